@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the fonts need.
+# Idempotent: returns at once when everything is there. Works as root or through sudo.
+set -euo pipefail
+
+PACKAGES=(
+    g++ make cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools
+    fonts-liberation2 fontconfig fonts-dejavu-core
+    xvfb xauth
+    clang libclang-rt-14-dev
+    gettext
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        SUDO="sudo"
+    else
+        echo "install-deps: not root and no sudo; please install: ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
