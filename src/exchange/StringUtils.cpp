@@ -18,7 +18,9 @@ bool IsChar(std::string_view S, long long P, char Ch) {
     return CharAt(S, P) == static_cast<unsigned char>(Ch);
 }
 
-long long Len(std::string_view S) { return static_cast<long long>(S.size()); }
+long long Len(std::string_view S) {
+    return static_cast<long long>(S.size());
+}
 
 } // namespace
 
@@ -162,7 +164,8 @@ std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char Clo
     if (P < L) {
         // Jump to the next OpenCh before the last character (a position before 1 holds none).
         long long From = std::max<long long>(P, 1);
-        size_t Found = S.substr(0, static_cast<size_t>(L - 1)).find(OpenCh, static_cast<size_t>(From - 1));
+        size_t Found =
+            S.substr(0, static_cast<size_t>(L - 1)).find(OpenCh, static_cast<size_t>(From - 1));
         P = Found == std::string_view::npos ? L : static_cast<long long>(Found) + 1;
     }
     ++P;

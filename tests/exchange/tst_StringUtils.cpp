@@ -5,8 +5,12 @@
 using namespace kav;
 
 namespace {
-QByteArray B(const std::string& S) { return QByteArray(S.data(), static_cast<qsizetype>(S.size())); }
-std::string S(const QByteArray& B) { return std::string(B.constData(), static_cast<size_t>(B.size())); }
+QByteArray B(const std::string& S) {
+    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
+}
+std::string S(const QByteArray& B) {
+    return std::string(B.constData(), static_cast<size_t>(B.size()));
+}
 } // namespace
 
 class TestStringUtils : public QObject {
@@ -43,7 +47,8 @@ void TestStringUtils::copyRange_data() {
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("middle") << QByteArray("abcdef") << 2 << 4 << QByteArray("bcd");
     QTest::newRow("last before first") << QByteArray("abc") << 3 << 2 << QByteArray();
-    QTest::newRow("start below 1 keeps count") << QByteArray("abcdef") << 0 << 2 << QByteArray("abc");
+    QTest::newRow("start below 1 keeps count")
+        << QByteArray("abcdef") << 0 << 2 << QByteArray("abc");
     QTest::newRow("cut at end") << QByteArray("abc") << 2 << 10 << QByteArray("bc");
     QTest::newRow("beyond end") << QByteArray("abc") << 5 << 9 << QByteArray();
     QTest::newRow("empty") << QByteArray() << 1 << 1 << QByteArray();
@@ -158,12 +163,18 @@ void TestStringUtils::replaceAll_data() {
     QTest::addColumn<QByteArray>("old");
     QTest::addColumn<QByteArray>("new_");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("aaa") << QByteArray("aaa") << QByteArray("a") << QByteArray("b") << QByteArray("bbb");
-    QTest::newRow("empty old") << QByteArray("aaa") << QByteArray() << QByteArray("b") << QByteArray("aaa");
-    QTest::newRow("absent") << QByteArray("abc") << QByteArray("x") << QByteArray("y") << QByteArray("abc");
-    QTest::newRow("no rescan") << QByteArray("aa") << QByteArray("a") << QByteArray("aa") << QByteArray("aaaa");
-    QTest::newRow("case sensitive") << QByteArray("aA") << QByteArray("a") << QByteArray("b") << QByteArray("bA");
-    QTest::newRow("to empty") << QByteArray("a-b-") << QByteArray("-") << QByteArray() << QByteArray("ab");
+    QTest::newRow("aaa") << QByteArray("aaa") << QByteArray("a") << QByteArray("b")
+                         << QByteArray("bbb");
+    QTest::newRow("empty old") << QByteArray("aaa") << QByteArray() << QByteArray("b")
+                               << QByteArray("aaa");
+    QTest::newRow("absent") << QByteArray("abc") << QByteArray("x") << QByteArray("y")
+                            << QByteArray("abc");
+    QTest::newRow("no rescan") << QByteArray("aa") << QByteArray("a") << QByteArray("aa")
+                               << QByteArray("aaaa");
+    QTest::newRow("case sensitive")
+        << QByteArray("aA") << QByteArray("a") << QByteArray("b") << QByteArray("bA");
+    QTest::newRow("to empty") << QByteArray("a-b-") << QByteArray("-") << QByteArray()
+                              << QByteArray("ab");
     QByteArray Long(279, 'x');
     QTest::newRow("at 280 of 300") << (Long + "OLD" + QByteArray(18, 'y')) << QByteArray("OLD")
                                    << QByteArray("N") << (Long + "N" + QByteArray(18, 'y'));
@@ -197,10 +208,12 @@ void TestStringUtils::getDelimited_data() {
     QTest::newRow("braces") << QByteArray("x{ab}y") << 1 << '{' << '}' << QByteArray("ab") << 6;
     QTest::newRow("open missing") << QByteArray("abc") << 1 << '{' << '}' << QByteArray() << 5;
     QTest::newRow("open last") << QByteArray("ab{") << 1 << '{' << '}' << QByteArray() << 5;
-    QTest::newRow("close missing") << QByteArray("{abc") << 1 << '{' << '}' << QByteArray("ab") << 5;
+    QTest::newRow("close missing")
+        << QByteArray("{abc") << 1 << '{' << '}' << QByteArray("ab") << 5;
     QTest::newRow("close last") << QByteArray("{ab}") << 1 << '{' << '}' << QByteArray("ab") << 5;
     QTest::newRow("empty field") << QByteArray("{}x") << 1 << '{' << '}' << QByteArray() << 3;
-    QTest::newRow("quote both") << QByteArray("a \"t x\" b") << 1 << '"' << '"' << QByteArray("t x") << 8;
+    QTest::newRow("quote both") << QByteArray("a \"t x\" b") << 1 << '"' << '"' << QByteArray("t x")
+                                << 8;
     QTest::newRow("start past end") << QByteArray("{a}") << 4 << '{' << '}' << QByteArray() << 6;
     QTest::newRow("start at 0") << QByteArray("{a}") << 0 << '{' << '}' << QByteArray("a") << 4;
     QTest::newRow("empty line") << QByteArray() << 1 << '{' << '}' << QByteArray() << 3;
