@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace kav {
+
+// One Windows locale as the language box needs it: the identifier, the three-letter abbreviated
+// language name and the language name an English Windows shows for it. Names are UTF-8.
+struct LocaleInfo {
+    std::uint32_t Lcid;
+    std::string_view Abbreviation;
+    std::string_view Name;
+};
+
+// Every locale of the built-in table, in the order the system enumerates them (LCID ascending).
+std::span<const LocaleInfo> SystemLocales();
+
+// The locale with that identifier, or nullptr.
+const LocaleInfo* FindLocale(std::uint32_t Lcid);
+
+// Locales whose abbreviated name equals Abbreviation exactly (case-sensitive), in enumeration
+// order; callers that switch the keyboard let the last one win.
+std::vector<const LocaleInfo*> LocalesWithAbbreviation(std::string_view Abbreviation);
+
+// The first locale with that abbreviated name, or nullptr.
+const LocaleInfo* FindLocaleByAbbreviation(std::string_view Abbreviation);
+
+} // namespace kav
