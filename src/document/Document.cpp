@@ -1,0 +1,534 @@
+#include "document/Document.h"
+
+#include "document/FileCopy.h"
+#include "document/IoStatus.h"
+#include "document/ToolError.h"
+#include "document/TranslationTable.h"
+#include "exchange/IntConv.h"
+#include "exchange/StringUtils.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace kav {
+
+namespace {
+
+constexpr const char* StrFilter = "Language Resource Files (*.STR)|*.STR|All Files(*.*)|*.*";
+constexpr const char* SaveFilter = "Language Resource Files (*.STR)|*.STR";
+// A translated file may hold its four header lines beyond the default file's items.
+constexpr int HeaderLineCount = 4;
+constexpr size_t UnmatchedNamesShown = 10;
+
+bool StartsWithNoCase(const std::string& S, const char* Prefix) {
+    size_t i = 0;
+    for (; Prefix[i]; ++i)
+        if (i >= S.size() || std::toupper(static_cast<unsigned char>(S[i])) !=
+                                 std::toupper(static_cast<unsigned char>(Prefix[i])))
+            return false;
+    return true;
+}
+
+std::string UpperCase(std::string S) {
+    for (char& C : S)
+        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+    return S;
+}
+
+bool FileExists(const std::string& Path) {
+    std::error_code Ec;
+    return fs::is_regular_file(Path, Ec);
+}
+
+// One item line of a translated file, kept with its line number for messages.
+struct TTranslatedLine {
+    std::string Name;
+    std::string Text;
+    std::string Color;
+    long long Line = 0;
+};
+
+// Reads the whole translated file once: its item lines and the count of all its lines.
+int ReadTranslatedFile(StrLineReader& Reader, std::vector<TTranslatedLine>& Items,
+                       long long& LineCount) {
+    std::string Line;
+    while (Reader.ReadLine(Line)) {
+        if (!IsItemLine(Line))
+            continue;
+        StrItemLine Item = ParseItemLine(Line, TranslatedAttributeCount);
+        Items.push_back({std::move(Item.Name), std::move(Item.Text), std::move(Item.Attributes[0]),
+                         Reader.LineNumber()});
+    }
+    LineCount = Reader.LineNumber();
+    return Reader.Close();
+}
+
+// Rows of every name of the default items, in row order, so that each translated line finds
+// its row in constant time and a repeated name takes its occurrences in order.
+class TNameIndex {
+public:
+    explicit TNameIndex(const TStyledGridModel& Grid) {
+        for (int Row = FirstItemRow; Row < TrailingRow(Grid); ++Row)
+            FRows[Grid.Cells(colName, Row)].push_back(Row);
+    }
+    // The next unused row of Name, or -1.
+    int Take(const std::string& Name) {
+        auto It = FRows.find(Name);
+        if (It == FRows.end())
+            return -1;
+        size_t& Used = FUsed[Name];
+        return Used < It->second.size() ? It->second[Used++] : -1;
+    }
+
+private:
+    std::unordered_map<std::string, std::vector<int>> FRows;
+    std::unordered_map<std::string, size_t> FUsed;
+};
+
+} // namespace
+
+TFileNameInfo ExamineFileName(const std::string& Name) {
+    TFileNameInfo Info;
+    size_t Dot = Name.find_last_of('.');
+    std::string Ext = Dot == std::string::npos ? std::string() : Name.substr(Dot);
+    if (!StartsWithNoCase(Name, "Kavr_") || Name.size() < 8 || UpperCase(Ext) != ".STR")
+        return Info;
+    Info.Accepted = true;
+    bool User = StartsWithNoCase(Name, "Kavr_User_");
+    Info.Kind = User ? fkUser : fkMain;
+    std::string Code = UpperCase(CopyRange(Name, User ? 11 : 6, User ? 13 : 8));
+    size_t CodeDot = Code.find_last_of('.');
+    if (CodeDot != std::string::npos)
+        Code.resize(CodeDot);
+    Info.Code = Code;
+    return Info;
+}
+
+std::string FileNamePart(const std::string& Path) {
+    size_t Slash = Path.find_last_of('/');
+    return Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+}
+
+std::string FolderPart(const std::string& Path) {
+    size_t Slash = Path.find_last_of('/');
+    return Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
+}
+
+TDocument::TDocument(TMainState& State, TStyledGridModel& Grid, UserInterface& UI)
+    : S(State), Grid(Grid), UI(UI) {}
+
+void TDocument::Warn(const std::string& Text) {
+    UI.MessageDlg(Text, TMsgDlgType::mtWarning, mbOK);
+}
+
+void TDocument::Error(const std::string& Text) {
+    UI.MessageDlg(Text, TMsgDlgType::mtError, mbOK);
+}
+
+// ---- shell routines --------------------------------------------------------------------
+
+void TDocument::SetModified(bool Value) {
+    S.FModified = Value;
+}
+
+void TDocument::SetFileName(const std::string& FileName) {
+    S.FFileName = FileName;
+    UI.SetCaption(FileNamePart(FileName) + " - " + ApplicationTitle);
+}
+
+void TDocument::ClearBookmarks() {
+    S.Bookmarks.fill(-1);
+}
+
+bool TDocument::QuerySaveChanges() {
+    if (!S.FModified)
+        return true;
+    TModalResult Answer = UI.MessageDlg("Save changes to " + S.FFileName + "?",
+                                        TMsgDlgType::mtConfirmation, mbYesNoCancel);
+    if (Answer == TModalResult::mrNo)
+        return true;
+    if (Answer != TModalResult::mrYes)
+        throw SilentAbort{};
+    FileSave();
+    // A save that failed or was cancelled must not let the changes go.
+    if (S.FModified)
+        throw SilentAbort{};
+    return true;
+}
+
+void TDocument::SelectDefaultFile(int Kind) {
+    S.FDefaultFileName = S.FDefaultDir + (Kind == fkMain ? MainDefaultName : UserDefaultName);
+}
+
+bool TDocument::CheckDefaultFile(int Kind) {
+    SelectDefaultFile(Kind);
+    if (FileExists(S.FDefaultFileName))
+        return true;
+    UI.Beep();
+    Error("Default Language File not found: " + S.FDefaultFileName);
+    return false;
+}
+
+// ---- New and Open ----------------------------------------------------------------------
+
+void TDocument::FileNew() {
+    try {
+        QuerySaveChanges();
+    } catch (const SilentAbort&) {
+        return;
+    }
+    int Count;
+    {
+        TPleaseWait Wait(UI, "Creating a new document ...");
+        Count = NewDocument();
+        if (Count > 0)
+            UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(Count));
+        UI.FocusGrid();
+        SetModified(false);
+    }
+    S.FUntitled = true;
+}
+
+int TDocument::NewDocument() {
+    if (UI.SoftwareIndex() == 0) {
+        SelectDefaultFile(fkMain);
+        S.FFileKind = fkMain;
+    } else if (UI.SoftwareIndex() == 1) {
+        SelectDefaultFile(fkUser);
+        S.FFileKind = fkUser;
+    }
+    if (!FileExists(S.FDefaultFileName)) {
+        UI.Beep();
+        Error("Default Language File not found: " + S.FDefaultFileName);
+        return -2;
+    }
+    StrLineReader Reader;
+    if (int Status = Reader.Open(S.FDefaultFileName); Status != 0) {
+        if (std::string Text = IoStatusMessage(Status, S.FDefaultFileName); !Text.empty())
+            Warn(Text);
+        return -2;
+    }
+    ClearBookmarks();
+    int Row = FirstItemRow;
+    {
+        TUpdateLock Lock(UI);
+        SetFileName(UntitledName);
+        UI.SetStatusText(StatusFile, {});
+        UI.SetStatusText(StatusLines, {});
+        UI.ClearLanguageSelection();
+        Grid.SetCells(colTranslated, 1, {});
+        for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
+            Grid.ClearRow(R);
+            Grid.SetColorCell(colMark, R, clWhite);
+            Grid.SetCells(colMark, R, {});
+            Grid.SetCells(colWidth, R, {});
+            Grid.SetCells(colFontName, R, "Arial");
+            Grid.SetCells(colFontStyle, R, "fsBold");
+            Grid.SetCells(colFontSize, R, "8");
+        }
+        Grid.SetRowCount(EmptyTableRowCount);
+        std::string Line;
+        while (Reader.ReadLine(Line)) {
+            if (!IsItemLine(Line))
+                continue;
+            StrItemLine Item = ParseItemLine(Line, DefaultAttributeCount);
+            Grid.SetCells(colTranslated, Row, Item.Text);
+            Row = AppendItem(Grid, Row, Item);
+        }
+    }
+    if (Reader.Close() != 0)
+        Warn(FileAccessErrorMessage(S.FDefaultFileName));
+    return Row - FirstItemRow;
+}
+
+void TDocument::FileOpen() {
+    try {
+        QuerySaveChanges();
+    } catch (const SilentAbort&) {
+        return;
+    }
+    std::optional<std::string> Path = UI.OpenDialog(S.LanguageDir(), StrFilter);
+    if (!Path)
+        return;
+    OpenPath(*Path);
+}
+
+bool TDocument::OpenPath(const std::string& Path) {
+    const std::string Name = FileNamePart(Path);
+    TFileNameInfo Info = ExamineFileName(Name);
+    if (!Info.Accepted) {
+        UI.Beep();
+        Warn("Invalid Language File " + Path);
+        return false;
+    }
+    if (!CheckDefaultFile(Info.Kind))
+        return false;
+    UI.SetSoftwareIndex(Info.Kind == fkUser ? 1 : 0);
+    S.FFileKind = Info.Kind;
+    bool Bound;
+    {
+        TPleaseWait Wait(UI, "Opening " + Name);
+        UI.SelectFileLanguage(Info.Code);
+        Bound = LoadFile(Path);
+        if (Bound)
+            UI.SetStatusText(StatusFile, "Loaded file: " + Path);
+        SetModified(false);
+    }
+    ApplyTranslatedCharset(Grid, S.FFontCharset);
+    UI.SetMaskEditTo(ZeroPad(Grid.RowCount() - 1, 5));
+    S.FUntitled = !Bound;
+    return Bound;
+}
+
+// ---- loading ---------------------------------------------------------------------------
+
+bool TDocument::LoadFile(const std::string& FileName) {
+    ClearBookmarks();
+    FLastLoad = ReadDocument(FileName);
+    if (FLastLoad.Count > 0)
+        UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(FLastLoad.Count));
+    // A file whose translations were not taken must not become the document's file: a later
+    // Save would overwrite it with what the table holds. Nothing read: nothing changes.
+    if (FLastLoad.Bound)
+        SetFileName(FileName);
+    else if (FLastLoad.Count >= 0)
+        SetFileName(UntitledName);
+    if (!FLastLoad.Bound && FLastLoad.Count >= 0)
+        S.FUntitled = true;
+    UI.FocusGrid();
+    SetModified(false);
+    return FLastLoad.Bound;
+}
+
+int TDocument::LoadDocument(const std::string& FileName) {
+    FLastLoad = ReadDocument(FileName);
+    return FLastLoad.Count;
+}
+
+TLoadReport TDocument::ReadDocument(const std::string& FileName) {
+    TLoadReport Report;
+    if (S.FFileKind == fkNone)
+        return Report;
+    SelectDefaultFile(S.FFileKind);
+    UI.SetSoftwareIndex(S.FFileKind == fkMain ? 0 : 1);
+    if (!FileExists(S.FDefaultFileName)) {
+        UI.Beep();
+        Error("Default Language File not found: " + S.FDefaultFileName);
+        return Report;
+    }
+    StrLineReader Translated;
+    if (int Status = Translated.Open(FileName); Status != 0) {
+        if (std::string Text = IoStatusMessage(Status, FileName); !Text.empty())
+            Warn(Text);
+        return Report;
+    }
+    std::vector<TTranslatedLine> Lines;
+    long long LineCount = 0;
+    int CloseStatus = ReadTranslatedFile(Translated, Lines, LineCount);
+
+    TUpdateLock Lock(UI);
+    ResetTable(Grid);
+    int Row = FirstItemRow;
+    try {
+        if (!ReadDefaultItems(Row))
+            return Report;
+        Report.Count = Row - FirstItemRow;
+        if (LineCount - HeaderLineCount > Report.Count) {
+            Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
+        } else {
+            TNameIndex Index(Grid);
+            for (const auto& Line : Lines) {
+                int Target = Index.Take(Line.Name);
+                if (Target < 0) {
+                    Report.Unmatched.push_back(Line.Name);
+                    continue;
+                }
+                if (TrimCharSet(Line.Text, TrimChars()).empty())
+                    Grid.SetCells(colTranslated, Target, Grid.Cells(colDefault, Target));
+                else
+                    Grid.SetCells(colTranslated, Target, Line.Text);
+                int32_t Color = NoColorMark;
+                if (!Line.Color.empty() && !TryStrToInt(Line.Color, Color))
+                    throw ToolError(
+                        LocatedMessage(InvalidIntegerMessage(Line.Color), FileName, Line.Line));
+                if (!Line.Color.empty())
+                    Grid.SetColorCell(colMark, Target, Color);
+            }
+            Report.Bound = true;
+        }
+    } catch (const ToolError& E) {
+        Report.Bound = false;
+        UI.ShowError(E.what());
+        return Report;
+    }
+    if (CloseStatus != 0)
+        Warn(FileAccessErrorMessage(FileName));
+    ReportUnmatched(Report.Unmatched);
+    S.FUnmatchedCount = static_cast<int>(Report.Unmatched.size());
+    return Report;
+}
+
+bool TDocument::ReadDefaultItems(int& Row) {
+    StrLineReader Reader;
+    if (int Status = Reader.Open(S.FDefaultFileName); Status != 0)
+        throw ToolError(IoStatusMessage(Status, S.FDefaultFileName));
+    std::string Line;
+    while (Reader.ReadLine(Line))
+        if (IsItemLine(Line))
+            Row = AppendItem(Grid, Row, ParseItemLine(Line, DefaultAttributeCount));
+    if (Reader.Status() != 0)
+        throw ToolError(LocatedMessage(IoStatusMessage(Reader.Status(), S.FDefaultFileName),
+                                       S.FDefaultFileName, Reader.LineNumber() + 1));
+    if (Reader.Close() != 0)
+        Warn(FileAccessErrorMessage(S.FDefaultFileName));
+    return true;
+}
+
+void TDocument::ReportUnmatched(const std::vector<std::string>& Unmatched) {
+    if (Unmatched.empty())
+        return;
+    std::string Text = std::to_string(Unmatched.size()) +
+                       " translated line(s) name items that the default file " +
+                       FileNamePart(S.FDefaultFileName) +
+                       " does not have; they are not shown and will not be saved:";
+    for (size_t i = 0; i < Unmatched.size() && i < UnmatchedNamesShown; ++i)
+        Text += "\nTxt_" + Unmatched[i];
+    if (Unmatched.size() > UnmatchedNamesShown)
+        Text += "\n...";
+    Warn(Text);
+}
+
+// ---- saving ----------------------------------------------------------------------------
+
+void TDocument::FileSave() {
+    if (S.FFileName != UntitledName) {
+        if (SaveFile(S.FFileName))
+            SetModified(false);
+        return;
+    }
+    FileSaveAs();
+}
+
+void TDocument::FileSaveAs() {
+    if (S.FFileKind == fkNone)
+        return;
+    S.FNewFileName = false;
+    std::string Entry = UI.LanguageEntry();
+    if (TrimCharSet(Entry, TrimChars()).empty()) {
+        UI.MessageDlg("A language must be selected.", TMsgDlgType::mtInformation, mbOK);
+        UI.MarkLanguageMissing();
+        return;
+    }
+    std::string Code = UpperCase(Entry.substr(0, 3));
+    std::string Proposed = (S.FFileKind == fkMain ? "Kavr_" : "Kavr_User_") + Code + ".str";
+    std::optional<std::string> Path = UI.SaveDialog(S.LanguageDir(), SaveFilter, Proposed);
+    if (!Path)
+        return;
+    if (FileExists(*Path) && UI.MessageDlg("OK to overwrite " + *Path, TMsgDlgType::mtConfirmation,
+                                           mbYesNoCancel) != TModalResult::mrYes)
+        return;
+    S.FNewFileName = true;
+    if (!SaveFile(*Path))
+        return;
+    S.FUntitled = false;
+    SetFileName(*Path);
+    SetModified(false);
+}
+
+// The file name as the document kind requires: a user document is never written under a main
+// file's name, nor the reverse.
+static std::string CorrectedName(std::string FileName, int Kind, bool& Corrected) {
+    const long long L = static_cast<long long>(FileName.size());
+    auto Slice = [&](long long From, long long To) { return CopyRange(FileName, From, To); };
+    if (Kind == fkMain && L >= 17 && UpperCase(Slice(L - 16, L - 7)) == "KAVR_USER_") {
+        FileName.erase(static_cast<size_t>(L - 12), 5);
+        Corrected = true;
+    } else if (Kind == fkUser && L >= 12 && UpperCase(Slice(L - 11, L - 7)) == "KAVR_") {
+        FileName.insert(static_cast<size_t>(L - 7), "User_");
+        Corrected = true;
+    }
+    return FileName;
+}
+
+std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
+    std::vector<StrWriteItem> Items;
+    Items.reserve(static_cast<size_t>(std::max(0, Grid.RowCount() - FirstItemRow)));
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
+        if (!Grid.Cells(colName, Row).empty())
+            Items.push_back({Grid.Cells(colName, Row), Grid.Cells(colTranslated, Row),
+                             Grid.ColorCell(colMark, Row)});
+    return Items;
+}
+
+bool TDocument::MakeBackups() {
+    const std::string Backup = S.BackupDir();
+    if (!EnsureFolder(Backup)) {
+        Error("Cannot create " + Backup + "\nThe file was not saved.");
+        return false;
+    }
+    std::string Failure =
+        CopyMatchingFiles(FileNamePart(S.FDefaultFileName), FolderPart(S.FDefaultFileName), Backup);
+    if (Failure.empty() && S.FFileName != UntitledName)
+        Failure = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
+    if (!Failure.empty()) {
+        Error(Failure + "\nThe file was not saved.");
+        return false;
+    }
+    return true;
+}
+
+bool TDocument::SaveFile(std::string FileName) {
+    if (S.FFileKind == fkNone)
+        return false;
+    SelectDefaultFile(S.FFileKind);
+    bool Corrected = false;
+    FileName = CorrectedName(std::move(FileName), S.FFileKind, Corrected);
+    if (Corrected)
+        S.FNewFileName = true;
+
+    bool Written = false;
+    bool Rename = true;
+    {
+        TPleaseWait Wait(UI, "Saving " + FileNamePart(FileName));
+        {
+            TUpdateLock Lock(UI);
+            RemoveBlankRows(Grid);
+            std::vector<StrWriteItem> Items = ItemsToWrite();
+            std::vector<std::string> Problems = UnwritableItems(Items);
+            if (!Problems.empty()) {
+                std::string Text =
+                    "Cannot save " + FileName + ": the file format cannot hold these items:";
+                for (const auto& Problem : Problems)
+                    Text += "\n" + Problem;
+                Error(Text);
+            } else if (!FileExists(S.FDefaultFileName)) {
+                Error("File not found: " + S.FDefaultFileName);
+                Rename = false;
+            } else if (!FileExists(FileName) && !S.FNewFileName) {
+                Error("File not found: " + FileName);
+            } else if (MakeBackups()) {
+                S.FNewFileName = false;
+                StrWriteResult Result =
+                    WriteStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
+                if (Result.Ok) {
+                    UI.SetStatusText(StatusFile, "Saved file: " + FileName);
+                    Written = true;
+                } else {
+                    Warn(Result.Message);
+                }
+            }
+        }
+        if (Written)
+            LoadFile(FileName);
+    }
+    if (Rename && Written)
+        SetFileName(FileName);
+    return Written;
+}
+
+} // namespace kav

@@ -1,0 +1,56 @@
+#pragma once
+// The document and view state of the main window, shared by reference with every logic module.
+
+#include "grid/Colors.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kav {
+
+constexpr const char* UntitledName = "Untitled";
+constexpr const char* ApplicationTitle = "Kavrino Translation Tool ";
+constexpr const char* MainDefaultName = "Kavr_ENU.str";
+constexpr const char* UserDefaultName = "Kavr_User_ENU.str";
+constexpr int BookmarkCount = 12;
+
+struct TMainState {
+    std::string FProgramDir; // with its trailing "/"
+    std::string FFileName = UntitledName;
+    std::string FDefaultDir;
+    std::string FDefaultFileName;
+    int FFileKind = 0; // 0 no document, 1 user file, 2 main file
+    bool FUntitled = true;
+    bool FModified = false;
+    bool FNewFileName = false;
+    std::uint8_t FFontCharset = 0;
+
+    std::string FSearchText;
+    std::string FFoundText;
+    std::uint16_t FSearchOptions = 0;
+    int FSearchRow = 0;
+    int FSearchCol = 0;
+    int FFoundRow = 0;
+    int FFoundCol = 0;
+    int FDialogLeft = 0;
+    int FDialogTop = 0;
+
+    int FClickedRow = 0;
+    int FClickedCol = 0;
+    int FClickedFixedCol = 0;
+    bool FUpdatingFont = false;
+    TColor FHighlightBackColor = 12632256; // silver
+    TColor FHighlightFontColor = 8388608;  // navy
+
+    // Row of each bookmark, -1 for none.
+    std::array<int, BookmarkCount> Bookmarks{};
+
+    // Translated lines whose names the default file lacks, from the last load.
+    int FUnmatchedCount = 0;
+
+    std::string LanguageDir() const { return FProgramDir + "Language/"; }
+    std::string BackupDir() const { return FProgramDir + "Backup/"; }
+};
+
+} // namespace kav

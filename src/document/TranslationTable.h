@@ -1,0 +1,52 @@
+#pragma once
+// The translation table: the grid model seen as rows of twelve text columns. Rows 0 and 1 are
+// headers, item rows start at row 2, and one empty trailing row follows the last item.
+
+#include "document/StrFile.h"
+#include "grid/GridModel.h"
+
+#include <string>
+
+namespace kav {
+
+enum TTableColumn : int {
+    colItem = 0,       // item number
+    colBookmark = 1,   // bookmark number
+    colMark = 2,       // colour mark (the cell's brush colour)
+    colName = 3,       // constant name without "Txt_"
+    colDefault = 4,    // default (English) text
+    colTranslated = 5, // translation
+    colWidth = 6,      // allowed width in pixels
+    colFontName = 7,
+    colFontStyle = 8,
+    colFontSize = 9,
+    colReplaced = 10, // replacement mark
+    colVerify = 11    // translation as it stood after the replacement
+};
+
+constexpr int TableColCount = 12;
+constexpr int TableFixedRows = 2;
+constexpr int FirstItemRow = 2;
+constexpr int EmptyTableRowCount = 3;
+
+// Clears every item row (texts and colour marks) and leaves the headers and one empty row.
+void ResetTable(TStyledGridModel& Grid);
+
+// Puts an item read from the default file into Row, which becomes an item row; the table grows
+// by one row so that a trailing row follows. Empty attribute fields leave their cells as they
+// are. Returns the next free row.
+int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item);
+
+// Removes every row from 2 on whose name is blank (codes 0 to 32 only), the trailing row
+// included; the grid never removes its last non-fixed row.
+void RemoveBlankRows(TStyledGridModel& Grid);
+
+// Items of a loaded table (RowCount - 3, never negative).
+int ItemCount(const TStyledGridModel& Grid);
+int TrailingRow(const TStyledGridModel& Grid);
+bool IsItemRow(const TStyledGridModel& Grid, int Row);
+
+// Sets the character set of the translated-text font of every row from 2 on.
+void ApplyTranslatedCharset(TStyledGridModel& Grid, std::uint8_t Charset);
+
+} // namespace kav

@@ -1,0 +1,104 @@
+#pragma once
+// Everything the document, search and exchange logic says to the user or asks of the main
+// window's controls goes through this port: the editor implements it with Qt, kavtool with the
+// console and the tests with a scripted recorder.
+
+#include "grid/Colors.h"
+
+#include <optional>
+#include <string>
+
+namespace kav {
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+
+// Button sets of the message boxes.
+enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAll = 16 };
+using TMsgDlgButtons = unsigned;
+constexpr TMsgDlgButtons mbOKOnly = mbOK;
+constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+
+enum class TModalResult { mrNone, mrOK, mrCancel, mrYes, mrNo, mrAll };
+
+// Ends the whole command silently (Cancel in a question); the top level ignores it.
+struct SilentAbort {};
+
+// Status panels of the main window.
+constexpr int StatusHint = 0;
+constexpr int StatusLines = 1;
+constexpr int StatusFile = 2;
+
+// Texts are UTF-8. Callers decode cell bytes before they put them into a message.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // Modal message box; returns the button pressed (mrCancel when the box is closed).
+    virtual TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
+                                    TMsgDlgButtons Buttons) = 0;
+    // The application's general error box, for errors that end a command.
+    virtual void ShowError(const std::string& Text) = 0;
+    // The system's exclamation beep that precedes refusals.
+    virtual void Beep() = 0;
+
+    virtual void SetStatusText(int Panel, const std::string& Text) = 0;
+    virtual std::string StatusText(int Panel) const = 0;
+    virtual void SetCaption(const std::string& Caption) = 0;
+
+    // The please-wait window, painted before the blocking work starts.
+    virtual void ShowPleaseWait(const std::string& Msg, bool Animate) = 0;
+    virtual void HidePleaseWait() = 0;
+    virtual void SetHourglass(bool On) = 0;
+    // The window-update lock together with the disabled grid.
+    virtual void LockWindowUpdate(bool Lock) = 0;
+    virtual void FocusGrid() = 0;
+
+    // Common dialogs; no value when the user cancels.
+    virtual std::optional<std::string> OpenDialog(const std::string& InitialDir,
+                                                  const std::string& Filter) = 0;
+    virtual std::optional<std::string> SaveDialog(const std::string& InitialDir,
+                                                  const std::string& Filter,
+                                                  const std::string& FileName) = 0;
+
+    // Controls of the main window that the document logic reads and sets.
+    // cbxSoftware: 0 "Kavrino", 1 "Pelmor", -1 nothing selected.
+    virtual int SoftwareIndex() const = 0;
+    virtual void SetSoftwareIndex(int Index) = 0;
+    // The selected entry of the language box ("FRA - French (France)"), empty when none.
+    virtual std::string LanguageEntry() const = 0;
+    virtual void ClearLanguageSelection() = 0;
+    // Selects the language of an opened file by its code, with its character set, header cell
+    // and keyboard; an unknown code keeps the previous language.
+    virtual void SelectFileLanguage(const std::string& Code) = 0;
+    // The language label turns red when a command needs a language.
+    virtual void MarkLanguageMissing() = 0;
+    virtual void SetMaskEditTo(const std::string& Text) = 0;
+};
+
+// Holds the window-update lock and the disabled grid for one scope: released on every path.
+class TUpdateLock {
+public:
+    explicit TUpdateLock(UserInterface& UI) : FUI(UI) { FUI.LockWindowUpdate(true); }
+    ~TUpdateLock() { FUI.LockWindowUpdate(false); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+private:
+    UserInterface& FUI;
+};
+
+// Shows the please-wait window for one scope.
+class TPleaseWait {
+public:
+    TPleaseWait(UserInterface& UI, const std::string& Msg) : FUI(UI) {
+        FUI.ShowPleaseWait(Msg, true);
+    }
+    ~TPleaseWait() { FUI.HidePleaseWait(); }
+    TPleaseWait(const TPleaseWait&) = delete;
+    TPleaseWait& operator=(const TPleaseWait&) = delete;
+
+private:
+    UserInterface& FUI;
+};
+
+} // namespace kav
