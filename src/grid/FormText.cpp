@@ -316,6 +316,7 @@ private:
 };
 
 constexpr size_t LineWidth = 96;
+constexpr size_t ShortList = 80;
 
 std::string FormatScalar(const TFormValue& Value) {
     switch (Value.Kind) {
@@ -329,22 +330,34 @@ std::string FormatScalar(const TFormValue& Value) {
 }
 
 void WriteList(std::string& Out, const TFormValue& List) {
-    if (List.Items.empty()) {
-        Out += "()";
+    std::vector<std::string> Parts;
+    size_t Total = 0;
+    for (const TFormValue& Item : List.Items) {
+        Parts.push_back(FormatScalar(Item));
+        Total += Parts.back().size() + 2;
+    }
+    if (Total <= ShortList) {
+        Out += "(";
+        for (size_t I = 0; I < Parts.size(); ++I) {
+            Out += (I ? ", " : "") + Parts[I];
+        }
+        Out += ")";
         return;
     }
+    // Long lists start on their own line and wrap, so that diffs of stored forms stay readable.
     Out += "(";
     size_t LineLength = LineWidth;
-    for (size_t I = 0; I < List.Items.size(); ++I) {
-        const std::string Item = FormatScalar(List.Items[I]);
-        if (LineLength + Item.size() + 2 > LineWidth) {
-            Out += "\n   ";
-            LineLength = 3;
+    for (size_t I = 0; I < Parts.size(); ++I) {
+        if (LineLength + Parts[I].size() + 2 > LineWidth) {
+            Out += "\n  ";
+            LineLength = 2;
+        } else {
+            Out += ' ';
+            ++LineLength;
         }
-        Out += ' ';
-        Out += Item;
-        LineLength += Item.size() + 1;
-        if (I + 1 < List.Items.size()) {
+        Out += Parts[I];
+        LineLength += Parts[I].size();
+        if (I + 1 < Parts.size()) {
             Out += ',';
             ++LineLength;
         }
