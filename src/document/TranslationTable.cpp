@@ -6,6 +6,14 @@
 
 namespace kav {
 
+void ConfigureTable(TStyledGridModel& Grid) {
+    Grid.SetColCount(TableColCount);
+    Grid.SetRowCount(EmptyTableRowCount);
+    Grid.SetFixedCols(1);
+    Grid.SetFixedRows(TableFixedRows);
+    Grid.SetColor(clWhite);
+}
+
 void ResetTable(TStyledGridModel& Grid) {
     for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
         Grid.ClearRow(Row);

@@ -29,6 +29,11 @@ constexpr int TableFixedRows = 2;
 constexpr int FirstItemRow = 2;
 constexpr int EmptyTableRowCount = 3;
 
+// The table's shape and background as the main window's form gives them: twelve columns, two
+// header rows, one fixed column, three rows and a white background (so rows without a colour
+// mark of their own read as white).
+void ConfigureTable(TStyledGridModel& Grid);
+
 // Clears every item row (texts and colour marks) and leaves the headers and one empty row.
 void ResetTable(TStyledGridModel& Grid);
 

@@ -31,9 +31,7 @@ struct TFixture {
         State.FProgramDir = Dir.path().toStdString() + "/";
         State.FDefaultDir = State.FProgramDir + "Default/";
         State.FDefaultFileName = State.FDefaultDir + MainDefaultName;
-        Grid.SetColCount(TableColCount);
-        Grid.SetFixedRows(TableFixedRows);
-        Grid.SetRowCount(EmptyTableRowCount);
+        ConfigureTable(Grid);
     }
     std::string Path(const std::string& Relative) const { return State.FProgramDir + Relative; }
     void Write(const std::string& Relative, const std::string& Bytes) const {

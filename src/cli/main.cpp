@@ -1,0 +1,10 @@
+#include "cli/Kavtool.h"
+#include "document/ProgramFolder.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
+    return kav::RunKavtool(ProgramDir, std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -1,0 +1,136 @@
+#include <QtTest>
+
+// Runs the real kavtool on a program folder made of the shipped sample files.
+class TestKavtool : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void statsPrintsTheCounts();
+    void statsRefusesBadFiles_data();
+    void statsRefusesBadFiles();
+    void roundtripIsIdentical_data();
+    void roundtripIsIdentical();
+    void newWritesEveryDefaultText();
+
+private:
+    struct TRun {
+        int Code;
+        QString Out;
+        QString Err;
+    };
+    TRun Run(const QStringList& Args);
+    QString Home() const { return FDir->path(); }
+    QByteArray Read(const QString& Path) const;
+
+    std::unique_ptr<QTemporaryDir> FDir;
+};
+
+void TestKavtool::init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    for (const char* Sub : {"Default", "Language"}) {
+        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
+        QDir(Home()).mkpath(Sub);
+        for (const QString& Name : Source.entryList(QDir::Files))
+            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
+    }
+}
+
+TestKavtool::TRun TestKavtool::Run(const QStringList& Args) {
+    QProcess P;
+    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
+    if (!P.waitForFinished(60000))
+        return {-1, {}, "timeout"};
+    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
+            QString::fromUtf8(P.readAllStandardError())};
+}
+
+QByteArray TestKavtool::Read(const QString& Path) const {
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+}
+
+void TestKavtool::statsPrintsTheCounts() {
+    // A small pair whose counts are known: two translated, one untranslated, one empty in
+    // the file (so the default text), one marked, one unmatched line.
+    QDir(Home()).mkpath("work");
+    auto Write = [&](const QString& Path, const QByteArray& Bytes) {
+        QFile F(Path);
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write(Bytes);
+    };
+    Write(Home() + "/Default/Kavr_ENU.str", "Txt_A \"a\"\r\nTxt_B \"b\"\r\nTxt_C \"c\"\r\n"
+                                            "Txt_D \"d\"\r\nTxt_E \"\"\r\n");
+    Write(Home() + "/work/Kavr_fra.str", "Txt_A \"x\" {255}\r\nTxt_B \"y\"\r\nTxt_C \"c\"\r\n"
+                                         "Txt_D \"\"\r\nTxt_Q \"q\"\r\n");
+    TRun R = Run({"stats", Home() + "/work/Kavr_fra.str"});
+    QCOMPARE(R.Code, 0);
+    QCOMPARE(R.Out, QString("kind: main\ncode: FRA\nitems: 5\ntranslated: 2\nuntranslated: 2\n"
+                            "empty: 1\nmarked: 1\nunmatched: 1\n"));
+    QVERIFY(R.Err.contains("Txt_Q"));
+}
+
+void TestKavtool::statsRefusesBadFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not compatible")
+        << "Kavr_ITA.str" << QByteArray(400, '\n') << "is not compatible with the defaut file.";
+    QTest::newRow("bad colour") << "Kavr_ESP.str" << QByteArray("Txt_MENU_FILE \"x\" {x1}\r\n")
+                                << "'x1' is not a valid integer value";
+    QTest::newRow("bad name") << "Kav_ESP.str" << QByteArray() << "Invalid Language File ";
+    QTest::newRow("missing") << "Kavr_NLD.str" << QByteArray("<none>") << "File not found: ";
+}
+
+void TestKavtool::statsRefusesBadFiles() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QString Path = Home() + "/Language/" + name;
+    if (bytes != "<none>") {
+        QFile F(Path);
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write(bytes);
+    }
+    TRun R = Run({"stats", Path});
+    QCOMPARE(R.Code, 2);
+    QVERIFY2(R.Err.contains(message), qPrintable(R.Err));
+    QVERIFY(R.Out.isEmpty());
+}
+
+void TestKavtool::roundtripIsIdentical_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* Name :
+         {"Kavr_FRA.str", "Kavr_DEU.str", "Kavr_RUS.str", "Kavr_PLK.str", "Kavr_User_FRA.str"})
+        QTest::newRow(Name) << Name;
+}
+
+void TestKavtool::roundtripIsIdentical() {
+    QFETCH(QString, name);
+    QString Source = Home() + "/Language/" + name;
+    QDir(Home()).mkpath("out");
+    QString Out = Home() + "/out/" + name;
+    TRun R = Run({"roundtrip", Source, Out});
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    QCOMPARE(Read(Out), Read(Source));
+    // The save step backed up the source folder first.
+    QCOMPARE(Read(Home() + "/Backup/" + name), Read(Source));
+}
+
+void TestKavtool::newWritesEveryDefaultText() {
+    QString Out = Home() + "/Language/Kavr_User_ITA.str";
+    TRun R = Run({"new", "--kind", "user", "--lang", "ITA", Out});
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    QByteArray Written = Read(Out);
+    QVERIFY(Written.startsWith("#include \"UserLanguage.inc\"\r\n\r\n"
+                               "//Pelmor Language Kavr_User_ITA.str\r\n\r\n"));
+    TRun Stats = Run({"stats", Out});
+    QCOMPARE(Stats.Code, 0);
+    QVERIFY(Stats.Out.contains("kind: user\ncode: ITA\n"));
+    QVERIFY(Stats.Out.contains("translated: 0\n"));
+    QVERIFY(Stats.Out.contains("unmatched: 0\n"));
+    // Not over an existing file without --force.
+    QCOMPARE(Run({"new", "--kind", "user", "--lang", "ITA", Out}).Code, 2);
+}
+
+QTEST_GUILESS_MAIN(TestKavtool)
+#include "tst_Kavtool.moc"
