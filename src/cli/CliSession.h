@@ -1,0 +1,60 @@
+#pragma once
+// What every kavtool command works with: one document with the console port, set up as the
+// editor's start-up does, the parsed arguments, and the command registry.
+
+#include "cli/ConsoleUserInterface.h"
+#include "document/Document.h"
+#include "document/MainState.h"
+#include "grid/GridModel.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kav {
+
+struct TSession {
+    TMainState State;
+    TStyledGridModel Grid;
+    ConsoleUserInterface UI;
+    TDocument Doc{State, Grid, UI};
+
+    explicit TSession(const std::string& ProgramDir);
+    // Opens a translated file as File > Open does; false when it was refused or did not load.
+    bool Open(const std::string& Path);
+    // Saves to Path as Save As does once the name is chosen.
+    bool SaveAs(const std::string& Path);
+};
+
+struct TArgs {
+    std::vector<std::string> Positional;
+    std::map<std::string, std::string> Options; // "--lang" -> "FRA"; flags map to ""
+    std::string Error;
+
+    bool Has(const std::string& Name) const { return Options.count(Name) > 0; }
+    std::string Get(const std::string& Name, const std::string& Default = {}) const;
+};
+
+// Options named in Flags take no value; every other "--name" takes the next argument.
+TArgs ParseArgs(const std::vector<std::string>& Args, const std::set<std::string>& Flags);
+
+// Prints "kavtool: " + Message to stderr and returns 2.
+int Fail(const std::string& Message);
+
+using TCommandRun = int (*)(const std::string& ProgramDir, const std::vector<std::string>& Args);
+
+struct TCommand {
+    const char* Name;
+    const char* Usage; // one line: arguments and what it does
+    TCommandRun Run;
+};
+
+// Each command file registers its commands with a static TRegisterCommand.
+struct TRegisterCommand {
+    explicit TRegisterCommand(const TCommand& Command);
+};
+
+const std::vector<TCommand>& Commands();
+
+} // namespace kav
