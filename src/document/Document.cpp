@@ -73,21 +73,24 @@ int ReadTranslatedFile(StrLineReader& Reader, std::vector<TTranslatedLine>& Item
 class TNameIndex {
 public:
     explicit TNameIndex(const TStyledGridModel& Grid) {
+        FRows.reserve(static_cast<size_t>(std::max(0, TrailingRow(Grid) - FirstItemRow)));
         for (int Row = FirstItemRow; Row < TrailingRow(Grid); ++Row)
-            FRows[Grid.Cells(colName, Row)].push_back(Row);
+            FRows[Grid.Cells(colName, Row)].Rows.push_back(Row);
     }
     // The next unused row of Name, or -1.
     int Take(const std::string& Name) {
         auto It = FRows.find(Name);
-        if (It == FRows.end())
+        if (It == FRows.end() || It->second.Used >= It->second.Rows.size())
             return -1;
-        size_t& Used = FUsed[Name];
-        return Used < It->second.size() ? It->second[Used++] : -1;
+        return It->second.Rows[It->second.Used++];
     }
 
 private:
-    std::unordered_map<std::string, std::vector<int>> FRows;
-    std::unordered_map<std::string, size_t> FUsed;
+    struct TOccurrences {
+        std::vector<int> Rows;
+        size_t Used = 0;
+    };
+    std::unordered_map<std::string, TOccurrences> FRows;
 };
 
 } // namespace
