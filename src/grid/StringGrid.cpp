@@ -4,7 +4,6 @@
 #include "grid/GridEditor.h"
 
 #include <QApplication>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -359,9 +358,13 @@ void TCustomStringGrid::SetSelection(const TGridRect& Value) {
     auto ClampRow = [this](int R) { return std::clamp(R, FixedRows(), RowCount() - 1); };
     FAnchorCol = ClampCol(Value.Right);
     FAnchorRow = ClampRow(Value.Bottom);
+    const bool Moves = ClampCol(Value.Left) != FCol || ClampRow(Value.Top) != FRow;
     FCol = ClampCol(Value.Left);
     FRow = ClampRow(Value.Top);
     ClampInView();
+    if (Moves) {
+        EditorFollowsCurrent();
+    }
     InvalidateGrid();
 }
 
@@ -392,15 +395,22 @@ void TCustomStringGrid::MoveCurrent(int Col, int Row, bool MoveAnchor, bool Show
     if (Show) {
         ClampInView();
     }
-    if (Moves && FEditor && FEditor->isVisible()) {
-        if (HasOption(goAlwaysShowEditor)) {
-            UpdateEdit();
-        } else {
-            HideEditor();
-            EditorLeftCell();
-        }
+    if (Moves) {
+        EditorFollowsCurrent();
     }
     InvalidateGrid();
+}
+
+void TCustomStringGrid::EditorFollowsCurrent() {
+    if (!FEditor || !FEditor->isVisible()) {
+        return;
+    }
+    if (HasOption(goAlwaysShowEditor)) {
+        UpdateEdit();
+    } else {
+        HideEditor();
+        EditorLeftCell();
+    }
 }
 
 void TCustomStringGrid::ExtendSelection(int Col, int Row) {
@@ -1070,18 +1080,6 @@ void TCustomStringGrid::FocusMaybeLeft(Qt::FocusReason Reason) {
 
 void TCustomStringGrid::GridFocusLost() {
     HideEditor();
-}
-
-bool TCustomStringGrid::CellToolTip(QHelpEvent* Event) {
-    Q_UNUSED(Event);
-    return false;
-}
-
-bool TCustomStringGrid::viewportEvent(QEvent* Event) {
-    if (Event->type() == QEvent::ToolTip && CellToolTip(static_cast<QHelpEvent*>(Event))) {
-        return true;
-    }
-    return QAbstractScrollArea::viewportEvent(Event);
 }
 
 } // namespace kav

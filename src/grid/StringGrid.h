@@ -194,11 +194,12 @@ protected:
     virtual void GridFocusGained() {}
     virtual void Resized() {}
     virtual bool TrackThumb() const { return HasOption(goThumbTracking); }
-    virtual bool CellToolTip(QHelpEvent* Event);
 
     void GridChanged(const TGridChange& Change) override;
 
     void MoveCurrent(int Col, int Row, bool MoveAnchor, bool Show);
+    // Editor mode without showing or hiding anything.
+    void SetEditorModeFlag(bool Value) { FEditorMode = Value; }
     void UpdateEdit();
     void HideEdit();
     void PlaceEditor();
@@ -214,7 +215,6 @@ protected:
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     bool event(QEvent* Event) override;
-    bool viewportEvent(QEvent* Event) override;
     void scrollContentsBy(int, int) override {}
 
 private:
@@ -226,6 +226,7 @@ private:
     TGridDrawState DrawStateOf(int Col, int Row) const;
     void NavigateKey(int Key, TShiftState Shift);
     void ExtendSelection(int Col, int Row);
+    void EditorFollowsCurrent();
     void ClampInView();
     int MaxTopRow() const;
     int MaxLeftCol() const;

@@ -140,7 +140,9 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void Resized() override;
-    bool TrackThumb() const override { return TCustomStringGrid::TrackThumb() || FRedrawWhileScroll; }
+    bool TrackThumb() const override {
+        return TCustomStringGrid::TrackThumb() || FRedrawWhileScroll;
+    }
     bool event(QEvent* Event) override;
 
 private:
