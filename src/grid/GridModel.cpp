@@ -137,7 +137,7 @@ void TStyledGridModel::SetCells(int Col, int Row, std::string Value) {
 void TStyledGridModel::ClearRow(int Row) {
     if (Row >= 0 && Row < RowCount()) {
         FRows[static_cast<size_t>(Row)].clear();
-        Notify({TGridChangeKind::Repaint});
+        Notify({TGridChangeKind::TextsChanged});
     }
 }
 

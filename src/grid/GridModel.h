@@ -19,7 +19,7 @@ namespace kav {
 enum class TGridChangeKind {
     Repaint,        // Col, Row: the cell to repaint, or -1, -1 for the whole grid
     TextChanged,    // Col, Row: one cell's text was written
-    TextsChanged,   // texts of many cells changed at once (loading)
+    TextsChanged,   // texts of many cells changed at once (a cleared row, loading)
     SizeChanged,    // ColCount, RowCount, FixedCols or FixedRows changed
     RowInserting,   // Index: an empty row is about to appear at Index
     RowInserted,    // Index: rows from Index on moved one down; RowCount grew by one

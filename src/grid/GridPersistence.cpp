@@ -574,6 +574,10 @@ TGridLoadResult LoadGridSettings(TStyledGridModel& Grid, std::string_view Text) 
         Result.Message = Error.what();
         Result.Line = Error.Line();
         Result.Column = Error.Column();
+    } catch (const std::exception& Error) {
+        // Whatever else goes wrong while reading is a failed load too, never a crash.
+        Result.Ok = false;
+        Result.Message = Error.what();
     }
     return Result;
 }
