@@ -2,6 +2,7 @@
 
 #include "document/FileCopy.h"
 #include "document/IoStatus.h"
+#include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "exchange/IntConv.h"
@@ -282,6 +283,7 @@ bool TDocument::OpenPath(const std::string& Path) {
             UI.SetStatusText(StatusFile, "Loaded file: " + Path);
         SetModified(false);
     }
+    S.FFontCharset = CharsetOfLanguageKey(UI.LanguageEntry().substr(0, 2));
     ApplyTranslatedCharset(Grid, S.FFontCharset);
     UI.SetMaskEditTo(ZeroPad(Grid.RowCount() - 1, 5));
     S.FUntitled = !Bound;

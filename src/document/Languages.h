@@ -1,0 +1,78 @@
+#pragma once
+// Languages and character sets: the language box, the character set of the translated texts,
+// the keyboard layout and the stored last pick.
+
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+#include "grid/GridModel.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kav {
+
+// The language box and the character-set box as the language logic uses them. Entry texts are
+// UTF-8. Selecting through this view never raises the boxes' change events.
+class ILanguageView {
+public:
+    virtual ~ILanguageView() = default;
+    virtual int LanguageCount() const = 0;
+    virtual std::string LanguageText(int Index) const = 0;
+    virtual int LanguageIndex() const = 0; // -1 when nothing is selected
+    virtual void SetLanguageIndex(int Index) = 0;
+    virtual void AddLanguage(const std::string& Entry) = 0; // the box keeps itself sorted
+
+    virtual void SetCharsetFontName(const std::string& Name) = 0;
+    virtual int CharsetIndexOf(int Charset) const = 0; // -1 when the font lacks it
+    virtual int CharsetIndex() const = 0;              // -1 when nothing is selected
+    virtual void SetCharsetIndex(int Index) = 0;
+    virtual std::string CharsetText() const = 0; // the selected entry's text, or empty
+    virtual int SelectedCharset() const = 0;     // the selected entry's character set
+
+    // lblLanguage back to the window-text colour.
+    virtual void ResetLanguageLabel() = 0;
+};
+
+// The Windows character set of a two-letter language key (upper-cased first); 1 for any key
+// the table lacks, the empty key included.
+std::uint8_t CharsetOfLanguageKey(std::string_view Key);
+
+class TLanguages {
+public:
+    TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View);
+
+    // CharsetOfLanguageKey, kept in FFontCharset.
+    std::uint8_t CharsetForLanguage(std::string_view Key);
+    void ActivateLanguageKeyboard();
+    // Writes the last pick; throws ToolError ("Failed to set data for '...'") when the store
+    // was open but the value did not reach it.
+    void StoreLanguageSetting(const std::string& ValueName, const std::string& Code);
+
+    // Start-up, steps before and after the language list is filled.
+    void InitCharsetBox();
+    void InitLanguageList();
+    // The user picked a language; ProgramPath names the running program.
+    void LanguageChange(const std::string& ProgramPath);
+    // The user picked a character set.
+    void CharsetClick();
+    // Opening a document: the language of its file by code, then (once loaded) the cells.
+    void SelectFileLanguage(const std::string& Code);
+    void ApplyFileCharset();
+
+    // The selected entry, its code (first three characters) and key (first two).
+    std::string SelectedEntry() const;
+    std::string SelectedCode() const { return SelectedEntry().substr(0, 3); }
+    std::string SelectedKey() const { return SelectedEntry().substr(0, 2); }
+
+private:
+    void SelectCharsetEntry(int Charset);
+    void SetHeader(const std::string& Utf8Text);
+    std::string HeaderWithCharset() const;
+
+    TMainState& S;
+    TStyledGridModel& Grid;
+    ILanguageView& View;
+};
+
+} // namespace kav
