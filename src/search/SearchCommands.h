@@ -1,0 +1,83 @@
+#pragma once
+// The main window's search and replace commands and the handlers of the dialogs' events, on
+// the table, the main-window state, the user-interface port, the grid view and the two dialog
+// components. The main window connects its menus, tool buttons, keys and the components'
+// events to these members.
+
+#include "document/Document.h"
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+#include "grid/GridModel.h"
+#include "search/SearchEngine.h"
+#include "search/SearchPorts.h"
+
+#include <string>
+
+namespace kav {
+
+class TSearchCommands {
+public:
+    TSearchCommands(TMainState& State, TStyledGridModel& Grid, UserInterface& UI, TDocument& Doc,
+                    ISearchView& View, ISearchDialog& FindDialog, ISearchDialog& ReplaceDialog);
+
+    // Search > Find... and Search > Replace... (and their tool buttons).
+    void FindMenuClick();
+    void ReplaceMenuClick();
+
+    // OnFind of either dialog: the next hit from the search start.
+    void SearchFind();
+    // OnReplace: Replace All with a question per hit, or Replace on the top row.
+    void SearchReplace();
+
+    // OnShow and OnClose of the two dialogs.
+    void FindDialogShow();
+    void ReplaceDialogShow();
+    void FindDialogClose();
+    void ReplaceDialogClose();
+
+    // Alt+F11 / Alt+F12 and their tool buttons: scrolls the previous or next marked row to the
+    // top and makes it the clicked row. Returns that row, or -1 when there is none (nothing
+    // changes then); the main window may select a cell in it.
+    int SearchUpButtonClick();
+    int SearchDownButtonClick();
+
+    // The grid pop-up's mark commands, on FClickedRow or on every item row.
+    void UndoReplaceStringMenuClick();
+    void ClearFlagMenuClick();
+    void UndoAllReplaceStringMenuClick();
+    void ClearAllFlagsMenuClick();
+
+    // The application-wide short-cut event: Enter (code 13, any modifier) while a dialog is
+    // open runs its Find Next. True when handled: the key must then go no further.
+    bool ApplicationShortCut(int CharCode);
+
+    // The dialogs' markers that they are shown (from OnShow to OnClose); the drawing of the
+    // found row reads them.
+    int FindDialogTag() const { return FFindTag; }
+    int ReplaceDialogTag() const { return FReplaceTag; }
+    // The text the found row shows highlighted: the shown dialog's search text, or "".
+    std::string FoundRowHighlightText() const;
+
+    TSearchEngine& Engine() { return FEngine; }
+
+private:
+    void OpenDialog(ISearchDialog& Dialog);
+    void DialogShow(ISearchDialog& Dialog, int& Tag);
+    void DialogClose(ISearchDialog& Dialog, int& Tag);
+    void ReplaceAllWithQuestions();
+    void ReplaceTopRow();
+    int ScrollToMarkedRow(int Row);
+
+    TMainState& S;
+    TStyledGridModel& Grid;
+    UserInterface& UI;
+    TDocument& Doc;
+    ISearchView& View;
+    ISearchDialog& FFindDialog;
+    ISearchDialog& FReplaceDialog;
+    TSearchEngine FEngine;
+    int FFindTag = 0;
+    int FReplaceTag = 0;
+};
+
+} // namespace kav

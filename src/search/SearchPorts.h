@@ -1,0 +1,48 @@
+#pragma once
+// What the search commands need from the main window's grid and from the find and replace
+// dialog components. The main window implements the view; the dialog components implement the
+// dialog port; tests use fakes of both.
+
+#include "search/FindOptions.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kav {
+
+class ISearchView {
+public:
+    virtual ~ISearchView() = default;
+    // The first scrollable row on screen. Setting it scrolls without moving the current cell
+    // or the in-place editor.
+    virtual int TopRow() const = 0;
+    virtual void SetTopRow(int Row) = 0;
+    // Disabled (with the hourglass) while a search or a Replace All runs.
+    virtual void SetGridEnabled(bool Enabled) = 0;
+    // Paints the first occurrence of Text in the cell, white on red (ignoring letter case).
+    virtual void HighlightFoundText(int Col, int Row, const std::string& Text) = 0;
+    // Paints what is pending now, while the grid is still busy.
+    virtual void UpdateGrid() = 0;
+    virtual void RepaintGrid() = 0;
+};
+
+// A find or replace dialog component as the commands see it. Texts are bytes in the code page
+// of the component's font character set.
+class ISearchDialog {
+public:
+    virtual ~ISearchDialog() = default;
+    virtual std::string FindText() const = 0;
+    virtual void SetFindText(const std::string& Text) = 0;
+    // "" for the find dialog.
+    virtual std::string ReplaceText() const = 0;
+    virtual TFindOptions Options() const = 0;
+    virtual int Left() const = 0;
+    virtual int Top() const = 0;
+    virtual void SetPosition(int X, int Y) = 0;
+    virtual void SetFontCharset(std::uint8_t Charset) = 0;
+    virtual bool IsOpen() const = 0;
+    virtual bool Execute() = 0;
+    virtual void FindNextClick() = 0;
+};
+
+} // namespace kav

@@ -1,0 +1,383 @@
+#include "ScriptedUserInterface.h"
+#include "SearchFakes.h"
+#include "document/TranslationTable.h"
+#include "search/ReplaceMark.h"
+#include "search/SearchCommands.h"
+
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+using TResults = std::vector<TModalResult>;
+
+// A table of item rows whose translated texts are given, with the find and replace dialogs
+// shown as the main window shows them.
+struct TFixture {
+    TMainState State;
+    TStyledGridModel Grid;
+    ScriptedUserInterface UI;
+    TDocument Doc{State, Grid, UI};
+    TFakeSearchView View;
+    TFakeSearchDialog FindDlg;
+    TFakeSearchDialog ReplaceDlg;
+    TSearchCommands Commands{State, Grid, UI, Doc, View, FindDlg, ReplaceDlg};
+
+    explicit TFixture(const std::vector<std::string>& Translations) {
+        ConfigureTable(Grid);
+        // Name and default text read-only: the narrow search, over the translations only.
+        Grid.SetEditCol(colName, false);
+        Grid.SetEditCol(colDefault, false);
+        int Row = FirstItemRow;
+        for (size_t i = 0; i < Translations.size(); ++i) {
+            Row = AppendItem(Grid, Row, {"ITEM" + std::to_string(i), "Default text", {}});
+            Grid.SetCells(colTranslated, Row - 1, Translations[i]);
+        }
+        FindDlg.OnFind = [this] { Commands.SearchFind(); };
+        ReplaceDlg.OnFind = [this] { Commands.SearchFind(); };
+    }
+    std::string Text(int Row) const { return Grid.Cells(colTranslated, Row); }
+    std::string Mark(int Row) const { return Grid.Cells(colReplaced, Row); }
+    void OpenFind(const std::string& Text, TFindOptions Options = frDown) {
+        Commands.FindMenuClick();
+        Commands.FindDialogShow();
+        FindDlg.Find = Text;
+        FindDlg.Opts = Options;
+    }
+    void OpenReplace(const std::string& Find, const std::string& New, TFindOptions Options) {
+        Commands.ReplaceMenuClick();
+        Commands.ReplaceDialogShow();
+        ReplaceDlg.Find = Find;
+        ReplaceDlg.Replace = New;
+        ReplaceDlg.Opts = Options;
+    }
+};
+
+std::vector<std::string> Rows(int Count, const std::string& Text) {
+    return std::vector<std::string>(static_cast<size_t>(Count), Text);
+}
+
+} // namespace
+
+class TestSearchCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void cellTest_data();
+    void cellTest();
+    void cellTestUsesTheLanguagesLetters();
+    void emptyTextRunsToTheEnd();
+    void narrowSearchWrapsToTheFirstItemRow();
+    void wideSearchGoesOnInTheSameRow();
+    void replaceAllAsksPerHit_data();
+    void replaceAllAsksPerHit();
+    void replaceAllWithoutHits();
+    void replaceWritesTheMarkOfTheText();
+    void replaceOnTheTopRowNeedsTheFoundText_data();
+    void replaceOnTheTopRowNeedsTheFoundText();
+    void undoTurnsEveryNewTextBack();
+    void undoAndAcceptAll();
+    void markedRowNavigation_data();
+    void markedRowNavigation();
+    void enterRunsFindNextInOpenDialogs_data();
+    void enterRunsFindNextInOpenDialogs();
+    void dialogsShowAndClose();
+};
+
+void TestSearchCommands::cellTest_data() {
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QByteArray>("found");
+    const int Case = frMatchCase, Word = frWholeWord;
+    QTest::newRow("word, any case") << QByteArray("Press Cancel now") << QByteArray("cancel")
+                                    << Word << true << QByteArray("Cancel");
+    QTest::newRow("word and case") << QByteArray("Press Cancel now") << QByteArray("Cancel")
+                                   << (Word | Case) << true << QByteArray("Cancel");
+    QTest::newRow("word and case, other case")
+        << QByteArray("Press Cancel now") << QByteArray("cancel") << (Word | Case) << false
+        << QByteArray();
+    QTest::newRow("case") << QByteArray("Cancel") << QByteArray("cancel") << Case << false
+                          << QByteArray();
+    QTest::newRow("part of a word")
+        << QByteArray("Cancelled") << QByteArray("CANCEL") << 0 << true << QByteArray("Cancel");
+    QTest::newRow("word, part of a word")
+        << QByteArray("Cancelled") << QByteArray("cancel") << Word << false << QByteArray();
+    QTest::newRow("empty text") << QByteArray("Cancel") << QByteArray() << 0 << false
+                                << QByteArray();
+}
+
+void TestSearchCommands::cellTest() {
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, text);
+    QFETCH(int, options);
+    QFETCH(bool, result);
+    QFETCH(QByteArray, found);
+    TFixture F({cell.toStdString()});
+    F.State.FFoundText = "stale";
+    F.State.FSearchOptions = static_cast<TFindOptions>(frDown | options);
+    QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()), result);
+    QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
+}
+
+void TestSearchCommands::cellTestUsesTheLanguagesLetters() {
+    // Russian (charset 204): "ФАЙЛ" finds "файл" in the translated column.
+    TFixture F({"\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB"});
+    F.State.FFontCharset = 204;
+    F.State.FSearchOptions = frDown | frWholeWord;
+    QVERIFY(F.Commands.Engine().CellMatches(colTranslated, 2, "\xD4\xC0\xC9\xCB"));
+    QCOMPARE(F.State.FFoundText, std::string("\xF4\xE0\xE9\xEB"));
+}
+
+void TestSearchCommands::emptyTextRunsToTheEnd() {
+    TFixture F({"a", "b"});
+    F.OpenFind("");
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>{"End of grid. Search string not found."});
+    QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtInformation);
+    QCOMPARE(F.State.FSearchRow, F.Grid.RowCount());
+    QCOMPARE(F.State.FFoundRow, 0);
+    QVERIFY(F.View.Enabled);
+    QCOMPARE(F.View.Disables, 1);
+}
+
+void TestSearchCommands::narrowSearchWrapsToTheFirstItemRow() {
+    // Rows 2..9; hits in rows 3 and 7.
+    std::vector<std::string> Texts = Rows(8, "nothing");
+    Texts[1] = "Open the file";
+    Texts[5] = "Open File";
+    TFixture F(Texts);
+    F.View.Top = 4;
+    F.OpenFind("file");
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.View.Top, 7);
+    QCOMPARE(F.State.FFoundRow, 7);
+    QCOMPARE(F.State.FFoundCol, int(colTranslated));
+    QCOMPARE(F.State.FSearchRow, 8);
+    QCOMPARE(F.View.Highlights.back(), std::make_pair(7, std::string("file")));
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>{"End of grid. Search string not found."});
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.View.Top, 3);
+    QCOMPARE(F.UI.Messages.size(), size_t(1));
+}
+
+void TestSearchCommands::wideSearchGoesOnInTheSameRow() {
+    TFixture F({"Default text too"});
+    F.Grid.SetEditCol(colName, true);
+    F.Grid.SetEditCol(colDefault, true);
+    F.OpenFind("TEXT");
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.State.FFoundCol, int(colDefault));
+    QCOMPARE(F.State.FSearchCol, int(colTranslated));
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.State.FFoundCol, int(colTranslated));
+    QCOMPARE(F.State.FFoundRow, 2);
+    QVERIFY(F.UI.Messages.empty());
+}
+
+void TestSearchCommands::replaceAllAsksPerHit_data() {
+    QTest::addColumn<TResults>("answers");
+    QTest::addColumn<QStringList>("expected"); // the translated texts afterwards
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("summary"); // "" when no summary is shown
+    QTest::addColumn<bool>("modified");
+    using R = TModalResult;
+    QTest::newRow("yes, no, all") << TResults{R::mrYes, R::mrNo, R::mrAll}
+                                  << QStringList{"Abort", "Cancel", "Abort", "x", "Abort", "Abort"}
+                                  << 3 << "Found 4 occurences" << true;
+    QTest::newRow("all no") << TResults{R::mrNo, R::mrNo, R::mrNo, R::mrNo, R::mrNo}
+                            << QStringList{"Cancel", "Cancel", "Cancel", "x", "Cancel", "Cancel"}
+                            << 5 << "Found 0 occurences" << false;
+    QTest::newRow("cancel keeps what was done")
+        << TResults{R::mrYes, R::mrCancel}
+        << QStringList{"Abort", "Cancel", "Cancel", "x", "Cancel", "Cancel"} << 2 << "" << true;
+}
+
+void TestSearchCommands::replaceAllAsksPerHit() {
+    QFETCH(TResults, answers);
+    QFETCH(QStringList, expected);
+    QFETCH(int, questions);
+    QFETCH(QString, summary);
+    QFETCH(bool, modified);
+    TFixture F({"Cancel", "Cancel", "cancel", "x", "Cancel", "Cancel"});
+    F.OpenReplace("CANCEL", "Abort", frDown | frReplaceAll);
+    F.UI.Answers.assign(answers.begin(), answers.end());
+    F.Commands.SearchReplace();
+    QStringList Texts;
+    for (int Row = 2; Row < 8; ++Row)
+        Texts << QString::fromStdString(F.Text(Row));
+    // "cancel" in row 4 is replaced as written in the cell.
+    expected[2] = expected[2] == "Cancel" ? "cancel" : expected[2];
+    QCOMPARE(Texts, expected);
+    std::vector<std::string> Said = F.UI.Texts();
+    QCOMPARE(std::count(Said.begin(), Said.end(), "Replace this occurence ?"), long(questions));
+    QCOMPARE(F.UI.Messages[0].Buttons, TMsgDlgButtons(mbYes | mbNo | mbCancel | mbAll));
+    QCOMPARE(QString::fromStdString(Said.back()),
+             summary.isEmpty() ? QString("Replace this occurence ?") : summary);
+    QCOMPARE(F.State.FModified, modified);
+    QVERIFY(F.View.Enabled);
+}
+
+void TestSearchCommands::replaceAllWithoutHits() {
+    TFixture F({"a", "b"});
+    F.OpenReplace("zzz", "y", frDown | frReplaceAll);
+    F.Commands.SearchReplace();
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>{"Search string not found"});
+    QVERIFY(!F.State.FModified);
+}
+
+void TestSearchCommands::replaceWritesTheMarkOfTheText() {
+    // Whole word without match case finds "cancel" as "Cancel"; the position is counted in the
+    // text before the change, and every exact occurrence is replaced.
+    TFixture F({"Click here Cancel or Cancel"});
+    F.OpenReplace("cancel", "Abort", frDown | frWholeWord | frReplaceAll);
+    F.UI.Answers = {TModalResult::mrYes};
+    F.Commands.SearchReplace();
+    QCOMPARE(F.Mark(2), std::string("[12] <Cancel>  @Abort@"));
+    QCOMPARE(F.Text(2), std::string("Click here Abort or Abort"));
+    QCOMPARE(F.Grid.Cells(colVerify, 2), F.Text(2));
+    QCOMPARE(F.UI.Texts().back(), std::string("Found 1 occurences"));
+}
+
+void TestSearchCommands::replaceOnTheTopRowNeedsTheFoundText_data() {
+    QTest::addColumn<QByteArray>("find");
+    QTest::addColumn<bool>("editDefault");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("after a hit") << QByteArray("cancel") << false
+                                 << QByteArray("[7] <Cancel>  @Abort@");
+    QTest::newRow("no hit before") << QByteArray("zzz") << false << QByteArray();
+    // The hit is in the default text, which the translated text does not hold.
+    QTest::newRow("hit in column 4") << QByteArray("default") << true << QByteArray();
+}
+
+void TestSearchCommands::replaceOnTheTopRowNeedsTheFoundText() {
+    QFETCH(QByteArray, find);
+    QFETCH(bool, editDefault);
+    QFETCH(QByteArray, mark);
+    TFixture F({"Press Cancel"});
+    F.Grid.SetEditCol(colDefault, editDefault);
+    F.OpenReplace(find.toStdString(), "Abort", frDown);
+    F.ReplaceDlg.FindNextClick();
+    F.UI.Clear();
+    F.Commands.SearchReplace();
+    QCOMPARE(QByteArray::fromStdString(F.Mark(2)), mark);
+    QCOMPARE(F.Text(2), std::string(mark.isEmpty() ? "Press Cancel" : "Press Abort"));
+    QCOMPARE(F.State.FModified, !mark.isEmpty());
+    QVERIFY(F.UI.Messages.empty());
+}
+
+void TestSearchCommands::undoTurnsEveryNewTextBack() {
+    TFixture F({"Abort now, Abort later", "plain"});
+    F.Grid.SetCells(colReplaced, 2, FormatReplaceMark(1, "Cancel", "Abort"));
+    F.Grid.SetCells(colVerify, 2, F.Text(2));
+    F.State.FClickedRow = 3;
+    F.Commands.UndoReplaceStringMenuClick();
+    QCOMPARE(F.Text(3), std::string("plain"));
+    QVERIFY(!F.State.FModified);
+    F.State.FClickedRow = 2;
+    F.Commands.UndoReplaceStringMenuClick();
+    QCOMPARE(F.Text(2), std::string("Cancel now, Cancel later"));
+    QCOMPARE(F.Mark(2), std::string());
+    QCOMPARE(F.Grid.Cells(colVerify, 2), std::string());
+    QVERIFY(F.State.FModified);
+}
+
+void TestSearchCommands::undoAndAcceptAll() {
+    TFixture F(Rows(4, "Cancel"));
+    F.OpenReplace("Cancel", "Abort", frDown | frReplaceAll);
+    F.UI.Answers = {TModalResult::mrAll};
+    F.Commands.SearchReplace();
+    F.State.FModified = false;
+    F.State.FClickedRow = 3;
+    F.Commands.ClearFlagMenuClick();
+    QCOMPARE(F.Mark(3), std::string());
+    QCOMPARE(F.Text(3), std::string("Abort"));
+    QVERIFY(!F.State.FModified);
+    F.Commands.UndoAllReplaceStringMenuClick();
+    QCOMPARE(F.Text(2), std::string("Cancel"));
+    QCOMPARE(F.Text(3), std::string("Abort"));
+    QCOMPARE(F.Text(5), std::string("Cancel"));
+    QVERIFY(F.State.FModified);
+    F.Grid.SetCells(colReplaced, 4, "[1] <a>  @b@");
+    F.Commands.ClearAllFlagsMenuClick();
+    QVERIFY(!HasReplaceMark(F.Grid, 4));
+    QVERIFY(F.View.Repaints >= 2);
+}
+
+void TestSearchCommands::markedRowNavigation_data() {
+    QTest::addColumn<QList<int>>("marked");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("result");
+    QTest::newRow("up from row 3") << QList<int>{2} << 3 << true << 2;
+    QTest::newRow("up from row 2") << QList<int>{2} << 2 << true << -1;
+    QTest::newRow("up skips unmarked") << QList<int>{2, 4} << 7 << true << 4;
+    QTest::newRow("down") << QList<int>{2, 6} << 2 << false << 6;
+    QTest::newRow("down, none below") << QList<int>{2} << 5 << false << -1;
+}
+
+void TestSearchCommands::markedRowNavigation() {
+    QFETCH(QList<int>, marked);
+    QFETCH(int, top);
+    QFETCH(bool, up);
+    QFETCH(int, result);
+    TFixture F(Rows(8, "t"));
+    for (int Row : marked)
+        F.Grid.SetCells(colReplaced, Row, "[1] <t>  @t@");
+    F.View.Top = top;
+    F.State.FClickedRow = 99;
+    const int Row = up ? F.Commands.SearchUpButtonClick() : F.Commands.SearchDownButtonClick();
+    QCOMPARE(Row, result);
+    QCOMPARE(F.View.Top, result < 0 ? top : result);
+    QCOMPARE(F.State.FClickedRow, result < 0 ? 99 : result);
+}
+
+void TestSearchCommands::enterRunsFindNextInOpenDialogs_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("findOpen");
+    QTest::addColumn<bool>("handled");
+    QTest::newRow("enter, dialog open") << 13 << true << true;
+    QTest::newRow("enter, no dialog") << 13 << false << false;
+    QTest::newRow("other key") << 9 << true << false;
+}
+
+void TestSearchCommands::enterRunsFindNextInOpenDialogs() {
+    QFETCH(int, key);
+    QFETCH(bool, findOpen);
+    QFETCH(bool, handled);
+    TFixture F({"x", "Cancel"});
+    F.OpenFind("cancel");
+    F.FindDlg.Open = findOpen;
+    QCOMPARE(F.Commands.ApplicationShortCut(key), handled);
+    QCOMPARE(F.State.FFoundRow, handled ? 3 : 0);
+}
+
+void TestSearchCommands::dialogsShowAndClose() {
+    TFixture F({"Cancel"});
+    F.State.FSearchText = "last";
+    F.State.FDialogLeft = 40;
+    F.State.FDialogTop = 50;
+    F.State.FFontCharset = 204;
+    F.View.Top = 2;
+    F.OpenFind("Cancel");
+    QCOMPARE(F.FindDlg.X, 40);
+    QCOMPARE(F.FindDlg.Charset, 204);
+    QCOMPARE(F.State.FSearchCol, 1);
+    QCOMPARE(F.Commands.FindDialogTag(), 1);
+    F.FindDlg.FindNextClick();
+    QCOMPARE(F.Commands.FoundRowHighlightText(), std::string("Cancel"));
+    F.FindDlg.X = 70;
+    F.Commands.FindDialogClose();
+    QCOMPARE(F.State.FDialogLeft, 70);
+    QCOMPARE(F.State.FFoundRow, 0);
+    QCOMPARE(F.Commands.FindDialogTag(), 0);
+    QCOMPARE(F.Commands.FoundRowHighlightText(), std::string());
+    // Reopening offers the text searched last.
+    F.Commands.FindMenuClick();
+    QCOMPARE(F.FindDlg.Find, std::string("Cancel"));
+}
+
+QTEST_GUILESS_MAIN(TestSearchCommands)
+#include "tst_SearchCommands.moc"
