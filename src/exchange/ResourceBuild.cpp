@@ -1,0 +1,318 @@
+#include "exchange/ResourceBuild.h"
+
+#include "document/Document.h"
+#include "document/FileCopy.h"
+#include "document/IoStatus.h"
+#include "document/StrFile.h"
+#include "document/ToolError.h"
+#include "exchange/StringUtils.h"
+
+#include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace kav {
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+// The characters "Kavr_" before the file code and ".str" after it.
+constexpr long long CodeStart = 6;
+constexpr long long ExtensionLength = 4;
+
+std::string UpperCase(std::string Text) {
+    for (char& C : Text)
+        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+    return Text;
+}
+
+std::string Joined(const std::vector<std::string>& Lines) {
+    std::string Text;
+    for (const std::string& Line : Lines)
+        Text += Line + LineEnd;
+    return Text;
+}
+
+// Inside double quotes the interpreter still expands "%NAME%"; a doubled "%" stays literal.
+std::string QuotedForBatch(const std::string& Path) {
+    return "\"" + ReplaceAll(InterpreterPath(Path), "%", "%%") + "\"";
+}
+
+// A double quote would end the quoting early and a line break would start a new command.
+bool CanQuote(std::string_view Path) {
+    for (char C : Path)
+        if (C == '"' || static_cast<unsigned char>(C) < 32)
+            return false;
+    return true;
+}
+
+bool IsFile(const std::string& Path) {
+    std::error_code Ec;
+    return std::filesystem::is_regular_file(Path, Ec);
+}
+
+bool IsEnterableFolder(const std::string& Path) {
+    std::error_code Ec;
+    return std::filesystem::is_directory(Path, Ec) && ::access(Path.c_str(), X_OK) == 0;
+}
+
+bool WriteAll(int Fd, const std::string& Bytes) {
+    size_t Done = 0;
+    while (Done < Bytes.size()) {
+        ssize_t N = ::write(Fd, Bytes.data() + Done, Bytes.size() - Done);
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N <= 0)
+            return false;
+        Done += static_cast<size_t>(N);
+    }
+    return true;
+}
+
+enum class TWriteStage { Done, Open, Write, Close };
+
+struct TWriteResult {
+    TWriteStage Failed = TWriteStage::Done;
+    int Status = 0;
+};
+
+TWriteResult FailedAt(TWriteStage Stage, int Errno) {
+    return {Stage, IoStatusFromErrno(Errno)};
+}
+
+// Writes Bytes to a temporary file beside Path and renames it over Path, so that a failure
+// leaves the previous file whole and a batch still running keeps reading its own copy.
+TWriteResult ReplaceFile(const std::string& Path, const std::string& Bytes) {
+    std::string Temp = Path + ".kavtmp." + std::to_string(::getpid());
+    int Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (Fd < 0)
+        return FailedAt(TWriteStage::Open, errno);
+    TWriteResult Result;
+    if (!WriteAll(Fd, Bytes))
+        Result = FailedAt(TWriteStage::Write, errno);
+    if (::fsync(Fd) != 0 && Result.Failed == TWriteStage::Done)
+        Result = FailedAt(TWriteStage::Close, errno);
+    if (::close(Fd) != 0 && Result.Failed == TWriteStage::Done)
+        Result = FailedAt(TWriteStage::Close, errno);
+    if (Result.Failed == TWriteStage::Done && ::rename(Temp.c_str(), Path.c_str()) != 0)
+        Result = FailedAt(TWriteStage::Write, errno);
+    if (Result.Failed != TWriteStage::Done)
+        ::unlink(Temp.c_str());
+    return Result;
+}
+
+void MakeFolder(const std::string& Path) {
+    if (!EnsureFolder(Path))
+        throw ToolError("Cannot create " + Path);
+}
+
+std::string UnsafeNameMessage(const std::string& Path, const char* What, const std::string& Value) {
+    return "Can not Compile " + Path + ": " + What + " \"" + Value +
+           "\" may hold only letters, digits, \"_\" and \"-\".";
+}
+
+} // namespace
+
+TResourceNames ResourceNames(const TMainState& State, const std::string& LanguageEntry) {
+    TResourceNames N;
+    N.ProgramDir = State.FProgramDir;
+    N.DocumentPath = State.FFileName;
+    N.FileName = FileNamePart(State.FFileName);
+    const long long Length = static_cast<long long>(N.FileName.size());
+    N.FileCode = CopyRange(N.FileName, CodeStart, Length - ExtensionLength);
+    N.DocumentDir = FolderPart(State.FFileName);
+    N.LanguageCode = UpperCase(CopyRange(LanguageEntry, 1, 3));
+    N.Target = State.FFileKind == fkUser ? "User_" + N.LanguageCode : N.LanguageCode;
+    N.ScriptName = "KavLang_" + N.Target + ".rc";
+    N.BatchPath = N.ProgramDir + BatchFileName;
+    N.ScriptPath = N.ProgramDir + CompilerFolder + N.ScriptName;
+    return N;
+}
+
+std::string InterpreterPath(const std::string& Path) {
+#ifdef _WIN32
+    return ReplaceAll(Path, "/", "\\");
+#else
+    return "Z:" + ReplaceAll(Path, "/", "\\");
+#endif
+}
+
+bool IsBatchSafeName(std::string_view Word) {
+    if (Word.empty())
+        return false;
+    for (char C : Word)
+        if (!std::isalnum(static_cast<unsigned char>(C)) && C != '_' && C != '-')
+            return false;
+    return true;
+}
+
+std::string BuildBatchText(int Kind, const TResourceNames& N) {
+    std::vector<std::string> Lines;
+    if (Kind == fkUser)
+        Lines = {"copy \"Default\\UserLanguage.inc\" Compiler",
+                 "copy \"Default\\Kavr_User_Enu.str\" Compiler"};
+    else
+        Lines = {"copy Default\\Kavlang.inc Compiler", "copy Default\\Kavr_Enu.str Compiler"};
+    // Each step jumps over its "pause" when it succeeds; a failing step stops on the pause
+    // and then skips to the end.
+    std::vector<std::string> Rest = {
+        "IF NOT ERRORLEVEL 1 GOTO CHDIR1",
+        "pause",
+        "GOTO END",
+        "",
+        ":CHDIR1",
+        "copy " + QuotedForBatch(N.DocumentPath) + " Compiler",
+        "IF NOT ERRORLEVEL 1 GOTO SRMC1",
+        "pause",
+        "GOTO END",
+        "",
+        ":SRMC1",
+        "CD Compiler",
+        "srmc -32 Kavr_" + N.FileCode + ".STR",
+        "IF NOT ERRORLEVEL 1 GOTO BRCC1",
+        "PAUSE",
+        "GOTO END",
+        "",
+        ":BRCC1",
+        "brcc32 " + N.ScriptName,
+        "IF NOT ERRORLEVEL 1 GOTO NEXTDEL",
+        "PAUSE",
+        "GOTO END",
+        "",
+        ":NEXTDEL",
+        "del *.srm",
+        "del *.inc",
+        "del *.str",
+        "del *.rc",
+        "CD ..",
+        "copy compiler\\KavLang_" + N.Target + ".res resource",
+        "CD Compiler",
+        "del KavLang_" + N.Target + ".res",
+        "CD ..",
+        ":END",
+        "",
+    };
+    Lines.insert(Lines.end(), Rest.begin(), Rest.end());
+    return Joined(Lines);
+}
+
+std::string ResourceScriptText(const TResourceNames& N) {
+    return Joined({";resource script for Kavrino", "",
+                   "LANGUAGE_KAVR_" + N.FileCode + " RCDATA KAVR_" + N.FileCode + ".SRM"});
+}
+
+TResourceBuild::TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe)
+    : S(State), UI(UI), FProbe(std::move(Probe)) {}
+
+void TResourceBuild::Refuse(const std::string& Text, TMsgDlgType Type) {
+    UI.Beep();
+    UI.MessageDlg(Text, Type, mbOK);
+}
+
+bool TResourceBuild::CheckDocument() {
+    if (S.FFileKind == fkNone) {
+        Refuse("No open file to Compile", TMsgDlgType::mtError);
+        return false;
+    }
+    // Unsaved edits do not stop the build: it always takes the file as saved.
+    if (S.FUntitled) {
+        Refuse("Can not Compile: File not saved", TMsgDlgType::mtError);
+        return false;
+    }
+    return true;
+}
+
+// The file code and the target stand unquoted in batch lines, and the document path inside
+// quotes: nothing in them may turn into a command of its own.
+bool TResourceBuild::CheckNames(const TResourceNames& N) {
+    if (!IsBatchSafeName(N.FileCode)) {
+        Refuse(UnsafeNameMessage(N.DocumentPath, "the file code", N.FileCode),
+               TMsgDlgType::mtError);
+        return false;
+    }
+    if (N.LanguageCode.empty()) {
+        UI.MarkLanguageMissing();
+        Refuse("Can not Compile " + N.DocumentPath + ": no language selected",
+               TMsgDlgType::mtError);
+        return false;
+    }
+    if (!IsBatchSafeName(N.Target)) {
+        Refuse(UnsafeNameMessage(N.DocumentPath, "the target name", N.Target),
+               TMsgDlgType::mtError);
+        return false;
+    }
+    if (!CanQuote(N.DocumentPath)) {
+        Refuse("Can not Compile " + N.DocumentPath +
+                   ": a path holding a double quote or a control character cannot go into the "
+                   "batch.",
+               TMsgDlgType::mtError);
+        return false;
+    }
+    return true;
+}
+
+bool TResourceBuild::WriteFiles(const TResourceNames& N) {
+    // The script first: the batch, the file that gets started, changes only when both succeed.
+    const std::pair<const std::string*, std::string> Files[] = {
+        {&N.ScriptPath, ResourceScriptText(N)}, {&N.BatchPath, BuildBatchText(S.FFileKind, N)}};
+    for (const auto& [Path, Bytes] : Files) {
+        TWriteResult Result = ReplaceFile(*Path, Bytes);
+        switch (Result.Failed) {
+        case TWriteStage::Done:
+            break;
+        case TWriteStage::Open:
+            UI.MessageDlg(IoStatusMessage(Result.Status, *Path), TMsgDlgType::mtWarning, mbOK);
+            return false;
+        case TWriteStage::Write:
+            throw ToolError(IoStatusMessage(Result.Status, *Path));
+        case TWriteStage::Close:
+            UI.MessageDlg(FileAccessErrorMessage(*Path), TMsgDlgType::mtWarning, mbOK);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TResourceBuild::Start(TResourceOutcome& Outcome) {
+    Outcome.StartTried = true;
+    Outcome.Start = StartBatch(Outcome.BatchPath, FProbe);
+    if (Outcome.Start == TBatchStart::NoRunner)
+        UI.MessageDlg(NoRunnerMessage(Outcome.BatchPath), TMsgDlgType::mtInformation, mbOK);
+    else if (Outcome.Start == TBatchStart::Failed)
+        UI.MessageDlg(RunnerFailedMessage(Outcome.BatchPath), TMsgDlgType::mtWarning, mbOK);
+}
+
+TResourceOutcome TResourceBuild::MakeResourceFile(bool Launch) {
+    TResourceOutcome Outcome;
+    if (!CheckDocument())
+        return Outcome;
+    const TResourceNames N = ResourceNames(S, UI.LanguageEntry());
+    Outcome.BatchPath = N.BatchPath;
+    Outcome.ScriptPath = N.ScriptPath;
+    // The batch runs in the program folder; one that cannot be entered ends the command.
+    if (!IsEnterableFolder(N.ProgramDir) || !CheckNames(N))
+        return Outcome;
+    // The build reads the file as saved on disk, so the file itself must still be there.
+    if (!IsFile(N.DocumentPath)) {
+        Refuse("File not found:\n\r" + N.DocumentPath, TMsgDlgType::mtInformation);
+        return Outcome;
+    }
+    try {
+        MakeFolder(N.ProgramDir + CompilerFolder);
+        MakeFolder(N.ProgramDir + ResourceFolder);
+        Outcome.Written = WriteFiles(N);
+    } catch (const ToolError& E) {
+        UI.ShowError(E.what());
+        return Outcome;
+    }
+    if (Outcome.Written && Launch)
+        Start(Outcome);
+    return Outcome;
+}
+
+} // namespace kav

@@ -1,0 +1,79 @@
+#pragma once
+// Compile > Make Resource File: writes the resource script into Compiler/ and the build batch
+// into the program folder for the saved translated file, then starts the batch, which copies
+// the inputs, runs the external compilers srmc and brcc32 and leaves the compiled resource in
+// Resource/. The command never waits for the batch.
+
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+#include "exchange/BatchRunner.h"
+
+#include <string>
+#include <string_view>
+
+namespace kav {
+
+constexpr const char* BatchFileName = "MakeKavrinoRes.bat";
+constexpr const char* CompilerFolder = "Compiler/";
+constexpr const char* ResourceFolder = "Resource/";
+
+// The names of one build.
+struct TResourceNames {
+    std::string ProgramDir;   // with its trailing "/"
+    std::string DocumentPath; // the translated file on disk
+    std::string FileName;     // its name part
+    std::string FileCode;     // the name without "Kavr_" and its last four characters, case kept
+    std::string DocumentDir;  // with its trailing "/"
+    std::string LanguageCode; // first three characters of the language entry, upper-cased
+    std::string Target;       // the language code, after "User_" for a user file
+    std::string ScriptName;   // "KavLang_" + target + ".rc"
+    std::string BatchPath;
+    std::string ScriptPath;
+};
+
+// The names for the document of State and the selected language entry ("FRA - French ...").
+TResourceNames ResourceNames(const TMainState& State, const std::string& LanguageEntry);
+
+// An absolute path as the batch's command interpreter sees it: the native path on Windows;
+// elsewhere Wine's drive Z:, which maps the root, with every "/" turned into "\".
+std::string InterpreterPath(const std::string& Path);
+
+// Whether Word may stand unquoted in a batch line: not empty, only letters, digits, "_", "-".
+bool IsBatchSafeName(std::string_view Word);
+
+// The batch for a document of Kind (fkUser or fkMain), lines ended by CR LF.
+std::string BuildBatchText(int Kind, const TResourceNames& Names);
+// The resource script, lines ended by CR LF.
+std::string ResourceScriptText(const TResourceNames& Names);
+
+struct TResourceOutcome {
+    bool Written = false;
+    bool StartTried = false;
+    TBatchStart Start = TBatchStart::NoRunner;
+    std::string BatchPath;
+    std::string ScriptPath;
+};
+
+class TResourceBuild {
+public:
+    // Probe decides how the batch is started; the process's own environment by default.
+    TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe = SystemRunnerProbe());
+
+    // The menu command: writes both files and starts the batch.
+    void MakeResourceFileMenuClick() { MakeResourceFile(true); }
+    // Every check, then both files; the batch is started only when Launch is set.
+    TResourceOutcome MakeResourceFile(bool Launch);
+
+private:
+    bool CheckDocument();
+    bool CheckNames(const TResourceNames& Names);
+    bool WriteFiles(const TResourceNames& Names);
+    void Start(TResourceOutcome& Outcome);
+    void Refuse(const std::string& Text, TMsgDlgType Type);
+
+    TMainState& S;
+    UserInterface& UI;
+    TRunnerProbe FProbe;
+};
+
+} // namespace kav

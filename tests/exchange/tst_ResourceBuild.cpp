@@ -1,0 +1,452 @@
+#include "ScriptedUserInterface.h"
+#include "document/StrFile.h"
+#include "exchange/ResourceBuild.h"
+
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+QByteArray ReadFile(const QString& Path) {
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
+}
+
+bool WriteFile(const QString& Path, const QByteArray& Bytes) {
+    QFile F(Path);
+    return F.open(QIODevice::WriteOnly | QIODevice::Truncate) && F.write(Bytes) == Bytes.size();
+}
+
+// A golden batch names the document as "<DOCUMENT>": the path as Wine's cmd sees it, with the
+// percent signs doubled.
+QByteArray Golden(const QString& Name, const QString& DocumentPath) {
+    QString Seen = "Z:" + QString(DocumentPath).replace('/', '\\').replace("%", "%%");
+    return ReadFile(QStringLiteral(KAV_TEST_DATA "/resource/") + Name)
+        .replace("<DOCUMENT>", Seen.toUtf8());
+}
+
+// A program folder Tool/ and a document folder beside it.
+struct TFixture {
+    QTemporaryDir Dir;
+    TMainState State;
+    ScriptedUserInterface UI;
+
+    explicit TFixture(const QString& DocumentFolder = "Work") {
+        QDir(Dir.path()).mkpath("Tool");
+        QDir(Dir.path()).mkpath(DocumentFolder);
+        State.FProgramDir = Tool().toStdString();
+        FDocumentDir = Dir.path() + "/" + DocumentFolder + "/";
+        UI.Language = "FRA - French (France)";
+    }
+    QString Tool() const { return Dir.path() + "/Tool/"; }
+    QString Batch() const { return Tool() + BatchFileName; }
+    // Makes Name the open, saved document of Kind.
+    QString Open(const QString& Name, int Kind, bool CreateFile = true) {
+        QString Path = FDocumentDir + Name;
+        if (CreateFile)
+            WriteFile(Path, "Txt_A , \"x\"\r\n");
+        State.FFileName = Path.toStdString();
+        State.FFileKind = Kind;
+        State.FUntitled = false;
+        return Path;
+    }
+    TResourceOutcome Make(bool Launch = false) {
+        return TResourceBuild(State, UI).MakeResourceFile(Launch);
+    }
+    QStringList FilesIn(const QString& Sub) const {
+        return QDir(Tool() + Sub).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QString FDocumentDir;
+};
+
+// A runner that records its working folder and arguments, says something on both outputs and
+// tells whether its input was closed.
+QString WriteFakeRunner(const QString& Folder) {
+    QString Path = Folder + "/fake-runner";
+    WriteFile(Path, "#!/bin/sh\n"
+                    "echo \"out\"; echo \"err\" >&2\n"
+                    "if read Line; then echo \"stdin open\"; else echo \"stdin closed\"; fi\n"
+                    "printf '%s\\n' \"$PWD\" \"$@\" > \"$0.record\"\n");
+    QFile::setPermissions(Path, QFile::permissions(Path) | QFileDevice::ExeOwner);
+    return Path;
+}
+
+} // namespace
+
+class TestResourceBuild : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void interpreterPath_data();
+    void interpreterPath();
+    void goldenFiles_data();
+    void goldenFiles();
+    void existingFilesOverwritten();
+    void refusals_data();
+    void refusals();
+    void folderCannotBeCreated_data();
+    void folderCannotBeCreated();
+    void failedWriteKeepsTheBatch();
+
+    void runnerChoice_data();
+    void runnerChoice();
+    void startsTheRunner();
+    void noRunner_data();
+    void noRunner();
+    void realRun();
+
+private:
+    QTemporaryDir FBin; // the only folder on the search path during a test
+    QByteArray FPath;
+    QByteArray FRunner;
+    bool FRunnerSet = false;
+};
+
+void TestResourceBuild::init() {
+    FPath = qgetenv("PATH");
+    FRunnerSet = qEnvironmentVariableIsSet(BatchRunnerVariable);
+    FRunner = qgetenv(BatchRunnerVariable);
+    qputenv("PATH", FBin.path().toLocal8Bit());
+    qunsetenv(BatchRunnerVariable);
+}
+
+void TestResourceBuild::cleanup() {
+    qputenv("PATH", FPath);
+    if (FRunnerSet)
+        qputenv(BatchRunnerVariable, FRunner);
+    else
+        qunsetenv(BatchRunnerVariable);
+}
+
+void TestResourceBuild::interpreterPath_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("home") << "/home/ann/Language/Kavr_FRA.str"
+                          << "Z:\\home\\ann\\Language\\Kavr_FRA.str";
+    QTest::newRow("blank and percent") << "/a b/50%/x.str"
+                                       << "Z:\\a b\\50%\\x.str";
+    QTest::newRow("root") << "/"
+                          << "Z:\\";
+}
+
+void TestResourceBuild::interpreterPath() {
+    QFETCH(QString, path);
+    QFETCH(QString, seen);
+#ifdef _WIN32
+    QSKIP("Windows keeps its native paths");
+#endif
+    QCOMPARE(QString::fromStdString(InterpreterPath(path.toStdString())), seen);
+}
+
+void TestResourceBuild::goldenFiles_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("golden");
+    QTest::addColumn<QString>("script");
+    QTest::newRow("main") << "Work"
+                          << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                          << "main_FRA"
+                          << "KavLang_FRA.rc";
+    QTest::newRow("user") << "Work"
+                          << "Kavr_User_FRA.str" << int(fkUser) << "FRA - French (France)"
+                          << "user_FRA"
+                          << "KavLang_User_FRA.rc";
+    QTest::newRow("lower-case code") << "Work"
+                                     << "Kavr_fra.str" << int(fkMain) << "fra - French (France)"
+                                     << "lower_fra"
+                                     << "KavLang_FRA.rc";
+    QTest::newRow("other language selected")
+        << "Work"
+        << "Kavr_FRA.str" << int(fkMain) << "DEU - German (Germany)"
+        << "main_FRA_as_DEU"
+        << "KavLang_DEU.rc";
+    QTest::newRow("percent and blanks in the folder")
+        << "My %USERNAME% files"
+        << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+        << "main_FRA"
+        << "KavLang_FRA.rc";
+}
+
+void TestResourceBuild::goldenFiles() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QString, entry);
+    QFETCH(QString, golden);
+    QFETCH(QString, script);
+    TFixture F(folder);
+    QString Document = F.Open(name, kind);
+    F.UI.Language = entry.toStdString();
+    // Unsaved edits do not stop the build.
+    F.State.FModified = true;
+    TResourceOutcome Out = F.Make();
+    QVERIFY(Out.Written);
+    QVERIFY(!Out.StartTried);
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+    QCOMPARE(QString::fromStdString(Out.BatchPath), F.Batch());
+    QCOMPARE(QString::fromStdString(Out.ScriptPath), F.Tool() + "Compiler/" + script);
+    QCOMPARE(ReadFile(F.Batch()), Golden(golden + ".bat", Document));
+    QCOMPARE(ReadFile(F.Tool() + "Compiler/" + script), Golden(golden + ".rc", Document));
+    QCOMPARE(F.FilesIn("Compiler"), QStringList{script});
+    QCOMPARE(F.FilesIn("Resource"), QStringList());
+}
+
+void TestResourceBuild::existingFilesOverwritten() {
+    TFixture F;
+    QString Document = F.Open("Kavr_FRA.str", fkMain);
+    QDir(F.Tool()).mkpath("Compiler");
+    QVERIFY(WriteFile(F.Batch(), QByteArray(5000, 'x')));
+    QVERIFY(WriteFile(F.Tool() + "Compiler/KavLang_FRA.rc", QByteArray(5000, 'y')));
+    QVERIFY(F.Make().Written);
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+    QCOMPARE(ReadFile(F.Batch()), Golden("main_FRA.bat", Document));
+    QCOMPARE(ReadFile(F.Tool() + "Compiler/KavLang_FRA.rc"), Golden("main_FRA.rc", Document));
+    // No temporary file is left behind.
+    QCOMPARE(F.FilesIn(""), (QStringList{"Compiler", BatchFileName, "Resource"}));
+    QCOMPARE(F.FilesIn("Compiler"), QStringList{"KavLang_FRA.rc"});
+}
+
+void TestResourceBuild::refusals_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("untitled");
+    QTest::addColumn<bool>("onDisk");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("message"); // %1: the document path
+    QTest::addColumn<int>("type");
+    const int Error = int(TMsgDlgType::mtError);
+    const QString Fra = "FRA - French (France)";
+    QTest::newRow("no document") << "Work"
+                                 << "Kavr_FRA.str" << int(fkNone) << false << true << Fra
+                                 << "No open file to Compile" << Error;
+    QTest::newRow("never saved") << "Work"
+                                 << "Kavr_FRA.str" << int(fkMain) << true << true << Fra
+                                 << "Can not Compile: File not saved" << Error;
+    QTest::newRow("file gone") << "Work"
+                               << "Kavr_FRA.str" << int(fkMain) << false << false << Fra
+                               << "File not found:\n\r%1" << int(TMsgDlgType::mtInformation);
+    QTest::newRow("command in the file code")
+        << "Work"
+        << "Kavr_A&del.str" << int(fkMain) << false << true << Fra
+        << "Can not Compile %1: the file code \"A&del\" may hold only letters, digits, \"_\" "
+           "and \"-\"."
+        << Error;
+    QTest::newRow("no file code") << "Work"
+                                  << "Kavr_.str" << int(fkMain) << false << true << Fra
+                                  << "Can not Compile %1: the file code \"\" may hold only "
+                                     "letters, digits, \"_\" and \"-\"."
+                                  << Error;
+    QTest::newRow("command in the target")
+        << "Work"
+        << "Kavr_User_FRA.str" << int(fkUser) << false << true << "F|x - Odd"
+        << "Can not Compile %1: the target name \"User_F|X\" may hold only letters, digits, "
+           "\"_\" and \"-\"."
+        << Error;
+    QTest::newRow("no language") << "Work"
+                                 << "Kavr_FRA.str" << int(fkMain) << false << true << ""
+                                 << "Can not Compile %1: no language selected" << Error;
+    QTest::newRow("quote in the path")
+        << "a\"&del x&\""
+        << "Kavr_FRA.str" << int(fkMain) << false << true << Fra
+        << "Can not Compile %1: a path holding a double quote or a control character cannot go "
+           "into the batch."
+        << Error;
+}
+
+void TestResourceBuild::refusals() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(bool, untitled);
+    QFETCH(bool, onDisk);
+    QFETCH(QString, entry);
+    QFETCH(QString, message);
+    QFETCH(int, type);
+    TFixture F(folder);
+    QString Document = F.Open(name, kind, onDisk);
+    F.State.FUntitled = untitled;
+    F.UI.Language = entry.toStdString();
+    TResourceOutcome Out = F.Make(true);
+    QVERIFY(!Out.Written);
+    QVERIFY(!Out.StartTried);
+    QCOMPARE(F.UI.Beeps, 1);
+    QCOMPARE(F.UI.Messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(F.UI.Messages[0].Text),
+             QString(message).replace("%1", Document));
+    QCOMPARE(int(F.UI.Messages[0].Type), type);
+    QCOMPARE(F.UI.LanguageMissingMarked, entry.isEmpty());
+    QCOMPARE(F.FilesIn(""), QStringList());
+}
+
+void TestResourceBuild::folderCannotBeCreated_data() {
+    QTest::addColumn<QString>("blocked");
+    QTest::newRow("Compiler") << "Compiler";
+    QTest::newRow("Resource") << "Resource";
+}
+
+void TestResourceBuild::folderCannotBeCreated() {
+    QFETCH(QString, blocked);
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QVERIFY(WriteFile(F.Tool() + blocked, "a file where the folder belongs"));
+    QVERIFY(!F.Make(true).Written);
+    QCOMPARE(F.UI.Errors,
+             std::vector<std::string>{"Cannot create " + (F.Tool() + blocked + "/").toStdString()});
+    QVERIFY(!QFile::exists(F.Batch()));
+}
+
+void TestResourceBuild::failedWriteKeepsTheBatch() {
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QVERIFY(WriteFile(F.Batch(), "old batch"));
+    // A folder where the script belongs: it cannot be replaced by a file.
+    QDir(F.Tool()).mkpath("Compiler/KavLang_FRA.rc");
+    QVERIFY(!F.Make(true).Written);
+    QCOMPARE(F.UI.Errors,
+             std::vector<std::string>{"File access denied: " +
+                                      (F.Tool() + "Compiler/KavLang_FRA.rc").toStdString()});
+    QCOMPARE(ReadFile(F.Batch()), QByteArray("old batch"));
+    QCOMPARE(F.FilesIn("Compiler"), QStringList{"KavLang_FRA.rc"});
+}
+
+void TestResourceBuild::runnerChoice_data() {
+    QTest::addColumn<QVariant>("setting"); // invalid: not set
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("logged");
+    const QStringList WineArgs = {"cmd", "/c", BatchFileName};
+    QTest::newRow("wine, no terminal")
+        << QVariant() << QStringList{"wine"} << "/usr/bin/wine" << WineArgs << true;
+    QTest::newRow("wine in a terminal")
+        << QVariant() << QStringList{"wine", TerminalProgram} << "/usr/bin/x-terminal-emulator"
+        << (QStringList{"-e", "/usr/bin/wine"} + WineArgs) << false;
+    QTest::newRow("nothing installed")
+        << QVariant() << QStringList{TerminalProgram} << "" << QStringList() << false;
+    QTest::newRow("configured") << QVariant("dosrun --batch") << QStringList{"wine", "dosrun"}
+                                << "/usr/bin/dosrun" << QStringList{"--batch", BatchFileName}
+                                << true;
+    QTest::newRow("configured with blanks")
+        << QVariant("\"/opt/my tools/run\" -q") << QStringList{"/opt/my tools/run"}
+        << "/opt/my tools/run" << QStringList{"-q", BatchFileName} << true;
+    QTest::newRow("configured but missing")
+        << QVariant("dosrun") << QStringList{"wine"} << "" << QStringList() << false;
+    QTest::newRow("blank setting turns it off")
+        << QVariant("  ") << QStringList{"wine"} << "" << QStringList() << false;
+}
+
+void TestResourceBuild::runnerChoice() {
+    QFETCH(QVariant, setting);
+    QFETCH(QStringList, installed);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, logged);
+    TRunnerProbe Probe;
+    if (setting.isValid())
+        Probe.RunnerSetting = setting.toString().toStdString();
+    Probe.FindProgram = [installed](const std::string& Name) {
+        QString Q = QString::fromStdString(Name);
+        if (!installed.contains(Q))
+            return std::string();
+        return (Q.startsWith('/') ? Q : "/usr/bin/" + Q).toStdString();
+    };
+    auto Launch = PlanBatchLaunch("/srv/tool/MakeKavrinoRes.bat", Probe);
+    QCOMPARE(Launch.has_value(), !program.isEmpty());
+    if (!Launch)
+        return;
+    QCOMPARE(QString::fromStdString(Launch->Program), program);
+    QStringList Args;
+    for (const auto& A : Launch->Arguments)
+        Args << QString::fromStdString(A);
+    QCOMPARE(Args, arguments);
+    QCOMPARE(Launch->WorkingDir, std::string("/srv/tool/"));
+    QCOMPARE(Launch->LogPath, std::string(logged ? "/srv/tool/MakeKavrinoRes.log" : ""));
+}
+
+void TestResourceBuild::startsTheRunner() {
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QString Runner = WriteFakeRunner(F.Dir.path());
+    qputenv(BatchRunnerVariable, Runner.toLocal8Bit());
+    TResourceOutcome Out = F.Make(true);
+    QVERIFY(Out.Written);
+    QCOMPARE(Out.Start, TBatchStart::Started);
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+    const QString Tool = QDir(F.Tool()).canonicalPath();
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(Runner + ".record"),
+                              (Tool + "\n" + BatchFileName + "\n").toUtf8(), 20000);
+    // Both outputs reach the log, and a "pause" would not wait on a closed input.
+    QCOMPARE(ReadFile(F.Tool() + "MakeKavrinoRes.log"), QByteArray("out\nerr\nstdin closed\n"));
+}
+
+void TestResourceBuild::noRunner_data() {
+    QTest::addColumn<QVariant>("setting");
+    QTest::newRow("wine missing") << QVariant();
+    QTest::newRow("turned off") << QVariant("");
+    QTest::newRow("runner missing") << QVariant("/nowhere/runner");
+}
+
+void TestResourceBuild::noRunner() {
+    QFETCH(QVariant, setting);
+    if (setting.isValid())
+        qputenv(BatchRunnerVariable, setting.toString().toLocal8Bit());
+    TFixture F;
+    QString Document = F.Open("Kavr_FRA.str", fkMain);
+    TResourceOutcome Out = F.Make(true);
+    QVERIFY(Out.Written);
+    QCOMPARE(Out.Start, TBatchStart::NoRunner);
+    QCOMPARE(F.UI.Messages.size(), size_t(1));
+    QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtInformation);
+    const std::string& Text = F.UI.Messages[0].Text;
+    QVERIFY2(Text.find("written to " + F.Batch().toStdString()) != std::string::npos, Text.c_str());
+    QVERIFY2(Text.find("Windows command interpreter with srmc and brcc32") != std::string::npos,
+             Text.c_str());
+    QCOMPARE(ReadFile(F.Batch()), Golden("main_FRA.bat", Document));
+}
+
+// Runs the written batch through Wine's cmd with stand-in compilers: Unix scripts under the
+// names the batch calls, which Wine starts as Unix programs.
+void TestResourceBuild::realRun() {
+    qputenv("PATH", FPath);
+    const std::string Wine = QStandardPaths::findExecutable("wine").toStdString();
+    if (Wine.empty())
+        QSKIP("No Windows command interpreter here (wine is not installed): the written batch "
+              "is not run");
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QDir(F.Tool()).mkpath("Default");
+    QDir(F.Tool()).mkpath("Compiler");
+    QVERIFY(WriteFile(F.Tool() + "Default/Kavlang.inc", "#define X 1\r\n"));
+    QVERIFY(WriteFile(F.Tool() + "Default/Kavr_Enu.str", "Txt_A , \"a\"\r\n"));
+    const QByteArray Srmc =
+        "#!/bin/sh\nn=$(basename \"$2\" .STR)\necho srm > \"KAVR_${n#Kavr_}.SRM\"\n";
+    const QByteArray Brcc = "#!/bin/sh\necho res > \"$(basename \"$1\" .rc).res\"\n";
+    for (const auto& [Name, Bytes] : {std::pair{"srmc.exe", Srmc}, std::pair{"brcc32.exe", Brcc}}) {
+        QString Path = F.Tool() + "Compiler/" + Name;
+        QVERIFY(WriteFile(Path, Bytes));
+        QFile::setPermissions(Path, QFile::permissions(Path) | QFileDevice::ExeOwner);
+    }
+    TRunnerProbe Probe = SystemRunnerProbe();
+    Probe.RunnerSetting.reset();
+    auto Find = Probe.FindProgram;
+    // Detached, so that the log tells what happened and no window opens.
+    Probe.FindProgram = [Find](const std::string& Name) {
+        return Name == TerminalProgram ? std::string() : Find(Name);
+    };
+    TResourceOutcome Out = TResourceBuild(F.State, F.UI, Probe).MakeResourceFile(true);
+    QCOMPARE(Out.Start, TBatchStart::Started);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(F.Tool() + "Resource/KavLang_FRA.res"), 120000);
+    QTRY_COMPARE_WITH_TIMEOUT(F.FilesIn("Compiler"), (QStringList{"brcc32.exe", "srmc.exe"}),
+                              30000);
+}
+
+QTEST_GUILESS_MAIN(TestResourceBuild)
+#include "tst_ResourceBuild.moc"
