@@ -1,0 +1,259 @@
+#include "exchange/RtfImport.h"
+
+#include "document/CodePage.h"
+#include "document/IoStatus.h"
+#include "document/ToolError.h"
+#include "document/TranslationTable.h"
+#include "exchange/IntConv.h"
+#include "exchange/RtfReader.h"
+#include "exchange/StringUtils.h"
+
+#include <QStringList>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace kav {
+
+namespace {
+
+// Larger documents are refused before they are read: the import holds the whole text.
+constexpr long long MaxImportBytes = 64LL * 1024 * 1024;
+constexpr size_t RefusalsShown = 20;
+
+// Trimming with the tool's set (codes 0 to 32), on Unicode text.
+QString TrimLow(const QString& Text) {
+    qsizetype First = 0, Last = Text.size();
+    while (First < Last && Text[First].unicode() <= 32)
+        ++First;
+    while (Last > First && Text[Last - 1].unicode() <= 32)
+        --Last;
+    return Text.mid(First, Last - First);
+}
+
+bool IsNumber(const QString& Text) {
+    if (Text.isEmpty())
+        return false;
+    for (QChar C : Text)
+        if (C < u'0' || C > u'9')
+            return false;
+    return true;
+}
+
+// The value of a digit string; -1 when it is beyond what an item number can be.
+long long NumberValue(std::u16string_view Digits) {
+    long long Value = 0;
+    for (char16_t C : Digits) {
+        Value = Value * 10 + (C - u'0');
+        if (Value > INT32_MAX)
+            return -1;
+    }
+    return Value;
+}
+
+long long NumberValue(const QString& Digits) {
+    return NumberValue(std::u16string_view(reinterpret_cast<const char16_t*>(Digits.utf16()),
+                                           static_cast<size_t>(Digits.size())));
+}
+
+QString FirstField(const QString& Line) {
+    const qsizetype Tab = Line.indexOf(u'\t');
+    return Tab < 0 ? Line : Line.left(Tab);
+}
+
+bool StartsItem(const QString& Line) {
+    return !Line.isEmpty() && IsNumber(TrimLow(FirstField(Line)));
+}
+
+// True when the item that reaches line Index ends there.
+bool NextLineStartsItem(const std::vector<QString>& Lines, size_t Index) {
+    return Index + 1 >= Lines.size() || StartsItem(Lines[Index + 1]);
+}
+
+// Every field that is not a number, trimmed and followed by a blank; an empty field is not a
+// number, so it adds a lone blank.
+QString ItemText(const std::vector<QString>& Lines, size_t First, size_t Last) {
+    QString Text;
+    for (size_t k = First; k <= Last; ++k) {
+        if (Lines[k].isEmpty())
+            continue;
+        for (const QString& Field : Lines[k].split(u'\t')) {
+            const QString Trimmed = TrimLow(Field);
+            if (!IsNumber(Trimmed))
+                Text += Trimmed + u' ';
+        }
+    }
+    return Text;
+}
+
+// The row of item Number when its column 0 agrees, else -1.
+int RowOfItem(const TStyledGridModel& Grid, long long Number) {
+    if (Number < 1 || Number + 1 >= Grid.RowCount())
+        return -1;
+    const int Row = static_cast<int>(Number + 1);
+    const std::string& Cell = Grid.Cells(colItem, Row);
+    if (!IsDigits(Cell) || Cell.size() > 10 || std::stoll(Cell) != Number)
+        return -1;
+    return Row;
+}
+
+void PutItem(TStyledGridModel& Grid, int Row, long long Number, const QString& Text, int CodePage,
+             TImportReport& Report) {
+    ++Report.Taken;
+    const EncodeResult Encoded = EncodeText(TrimLow(Text), CodePage);
+    if (!Encoded.Ok()) {
+        Report.Refused.push_back("Item " + std::to_string(Number) + ": " +
+                                 UnrepresentableMessage(Encoded, CodePage).toStdString());
+        return;
+    }
+    if (Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
+        return;
+    Grid.SetCells(colTranslated, Row, *Encoded.Bytes);
+    ++Report.Changed;
+}
+
+std::string ReadWholeFile(const std::string& Path) {
+    FILE* File = std::fopen(Path.c_str(), "rb");
+    if (!File)
+        throw ToolError(IoStatusMessage(IoStatusFromErrno(errno), Path));
+    std::string Bytes;
+    char Buffer[65536];
+    size_t Count;
+    while ((Count = std::fread(Buffer, 1, sizeof Buffer, File)) > 0) {
+        Bytes.append(Buffer, Count);
+        if (static_cast<long long>(Bytes.size()) > MaxImportBytes) {
+            std::fclose(File);
+            throw ToolError("The file is too large to import: " + Path);
+        }
+    }
+    const bool Failed = std::ferror(File) != 0;
+    std::fclose(File);
+    if (Failed)
+        throw ToolError(IoStatusMessage(ioError, Path));
+    return Bytes;
+}
+
+void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI) {
+    if (Refused.empty())
+        return;
+    std::string Text = "These items were not imported and keep their text:";
+    for (size_t i = 0; i < Refused.size() && i < RefusalsShown; ++i)
+        Text += "\n" + Refused[i];
+    if (Refused.size() > RefusalsShown)
+        Text += "\n...";
+    UI.MessageDlg(Text, TMsgDlgType::mtWarning, mbOK);
+}
+
+class THourglass {
+public:
+    explicit THourglass(UserInterface& UI) : FUI(UI) { FUI.SetHourglass(true); }
+    ~THourglass() { FUI.SetHourglass(false); }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+private:
+    UserInterface& FUI;
+};
+
+} // namespace
+
+int TranslatedCodePage(const TMainState& State) {
+    return CodePageForCharset(State.FFontCharset);
+}
+
+std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterface& UI) {
+    TItemRange Result;
+    for (const auto& [Text, Value] :
+         {std::pair{&Range.From, &Result.From}, std::pair{&Range.To, &Result.To}}) {
+        if (!TryStrToInt(*Text, *Value)) {
+            UI.Beep();
+            UI.MessageDlg(InvalidIntegerMessage(*Text) + "\nNothing was imported.",
+                          TMsgDlgType::mtWarning, mbOK);
+            return std::nullopt;
+        }
+    }
+    return Result;
+}
+
+TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel& Grid, int CodePage,
+                            TItemRange Range) {
+    TImportReport Report;
+    const size_t n = Lines.size();
+    size_t i = 0;
+    while (i + 1 < n) {
+        ++i;
+        if (!StartsItem(Lines[i]))
+            continue;
+        const long long Number = NumberValue(TrimLow(FirstField(Lines[i])));
+        size_t j = i;
+        while (!NextLineStartsItem(Lines, j))
+            ++j;
+        const QString Text = ItemText(Lines, i, j);
+        i = j;
+        if (Text.isEmpty() || Number < 0)
+            continue;
+        const int Row = RowOfItem(Grid, Number);
+        if (Row < 0 || Range.From > Number || Range.To < Number)
+            continue;
+        PutItem(Grid, Row, Number, Text, CodePage, Report);
+    }
+    return Report;
+}
+
+TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
+                            UserInterface& UI, TItemRange Range) {
+    const int CodePage = TranslatedCodePage(State);
+    const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage);
+    if (!Document.Ok())
+        throw ToolError(LocatedMessage(Document.Error, Path, 0));
+    TImportReport Report;
+    {
+        TUpdateLock Lock(UI);
+        Report = FillFromLines(Document.Lines, Grid, CodePage, Range);
+    }
+    if (Report.Changed > 0)
+        State.FModified = true;
+    ReportRefused(Report.Refused, UI);
+    return Report;
+}
+
+void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                         const TImportRange& Range) {
+    const std::optional<TItemRange> Items = CheckImportRange(Range, UI);
+    if (!Items)
+        return;
+    const std::optional<std::string> Path = UI.OpenDialog(State.FProgramDir + "RTF/", RtfFilter);
+    if (!Path)
+        return;
+    THourglass Wait(UI);
+    ImportRtfFile(*Path, State, Grid, UI, *Items);
+}
+
+int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                                   const std::string& FillText) {
+    const int CodePage = TranslatedCodePage(State);
+    const EncodeResult Encoded = EncodeText(QString::fromStdString(FillText), CodePage);
+    if (!Encoded.Ok()) {
+        UI.Beep();
+        UI.MessageDlg(UnrepresentableMessage(Encoded, CodePage).toStdString() +
+                          "\nNo translation was changed.",
+                      TMsgDlgType::mtWarning, mbOK);
+        return 0;
+    }
+    int Changed = 0;
+    {
+        TUpdateLock Lock(UI);
+        for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
+            if (TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty() ||
+                Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
+                continue;
+            Grid.SetCells(colTranslated, Row, *Encoded.Bytes);
+            ++Changed;
+        }
+    }
+    if (Changed > 0)
+        State.FModified = true;
+    return Changed;
+}
+
+} // namespace kav

@@ -1,0 +1,67 @@
+#pragma once
+// Bulk writes into the translated column: the import of an RTF document by item number within
+// a range of items, and the fill of every item with one text. Both mark the document modified
+// when they change a cell.
+
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+#include "grid/GridModel.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kav {
+
+constexpr const char* RtfFilter = "RTF Files (*.RTF)|*.RTF";
+
+// The texts of the masked range boxes MaskEditFrom and MaskEditTo.
+struct TImportRange {
+    std::string From = "00001";
+    std::string To = "00001";
+};
+
+struct TItemRange {
+    std::int32_t From = 0;
+    std::int32_t To = 0;
+};
+
+struct TImportReport {
+    int Taken = 0;   // items that found their row within the range
+    int Changed = 0; // cells whose text changed
+    // "Item 12: The character ..." for every item the column's code page cannot hold.
+    std::vector<std::string> Refused;
+};
+
+// The range as numbers, or a refusal (beep and message) when a box does not hold an integer.
+std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterface& UI);
+
+// The item lines of a document: an item starts at a line (never line 0, the title) whose
+// first tab field is a number and runs up to the next such line; its non-numeric fields are
+// joined with blanks and go, trimmed and encoded in CodePage, into the translated cell of the
+// row whose column 0 holds that number, when the number lies in Range.
+TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel& Grid, int CodePage,
+                            TItemRange Range);
+
+// Reads the document at Path and imports it. Throws ToolError, before any cell changes, when
+// the file cannot be read or is damaged; warns about refused items.
+TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
+                            UserInterface& UI, TItemRange Range);
+
+// The "Load from RTF file" button: checks the range, asks for the document, imports it.
+void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                         const TImportRange& Range);
+
+// The "Fill all fields of Translated Language" button with edtFillChar's text (UTF-8, taken as
+// typed). Refuses a text the translated column's code page cannot hold. Returns the cells
+// changed.
+int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                                   const std::string& FillText);
+
+// The code page of the translated column.
+int TranslatedCodePage(const TMainState& State);
+
+} // namespace kav
