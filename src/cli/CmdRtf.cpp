@@ -1,0 +1,175 @@
+// kavtool commands of the RTF exchange: export-rtf, import-rtf, fill.
+
+#include "cli/CliSession.h"
+#include "document/CodePage.h"
+#include "document/Languages.h"
+#include "document/ToolError.h"
+#include "exchange/RtfExport.h"
+#include "exchange/RtfImport.h"
+#include "exchange/StringUtils.h"
+#include "platform/FontInfo.h"
+#include "platform/Locales.h"
+
+#include <QGuiApplication>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace kav {
+
+namespace {
+
+// The language box entry for a code ("FRA - French (France)"), the code alone when the locale
+// table does not know it.
+std::string LanguageEntryOf(const std::string& Code) {
+    const LocaleInfo* Locale = FindLocaleByAbbreviation(Code);
+    return Locale ? Code + " - " + std::string(Locale->Name) : Code;
+}
+
+// As the editor does when a file's language is selected: the entry, its character set, and the
+// header caption with the character set's script name.
+void SelectLanguage(TSession& S, const std::string& Code) {
+    S.UI.Language = LanguageEntryOf(Code);
+    S.State.FFontCharset = CharsetOfLanguageKey(Code.substr(0, 2));
+}
+
+std::string HeaderCaption(const TSession& S) {
+    QString Script = ScriptNameOfCharset(S.State.FFontCharset);
+    if (Script.isEmpty())
+        Script = QStringLiteral("(Default)");
+    const QString Caption = QString::fromStdString(S.UI.Language) + " - " + Script;
+    EncodeResult Bytes = EncodeText(Caption, SystemAnsiCodePage());
+    return Bytes.Ok() ? *Bytes.Bytes : S.UI.Language;
+}
+
+// The font layer needs a GUI application; kavtool has no display, so it uses the offscreen one.
+std::unique_ptr<QGuiApplication> FontApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int Argc = 1;
+    static char Name[] = "kavtool";
+    static char* Argv[] = {Name, nullptr};
+    return std::make_unique<QGuiApplication>(Argc, Argv);
+}
+
+// "-o OUT" is a short option, which the shared parser would take for a positional argument.
+bool TakeOutput(std::vector<std::string>& Args, std::string& Out) {
+    for (size_t i = 0; i < Args.size(); ++i) {
+        if (Args[i] != "-o")
+            continue;
+        if (i + 1 >= Args.size() || !Out.empty())
+            return false;
+        Out = Args[i + 1];
+        Args.erase(Args.begin() + static_cast<long>(i), Args.begin() + static_cast<long>(i) + 2);
+        --i;
+    }
+    return true;
+}
+
+bool Exists(const std::string& Path) {
+    std::error_code Error;
+    return std::filesystem::exists(Path, Error);
+}
+
+// Writes the changed document to Out, or back to its own file through the save step (which
+// backs up the document's folder first).
+bool SaveResult(TSession& S, const std::string& Out) {
+    return Out.empty() ? S.Doc.SaveFile(S.State.FFileName) : S.SaveAs(Out);
+}
+
+std::string OutputError(const TArgs& A, const std::string& Out) {
+    if (!Out.empty() && Exists(Out) && !A.Has("--force") && Out != A.Positional[0])
+        return Out + " exists; add --force to overwrite it";
+    return {};
+}
+
+int ExportRtf(const std::string& ProgramDir, const std::vector<std::string>& Args) {
+    TArgs A = ParseArgs(Args, {});
+    if (!A.Error.empty() || A.Positional.size() != 1)
+        return Fail("export-rtf takes FILE [--lang CODE]");
+    auto App = FontApplication();
+    TSession S(ProgramDir);
+    if (!S.Open(A.Positional[0]))
+        return 2;
+    SelectLanguage(S, A.Get("--lang", S.UI.SelectedCode));
+    TRtfExportControls Controls;
+    Controls.Software = S.UI.Software == 1 ? "Pelmor" : "Kavrino";
+    Controls.LanguageEntry = S.UI.Language;
+    Controls.LanguageCaption = HeaderCaption(S);
+    TRtfExportFiles Files;
+    try {
+        Files = btnSaveColGridClick(S.State, S.Grid, S.UI, Controls);
+    } catch (const ToolError& Error) {
+        return Fail(Error.what());
+    }
+    for (const std::string& Path : Files.Paths)
+        if (!Path.empty())
+            std::cout << "wrote " << Path << "\n";
+    return 0;
+}
+
+int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
+    std::vector<std::string> Args = Arguments;
+    std::string Out;
+    const bool OutOk = TakeOutput(Args, Out);
+    TArgs A = ParseArgs(Args, {"--force"});
+    if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
+        return Fail("import-rtf takes FILE RTF [--from N] [--to M] [-o OUT] [--force]");
+    if (std::string Problem = OutputError(A, Out); !Problem.empty())
+        return Fail(Problem);
+    TSession S(ProgramDir);
+    if (!S.Open(A.Positional[0]))
+        return 2;
+    SelectLanguage(S, S.UI.SelectedCode);
+    const TImportRange Range{A.Get("--from", "00001"),
+                             A.Get("--to", ZeroPad(S.Grid.RowCount() - 1, 5))};
+    const std::optional<TItemRange> Items = CheckImportRange(Range, S.UI);
+    if (!Items)
+        return 2;
+    TImportReport Report;
+    try {
+        Report = ImportRtfFile(A.Positional[1], S.State, S.Grid, S.UI, *Items);
+    } catch (const ToolError& Error) {
+        return Fail(Error.what());
+    }
+    if (!SaveResult(S, Out))
+        return 2;
+    std::cout << "imported " << Report.Taken << " items (" << Report.Changed << " changed, "
+              << Report.Refused.size() << " refused) into " << S.State.FFileName << "\n";
+    return Report.Refused.empty() ? 0 : 1;
+}
+
+int Fill(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
+    std::vector<std::string> Args = Arguments;
+    std::string Out;
+    const bool OutOk = TakeOutput(Args, Out);
+    TArgs A = ParseArgs(Args, {"--force"});
+    if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
+        return Fail("fill takes FILE TEXT [-o OUT] [--force]");
+    if (std::string Problem = OutputError(A, Out); !Problem.empty())
+        return Fail(Problem);
+    TSession S(ProgramDir);
+    if (!S.Open(A.Positional[0]))
+        return 2;
+    SelectLanguage(S, S.UI.SelectedCode);
+    const int Problems = S.UI.Problems;
+    const int Changed = btnFillTranslatedLanguageClick(S.State, S.Grid, S.UI, A.Positional[1]);
+    if (S.UI.Problems != Problems || !SaveResult(S, Out))
+        return 2;
+    std::cout << "filled " << Changed << " items of " << S.State.FFileName << "\n";
+    return 0;
+}
+
+const TRegisterCommand RegisterExport(
+    {"export-rtf", "FILE [--lang CODE]          the three RTF documents into RTF/", ExportRtf});
+const TRegisterCommand RegisterImport(
+    {"import-rtf",
+     "FILE RTF [--from N] [--to M] [-o OUT] [--force]   translations from an RTF document",
+     ImportRtf});
+const TRegisterCommand
+    RegisterFill({"fill", "FILE TEXT [-o OUT] [--force]     every translation := TEXT", Fill});
+
+} // namespace
+
+} // namespace kav
