@@ -51,6 +51,13 @@ bool CanQuote(std::string_view Path) {
     return true;
 }
 
+// The batch runs in the program folder, so a relative document path would name another file.
+std::string AbsolutePath(const std::string& Path) {
+    std::error_code Ec;
+    std::filesystem::path Full = std::filesystem::absolute(Path, Ec);
+    return Ec ? Path : Full.lexically_normal().string();
+}
+
 bool IsFile(const std::string& Path) {
     std::error_code Ec;
     return std::filesystem::is_regular_file(Path, Ec);
@@ -121,11 +128,11 @@ std::string UnsafeNameMessage(const std::string& Path, const char* What, const s
 TResourceNames ResourceNames(const TMainState& State, const std::string& LanguageEntry) {
     TResourceNames N;
     N.ProgramDir = State.FProgramDir;
-    N.DocumentPath = State.FFileName;
-    N.FileName = FileNamePart(State.FFileName);
+    N.DocumentPath = AbsolutePath(State.FFileName);
+    N.FileName = FileNamePart(N.DocumentPath);
     const long long Length = static_cast<long long>(N.FileName.size());
     N.FileCode = CopyRange(N.FileName, CodeStart, Length - ExtensionLength);
-    N.DocumentDir = FolderPart(State.FFileName);
+    N.DocumentDir = FolderPart(N.DocumentPath);
     N.LanguageCode = UpperCase(CopyRange(LanguageEntry, 1, 3));
     N.Target = State.FFileKind == fkUser ? "User_" + N.LanguageCode : N.LanguageCode;
     N.ScriptName = "KavLang_" + N.Target + ".rc";

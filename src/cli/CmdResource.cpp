@@ -1,0 +1,53 @@
+// kavtool make-resource: Compile > Make Resource File for a translated file.
+
+#include "cli/CliSession.h"
+#include "exchange/ResourceBuild.h"
+
+#include <iostream>
+
+namespace kav {
+
+namespace {
+
+int ReportStart(const TResourceOutcome& Out) {
+    switch (Out.Start) {
+    case TBatchStart::Started:
+        std::cout << "started " << Out.BatchPath << "\n";
+        return 0;
+    case TBatchStart::NoRunner:
+        // Written as asked; the message on stderr says how to run it.
+        std::cout << "not started " << Out.BatchPath << "\n";
+        return 0;
+    case TBatchStart::Failed:
+        break;
+    }
+    return 2;
+}
+
+int MakeResource(const std::string& ProgramDir, const std::vector<std::string>& Args) {
+    TArgs A = ParseArgs(Args, {"--no-start"});
+    const size_t Known = (A.Has("--lang") ? 1 : 0) + (A.Has("--no-start") ? 1 : 0);
+    if (!A.Error.empty() || A.Positional.size() != 1 || A.Options.size() != Known)
+        return Fail("make-resource takes FILE [--lang CODE] [--no-start]");
+    TSession S(ProgramDir);
+    if (!S.Open(A.Positional[0]))
+        return 2;
+    // The language code stands for the entry picked in the language box.
+    if (A.Has("--lang"))
+        S.UI.Language = A.Get("--lang");
+    TResourceOutcome Out = TResourceBuild(S.State, S.UI).MakeResourceFile(!A.Has("--no-start"));
+    if (!Out.Written)
+        return 2;
+    std::cout << "wrote " << Out.BatchPath << "\n"
+              << "wrote " << Out.ScriptPath << "\n";
+    return Out.StartTried ? ReportStart(Out) : 0;
+}
+
+const TRegisterCommand RegisterMakeResource(
+    {"make-resource",
+     "FILE [--lang CODE] [--no-start]   resource script and build batch, batch started",
+     MakeResource});
+
+} // namespace
+
+} // namespace kav

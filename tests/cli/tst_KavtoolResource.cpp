@@ -1,0 +1,136 @@
+#include <QtTest>
+
+// Runs the real kavtool make-resource on a program folder made of the shipped sample files,
+// with a search path that holds neither Wine nor a terminal.
+class TestKavtoolResource : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void writesBothFiles_data();
+    void writesBothFiles();
+    void startsTheBatch();
+    void saysWhenNothingCanRunIt();
+    void refusesAnInjectedName();
+
+private:
+    struct TRun {
+        int Code;
+        QString Out;
+        QString Err;
+    };
+    TRun Run(const QStringList& Args, const QString& Runner = {});
+    QString Home() const { return FDir->path() + "/Tool"; }
+    QString Batch() const { return Home() + "/MakeKavrinoRes.bat"; }
+
+    std::unique_ptr<QTemporaryDir> FDir;
+};
+
+namespace {
+
+QByteArray ReadFile(const QString& Path) {
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
+}
+
+bool WriteFile(const QString& Path, const QByteArray& Bytes) {
+    QFile F(Path);
+    return F.open(QIODevice::WriteOnly | QIODevice::Truncate) && F.write(Bytes) == Bytes.size();
+}
+
+QByteArray Golden(const QString& Name, const QString& DocumentPath) {
+    QString Seen = "Z:" + QString(DocumentPath).replace('/', '\\');
+    return ReadFile(QStringLiteral(KAV_TEST_DATA "/resource/") + Name)
+        .replace("<DOCUMENT>", Seen.toUtf8());
+}
+
+} // namespace
+
+void TestKavtoolResource::init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    QDir(FDir->path()).mkpath("bin");
+    for (const char* Sub : {"Default", "Language"}) {
+        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
+        QDir(Home()).mkpath(Sub);
+        for (const QString& Name : Source.entryList(QDir::Files))
+            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
+    }
+}
+
+TestKavtoolResource::TRun TestKavtoolResource::Run(const QStringList& Args, const QString& Runner) {
+    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+    Env.insert("PATH", FDir->path() + "/bin");
+    Env.remove("KAVTOOL_BATCH_RUNNER");
+    if (!Runner.isEmpty())
+        Env.insert("KAVTOOL_BATCH_RUNNER", Runner);
+    QProcess P;
+    P.setProcessEnvironment(Env);
+    P.setWorkingDirectory(Home());
+    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
+    if (!P.waitForFinished(60000))
+        return {-1, {}, "timeout"};
+    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
+            QString::fromUtf8(P.readAllStandardError())};
+}
+
+void TestKavtoolResource::writesBothFiles_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("golden");
+    QTest::addColumn<QString>("script");
+    QTest::newRow("main") << "Language/Kavr_FRA.str" << QStringList() << "main_FRA"
+                          << "KavLang_FRA.rc";
+    QTest::newRow("user") << "Language/Kavr_User_FRA.str" << QStringList() << "user_FRA"
+                          << "KavLang_User_FRA.rc";
+    QTest::newRow("other language")
+        << "Language/Kavr_FRA.str" << QStringList{"--lang", "DEU"} << "main_FRA_as_DEU"
+        << "KavLang_DEU.rc";
+}
+
+void TestKavtoolResource::writesBothFiles() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, options);
+    QFETCH(QString, golden);
+    QFETCH(QString, script);
+    // A relative name, from the program folder: the batch still gets the full path.
+    TRun R = Run(QStringList{"make-resource", file, "--no-start"} + options);
+    QCOMPARE(R.Code, 0);
+    const QString Script = Home() + "/Compiler/" + script;
+    QCOMPARE(R.Out, "wrote " + Batch() + "\nwrote " + Script + "\n");
+    QCOMPARE(ReadFile(Batch()), Golden(golden + ".bat", Home() + "/" + file));
+    QCOMPARE(ReadFile(Script), Golden(golden + ".rc", Home() + "/" + file));
+    QVERIFY(QDir(Home() + "/Resource").exists());
+}
+
+void TestKavtoolResource::startsTheBatch() {
+    const QString Runner = FDir->path() + "/runner";
+    QVERIFY(WriteFile(Runner, "#!/bin/sh\nprintf '%s\\n' \"$PWD\" \"$@\" > \"$0.record\"\n"));
+    QFile::setPermissions(Runner, QFile::permissions(Runner) | QFileDevice::ExeOwner);
+    TRun R = Run({"make-resource", Home() + "/Language/Kavr_FRA.str"}, Runner + " /c");
+    QCOMPARE(R.Code, 0);
+    QVERIFY2(R.Out.endsWith("started " + Batch() + "\n"), qPrintable(R.Out));
+    const QString Tool = QDir(Home()).canonicalPath();
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(Runner + ".record"),
+                              (Tool + "\n/c\nMakeKavrinoRes.bat\n").toUtf8(), 20000);
+}
+
+void TestKavtoolResource::saysWhenNothingCanRunIt() {
+    TRun R = Run({"make-resource", Home() + "/Language/Kavr_FRA.str"});
+    QCOMPARE(R.Code, 0);
+    QVERIFY2(R.Out.endsWith("not started " + Batch() + "\n"), qPrintable(R.Out));
+    QVERIFY2(R.Err.contains("needs a Windows command interpreter with srmc and brcc32"),
+             qPrintable(R.Err));
+    QVERIFY(QFile::exists(Batch()));
+}
+
+void TestKavtoolResource::refusesAnInjectedName() {
+    const QString Document = Home() + "/Language/Kavr_A&del.str";
+    QVERIFY(WriteFile(Document, "Txt_MENU_FILE , \"x\"\r\n"));
+    TRun R = Run({"make-resource", Document, "--no-start"});
+    QCOMPARE(R.Code, 2);
+    QVERIFY2(R.Err.contains("Can not Compile " + Document + ": the file code \"A&del\""),
+             qPrintable(R.Err));
+    QVERIFY(!QFile::exists(Batch()));
+}
+
+QTEST_GUILESS_MAIN(TestKavtoolResource)
+#include "tst_KavtoolResource.moc"
