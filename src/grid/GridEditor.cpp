@@ -288,6 +288,11 @@ void TInplaceEdit::TextChangedHere() {
     FGrid->EditorTextEdited(Now);
 }
 
+void TInplaceEdit::focusInEvent(QFocusEvent* Event) {
+    QPlainTextEdit::focusInEvent(Event);
+    FGrid->EditorFocusIn();
+}
+
 void TInplaceEdit::focusOutEvent(QFocusEvent* Event) {
     QPlainTextEdit::focusOutEvent(Event);
     FGrid->EditorFocusOut(Event->reason());

@@ -50,6 +50,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
     bool event(QEvent* Event) override;
 
 private:

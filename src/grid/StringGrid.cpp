@@ -1052,6 +1052,10 @@ void TCustomStringGrid::MouseUp(Qt::MouseButton Button, TShiftState Shift, int X
 void TCustomStringGrid::focusInEvent(QFocusEvent* Event) {
     QAbstractScrollArea::focusInEvent(Event);
     InvalidateGrid();
+    FocusCameIn();
+}
+
+void TCustomStringGrid::FocusCameIn() {
     if (!FFocusWithin) {
         FFocusWithin = true;
         GridFocusGained();

@@ -162,6 +162,7 @@ public:
     void EditorKeyPress(QChar& Key) { KeyPress(Key); }
     void EditorTextEdited(const QString& Text);
     void EditorFocusOut(Qt::FocusReason Reason) { FocusMaybeLeft(Reason); }
+    void EditorFocusIn() { FocusCameIn(); }
     virtual bool CanEditModify() const;
 
 protected:
@@ -233,6 +234,7 @@ private:
     int NextVisibleCol(int Col, int Step) const;
     int SizingLineAt(int X, int Y, bool& IsCol) const;
     void FocusMaybeLeft(Qt::FocusReason Reason);
+    void FocusCameIn();
     void BeforeLineChange(const TGridChange& Change);
     void AfterLineChange(const TGridChange& Change);
     void ResizeAfterModelChange();

@@ -208,6 +208,7 @@ bool TStyledStringGrid::CanEditShow() {
 
 QString TStyledStringGrid::GetEditText(int Col, int Row) {
     QString Value = CellText(Col, Row);
+    Value.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (OnGetEditText) {
         OnGetEditText(Col, Row, Value);
     }
@@ -216,7 +217,11 @@ QString TStyledStringGrid::GetEditText(int Col, int Row) {
 
 void TStyledStringGrid::SetEditText(int Col, int Row, const QString& Value) {
     const int Page = CodePageOf(Col, Row);
-    const EncodeResult Encoded = EncodeText(Value, Page);
+    // Line breaks are stored as CR LF, the way the cells hold them everywhere else.
+    QString Stored = Value;
+    Stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const EncodeResult Encoded = EncodeText(Stored, Page);
     if (!Encoded.Ok()) {
         ShowMessage(UnrepresentableMessage(Encoded, Page));
         return;
