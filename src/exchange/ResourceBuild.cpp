@@ -152,9 +152,13 @@ std::string InterpreterPath(const std::string& Path) {
 bool IsBatchSafeName(std::string_view Word) {
     if (Word.empty())
         return false;
-    for (char C : Word)
-        if (!std::isalnum(static_cast<unsigned char>(C)) && C != '_' && C != '-')
+    // ASCII only: the batch's code page may read any other byte as something else.
+    for (char C : Word) {
+        bool Plain = (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') ||
+                     C == '_' || C == '-';
+        if (!Plain)
             return false;
+    }
     return true;
 }
 
