@@ -605,57 +605,53 @@ void TCustomStringGrid::BeforeLineChange(const TGridChange& Change) {
     }
 }
 
+int TCustomStringGrid::MovedIndex(int Value, const TGridChange& Change, bool Rows) {
+    using K = TGridChangeKind;
+    if (Value < 0) {
+        return Value;
+    }
+    const bool RowChange = Change.Kind == K::RowInserted || Change.Kind == K::RowRemoved ||
+                           Change.Kind == K::RowsExchanged || Change.Kind == K::RowMoved;
+    if (RowChange != Rows) {
+        return Value;
+    }
+    switch (Change.Kind) {
+    case K::RowInserted:
+    case K::ColInserted:
+        return Value >= Change.Index ? Value + 1 : Value;
+    case K::RowRemoved:
+        return Value > Change.Index ? Value - 1 : Value;
+    case K::RowsExchanged:
+    case K::ColsExchanged:
+        return Value == Change.Index ? Change.Other
+                                     : (Value == Change.Other ? Change.Index : Value);
+    case K::RowMoved:
+    case K::ColMoved:
+        return Value == Change.Index ? Change.Other
+                                     : (Value == Change.Other ? Change.Other + 1 : Value);
+    default:
+        return Value;
+    }
+}
+
 void TCustomStringGrid::AfterLineChange(const TGridChange& Change) {
     SyncSizes();
-    auto Swap = [](int& Value, int A, int B) { Value = Value == A ? B : (Value == B ? A : Value); };
-    switch (Change.Kind) {
-    case TGridChangeKind::RowInserted:
-        FRow += FRow >= Change.Index ? 1 : 0;
-        FAnchorRow += FAnchorRow >= Change.Index ? 1 : 0;
-        break;
-    case TGridChangeKind::RowRemoved:
-        FRow -= FRow > Change.Index ? 1 : 0;
-        FAnchorRow -= FAnchorRow > Change.Index ? 1 : 0;
-        break;
-    case TGridChangeKind::ColInserted:
-        FCol += FCol >= Change.Index ? 1 : 0;
-        FAnchorCol += FAnchorCol >= Change.Index ? 1 : 0;
-        break;
-    case TGridChangeKind::RowsExchanged:
-        Swap(FRow, Change.Index, Change.Other);
-        break;
-    case TGridChangeKind::ColsExchanged:
-        Swap(FCol, Change.Index, Change.Other);
-        break;
-    case TGridChangeKind::RowMoved:
-        RowMoved(Change.Index, Change.Other);
-        break;
-    case TGridChangeKind::ColMoved:
-        ColumnMoved(Change.Index, Change.Other);
-        break;
-    default:
-        break;
+    const bool Moved =
+        Change.Kind == TGridChangeKind::RowMoved || Change.Kind == TGridChangeKind::ColMoved;
+    if (!Moved) {
+        FCol = MovedIndex(FCol, Change, false);
+        FRow = MovedIndex(FRow, Change, true);
+        FAnchorCol = MovedIndex(FAnchorCol, Change, false);
+        FAnchorRow = MovedIndex(FAnchorRow, Change, true);
     }
+    // The editor keeps to its cell, so that showing it again continues the same edit.
+    FEditCol = MovedIndex(FEditCol, Change, false);
+    FEditRow = MovedIndex(FEditRow, Change, true);
+    EditorCellMoved(Change);
     ResizeAfterModelChange();
     if (FReshowEditor) {
         FReshowEditor = false;
         UpdateEdit();
-    }
-}
-
-void TCustomStringGrid::RowMoved(int From, int To) {
-    if (FEditRow == From) {
-        FEditRow = To;
-    } else if (FEditRow == To) {
-        FEditRow = To + 1;
-    }
-}
-
-void TCustomStringGrid::ColumnMoved(int From, int To) {
-    if (FEditCol == From) {
-        FEditCol = To;
-    } else if (FEditCol == To) {
-        FEditCol = To + 1;
     }
 }
 

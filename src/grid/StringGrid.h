@@ -157,6 +157,9 @@ public:
     std::function<void(int Col, int Row, const QString& Value)> OnSetEditText;
     std::function<void(int Col, int Row, QString& Mask)> OnGetEditMask;
 
+    // Where a row (Rows) or column index ends up after a line change of the model.
+    static int MovedIndex(int Value, const TGridChange& Change, bool Rows);
+
     // Entry points of the in-place editor.
     void EditorKeyDown(int& Key, TShiftState Shift) { KeyDown(Key, Shift); }
     void EditorKeyPress(QChar& Key) { KeyPress(Key); }
@@ -172,8 +175,8 @@ protected:
     virtual void TopLeftChanged();
     virtual void ColWidthsChanged() {}
     virtual void RowHeightsChanged() {}
-    virtual void ColumnMoved(int From, int To);
-    virtual void RowMoved(int From, int To);
+    // A line change moved the cells around: the editor's own record of its cell follows.
+    virtual void EditorCellMoved(const TGridChange& Change) { Q_UNUSED(Change); }
     virtual TInplaceEdit* CreateEditor();
     // Asked whenever the editor may show on the current cell.
     virtual bool CanEditShow();

@@ -250,6 +250,13 @@ void TStyledStringGrid::EditorLeftCell() {
     }
 }
 
+void TStyledStringGrid::EditorCellMoved(const TGridChange& Change) {
+    if (TNewInplaceEdit* Edit = Editor()) {
+        Edit->CellCol = MovedIndex(Edit->CellCol, Change, false);
+        Edit->CellRow = MovedIndex(Edit->CellRow, Change, true);
+    }
+}
+
 void TStyledStringGrid::PostEndEdit(int Col, int Row) {
     QMetaObject::invokeMethod(
         this, [this, Col, Row] { EndStep(Col, Row, true); }, Qt::QueuedConnection);

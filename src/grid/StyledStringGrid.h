@@ -129,6 +129,7 @@ protected:
     void SetEditText(int Col, int Row, const QString& Value) override;
     bool SelectAllOnShow() const override { return SelectEditText; }
     void EditorLeftCell() override;
+    void EditorCellMoved(const TGridChange& Change) override;
     void KeyDown(int& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     void CharMessage(QChar Key) override;

@@ -52,6 +52,8 @@ private slots:
     void codePageOfCellFont_data();
     void codePageOfCellFont();
     void multilineEnterAndArrows();
+    void insertedRowKeepsTheEdit();
+    void focusRegainedRestoresSelection();
 };
 
 void TestGridEditing::lifeCycle_data() {
@@ -371,6 +373,46 @@ void TestGridEditing::multilineEnterAndArrows() {
     QCOMPARE(Cell(*W.Grid), QPoint(1, 1));
     QTest::qWait(20);
     QCOMPARE(Log, QStringList{"before 1 1"});
+}
+
+void TestGridEditing::insertedRowKeepsTheEdit() {
+    TGridWindow W;
+    QStringList Log;
+    Record(*W.Grid, Log);
+    W.Grid->SetOptions(W.Grid->Options() | goEditing | goAlwaysShowEditor);
+    QVERIFY(W.Show());
+    W.Grid->FocusCell(1, 2);
+    W.Type("ab");
+    W.Grid->Model().InsertRow(1);
+    QCOMPARE(Cell(*W.Grid), QPoint(1, 3));
+    QVERIFY(W.Grid->Editor()->isVisible());
+    QCOMPARE(W.Grid->Editor()->CellRow, 3);
+    QCOMPARE(W.Grid->Editor()->Text(), QString("ab"));
+    W.Key(Qt::Key_Return);
+    // The editor first stood on (1, 1), shown by the always-shown mode, and left it.
+    QTRY_COMPARE(Log, (QStringList{"before 1 1", "before 1 2", "validate 1 1", "after 1 1",
+                                   "validate 1 3", "after 1 3"}));
+}
+
+void TestGridEditing::focusRegainedRestoresSelection() {
+    TGridWindow W;
+    QStringList Log;
+    Record(*W.Grid, Log);
+    W.Grid->SetOptions(W.Grid->Options() | goEditing | goAlwaysShowEditor);
+    W.Grid->Loaded();
+    QVERIFY(W.Show());
+    QTRY_VERIFY(W.Grid->Editor() && W.Grid->Editor()->isVisible());
+    W.Type("hello");
+    W.Grid->Editor()->SetSelection(1, 2);
+    W.Other->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(W.Other->hasFocus());
+    QCOMPARE(Log, (QStringList{"before 1 1", "validate 1 1", "after 1 1"}));
+    QVERIFY(!W.Grid->Editor()->isVisible());
+    W.Grid->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(W.Grid->Editor()->isVisible());
+    QCOMPARE(W.Grid->Editor()->SelStart(), 1);
+    QCOMPARE(W.Grid->Editor()->SelLength(), 2);
+    QCOMPARE(Log.last(), QString("before 1 1"));
 }
 
 QTEST_MAIN(TestGridEditing)

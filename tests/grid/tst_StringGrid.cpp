@@ -55,6 +55,7 @@ private slots:
     void editTextEvents();
     void largeGrid();
     void insertedRowMovesCurrent();
+    void columnMoving();
 };
 
 void TestStringGrid::geometry() {
@@ -314,6 +315,23 @@ void TestStringGrid::insertedRowMovesCurrent() {
     G.Grid.Model().InsertRow(12);
     QCOMPARE(Current(G.Grid), QPoint(2, 10));
     QCOMPARE(G.Grid.RowCount(), 51);
+}
+
+void TestStringGrid::columnMoving() {
+    TShownGrid G;
+    G.Grid.SetOptions(G.Grid.Options() | goColMoving);
+    for (int C = 0; C < 6; ++C) {
+        G.Grid.SetCells(C, 1, std::to_string(C));
+    }
+    QVERIFY(G.Show());
+    QTest::mousePress(G.Grid.viewport(), Qt::LeftButton, {}, G.Grid.CellRect(1, 0).center());
+    QTest::mouseMove(G.Grid.viewport(), G.Grid.CellRect(3, 0).center());
+    QTest::mouseRelease(G.Grid.viewport(), Qt::LeftButton, {}, G.Grid.CellRect(3, 0).center());
+    std::string Order;
+    for (int C = 0; C < 6; ++C) {
+        Order += G.Grid.Cells(C, 1);
+    }
+    QCOMPARE(Order, std::string("023145"));
 }
 
 QTEST_MAIN(TestStringGrid)
