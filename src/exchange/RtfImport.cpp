@@ -100,7 +100,7 @@ int RowOfItem(const TStyledGridModel& Grid, long long Number) {
 void PutItem(TStyledGridModel& Grid, int Row, long long Number, const QString& Text, int CodePage,
              TImportReport& Report) {
     ++Report.Taken;
-    const EncodeResult Encoded = EncodeText(TrimLow(Text), CodePage);
+    const EncodeResult Encoded = EncodeText(Text, CodePage);
     if (!Encoded.Ok()) {
         Report.Refused.push_back("Item " + std::to_string(Number) + ": " +
                                  UnrepresentableMessage(Encoded, CodePage).toStdString());
@@ -188,7 +188,9 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel&
         size_t j = i;
         while (!NextLineStartsItem(Lines, j))
             ++j;
-        const QString Text = ItemText(Lines, i, j);
+        // Tested after trimming: the export writes a blank after every text, so an empty
+        // translation comes back as a lone blank and must not empty the cell.
+        const QString Text = TrimLow(ItemText(Lines, i, j));
         i = j;
         if (Text.isEmpty() || Number < 0)
             continue;

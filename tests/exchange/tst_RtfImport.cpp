@@ -1,0 +1,300 @@
+#include "ScriptedUserInterface.h"
+#include "document/ToolError.h"
+#include "document/TranslationTable.h"
+#include "exchange/RtfExport.h"
+#include "exchange/RtfImport.h"
+
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+constexpr int Items = 12;
+
+int RowOf(int Item) {
+    return Item + 1;
+}
+
+} // namespace
+
+class TestRtfImport : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void itemsFromLines_data();
+    void itemsFromLines();
+    void columnZeroMustAgree();
+    void translationDocumentRoundTrip_data();
+    void translationDocumentRoundTrip();
+    void unrepresentableItemsAreReportedAndKept();
+    void nonNumericRangeIsRefused_data();
+    void nonNumericRangeIsRefused();
+    void cancelChangesNothing();
+    void unreadableFilesAreErrors_data();
+    void unreadableFilesAreErrors();
+    void fill_data();
+    void fill();
+    void fillRefusesWhatTheCodePageCannotHold();
+
+private:
+    QStringList Translations() const;
+    std::string WriteFile(const QString& Name, const QByteArray& Bytes);
+    TImportRange AllItems() const { return {"00001", "00014"}; }
+
+    std::unique_ptr<QTemporaryDir> FDir;
+    TMainState State;
+    TStyledGridModel Grid;
+    ScriptedUserInterface UI;
+};
+
+void TestRtfImport::init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    State = TMainState();
+    State.FProgramDir = FDir->path().toStdString() + "/";
+    UI = ScriptedUserInterface();
+    Grid.SetRowCount(EmptyTableRowCount);
+    ConfigureTable(Grid);
+    ResetTable(Grid);
+    int Row = FirstItemRow;
+    for (int Item = 1; Item <= Items; ++Item) {
+        Grid.SetCells(colTranslated, Row, "Old " + std::to_string(Item));
+        Row = AppendItem(Grid, Row,
+                         {"N" + std::to_string(Item), "Default " + std::to_string(Item), {}});
+    }
+}
+
+QStringList TestRtfImport::Translations() const {
+    QStringList Result;
+    for (int Item = 1; Item <= Items; ++Item)
+        Result << QString::fromStdString(Grid.Cells(colTranslated, RowOf(Item)));
+    return Result;
+}
+
+std::string TestRtfImport::WriteFile(const QString& Name, const QByteArray& Bytes) {
+    QFile F(FDir->filePath(Name));
+    F.open(QIODevice::WriteOnly);
+    F.write(Bytes);
+    return F.fileName().toStdString();
+}
+
+void TestRtfImport::itemsFromLines_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    // Items whose text changes, as "item=text".
+    QTest::addColumn<QStringList>("changed");
+    const QStringList Heading{"Kavrino\t (12 items) ", "", "Item\tFRA - French (France) ", ""};
+    QTest::newRow("translation document")
+        << Heading + QStringList{"1 \tUn ", "2 \tDeux ", "12 \tDouze "} << 1 << 12
+        << QStringList{"1=Un", "2=Deux", "12=Douze"};
+    QTest::newRow("wrapped lines joined with blanks")
+        << QStringList{"T", "3 \tfirst part", "second part ", "  third part"} << 1 << 12
+        << QStringList{"3=first part second part third part"};
+    QTest::newRow("numeric fields dropped")
+        << QStringList{"T", "4 \tVersion\t2004\tfinal ", "5 \t2004 "} << 1 << 12
+        << QStringList{"4=Version final"};
+    QTest::newRow("a digits-only line starts an item")
+        << QStringList{"T", "5 \tCinq", "6", "Six"} << 1 << 12 << QStringList{"5=Cinq", "6=Six"};
+    QStringList All{"T"};
+    for (int Item = 1; Item <= Items; ++Item)
+        All << QString("%1 \tNew %1 ").arg(Item);
+    QTest::newRow("range 5 to 10")
+        << All << 5 << 10
+        << QStringList{"5=New 5", "6=New 6", "7=New 7", "8=New 8", "9=New 9", "10=New 10"};
+    QTest::newRow("empty items keep their cells")
+        << QStringList{"T", "7 \t ", "8 \t", "9 ", "10 \tDix"} << 1 << 12 << QStringList{"10=Dix"};
+    QTest::newRow("bilingual document joins both texts")
+        << Heading + QStringList{"1 \tFile ", "\tFichier ", "2 \tOpen ", "\tOuvrir "} << 1 << 12
+        << QStringList{"1=File  Fichier", "2=Open  Ouvrir"};
+    QTest::newRow("line 0 is never examined")
+        << QStringList{"1 \tUn", "2 \tDeux"} << 1 << 12 << QStringList{"2=Deux"};
+    QTest::newRow("lines before the first item are ignored")
+        << QStringList{"T", "intro", "more text", "2 \tDeux"} << 1 << 12 << QStringList{"2=Deux"};
+    QTest::newRow("leading zeros")
+        << QStringList{"T", "007\tSept"} << 1 << 12 << QStringList{"7=Sept"};
+    QTest::newRow("numbers without a row are skipped")
+        << QStringList{"T", "0 \tzero", "13 \tbeyond", "99999999999 \thuge", "1 \tUn"} << 0 << 99999
+        << QStringList{"1=Un"};
+    QTest::newRow("blank fields add blanks inside the text")
+        << QStringList{"T", "11 \ta\t\tb"} << 1 << 12 << QStringList{"11=a  b"};
+}
+
+void TestRtfImport::itemsFromLines() {
+    QFETCH(QStringList, lines);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QStringList, changed);
+    QStringList Expected = Translations();
+    for (const QString& Change : changed) {
+        const qsizetype Eq = Change.indexOf('=');
+        Expected[Change.left(Eq).toInt() - 1] = Change.mid(Eq + 1);
+    }
+    const TImportReport Report =
+        FillFromLines(std::vector<QString>(lines.begin(), lines.end()), Grid, 1252, {from, to});
+    QCOMPARE(Translations(), Expected);
+    QCOMPARE(Report.Changed, int(changed.size()));
+    QCOMPARE(Grid.Cells(colTranslated, TrailingRow(Grid)), std::string());
+}
+
+void TestRtfImport::columnZeroMustAgree() {
+    Grid.SetCells(colItem, RowOf(3), "30");
+    FillFromLines({"T", "3 \tTrois", "4 \tQuatre"}, Grid, 1252, {1, 12});
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(3)), std::string("Old 3"));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre"));
+}
+
+void TestRtfImport::translationDocumentRoundTrip_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("Western") << 0 << QByteArray("R\xe9pertoire {C:\\Temp}");
+    QTest::newRow("Cyrillic") << 204 << QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2 \xec\xe8\xf0");
+    QTest::newRow("Central European") << 238 << QByteArray("Zaj\xb9\xe6 \x9c\xe6");
+}
+
+void TestRtfImport::translationDocumentRoundTrip() {
+    QFETCH(int, charset);
+    QFETCH(QByteArray, text);
+    State.FFontCharset = std::uint8_t(charset);
+    for (int Item = 1; Item <= Items; ++Item)
+        Grid.SetCells(colTranslated, RowOf(Item), text.toStdString() + " " + std::to_string(Item));
+    const QStringList Original = Translations();
+    TRtfExportControls Controls;
+    Controls.Software = "Kavrino";
+    Controls.LanguageEntry = "XXX - Test";
+    Controls.LanguageCaption = "XXX - Test";
+    const TRtfExportFiles Files = btnSaveColGridClick(State, Grid, UI, Controls);
+    QVERIFY(btnFillTranslatedLanguageClick(State, Grid, UI, "?") == Items);
+    State.FModified = false;
+
+    UI.OpenAnswers.push_back(Files.Paths[1]);
+    btnFillGridColClick(State, Grid, UI, AllItems());
+    QCOMPARE(Translations(), Original);
+    QVERIFY(State.FModified);
+    QCOMPARE(UI.Messages.size(), size_t(1)); // the export's summary only
+
+    // The same document again changes nothing and leaves the flag alone.
+    State.FModified = false;
+    const TImportReport Again = ImportRtfFile(Files.Paths[1], State, Grid, UI, {1, 99999});
+    QCOMPARE(Again.Taken, Items);
+    QCOMPARE(Again.Changed, 0);
+    QVERIFY(!State.FModified);
+}
+
+void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
+    const std::string Path = WriteFile(
+        "mixed.rtf", "{\\rtf1\\ansi Title\\par 2 \\tab \\u1055?\\u1088?ix\\par 3 \\tab Trois\\par "
+                     "4 \\tab Quatre \\u8364?\\par}");
+    State.FFontCharset = 0;
+    const TImportReport Report = ImportRtfFile(Path, State, Grid, UI, {1, 12});
+    QCOMPARE(Report.Refused.size(), size_t(1));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(2)), std::string("Old 2"));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(3)), std::string("Trois"));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre \x80"));
+    QVERIFY(State.FModified);
+    QCOMPARE(UI.Messages.size(), size_t(1));
+    QCOMPARE(UI.Messages[0].Type, TMsgDlgType::mtWarning);
+    QVERIFY2(QString::fromStdString(UI.Messages[0].Text)
+                 .contains(QString::fromUtf8("Item 2: The character '\xd0\x9f' cannot be written "
+                                             "in code page windows-1252.")),
+             UI.Messages[0].Text.c_str());
+}
+
+void TestRtfImport::nonNumericRangeIsRefused_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("letters in From") << "abc"
+                                     << "00012";
+    QTest::newRow("empty To") << "00001"
+                              << "";
+    QTest::newRow("blank digits") << "00001"
+                                  << "0001 ";
+    QTest::newRow("beyond 32 bits") << "99999999999"
+                                    << "00012";
+}
+
+void TestRtfImport::nonNumericRangeIsRefused() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    const std::string Path = WriteFile("doc.rtf", "{\\rtf1 T\\par 1 \\tab Un\\par}");
+    UI.OpenAnswers.push_back(Path);
+    btnFillGridColClick(State, Grid, UI, {from.toStdString(), to.toStdString()});
+    QCOMPARE(UI.Beeps, 1);
+    QCOMPARE(UI.Messages.size(), size_t(1));
+    QVERIFY(QString::fromStdString(UI.Messages[0].Text).contains("is not a valid integer value"));
+    QCOMPARE(UI.OpenAnswers.size(), size_t(1)); // refused before the dialog
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(1)), std::string("Old 1"));
+    QVERIFY(!State.FModified);
+}
+
+void TestRtfImport::cancelChangesNothing() {
+    const QStringList Before = Translations();
+    UI.OpenAnswers.push_back(std::nullopt);
+    btnFillGridColClick(State, Grid, UI, AllItems());
+    QCOMPARE(Translations(), Before);
+    QVERIFY(!State.FModified);
+    QVERIFY(UI.Messages.empty());
+}
+
+void TestRtfImport::unreadableFilesAreErrors_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QByteArray() << "File not found: ";
+    QTest::newRow("damaged") << QByteArray("{\\rtf1 T\\par 1 \\tab Un\\par{") << "damaged";
+}
+
+void TestRtfImport::unreadableFilesAreErrors() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const std::string Path =
+        bytes.isEmpty() ? FDir->filePath("none.rtf").toStdString() : WriteFile("bad.rtf", bytes);
+    const QStringList Before = Translations();
+    UI.OpenAnswers.push_back(Path);
+    try {
+        btnFillGridColClick(State, Grid, UI, AllItems());
+        QFAIL("no error");
+    } catch (const ToolError& Error) {
+        QVERIFY2(QString(Error.what()).contains(message), Error.what());
+        QVERIFY(QString(Error.what()).contains(QString::fromStdString(Path)));
+    }
+    QCOMPARE(Translations(), Before);
+    QVERIFY(!State.FModified);
+}
+
+void TestRtfImport::fill_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << "" << 0 << QByteArray();
+    QTest::newRow("question mark, not trimmed") << " ? " << 0 << QByteArray(" ? ");
+    QTest::newRow("Western letter") << QString::fromUtf8("\xc3\xa9") << 0 << QByteArray("\xe9");
+    QTest::newRow("Cyrillic letter") << QString::fromUtf8("\xd0\x9f") << 204 << QByteArray("\xcf");
+}
+
+void TestRtfImport::fill() {
+    QFETCH(QString, text);
+    QFETCH(int, charset);
+    QFETCH(QByteArray, bytes);
+    State.FFontCharset = std::uint8_t(charset);
+    Grid.SetCells(colName, RowOf(Items), " \t");
+    const int Changed = btnFillTranslatedLanguageClick(State, Grid, UI, text.toStdString());
+    QCOMPARE(Changed, Items - 1);
+    for (int Item = 1; Item < Items; ++Item)
+        QCOMPARE(Grid.Cells(colTranslated, RowOf(Item)), bytes.toStdString());
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(Items)), std::string("Old 12"));
+    QCOMPARE(Grid.Cells(colTranslated, TrailingRow(Grid)), std::string());
+    QVERIFY(State.FModified);
+}
+
+void TestRtfImport::fillRefusesWhatTheCodePageCannotHold() {
+    const QStringList Before = Translations();
+    State.FFontCharset = 0;
+    QCOMPARE(btnFillTranslatedLanguageClick(State, Grid, UI, "\xd0\x9f"), 0);
+    QCOMPARE(Translations(), Before);
+    QCOMPARE(UI.Beeps, 1);
+    QCOMPARE(UI.Messages.size(), size_t(1));
+    QVERIFY(!State.FModified);
+}
+
+QTEST_MAIN(TestRtfImport)
+#include "tst_RtfImport.moc"
