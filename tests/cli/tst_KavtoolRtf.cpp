@@ -1,0 +1,176 @@
+#include <QtTest>
+
+// Runs the real kavtool export-rtf, import-rtf and fill on a program folder made of the
+// shipped sample files.
+class TestKavtoolRtf : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void exportFillImportRestoresTheFile_data();
+    void exportFillImportRestoresTheFile();
+    void exportNamesFollowSoftwareAndLanguage_data();
+    void exportNamesFollowSoftwareAndLanguage();
+    void importTakesOnlyTheRange();
+    void fillEmptiesEveryTranslationInPlace();
+    void refusals_data();
+    void refusals();
+
+private:
+    struct TRun {
+        int Code;
+        QString Out;
+        QString Err;
+    };
+    TRun Run(const QStringList& Args);
+    QString Home() const { return FDir->path(); }
+    QByteArray Read(const QString& Relative) const;
+    // The quoted texts of a written file's item lines.
+    QList<QByteArray> Texts(const QString& Relative) const;
+
+    std::unique_ptr<QTemporaryDir> FDir;
+};
+
+void TestKavtoolRtf::init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    for (const char* Sub : {"Default", "Language"}) {
+        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
+        QDir(Home()).mkpath(Sub);
+        for (const QString& Name : Source.entryList(QDir::Files))
+            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
+    }
+    QDir(Home()).mkpath("work");
+}
+
+TestKavtoolRtf::TRun TestKavtoolRtf::Run(const QStringList& Args) {
+    QProcess P;
+    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
+    if (!P.waitForFinished(60000))
+        return {-1, {}, "timeout"};
+    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
+            QString::fromUtf8(P.readAllStandardError())};
+}
+
+QByteArray TestKavtoolRtf::Read(const QString& Relative) const {
+    QFile F(Home() + "/" + Relative);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
+}
+
+QList<QByteArray> TestKavtoolRtf::Texts(const QString& Relative) const {
+    QList<QByteArray> Result;
+    for (const QByteArray& Line : Read(Relative).split('\n')) {
+        const qsizetype Open = Line.indexOf('"');
+        const qsizetype Close = Line.lastIndexOf('"');
+        if (Line.startsWith("Txt_") && Open >= 0 && Close > Open)
+            Result << Line.mid(Open + 1, Close - Open - 1);
+    }
+    return Result;
+}
+
+void TestKavtoolRtf::exportFillImportRestoresTheFile_data() {
+    QTest::addColumn<QString>("code");
+    QTest::newRow("Western") << "FRA";
+    QTest::newRow("Cyrillic") << "RUS";
+    QTest::newRow("Central European") << "PLK";
+}
+
+void TestKavtoolRtf::exportFillImportRestoresTheFile() {
+    QFETCH(QString, code);
+    const QString Name = "Kavr_" + code + ".str";
+    TRun Export = Run({"export-rtf", Home() + "/Language/" + Name});
+    QVERIFY2(Export.Code == 0, qPrintable(Export.Err));
+    const QString Translation = Home() + "/RTF/Kavrino_" + code + ".rtf";
+    QCOMPARE(Export.Out, "wrote " + Home() + "/RTF/Kavrino_ENU_To_" + code + ".rtf\nwrote " +
+                             Translation + "\nwrote " + Home() + "/RTF/Kavrino_ENU.rtf\n");
+
+    TRun Fill = Run({"fill", Home() + "/Language/" + Name, "?", "-o", Home() + "/work/" + Name});
+    QVERIFY2(Fill.Code == 0, qPrintable(Fill.Err));
+    const QByteArray Filled = Read("work/" + Name);
+    QVERIFY(Texts("work/" + Name).count("?") == 344);
+
+    TRun Import = Run({"import-rtf", Home() + "/work/" + Name, Translation});
+    QVERIFY2(Import.Code == 0, qPrintable(Import.Err));
+    QVERIFY(Import.Out.startsWith("imported 344 items (344 changed, 0 refused)"));
+    QCOMPARE(Read("work/" + Name), Read("Language/" + Name));
+    QCOMPARE(Read("Backup/" + Name), Filled);
+}
+
+void TestKavtoolRtf::exportNamesFollowSoftwareAndLanguage_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QByteArray>("languageLine");
+    QTest::newRow("user file") << "Kavr_User_FRA.str" << QStringList{} << "Pelmor_FRA.rtf"
+                               << QByteArray("FRA - French (France) - Western");
+    QTest::newRow("language option") << "Kavr_DEU.str" << QStringList{"--lang", "ITA"}
+                                     << "Kavrino_ITA.rtf" << QByteArray("ITA - Italian (Italy)");
+}
+
+void TestKavtoolRtf::exportNamesFollowSoftwareAndLanguage() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, options);
+    QFETCH(QString, document);
+    QFETCH(QByteArray, languageLine);
+    TRun R = Run(QStringList{"export-rtf", Home() + "/Language/" + file} + options);
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    QVERIFY(Read("RTF/" + document).contains("\\tab\\f0\\fs20\\b\\cf0 " + languageLine));
+}
+
+void TestKavtoolRtf::importTakesOnlyTheRange() {
+    QVERIFY(Run({"export-rtf", Home() + "/Language/Kavr_FRA.str"}).Code == 0);
+    QVERIFY(
+        Run({"fill", Home() + "/Language/Kavr_FRA.str", "?", "-o", Home() + "/work/Kavr_FRA.str"})
+            .Code == 0);
+    QDir(Home()).mkpath("work/out");
+    TRun R = Run({"import-rtf", Home() + "/work/Kavr_FRA.str", Home() + "/RTF/Kavrino_FRA.rtf",
+                  "--from", "00005", "--to", "10", "-o", Home() + "/work/out/Kavr_FRA.str"});
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    const QList<QByteArray> Imported = Texts("work/out/Kavr_FRA.str");
+    const QList<QByteArray> Original = Texts("Language/Kavr_FRA.str");
+    QCOMPARE(Imported.size(), 344);
+    for (int Item = 1; Item <= 344; ++Item) {
+        const bool InRange = Item >= 5 && Item <= 10;
+        QCOMPARE(Imported[Item - 1], InRange ? Original[Item - 1] : QByteArray("?"));
+    }
+}
+
+void TestKavtoolRtf::fillEmptiesEveryTranslationInPlace() {
+    const QByteArray Before = Read("Language/Kavr_DEU.str");
+    TRun R = Run({"fill", Home() + "/Language/Kavr_DEU.str", ""});
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    QCOMPARE(R.Out, "filled 344 items of " + Home() + "/Language/Kavr_DEU.str\n");
+    const QList<QByteArray> Texts = this->Texts("Language/Kavr_DEU.str");
+    QCOMPARE(Texts.size(), 344);
+    QCOMPARE(Texts.count(QByteArray()), 344);
+    QCOMPARE(Read("Backup/Kavr_DEU.str"), Before);
+}
+
+void TestKavtoolRtf::refusals_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString Fra = "%1/Language/Kavr_FRA.str";
+    QTest::newRow("range not a number")
+        << QStringList{"import-rtf", Fra, "%1/x.rtf", "--from", "abc"}
+        << "'abc' is not a valid integer value";
+    QTest::newRow("missing document")
+        << QStringList{"import-rtf", Fra, "%1/none.rtf"} << "File not found: ";
+    QTest::newRow("fill text outside the code page")
+        << QStringList{"fill", Fra, QString::fromUtf8("\xd0\x9f")} << "cannot be written";
+    QTest::newRow("existing output")
+        << QStringList{"fill", Fra, "?", "-o", "%1/Language/Kavr_DEU.str"} << "exists; add --force";
+    QTest::newRow("usage") << QStringList{"import-rtf", Fra} << "import-rtf takes";
+}
+
+void TestKavtoolRtf::refusals() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    for (QString& Arg : args)
+        Arg.replace("%1", Home());
+    const QByteArray Before = Read("Language/Kavr_FRA.str");
+    TRun R = Run(args);
+    QCOMPARE(R.Code, 2);
+    QVERIFY2(R.Err.contains(message), qPrintable(R.Err));
+    QCOMPARE(Read("Language/Kavr_FRA.str"), Before);
+}
+
+QTEST_GUILESS_MAIN(TestKavtoolRtf)
+#include "tst_KavtoolRtf.moc"
