@@ -104,6 +104,8 @@ void TestSearchCommands::cellTest_data() {
         << QByteArray("Cancelled") << QByteArray("CANCEL") << 0 << true << QByteArray("Cancel");
     QTest::newRow("word, part of a word")
         << QByteArray("Cancelled") << QByteArray("cancel") << Word << false << QByteArray();
+    QTest::newRow("word, first occurrence only")
+        << QByteArray("Cancelled Cancel") << QByteArray("Cancel") << Word << false << QByteArray();
     QTest::newRow("empty text") << QByteArray("Cancel") << QByteArray() << 0 << false
                                 << QByteArray();
 }

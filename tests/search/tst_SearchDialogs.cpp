@@ -85,17 +85,9 @@ void TestSearchDialogs::windowsCarryTheirControls() {
     QVERIFY(!W->isModal());
     QVERIFY(W->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(TabChain(W->EdtSearch), tabs);
-    QCOMPARE(W->lblFind->text(), QString("Fi&nd what:"));
-    QCOMPARE(W->btnFindNext->text(), QString("&Find Next"));
-    QCOMPARE(W->ckxMatchWholeWord->text(), QString("Match &whole word only"));
-    QCOMPARE(W->ckxMatchCase->text(), QString("Match &case"));
     // No default button: Enter in a field presses nothing in the window itself.
     for (QPushButton* Button : W->findChildren<QPushButton*>())
         QVERIFY(!Button->isDefault() && !Button->autoDefault());
-    if (replace) {
-        QCOMPARE(Replace.ReplaceWindow()->Label1->text(), QString("Re&place with:"));
-        QCOMPARE(Replace.ReplaceWindow()->btnReplaceAll->text(), QString("Replace &All"));
-    }
 }
 
 void TestSearchDialogs::typingUpdatesFindText() {
