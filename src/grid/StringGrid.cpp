@@ -402,12 +402,15 @@ void TCustomStringGrid::MoveCurrent(int Col, int Row, bool MoveAnchor, bool Show
 }
 
 void TCustomStringGrid::EditorFollowsCurrent() {
-    if (!FEditor || !FEditor->isVisible()) {
+    // The always-shown editor reappears when a read-only cell is left for an editable one.
+    if (HasOption(goAlwaysShowEditor) && HasOption(goEditing)) {
+        UpdateEdit();
         return;
     }
-    if (HasOption(goAlwaysShowEditor)) {
-        UpdateEdit();
-    } else {
+    if (!FEditor || FEditor->isHidden()) {
+        return;
+    }
+    {
         HideEditor();
         EditorLeftCell();
     }
@@ -485,9 +488,13 @@ void TCustomStringGrid::HideEditor() {
     HideEdit();
 }
 
+bool TCustomStringGrid::EditorShowing() const {
+    return FEditor && !FEditor->isHidden();
+}
+
 void TCustomStringGrid::ShowEditorChar(QChar Key) {
     ShowEditor();
-    if (FEditor && FEditor->isVisible()) {
+    if (FEditor && !FEditor->isHidden()) {
         FEditor->TypeChar(Key);
     }
 }
@@ -501,7 +508,7 @@ void TCustomStringGrid::UpdateEdit() {
         HideEdit();
         return;
     }
-    const bool Fresh = !FEditor->isVisible() || FEditCol != FCol || FEditRow != FRow;
+    const bool Fresh = FEditor->isHidden() || FEditCol != FCol || FEditRow != FRow;
     if (Fresh) {
         FEditCol = FCol;
         FEditRow = FRow;
@@ -529,13 +536,13 @@ void TCustomStringGrid::PlaceEditor() {
         return;
     }
     FEditor->setGeometry(Rect);
-    if (!FEditor->isVisible()) {
+    if (FEditor->isHidden()) {
         FEditor->show();
     }
 }
 
 void TCustomStringGrid::HideEdit() {
-    if (!FEditor || !FEditor->isVisible()) {
+    if (!FEditor || FEditor->isHidden()) {
         return;
     }
     const bool HadFocus = FEditor->hasFocus();
@@ -556,7 +563,7 @@ void TCustomStringGrid::GridChanged(const TGridChange& Change) {
         break;
     case TGridChangeKind::TextChanged:
         InvalidateCell(Change.Col, Change.Row);
-        if (!FLoadingEditor && FEditor && FEditor->isVisible() && Change.Col == FEditCol &&
+        if (!FLoadingEditor && FEditor && !FEditor->isHidden() && Change.Col == FEditCol &&
             Change.Row == FEditRow) {
             FEditor->LoadText(GetEditText(FEditCol, FEditRow));
         }
@@ -578,7 +585,7 @@ void TCustomStringGrid::GridChanged(const TGridChange& Change) {
 }
 
 void TCustomStringGrid::BeforeLineChange(const TGridChange& Change) {
-    if (!FEditor || !FEditor->isVisible()) {
+    if (!FEditor || FEditor->isHidden()) {
         return;
     }
     const bool Touched = [&] {
@@ -715,7 +722,7 @@ void TCustomStringGrid::PaintCells(const QRect& Area) {
                 Painter.restore();
             }
             PaintLines(C, R, (State & gdFixed) != 0);
-            if ((State & gdFocused) && !(FEditor && FEditor->isVisible()) &&
+            if ((State & gdFocused) && !(FEditor && !FEditor->isHidden()) &&
                 !HasOption(goRowSelect)) {
                 Painter.save();
                 QPen Pen(Qt::DotLine);
@@ -984,7 +991,7 @@ void TCustomStringGrid::MouseDown(Qt::MouseButton Button, TShiftState Shift, int
                 MoveCurrent(C, R, true, true);
             }
             FState = TGridState::Selecting;
-            if (WasCurrent && HasOption(goEditing) && !(FEditor && FEditor->isVisible())) {
+            if (WasCurrent && HasOption(goEditing) && !(FEditor && !FEditor->isHidden())) {
                 ShowEditor();
             }
         }

@@ -133,6 +133,8 @@ public:
     // Opens the editor and types Key into it, as a character typed on the grid does.
     void ShowEditorChar(QChar Key);
     TInplaceEdit* InplaceEditor() const { return FEditor; }
+    // The editor is shown over its cell (also while the window itself is hidden).
+    bool EditorShowing() const;
     // The cell the editor was loaded for.
     int EditorCol() const { return FEditCol; }
     int EditorRow() const { return FEditRow; }

@@ -330,7 +330,7 @@ void TStyledStringGrid::CancelStep(int Col, int Row) {
 
 void TStyledStringGrid::RestoreEdit() {
     ShowEditor();
-    if (Editor() && Editor()->isVisible()) {
+    if (Editor() && !Editor()->isHidden()) {
         Editor()->SetSelection(FSavedSelStart, FSavedSelLength);
     }
 }
@@ -344,7 +344,7 @@ void TStyledStringGrid::GridFocusLost() {
         FSavedSelStart = Edit->SelStart();
         FSavedSelLength = Edit->SelLength();
         FEditing = false;
-        if (Edit->isVisible()) {
+        if (!Edit->isHidden()) {
             HideEdit();
             EndStep(Col(), Row(), false);
         }
@@ -354,7 +354,7 @@ void TStyledStringGrid::GridFocusLost() {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (Editor() && Editor()->isVisible()) {
+                if (Editor() && !Editor()->isHidden()) {
                     Editor()->setFocus(Qt::OtherFocusReason);
                 } else {
                     setFocus(Qt::OtherFocusReason);

@@ -53,6 +53,7 @@ private slots:
     void codePageOfCellFont();
     void multilineEnterAndArrows();
     void insertedRowKeepsTheEdit();
+    void alwaysShownEditorSkipsReadOnlyCells();
     void focusRegainedRestoresSelection();
 };
 
@@ -413,6 +414,20 @@ void TestGridEditing::focusRegainedRestoresSelection() {
     QCOMPARE(W.Grid->Editor()->SelStart(), 1);
     QCOMPARE(W.Grid->Editor()->SelLength(), 2);
     QCOMPARE(Log.last(), QString("before 1 1"));
+}
+
+void TestGridEditing::alwaysShownEditorSkipsReadOnlyCells() {
+    TGridWindow W;
+    W.Grid->SetOptions(W.Grid->Options() | goEditing | goAlwaysShowEditor);
+    W.Grid->Model().SetEditCol(2, false);
+    QVERIFY(W.Show());
+    W.Key(Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(Cell(*W.Grid), QPoint(2, 1));
+    QVERIFY(!W.Grid->Editor()->isVisible());
+    W.Key(Qt::Key_Right);
+    QCOMPARE(Cell(*W.Grid), QPoint(3, 1));
+    QVERIFY(W.Grid->Editor()->isVisible());
+    QCOMPARE(W.Grid->Editor()->CellCol, 3);
 }
 
 QTEST_MAIN(TestGridEditing)
