@@ -78,14 +78,6 @@ void TestCtrlToRtf::fontTable_data() {
     // Cyrillic by word processors and by the import.
     QTest::newRow("Cyrillic 204") << QStringList{"Arial"} << 204 << 0x20
                                   << "{\\f0\\fswiss\\fcharset204 Arial;}";
-    QTest::newRow("symbol") << QStringList{"Symbol"} << 2 << 0x50
-                            << "{\\f0\\fdecorative\\fcharset2 Symbol;}";
-    QTest::newRow("dont care") << QStringList{"X"} << 255 << 0x01
-                               << "{\\f0\\fdontcare\\fcharset255 X;}";
-    QTest::newRow("roman") << QStringList{"Times"} << 0 << 0x10
-                           << "{\\f0\\froman\\fcharset0 Times;}";
-    QTest::newRow("script") << QStringList{"Hand"} << 128 << 0x40
-                            << "{\\f0\\fscript\\fcharset128 Hand;}";
     QTest::newRow("unknown class reads roman")
         << QStringList{"Odd"} << 0 << 0x70 << "{\\f0\\froman\\fcharset0 Odd;}";
     QTest::newRow("brace in name escaped")
@@ -137,9 +129,6 @@ void TestCtrlToRtf::runs_data() {
         << QByteArray(" \\par\\pard\\plain\\f0\\fs16\\cf0 ");
     QTest::newRow("system colour has no cf")
         << QByteArray("t") << 0 << 0 << "Arial" << 8 << 0 << clWindowText << L
-        << QByteArray("\\pard\\plain\\f0\\fs16 t");
-    QTest::newRow("colour outside the table has no cf")
-        << QByteArray("t") << 0 << 0 << "Arial" << 8 << 0 << 0x123456 << L
         << QByteArray("\\pard\\plain\\f0\\fs16 t");
     QTest::newRow("all styles in order")
         << QByteArray("s") << 0 << 0 << "Arial" << 9 << int(AllFontStyles) << clWhite << L
