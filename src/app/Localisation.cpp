@@ -1,0 +1,695 @@
+#include "app/Localisation.h"
+
+#include "app/AboutKavLang.h"
+#include "app/ScaleForm.h"
+#include "app/WaitPlease.h"
+#include "document/FileCopy.h"
+#include "document/ToolError.h"
+#include "document/TranslationTable.h"
+#include "grid/FontBuild.h"
+#include "grid/GridPersistence.h"
+#include "grid/StyledStringGrid.h"
+#include "widgets/FontCharsetCombo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+// Column widths at start-up, as fractions of the grid's width (0: hidden).
+constexpr double ColumnFactors[] = {0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
+constexpr const char* HelpFileName = "KAVRINO TRANSLATION TOOL.HLP";
+
+QString Q(const std::string& S) {
+    return QString::fromStdString(S);
+}
+
+// A hint "Short|Long": the short part shows as a tool tip, the long part in the status bar.
+void SetHint(QWidget* Widget, const QString& Hint) {
+    const qsizetype Bar = Hint.indexOf('|');
+    Widget->setToolTip(Bar < 0 ? Hint : Hint.left(Bar));
+    Widget->setStatusTip(Bar < 0 ? Hint : Hint.mid(Bar + 1));
+}
+
+QToolButton* ToolButton(QWidget* Parent, const char* Name, const QString& Text,
+                        const QString& Hint) {
+    auto* Button = new QToolButton(Parent);
+    Button->setObjectName(Name);
+    Button->setText(Text);
+    Button->setAutoRaise(true);
+    if (!Hint.isEmpty())
+        SetHint(Button, Hint);
+    return Button;
+}
+
+QToolButton* ColorButton(QWidget* Parent, const char* Name, const QColor& Color,
+                         const QString& Hint) {
+    QToolButton* Button = ToolButton(Parent, Name, QString(), Hint);
+    Button->setCheckable(true);
+    QPixmap Swatch(14, 14);
+    Swatch.fill(Color);
+    Button->setIcon(QIcon(Swatch));
+    return Button;
+}
+
+QLabel* Label(QWidget* Parent, const QString& Text) {
+    auto* L = new QLabel(Text, Parent);
+    return L;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWidget* Parent)
+    : QMainWindow(Parent) {
+    setObjectName("MainForm");
+    SetDialogs(Dialogs);
+    S.FProgramDir = ProgramDir;
+    QFont WindowFont("Arial");
+    WindowFont.setPixelSize(11);
+    WindowFont.setBold(true);
+    setFont(WindowFont);
+    BuildGrid();
+    BuildMenus();
+    BuildControlBar();
+    BuildStatusBar();
+    FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
+    FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
+    resize(1024, 700);
+    Guarded([this] { FormCreate(); });
+    FCreated = true;
+}
+
+TMainForm::~TMainForm() = default;
+
+TStyledGridModel& TMainForm::Table() {
+    return strGrid->Model();
+}
+
+void TMainForm::SetDialogs(IModalDialogs* Dialogs) {
+    FDialogs = Dialogs ? Dialogs : &FQtDialogs;
+}
+
+void TMainForm::Guarded(const std::function<void()>& Step) {
+    // The top level of every command: a silent abort ends it quietly, any other error goes to
+    // the general error box and the program goes on.
+    try {
+        Step();
+    } catch (const SilentAbort&) {
+    } catch (const std::exception& E) {
+        ShowError(E.what());
+    }
+}
+
+void TMainForm::FileNew() {
+    Guarded([this] { FDocument->FileNew(); });
+}
+
+void TMainForm::FileOpen() {
+    Guarded([this] { FDocument->FileOpen(); });
+}
+
+void TMainForm::FileSave() {
+    Guarded([this] { FDocument->FileSave(); });
+}
+
+void TMainForm::FileSaveAs() {
+    Guarded([this] { FDocument->FileSaveAs(); });
+}
+
+// ---- building the window ---------------------------------------------------------------
+
+QAction* TMainForm::AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
+                              const QString& Hint, void (TMainForm::*Handler)()) {
+    QAction* Action = Menu->addAction(Caption);
+    Action->setShortcut(Shortcut);
+    Action->setStatusTip(Hint);
+    connect(Action, &QAction::triggered, this, [this, Handler] { (this->*Handler)(); });
+    return Action;
+}
+
+void TMainForm::BuildMenus() {
+    QMenu* File = menuBar()->addMenu("&File");
+    AddAction(File, "&New", QKeySequence("Ctrl+N"), "Create a new file", &TMainForm::FileNew);
+    AddAction(File, "&Open...", QKeySequence("Ctrl+O"), "Open an existing file",
+              &TMainForm::FileOpen);
+    AddAction(File, "&Save", QKeySequence("Ctrl+S"), "Save current file", &TMainForm::FileSave);
+    AddAction(File, "Save &As...", {}, "Save current file under a new name",
+              &TMainForm::FileSaveAs);
+    AddAction(File, "&Print", QKeySequence("Ctrl+P"), "Print current file", &TMainForm::NotYetWired)
+        ->setVisible(false);
+    File->addSeparator();
+    AddAction(File, "E&xit", QKeySequence("Alt+X"), "Exit this application", &TMainForm::FileExit);
+
+    QMenu* Edit = menuBar()->addMenu("&Edit");
+    AddAction(Edit, "&Undo", {}, "Undo the last action", &TMainForm::NotYetWired);
+    AddAction(Edit, "Cu&t", {}, "Delete selected item", &TMainForm::NotYetWired)->setVisible(false);
+    AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::NotYetWired);
+    AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::NotYetWired);
+    Edit->menuAction()->setVisible(false);
+
+    QMenu* Search = menuBar()->addMenu("&Search");
+    AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::NotYetWired);
+    AddAction(Search, "&Replace...", QKeySequence("Ctrl+R"), {}, &TMainForm::NotYetWired);
+    AddAction(Search, "&Search Again", QKeySequence("F3"), {}, &TMainForm::NotYetWired)
+        ->setVisible(false);
+    AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {}, &TMainForm::NotYetWired);
+
+    QMenu* Compile = menuBar()->addMenu("Compile");
+    AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::NotYetWired);
+
+    QMenu* Other = menuBar()->addMenu("Other");
+    AddAction(Other, "&Default Language File", {}, {}, &TMainForm::NotYetWired);
+    Other->menuAction()->setVisible(false);
+
+    QMenu* Help = menuBar()->addMenu("&Help");
+    AddAction(Help, "&Content", {}, {}, &TMainForm::HelpContentItemClick);
+    AddAction(Help, "&About...", {}, "Show program information", &TMainForm::HelpAboutItemClick);
+
+    pmnuGridRowAction = new QMenu(this);
+    pmnuGridRowAction->setObjectName("pmnuGridRowAction");
+    UndoReplaceStringMenu =
+        AddAction(pmnuGridRowAction, "Undo marked string ... replaced string with", {}, {},
+                  &TMainForm::NotYetWired);
+    ClearFlagMenu = AddAction(pmnuGridRowAction, "Mark as accepted replacement   ", {}, {},
+                              &TMainForm::NotYetWired);
+    UndoAllReplaceStringMenu =
+        AddAction(pmnuGridRowAction, "Undo All marked strings", {}, {}, &TMainForm::NotYetWired);
+    ClearAllFlagsMenu = AddAction(pmnuGridRowAction, "Mark All as accepted replacement   ", {}, {},
+                                  &TMainForm::NotYetWired);
+    for (QAction* Item : pmnuGridRowAction->actions())
+        Item->setVisible(false);
+}
+
+void TMainForm::BuildControlBar() {
+    StandardToolBar = new QToolBar("StandardToolBar", this);
+    StandardToolBar->setObjectName("StandardToolBar");
+    StandardToolBar->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, StandardToolBar);
+    const auto& FileActions = menuBar()->actions()[0]->menu()->actions();
+    for (int i : {0, 1, 2, 4})
+        StandardToolBar->addAction(FileActions[i]);
+    StandardToolBar->addSeparator();
+    SearchButton = ToolButton(this, "SearchButton", "Find", "Search...");
+    SearchReplaceButton =
+        ToolButton(this, "SearchReplaceButton", "Replace", "Search and replace...");
+    SearchUpButton = ToolButton(this, "SearchUpButton", QString::fromUtf8("▲"),
+                                "( ALT + F11 ) Search next string that was replaced");
+    SearchDownButton = ToolButton(this, "SearchDownButton", QString::fromUtf8("▼"),
+                                  "( ALT + F12 ) Search next string that was replaced");
+    for (QToolButton* B : {SearchButton, SearchReplaceButton, SearchUpButton, SearchDownButton})
+        StandardToolBar->addWidget(B);
+    FontName = new QComboBox(this);
+    FontName->setObjectName("FontName");
+    FontName->setMaxVisibleItems(10);
+    FontName->setMinimumContentsLength(18);
+    SetHint(FontName, "Font Name|Select font name");
+    StandardToolBar->addWidget(FontName);
+    FontSize = new QSpinBox(this);
+    FontSize->setObjectName("FontSize");
+    FontSize->setRange(6, 16);
+    FontSize->setValue(8);
+    FontSize->findChild<QLineEdit*>()->setReadOnly(true);
+    SetHint(FontSize, "Font Size|Select font size");
+    UpDown1 = FontSize;
+    StandardToolBar->addWidget(FontSize);
+    BoldButton = ToolButton(this, "BoldButton", "B", "Bold");
+    BoldButton->setCheckable(true);
+    StandardToolBar->addWidget(BoldButton);
+    lblLanguage = Label(this, "Language");
+    lblLanguage->setObjectName("lblLanguage");
+    StandardToolBar->addWidget(lblLanguage);
+    LanguageBox = new QComboBox(this);
+    LanguageBox->setObjectName("LanguageBox");
+    LanguageBox->setMinimumContentsLength(28);
+    SetHint(LanguageBox, "Language Name|Select a language name");
+    connect(LanguageBox, qOverload<int>(&QComboBox::activated), this,
+            [this](int) { LanguageChange(); });
+    StandardToolBar->addWidget(LanguageBox);
+
+    addToolBarBreak();
+    ToolBar1 = new QToolBar("ToolBar1", this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    btnBleue = ColorButton(this, "btnBleue", QColor(0, 255, 255), "F5");
+    btnGreen = ColorButton(this, "btnGreen", QColor(0, 255, 0), "F6");
+    btnYellow = ColorButton(this, "btnYellow", QColor(255, 255, 0), "F7");
+    btnPurple = ColorButton(this, "btnPurple", QColor(255, 0, 255), "F8");
+    btnWhite = ColorButton(this, "btnWhite", QColor(255, 255, 255), "F9");
+    ColorButtons = new QButtonGroup(this);
+    for (QToolButton* B : {btnBleue, btnGreen, btnYellow, btnPurple, btnWhite}) {
+        ColorButtons->addButton(B);
+        ToolBar1->addWidget(B);
+    }
+    btnWhite->setChecked(true);
+    FontHighlightColorButton =
+        ToolButton(this, "FontHighlightColorButton", "A", "Select font color");
+    BackgroudHighlightColorButton = ToolButton(this, "BackgroudHighlightColorButton",
+                                               QString::fromUtf8("■"), "Select background color");
+    ToolBar1->addWidget(FontHighlightColorButton);
+    ToolBar1->addWidget(BackgroudHighlightColorButton);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    auto* P1 = new QHBoxLayout(Panel1);
+    P1->setContentsMargins(4, 0, 4, 0);
+    P1->addWidget(Label(Panel1, "Available character set for the font Arial"));
+    cmbFontCharset = new TFontCharsetComboBox(Panel1);
+    cmbFontCharset->setObjectName("cmbFontCharset");
+    cmbFontCharset->SetAddDefaultCharset(true);
+    cmbFontCharset->SetOnClick([this](QObject*) { cmbFontCharsetClick(); });
+    P1->addWidget(cmbFontCharset);
+    ToolBar1->addWidget(Panel1);
+
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName("Panel2");
+    auto* P2 = new QHBoxLayout(Panel2);
+    P2->setContentsMargins(4, 0, 4, 0);
+    P2->addWidget(Label(Panel2, "Save or Compile this file for the software: "));
+    cbxSoftware = new QComboBox(Panel2);
+    cbxSoftware->setObjectName("cbxSoftware");
+    cbxSoftware->addItems({"Kavrino", "Pelmor"});
+    cbxSoftware->setMinimumContentsLength(8);
+    P2->addWidget(cbxSoftware);
+    btnSaveColGrid = ToolButton(Panel2, "btnSaveColGrid", "RTF", "Save to RTF file");
+    btnFillGridCol = ToolButton(Panel2, "btnFillGridCol", "Load", "Load from RTF file");
+    P2->addWidget(btnSaveColGrid);
+    P2->addWidget(btnFillGridCol);
+    P2->addWidget(Label(Panel2, "Items: From "));
+    MaskEditFrom = new QLineEdit(Panel2);
+    MaskEditTo = new QLineEdit(Panel2);
+    MaskEditFrom->setObjectName("MaskEditFrom");
+    MaskEditTo->setObjectName("MaskEditTo");
+    for (QLineEdit* Edit : {MaskEditFrom, MaskEditTo}) {
+        Edit->setInputMask("00000;#");
+        Edit->setText("00001");
+        Edit->setFixedWidth(52);
+    }
+    P2->addWidget(MaskEditFrom);
+    P2->addWidget(Label(Panel2, "To"));
+    P2->addWidget(MaskEditTo);
+    btnFillTranslatedLanguage =
+        ToolButton(Panel2, "btnFillTranslatedLanguage", "Fill",
+                   "Fill all fields of Translated Language with string ... ");
+    P2->addWidget(btnFillTranslatedLanguage);
+    edtFillChar = new QLineEdit("?", Panel2);
+    edtFillChar->setObjectName("edtFillChar");
+    edtFillChar->setMaxLength(1);
+    edtFillChar->setFixedWidth(24);
+    P2->addWidget(edtFillChar);
+    ToolBar1->addWidget(Panel2);
+}
+
+void TMainForm::BuildStatusBar() {
+    const int Widths[3] = {150, 120, 100};
+    const Qt::Alignment Aligns[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(this);
+        StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        StatusPanels[i]->setMinimumWidth(Widths[i]);
+        StatusPanels[i]->setAlignment(Aligns[i] | Qt::AlignVCenter);
+        StatusPanels[i]->setFrameShape(QFrame::Panel);
+        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
+        if (i < 2)
+            StatusPanels[i]->setFixedWidth(Widths[i]);
+        statusBar()->addWidget(StatusPanels[i], i == 2 ? 1 : 0);
+    }
+    statusBar()->setSizeGripEnabled(false);
+}
+
+void TMainForm::BuildGrid() {
+    strGrid = new TStyledStringGrid(this);
+    strGrid->setObjectName("strGrid");
+    setCentralWidget(strGrid);
+    QFile Settings(":/data/grid/MainGrid.txt");
+    std::string Text;
+    if (Settings.open(QIODevice::ReadOnly))
+        Text = Settings.readAll().toStdString();
+    TGridLoadResult Result = LoadGridSettings(strGrid->Model(), Text);
+    for (const TFormProperty& P : Result.Unhandled) {
+        if (P.Name == "DefaultColWidth")
+            strGrid->SetDefaultColWidth(static_cast<int>(P.Value.Integer));
+        else if (P.Name == "DefaultRowHeight")
+            strGrid->SetDefaultRowHeight(static_cast<int>(P.Value.Integer));
+        else if (P.Name == "NextCellEdit")
+            strGrid->NextCellEdit = nc_downright;
+        else if (P.Name == "NextCellTab")
+            strGrid->NextCellTab = nc_downright;
+        else if (P.Name == "AfterLastCellEdit")
+            strGrid->AfterLastCellEdit = lc_first;
+    }
+    strGrid->SetOptions(DefaultGridOptions | goColSizing | goEditing | goTabs | goAlwaysShowEditor |
+                        goThumbTracking);
+    strGrid->Loaded();
+}
+
+// ---- creation and start-up -------------------------------------------------------------
+
+void TMainForm::FormCreate() {
+    S.FUntitled = true;
+    ScaleForm(*this);
+    S.FFileKind = fkNone;
+    // At least the designed width: our faces are wider than the designed ones, so the panel
+    // may take more rather than cut its controls.
+    Panel2->setMinimumWidth(482);
+    ClearBookmarks();
+    const std::string LanguageDir = S.LanguageDir();
+    if (!EnsureFolder(LanguageDir))
+        throw ToolError("Cannot create " + LanguageDir);
+    S.FDefaultDir = S.FProgramDir + "Default/";
+    SetFileName(UntitledName);
+    FillFontNames();
+    QFont Default = QApplication::font();
+    Default.setFamily("Arial");
+    QApplication::setFont(Default);
+    FontName->setCurrentIndex(
+        FontName->findText("Arial", Qt::MatchExactly | Qt::MatchCaseSensitive));
+    FLanguages->InitCharsetBox();
+    ConfigureGrid();
+    FLanguages->InitLanguageList();
+    S.FHighlightBackColor = 12632256;
+    S.FHighlightFontColor = 8388608;
+    cbxSoftware->setCurrentIndex(0);
+    S.FDefaultFileName =
+        S.FDefaultDir + (cbxSoftware->currentIndex() == 1 ? UserDefaultName : MainDefaultName);
+}
+
+void TMainForm::ConfigureGrid() {
+    TStyledGridModel& G = strGrid->Model();
+    TMyFont& GridFont = G.Font();
+    GridFont.SetName("Arial");
+    GridFont.SetSize(MulDiv(11, 72, 96));
+    G.SetColorCol(colBookmark, clActiveCaption);
+    G.FontCol(colBookmark).SetColor(clCaptionText);
+    // The grid fills the window's width; at creation it has not been laid out yet.
+    const int Width = std::max(strGrid->viewport()->width(), width() - 2 * strGrid->frameWidth());
+    for (int Col = 0; Col < 6; ++Col)
+        strGrid->SetColWidths(Col, static_cast<int>(Width * ColumnFactors[Col]));
+    G.SetFixedAlignRow(0, alCenter);
+    G.SetFixedAlignRow(1, alCenter);
+    G.SetFixedAlignCol(0, alCenter);
+    G.FontFixedRow(0).SetStyle(fsBold);
+    G.FontFixedCol(0).SetStyle(fsBold);
+    for (int Col :
+         {colMark, colWidth, colFontName, colFontStyle, colFontSize, colReplaced, colVerify})
+        G.SetEditCol(Col, false);
+    for (int Col = colWidth; Col <= colVerify; ++Col) {
+        strGrid->SetColWidths(Col, 0);
+        G.SetCells(Col, 0, {});
+        G.SetCells(Col, 1, {});
+    }
+    PlaceDialogs();
+}
+
+void TMainForm::PlaceDialogs() {
+    S.FDialogLeft = strGrid->x() + strGrid->ColWidths(colItem) + strGrid->ColWidths(colName);
+    S.FDialogTop = strGrid->y() + 10 * strGrid->DefaultRowHeight();
+}
+
+void TMainForm::FillFontNames() {
+    QStringList Families = QFontDatabase::families();
+    // The product's Windows faces are listed under their own names where a face with the same
+    // metrics stands in for them.
+    const std::pair<const char*, const char*> Compatible[] = {
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"}};
+    for (const auto& [Windows, Face] : Compatible)
+        if (Families.contains(Face) && !Families.contains(Windows))
+            Families << Windows;
+    Families.sort();
+    FontName->clear();
+    FontName->addItems(Families);
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    if (FShown)
+        return;
+    FShown = true;
+    Guarded([this] { FormShow(); });
+}
+
+void TMainForm::FormShow() {
+    if (QFileInfo(Q(S.FDefaultDir)).isDir()) {
+        S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
+    } else {
+        Beep();
+        MessageDlg("Default Language File not found: " + S.FDefaultFileName, TMsgDlgType::mtWarning,
+                   mbOK);
+    }
+    if (!FStartFile.empty()) {
+        if (QFileInfo(Q(FStartFile)).isFile()) {
+            // Opened as File > Open does, so the kind and code come from its name.
+            FDocument->OpenPath(FStartFile);
+        } else {
+            Beep();
+            MessageDlg("File not found: " + FStartFile, TMsgDlgType::mtWarning, mbOK);
+        }
+    }
+    strGrid->FocusCell(colName, FirstItemRow);
+    strGrid->setFocus();
+}
+
+bool TMainForm::FormCloseQuery() {
+    try {
+        return FDocument->QuerySaveChanges();
+    } catch (const SilentAbort&) {
+        return false;
+    } catch (const std::exception& E) {
+        ShowError(E.what());
+        return false;
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* Event) {
+    if (FormCloseQuery())
+        Event->accept();
+    else
+        Event->ignore();
+}
+
+bool TMainForm::event(QEvent* Event) {
+    // The long part of the hint of the control under the mouse goes to status panel 0; a
+    // control without one empties the panel.
+    if (Event->type() == QEvent::StatusTip) {
+        StatusPanels[StatusHint]->setText(static_cast<QStatusTipEvent*>(Event)->tip());
+        return true;
+    }
+    return QMainWindow::event(Event);
+}
+
+void TMainForm::HelpContentItemClick() {
+    const QString Path = Q(S.FProgramDir + "Help/" + HelpFileName);
+    if (!QFileInfo::exists(Path)) {
+        Beep();
+        MessageDlg("Help file not found: " + Path.toStdString(), TMsgDlgType::mtWarning, mbOK);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
+        MessageDlg("No program is set up to open the help file " + Path.toStdString(),
+                   TMsgDlgType::mtWarning, mbOK);
+}
+
+void TMainForm::HelpAboutItemClick() {
+    TAboutBox Box(this);
+    Box.exec();
+}
+
+void TMainForm::LanguageChange() {
+    Guarded(
+        [this] { FLanguages->LanguageChange(QApplication::applicationFilePath().toStdString()); });
+}
+
+void TMainForm::cmbFontCharsetClick() {
+    Guarded([this] { FLanguages->CharsetClick(); });
+}
+
+// ---- UserInterface ---------------------------------------------------------------------
+
+TModalResult TMainForm::MessageDlg(const std::string& Text, TMsgDlgType Type,
+                                   TMsgDlgButtons Buttons) {
+    return FDialogs->MessageDlg(Text, Type, Buttons);
+}
+
+void TMainForm::ShowError(const std::string& Text) {
+    FDialogs->ShowError(Text);
+}
+
+void TMainForm::Beep() {
+    QApplication::beep();
+}
+
+void TMainForm::SetStatusText(int Panel, const std::string& Text) {
+    if (Panel >= 0 && Panel < 3)
+        StatusPanels[Panel]->setText(Q(Text));
+}
+
+std::string TMainForm::StatusText(int Panel) const {
+    return Panel >= 0 && Panel < 3 ? StatusPanels[Panel]->text().toStdString() : std::string();
+}
+
+void TMainForm::SetCaption(const std::string& Caption) {
+    setWindowTitle(Q(Caption));
+}
+
+void TMainForm::ShowPleaseWait(const std::string& Msg, bool Animate) {
+    HidePleaseWait();
+    FPleaseWait = new TfrmPleaseWait(this);
+    FPleaseWait->Start(Q(Msg), Animate);
+}
+
+void TMainForm::HidePleaseWait() {
+    if (!FPleaseWait)
+        return;
+    FPleaseWait->Stop();
+    FPleaseWait->close();
+    FPleaseWait = nullptr;
+    // The keyboard goes back to the main window, its shortcuts included.
+    activateWindow();
+}
+
+void TMainForm::SetHourglass(bool On) {
+    if (On)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TMainForm::LockWindowUpdate(bool Lock) {
+    // One lock at a time: nested requests only count.
+    FLockDepth += Lock ? 1 : -1;
+    const bool Locked = FLockDepth > 0;
+    if (Locked == !strGrid->updatesEnabled())
+        return;
+    strGrid->setUpdatesEnabled(!Locked);
+    strGrid->setEnabled(!Locked);
+    SetHourglass(Locked);
+}
+
+void TMainForm::FocusGrid() {
+    strGrid->setFocus();
+}
+
+std::optional<std::string> TMainForm::OpenDialog(const std::string& InitialDir,
+                                                 const std::string& Filter) {
+    return FDialogs->OpenDialog(InitialDir, Filter);
+}
+
+std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
+                                                 const std::string& Filter,
+                                                 const std::string& FileName) {
+    return FDialogs->SaveDialog(InitialDir, Filter, FileName);
+}
+
+int TMainForm::SoftwareIndex() const {
+    return cbxSoftware->currentIndex();
+}
+
+void TMainForm::SetSoftwareIndex(int Index) {
+    QSignalBlocker Block(cbxSoftware);
+    cbxSoftware->setCurrentIndex(Index);
+}
+
+std::string TMainForm::LanguageEntry() const {
+    return LanguageBox->currentIndex() < 0 ? std::string()
+                                           : LanguageBox->currentText().toStdString();
+}
+
+void TMainForm::ClearLanguageSelection() {
+    SetLanguageIndex(-1);
+}
+
+void TMainForm::SelectFileLanguage(const std::string& Code) {
+    FLanguages->SelectFileLanguage(Code);
+}
+
+void TMainForm::MarkLanguageMissing() {
+    lblLanguage->setStyleSheet("color: rgb(255, 0, 0);");
+}
+
+void TMainForm::SetMaskEditTo(const std::string& Text) {
+    MaskEditTo->setText(Q(Text));
+}
+
+// ---- ILanguageView ---------------------------------------------------------------------
+
+int TMainForm::LanguageCount() const {
+    return LanguageBox->count();
+}
+
+std::string TMainForm::LanguageText(int Index) const {
+    return LanguageBox->itemText(Index).toStdString();
+}
+
+int TMainForm::LanguageIndex() const {
+    return LanguageBox->currentIndex();
+}
+
+void TMainForm::SetLanguageIndex(int Index) {
+    QSignalBlocker Block(LanguageBox);
+    LanguageBox->setCurrentIndex(Index);
+}
+
+void TMainForm::AddLanguage(const std::string& Entry) {
+    // The box is sorted: entries go in at their place.
+    const QString Text = Q(Entry);
+    int At = 0;
+    while (At < LanguageBox->count() &&
+           QString::compare(LanguageBox->itemText(At), Text, Qt::CaseInsensitive) <= 0)
+        ++At;
+    QSignalBlocker Block(LanguageBox);
+    LanguageBox->insertItem(At, Text);
+}
+
+void TMainForm::SetCharsetFontName(const std::string& Name) {
+    cmbFontCharset->SetFontName(Q(Name));
+}
+
+int TMainForm::CharsetIndexOf(int Charset) const {
+    return cmbFontCharset->IndexOfCharset(Charset);
+}
+
+int TMainForm::CharsetIndex() const {
+    return cmbFontCharset->currentIndex();
+}
+
+void TMainForm::SetCharsetIndex(int Index) {
+    QSignalBlocker Block(cmbFontCharset);
+    cmbFontCharset->setCurrentIndex(Index);
+}
+
+std::string TMainForm::CharsetText() const {
+    return cmbFontCharset->currentIndex() < 0 ? std::string()
+                                              : cmbFontCharset->currentText().toStdString();
+}
+
+int TMainForm::SelectedCharset() const {
+    return cmbFontCharset->Charsets(cmbFontCharset->currentIndex());
+}
+
+void TMainForm::ResetLanguageLabel() {
+    lblLanguage->setStyleSheet(QString());
+}
+
+} // namespace kav

@@ -1,0 +1,180 @@
+#pragma once
+// The main window: it owns the translation table (strGrid), the menus, tool bars and status
+// bar, holds the document and view state, and wires every command to the logic modules. It is
+// the editor's user-interface port and the view of the language boxes.
+
+#include "app/ModalDialogs.h"
+#include "document/Document.h"
+#include "document/Languages.h"
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+
+namespace kav {
+
+class TStyledStringGrid;
+class TFontCharsetComboBox;
+class TfrmPleaseWait;
+
+class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
+    Q_OBJECT
+
+public:
+    // ProgramDir: the program folder with its trailing "/". Dialogs answers the modal boxes
+    // and file dialogs (tests); null means the real ones.
+    explicit TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs = nullptr,
+                       QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // Tests answer the modal boxes and dialogs; null restores the real ones.
+    void SetDialogs(IModalDialogs* Dialogs);
+    // The file named on the command line, opened once the window is shown.
+    void SetStartFile(const std::string& Path) { FStartFile = Path; }
+
+    TMainState& State() { return S; }
+    TDocument& Document() { return *FDocument; }
+    TLanguages& Languages() { return *FLanguages; }
+    TStyledGridModel& Table();
+
+    // ---- handlers -------------------------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FileNew();
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+    void FileExit() { close(); }
+    void HelpContentItemClick();
+    void HelpAboutItemClick();
+    void LanguageChange();
+    void cmbFontCharsetClick();
+    void ClearBookmarks() { S.Bookmarks.fill(-1); }
+    void FillFontNames();
+    void SetModified(bool Value) { FDocument->SetModified(Value); }
+    void SetFileName(const std::string& FileName) { FDocument->SetFileName(FileName); }
+    // Commands whose work arrives with later modules: they do nothing yet.
+    void NotYetWired() {}
+
+    // ---- UserInterface --------------------------------------------------------------------
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override;
+    void ShowError(const std::string& Text) override;
+    void Beep() override;
+    void SetStatusText(int Panel, const std::string& Text) override;
+    std::string StatusText(int Panel) const override;
+    void SetCaption(const std::string& Caption) override;
+    void ShowPleaseWait(const std::string& Msg, bool Animate) override;
+    void HidePleaseWait() override;
+    void SetHourglass(bool On) override;
+    void LockWindowUpdate(bool Lock) override;
+    void FocusGrid() override;
+    std::optional<std::string> OpenDialog(const std::string& InitialDir,
+                                          const std::string& Filter) override;
+    std::optional<std::string> SaveDialog(const std::string& InitialDir, const std::string& Filter,
+                                          const std::string& FileName) override;
+    int SoftwareIndex() const override;
+    void SetSoftwareIndex(int Index) override;
+    std::string LanguageEntry() const override;
+    void ClearLanguageSelection() override;
+    void SelectFileLanguage(const std::string& Code) override;
+    void MarkLanguageMissing() override;
+    void SetMaskEditTo(const std::string& Text) override;
+
+    // ---- ILanguageView --------------------------------------------------------------------
+    int LanguageCount() const override;
+    std::string LanguageText(int Index) const override;
+    int LanguageIndex() const override;
+    void SetLanguageIndex(int Index) override;
+    void AddLanguage(const std::string& Entry) override;
+    void SetCharsetFontName(const std::string& Name) override;
+    int CharsetIndexOf(int Charset) const override;
+    int CharsetIndex() const override;
+    void SetCharsetIndex(int Index) override;
+    std::string CharsetText() const override;
+    int SelectedCharset() const override;
+    void ResetLanguageLabel() override;
+
+    // ---- components -----------------------------------------------------------------------
+    TStyledStringGrid* strGrid = nullptr;
+    QToolBar* StandardToolBar = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QToolButton* SearchButton = nullptr;
+    QToolButton* SearchReplaceButton = nullptr;
+    QToolButton* SearchUpButton = nullptr;
+    QToolButton* SearchDownButton = nullptr;
+    QComboBox* FontName = nullptr;
+    QSpinBox* FontSize = nullptr; // with its up-down buttons (UpDown1)
+    QSpinBox* UpDown1 = nullptr;
+    QToolButton* BoldButton = nullptr;
+    QLabel* lblLanguage = nullptr;
+    QComboBox* LanguageBox = nullptr;
+    QToolButton* btnBleue = nullptr;
+    QToolButton* btnGreen = nullptr;
+    QToolButton* btnYellow = nullptr;
+    QToolButton* btnPurple = nullptr;
+    QToolButton* btnWhite = nullptr;
+    QButtonGroup* ColorButtons = nullptr;
+    QToolButton* FontHighlightColorButton = nullptr;
+    QToolButton* BackgroudHighlightColorButton = nullptr;
+    TFontCharsetComboBox* cmbFontCharset = nullptr;
+    QComboBox* cbxSoftware = nullptr;
+    QToolButton* btnSaveColGrid = nullptr;
+    QToolButton* btnFillGridCol = nullptr;
+    QLineEdit* MaskEditFrom = nullptr;
+    QLineEdit* MaskEditTo = nullptr;
+    QToolButton* btnFillTranslatedLanguage = nullptr;
+    QLineEdit* edtFillChar = nullptr;
+    QLabel* StatusPanels[3] = {nullptr, nullptr, nullptr};
+    QMenu* pmnuGridRowAction = nullptr;
+    QAction* UndoReplaceStringMenu = nullptr;
+    QAction* ClearFlagMenu = nullptr;
+    QAction* UndoAllReplaceStringMenu = nullptr;
+    QAction* ClearAllFlagsMenu = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
+    bool event(QEvent* Event) override;
+
+private:
+    // Runs one command at the top level (see the definition).
+    void Guarded(const std::function<void()>& Step);
+    QAction* AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
+                       const QString& Hint, void (TMainForm::*Handler)());
+    void BuildMenus();
+    void BuildControlBar();
+    void BuildStatusBar();
+    void BuildGrid();
+    void ConfigureGrid();
+    void PlaceDialogs();
+
+    TMainState S;
+    std::unique_ptr<TDocument> FDocument;
+    std::unique_ptr<TLanguages> FLanguages;
+    QtModalDialogs FQtDialogs{this};
+    IModalDialogs* FDialogs = &FQtDialogs;
+    TfrmPleaseWait* FPleaseWait = nullptr;
+    int FLockDepth = 0;
+    bool FShown = false;
+    bool FCreated = false;
+    std::string FStartFile;
+};
+
+} // namespace kav

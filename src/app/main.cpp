@@ -1,0 +1,58 @@
+// The Kavrino Translation Tool: the editor's entry.
+
+#include "app/Localisation.h"
+#include "document/MainState.h"
+#include "document/ProgramFolder.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+// Takes "--screenshot PNG" out of the arguments.
+std::string TakeScreenshotOption(int& Argc, char** Argv) {
+    for (int i = 1; i + 1 < Argc; ++i) {
+        if (std::strcmp(Argv[i], "--screenshot") != 0)
+            continue;
+        std::string Path = Argv[i + 1];
+        for (int j = i; j + 2 <= Argc; ++j)
+            Argv[j] = Argv[j + 2];
+        Argc -= 2;
+        return Path;
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
+    std::string Screenshot = TakeScreenshotOption(argc, argv);
+    QApplication App(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kav::ApplicationTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kav::ApplicationTitle));
+    kav::TMainForm MainForm(ProgramDir);
+    const QStringList Args = App.arguments();
+    if (Args.size() > 1)
+        MainForm.SetStartFile(QFileInfo(Args[1]).absoluteFilePath().toStdString());
+    if (Screenshot.empty()) {
+        MainForm.showMaximized();
+        return App.exec();
+    }
+    // Rendered once start-up and the command-line file are done, then the program ends.
+    MainForm.resize(1280, 800);
+    MainForm.show();
+    QTimer::singleShot(200, &MainForm, [&] {
+        const bool Saved = MainForm.grab().save(QString::fromStdString(Screenshot), "PNG");
+        if (!Saved)
+            std::cerr << "KavrinoTranslationTool: cannot write " << Screenshot << "\n";
+        App.exit(Saved ? 0 : 2);
+    });
+    return App.exec();
+}

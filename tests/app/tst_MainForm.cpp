@@ -1,0 +1,285 @@
+#include "app/Localisation.h"
+#include "document/TranslationTable.h"
+#include "grid/StyledStringGrid.h"
+#include "widgets/FontCharsetCombo.h"
+
+#include <QtTest>
+
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <deque>
+
+using namespace kav;
+
+namespace {
+
+// Answers the main window's boxes and dialogs as a user would, and remembers what was shown.
+class ScriptedDialogs : public IModalDialogs {
+public:
+    std::vector<std::string> Shown;
+    std::deque<TModalResult> Answers;
+    std::deque<std::optional<std::string>> Files;
+
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons Buttons) override {
+        Shown.push_back(Text);
+        if (Buttons == mbOK || Answers.empty())
+            return Buttons == mbOK ? TModalResult::mrOK : TModalResult::mrCancel;
+        TModalResult Answer = Answers.front();
+        Answers.pop_front();
+        return Answer;
+    }
+    void ShowError(const std::string& Text) override { Shown.push_back("error: " + Text); }
+    std::optional<std::string> OpenDialog(const std::string&, const std::string&) override {
+        return Next();
+    }
+    std::optional<std::string> SaveDialog(const std::string&, const std::string&,
+                                          const std::string&) override {
+        return Next();
+    }
+
+private:
+    std::optional<std::string> Next() {
+        if (Files.empty())
+            return std::nullopt;
+        auto File = Files.front();
+        Files.pop_front();
+        return File;
+    }
+};
+
+// A program folder made of the shipped sample files (or without some of them).
+struct TProgramFolder {
+    QTemporaryDir Dir;
+    explicit TProgramFolder(bool WithDefault = true) {
+        for (const char* Sub : {"Default", "Language"}) {
+            if (!WithDefault && QString(Sub) == "Default")
+                continue;
+            QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
+            QDir(Dir.path()).mkpath(Sub);
+            for (const QString& Name : Source.entryList(QDir::Files))
+                QFile::copy(Source.filePath(Name), Dir.path() + "/" + Sub + "/" + Name);
+        }
+    }
+    std::string Home() const { return Dir.path().toStdString() + "/"; }
+};
+
+// The window shown once with scripted dialogs, the way start-up runs.
+struct TWindow {
+    ScriptedDialogs Dialogs;
+    TMainForm Form;
+    explicit TWindow(const std::string& Home, const std::string& StartFile = {})
+        : Form(Home, &Dialogs) {
+        Form.SetStartFile(StartFile);
+        Form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Form));
+    }
+    std::string Panel(int Index) const { return Form.StatusPanels[Index]->text().toStdString(); }
+};
+
+} // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void startState();
+    void languageFolderCreated();
+    void languageFolderCannotBeCreated();
+    void missingDefaultFolderWarns();
+    void gridAfterStartup();
+    void controlsAndMenus();
+    void hintGoesToStatusPanel();
+    void closeWithAndWithoutChanges();
+    void commandLineFileOpens();
+    void commandLineFileMissing();
+    void openThroughMenuAndSave();
+};
+
+void TestMainForm::startState() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    QCOMPARE(W.Form.windowTitle(), QString("Untitled - Kavrino Translation Tool "));
+    QCOMPARE(W.Form.State().FFileKind, 0);
+    QVERIFY(W.Form.State().FUntitled);
+    QCOMPARE(W.Form.State().FDefaultFileName, Folder.Home() + "Default/Kavr_ENU.str");
+    QCOMPARE(W.Form.State().FHighlightBackColor, TColor(12632256));
+    QCOMPARE(W.Form.State().FHighlightFontColor, TColor(8388608));
+    QCOMPARE(W.Form.State().Bookmarks[11], -1);
+    QCOMPARE(W.Form.cbxSoftware->currentIndex(), 0);
+    QCOMPARE(W.Form.LanguageBox->currentText(), QString("ENU - English (United States)"));
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 1), std::string("ENU - English (United States)"));
+    QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("(Default)"));
+    QCOMPARE(int(W.Form.State().FFontCharset), 0);
+    QVERIFY(W.Dialogs.Shown.empty());
+    QCOMPARE(W.Form.strGrid->Col(), colName);
+    QCOMPARE(W.Form.strGrid->Row(), FirstItemRow);
+}
+
+void TestMainForm::languageFolderCreated() {
+    TProgramFolder Folder;
+    QDir(QString::fromStdString(Folder.Home() + "Language")).removeRecursively();
+    TWindow W(Folder.Home());
+    QVERIFY(QFileInfo(QString::fromStdString(Folder.Home() + "Language")).isDir());
+}
+
+void TestMainForm::languageFolderCannotBeCreated() {
+    TProgramFolder Folder;
+    QDir(QString::fromStdString(Folder.Home() + "Language")).removeRecursively();
+    QFile Blocker(QString::fromStdString(Folder.Home() + "Language"));
+    QVERIFY(Blocker.open(QIODevice::WriteOnly));
+    Blocker.close();
+    TWindow W(Folder.Home());
+    // The remaining creation steps are skipped; the window shows all the same.
+    QCOMPARE(W.Dialogs.Shown.front(), "error: Cannot create " + Folder.Home() + "Language/");
+    QCOMPARE(W.Form.State().FDefaultDir, std::string());
+    QCOMPARE(W.Form.LanguageBox->count(), 0);
+    QVERIFY(W.Form.isVisible());
+}
+
+void TestMainForm::missingDefaultFolderWarns() {
+    TProgramFolder Folder(false);
+    TWindow W(Folder.Home());
+    QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"Default Language File not found: " +
+                                                       Folder.Home() + "Default/Kavr_ENU.str"});
+}
+
+void TestMainForm::gridAfterStartup() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    TStyledStringGrid& G = *W.Form.strGrid;
+    TStyledGridModel& T = W.Form.Table();
+    QCOMPARE(T.ColCount(), 12);
+    QCOMPARE(T.RowCount(), 3);
+    QCOMPARE(T.FixedRows(), 2);
+    QCOMPARE(T.Cells(0, 0), std::string("Items"));
+    QCOMPARE(T.Cells(3, 0), std::string("Constante"));
+    QCOMPARE(T.Cells(4, 0), std::string("Default Language"));
+    QCOMPARE(T.Cells(5, 0), std::string("Translated Language"));
+    for (int Col = 6; Col <= 11; ++Col) {
+        QCOMPARE(G.ColWidths(Col), 0);
+        QCOMPARE(T.Cells(Col, 0), std::string());
+        QCOMPARE(T.Cells(Col, 1), std::string());
+    }
+    const int Width = G.ColWidths(0) * 100 / 8;
+    QVERIFY(Width > 500);
+    QVERIFY(qAbs(G.ColWidths(3) - Width * 20 / 100) <= 13);
+    QVERIFY(qAbs(G.ColWidths(5) - Width * 35 / 100) <= 13);
+    const bool Editable[12] = {false, false, false, true,  true,  true,
+                               false, false, false, false, false, false};
+    for (int Col = 1; Col < 12; ++Col)
+        QCOMPARE(T.EditCol(Col), Editable[Col]);
+    QCOMPARE(T.AlignCell(5, 0), alCenter);
+    QCOMPARE(T.AlignCell(0, 4), alCenter);
+    QVERIFY(T.CellFont(3, 0).Style() & fsBold);
+    QCOMPARE(T.CellBrush(1, 2).Color(), clActiveCaption);
+    QCOMPARE(T.CellFont(1, 2).Color(), clCaptionText);
+    QCOMPARE(G.DefaultRowHeight(), 20);
+    QVERIFY(G.HasOption(goAlwaysShowEditor) && G.HasOption(goColSizing) && G.HasOption(goTabs));
+}
+
+void TestMainForm::controlsAndMenus() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    TMainForm& F = W.Form;
+    QCOMPARE(F.FontSize->minimum(), 6);
+    QCOMPARE(F.FontSize->maximum(), 16);
+    QCOMPARE(F.FontSize->value(), 8);
+    QVERIFY(F.btnWhite->isChecked());
+    QCOMPARE(F.MaskEditFrom->text(), QString("00001"));
+    QCOMPARE(F.MaskEditTo->text(), QString("00001"));
+    QCOMPARE(F.edtFillChar->text(), QString("?"));
+    QCOMPARE(F.FontName->currentText(), QString("Arial"));
+    QCOMPARE(F.btnBleue->toolTip(), QString("F5"));
+    QCOMPARE(F.SearchUpButton->toolTip(),
+             QString("( ALT + F11 ) Search next string that was replaced"));
+    QStringList Menus;
+    for (QAction* Menu : F.menuBar()->actions())
+        if (Menu->isVisible())
+            Menus << Menu->text();
+    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "&Help"}));
+    QStringList FileItems;
+    for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
+        if (Item->isVisible() && !Item->isSeparator())
+            FileItems << Item->text() + "=" + Item->shortcut().toString();
+    QCOMPARE(FileItems, (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S",
+                                     "Save &As...=", "E&xit=Alt+X"}));
+    for (QAction* Item : F.pmnuGridRowAction->actions())
+        QVERIFY(!Item->isVisible());
+}
+
+void TestMainForm::hintGoesToStatusPanel() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    QEnterEvent Enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(W.Form.FontName, &Enter);
+    QCOMPARE(W.Panel(0), std::string("Select font name"));
+    QEvent Leave(QEvent::Leave);
+    QCoreApplication::sendEvent(W.Form.FontName, &Leave);
+    QCOMPARE(W.Panel(0), std::string());
+}
+
+void TestMainForm::closeWithAndWithoutChanges() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    W.Form.SetModified(true);
+    W.Dialogs.Answers.push_back(TModalResult::mrCancel);
+    QVERIFY(!W.Form.close());
+    QVERIFY(W.Form.isVisible());
+    QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"Save changes to Untitled?"});
+    W.Dialogs.Answers.push_back(TModalResult::mrNo);
+    QVERIFY(W.Form.close());
+    TWindow Unchanged(Folder.Home());
+    QVERIFY(Unchanged.Form.close());
+    QVERIFY(Unchanged.Dialogs.Shown.empty());
+}
+
+void TestMainForm::commandLineFileOpens() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_RUS.str");
+    QCOMPARE(W.Form.State().FFileKind, 2);
+    QCOMPARE(W.Form.windowTitle(), QString("Kavr_RUS.str - Kavrino Translation Tool "));
+    QCOMPARE(W.Form.LanguageBox->currentText().left(3), QString("RUS"));
+    QCOMPARE(int(W.Form.State().FFontCharset), 204);
+    QCOMPARE(W.Form.Table().RowCount(), 347);
+    QCOMPARE(int(W.Form.Table().CellFont(colTranslated, 100).Charset()), 204);
+    QCOMPARE(W.Panel(1), std::string("Total lines: 344"));
+    QCOMPARE(W.Form.MaskEditTo->text(), QString("00346"));
+}
+
+void TestMainForm::commandLineFileMissing() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_XXX.str");
+    QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"File not found: " + Folder.Home() +
+                                                       "Language/Kavr_XXX.str"});
+    QCOMPARE(W.Form.State().FFileKind, 0);
+}
+
+void TestMainForm::openThroughMenuAndSave() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    const std::string Path = Folder.Home() + "Language/Kavr_DEU.str";
+    W.Dialogs.Files.push_back(Path);
+    QTest::keyClick(&W.Form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(W.Form.State().FFileName, Path);
+    QCOMPARE(W.Panel(2), "Loaded file: " + Path);
+    QVERIFY(W.Form.strGrid->isEnabled());
+    QVERIFY(W.Form.strGrid->updatesEnabled());
+    W.Form.Table().SetCells(colTranslated, 2, "Datei!");
+    W.Form.SetModified(true);
+    QVERIFY(QTest::qWaitForWindowActive(&W.Form));
+    QTest::keyClick(&W.Form, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!W.Form.State().FModified);
+    QCOMPARE(W.Panel(2), "Saved file: " + Path);
+    QFile Saved(QString::fromStdString(Path));
+    QVERIFY(Saved.open(QIODevice::ReadOnly));
+    QVERIFY(Saved.readAll().contains("\"Datei!\""));
+    QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Backup/Kavr_DEU.str")));
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_MainForm.moc"
