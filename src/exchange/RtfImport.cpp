@@ -41,19 +41,14 @@ bool IsNumber(const QString& Text) {
 }
 
 // The value of a digit string; -1 when it is beyond what an item number can be.
-long long NumberValue(std::u16string_view Digits) {
+long long NumberValue(const QString& Digits) {
     long long Value = 0;
-    for (char16_t C : Digits) {
-        Value = Value * 10 + (C - u'0');
+    for (QChar C : Digits) {
+        Value = Value * 10 + (C.unicode() - u'0');
         if (Value > INT32_MAX)
             return -1;
     }
     return Value;
-}
-
-long long NumberValue(const QString& Digits) {
-    return NumberValue(std::u16string_view(reinterpret_cast<const char16_t*>(Digits.utf16()),
-                                           static_cast<size_t>(Digits.size())));
 }
 
 QString FirstField(const QString& Line) {
@@ -92,7 +87,7 @@ int RowOfItem(const TStyledGridModel& Grid, long long Number) {
         return -1;
     const int Row = static_cast<int>(Number + 1);
     const std::string& Cell = Grid.Cells(colItem, Row);
-    if (!IsDigits(Cell) || Cell.size() > 10 || std::stoll(Cell) != Number)
+    if (!IsDigits(Cell) || NumberValue(QString::fromLatin1(Cell)) != Number)
         return -1;
     return Row;
 }
