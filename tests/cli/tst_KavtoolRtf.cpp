@@ -12,6 +12,7 @@ private slots:
     void exportNamesFollowSoftwareAndLanguage();
     void importTakesOnlyTheRange();
     void fillEmptiesEveryTranslationInPlace();
+    void refusedItemsAreAFinding();
     void refusals_data();
     void refusals();
 
@@ -142,6 +143,21 @@ void TestKavtoolRtf::fillEmptiesEveryTranslationInPlace() {
     QCOMPARE(Texts.size(), 344);
     QCOMPARE(Texts.count(QByteArray()), 344);
     QCOMPARE(Read("Backup/Kavr_DEU.str"), Before);
+}
+
+void TestKavtoolRtf::refusedItemsAreAFinding() {
+    QFile Rtf(Home() + "/work/cyrillic.rtf");
+    QVERIFY(Rtf.open(QIODevice::WriteOnly));
+    Rtf.write("{\\rtf1 T\\par 1 \\tab \\u1055?\\par 2 \\tab Nouveau\\par}");
+    Rtf.close();
+    TRun R = Run({"import-rtf", Home() + "/Language/Kavr_FRA.str", Rtf.fileName(), "-o",
+                  Home() + "/work/Kavr_FRA.str"});
+    QCOMPARE(R.Code, 1);
+    QVERIFY2(R.Err.contains("Item 1: The character"), qPrintable(R.Err));
+    QVERIFY(R.Out.startsWith("imported 2 items (1 changed, 1 refused)"));
+    const QList<QByteArray> Texts = this->Texts("work/Kavr_FRA.str");
+    QCOMPARE(Texts.value(0), this->Texts("Language/Kavr_FRA.str").value(0));
+    QCOMPARE(Texts.value(1), QByteArray("Nouveau"));
 }
 
 void TestKavtoolRtf::refusals_data() {
