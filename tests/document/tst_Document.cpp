@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace kav;
 
@@ -87,6 +88,7 @@ private slots:
     void saveRemovesBlankRows();
     void saveRefusesUnwritableText();
     void failedWriteKeepsOldFileAndModified();
+    void readOnlyFolderKeepsOldFile();
     void querySaveChanges();
 };
 
@@ -426,6 +428,26 @@ void TestDocument::failedWriteKeepsOldFileAndModified() {
     QCOMPARE(F.UI.Texts().back(), "Disk Full: " + F.Path("Language/Kavr_FRA.str"));
     QCOMPARE(F.Col(colTranslated, 2), std::string(8000, 'x'));
     QCOMPARE(F.UI.LockDepth, 0);
+}
+
+void TestDocument::readOnlyFolderKeepsOldFile() {
+    if (geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser; the full-disk case covers the "
+              "failed write");
+    TFixture F;
+    F.WriteDefault("AB");
+    const std::string Previous = Translations("AB");
+    F.Write("Language/Kavr_FRA.str", Previous);
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    F.Doc.SetModified(true);
+    QFile::setPermissions(QString::fromStdString(F.Path("Language")),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    F.Doc.FileSave();
+    QFile::setPermissions(QString::fromStdString(F.Path("Language")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(F.State.FModified);
+    QCOMPARE(F.Read("Language/Kavr_FRA.str"), Previous);
+    QCOMPARE(F.UI.Texts().back(), "File access denied: " + F.Path("Language/Kavr_FRA.str"));
 }
 
 void TestDocument::querySaveChanges() {
