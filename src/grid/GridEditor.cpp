@@ -271,7 +271,7 @@ bool TInplaceEdit::event(QEvent* Event) {
 }
 
 void TInplaceEdit::TextChangedHere() {
-    if (FLoading) {
+    if (FLoading || !FGrid) {
         return;
     }
     const QString Now = Text();
@@ -290,12 +290,16 @@ void TInplaceEdit::TextChangedHere() {
 
 void TInplaceEdit::focusInEvent(QFocusEvent* Event) {
     QPlainTextEdit::focusInEvent(Event);
-    FGrid->EditorFocusIn();
+    if (FGrid) {
+        FGrid->EditorFocusIn();
+    }
 }
 
 void TInplaceEdit::focusOutEvent(QFocusEvent* Event) {
     QPlainTextEdit::focusOutEvent(Event);
-    FGrid->EditorFocusOut(Event->reason());
+    if (FGrid) {
+        FGrid->EditorFocusOut(Event->reason());
+    }
 }
 
 } // namespace kav

@@ -21,6 +21,8 @@ public:
     explicit TInplaceEdit(TCustomStringGrid* Grid);
 
     TCustomStringGrid* Grid() const { return FGrid; }
+    // The grid is going away: the editor's last events must not reach it.
+    void DetachGrid() { FGrid = nullptr; }
     QString Text() const { return toPlainText(); }
     // Replaces the text without it counting as an edit.
     void LoadText(const QString& Value);

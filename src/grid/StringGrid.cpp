@@ -114,6 +114,9 @@ TCustomStringGrid::TCustomStringGrid(QWidget* Parent)
 }
 
 TCustomStringGrid::~TCustomStringGrid() {
+    if (FEditor) {
+        FEditor->DetachGrid();
+    }
     FModel->RemoveObserver(this);
 }
 
