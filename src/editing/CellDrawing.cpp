@@ -1,0 +1,215 @@
+#include "editing/CellDrawing.h"
+
+#include "document/CodePage.h"
+#include "document/TranslationTable.h"
+#include "editing/TextMeasure.h"
+#include "exchange/StringUtils.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace kav {
+
+namespace {
+
+constexpr TColor UntranslatedColour = clYellow;
+constexpr TColor TranslatedColour = clWhite;
+
+// Letter case ignored one character at a time, so that positions stay those of the cell text.
+QString UpperPerChar(const QString& Text) {
+    QString Result = Text;
+    for (QChar& C : Result) {
+        C = C.toUpper();
+    }
+    return Result;
+}
+
+} // namespace
+
+QRect EdgeRect(int Left, int Top, int Right, int Bottom) {
+    if (Right <= Left || Bottom <= Top) {
+        return {};
+    }
+    return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
+}
+
+std::string ReplacedTextOfMark(const std::string& Mark) {
+    long long P = 0;
+    return GetDelimited(P, Mark, '@', '@');
+}
+
+TCellDrawing::TCellDrawing(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
+                           TCellDrawingHooks Hooks)
+    : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)), FMeasure(TTextMeasure::Shared()) {}
+
+QString TCellDrawing::TranslatedText(int ARow) const {
+    return DecodeBytes(strGrid.Cells(colTranslated, ARow), CodePageForCharset(S.FFontCharset));
+}
+
+void TCellDrawing::DrawCell(int ACol, int ARow) {
+    if (ARow <= 1 || DrawFoundRow(ARow) || UpdateVerificationColour(ARow)) {
+        return;
+    }
+    if (ACol < colTranslated || ACol > colReplaced) {
+        return;
+    }
+    const TMyFont RowFont = ApplyRowFont(ARow);
+    ReportApproximate(RowFont);
+    PaintBand(ARow, RowFont);
+    const std::string& Mark = strGrid.Cells(colReplaced, ARow);
+    if (!Mark.empty()) {
+        HighlightFoundText(colTranslated, ARow, ReplacedTextOfMark(Mark));
+    }
+    AdjustRowHeight(ARow, RowFont);
+}
+
+bool TCellDrawing::DrawFoundRow(int ARow) {
+    if (ARow != S.FFoundRow || S.FFoundRow < 1) {
+        return false;
+    }
+    const TSearchDialogState Find = FHooks.FindDialog ? FHooks.FindDialog() : TSearchDialogState();
+    const TSearchDialogState Replace =
+        FHooks.ReplaceDialog ? FHooks.ReplaceDialog() : TSearchDialogState();
+    if (Find.Shown) {
+        if (!Find.FindText.empty()) {
+            HighlightFoundText(S.FFoundCol, S.FFoundRow, Find.FindText);
+        }
+    } else if (Replace.Shown && !Replace.FindText.empty()) {
+        HighlightFoundText(S.FFoundCol, S.FFoundRow, Replace.FindText);
+    }
+    return true;
+}
+
+// True when the colour changed: the grid repaints, and that paint goes on to the band.
+bool TCellDrawing::UpdateVerificationColour(int ARow) {
+    TStyledGridModel& Grid = strGrid.Model();
+    const std::string& Default = Grid.Cells(colDefault, ARow);
+    const std::string& Translated = Grid.Cells(colTranslated, ARow);
+    const TColor Colour = Grid.ColorCell(colTranslated, ARow);
+    if (!Default.empty() && Colour != UntranslatedColour && Default == Translated) {
+        Grid.SetColorCell(colTranslated, ARow, UntranslatedColour);
+        return true;
+    }
+    if (Colour != TranslatedColour && Default != Translated) {
+        Grid.SetColorCell(colTranslated, ARow, TranslatedColour);
+        return true;
+    }
+    return false;
+}
+
+TMyFont TCellDrawing::ApplyRowFont(int ARow) {
+    TStyledGridModel& Grid = strGrid.Model();
+    const TRowFont Row = RowFontOf(Grid, ARow);
+    TMyFont& CellFont = Grid.FontCell(colTranslated, ARow);
+    TCanvas& Canvas = strGrid.Canvas();
+    const TFontStyles CanvasStyle = Canvas.Font.Style();
+    const TMyFont ForCell = WithRowFont(TMyFont(CellFont), Row, CanvasStyle);
+    AssignChanged(CellFont, ForCell);
+    Canvas.Font = WithRowFont(TMyFont(Canvas.Font), Row, CanvasStyle);
+    return ForCell;
+}
+
+QRect TCellDrawing::BandRect(int ARow, const TMyFont& RowFont) {
+    const QRect C = strGrid.CellRect(colTranslated, ARow);
+    if (C.isEmpty()) {
+        return {};
+    }
+    const int Right = C.left() + C.width();
+    int Width = 0;
+    if (const std::optional<int> Allowed = AllowedWidthOf(strGrid.Model(), ARow)) {
+        Width = *Allowed;
+    } else {
+        Width = FMeasure.Width(strGrid.CellText(colDefault, ARow), RowFont);
+    }
+    const int BandRight = std::min(C.left() + 1 + Width, Right);
+    return EdgeRect(C.left(), C.top() + 2, BandRight, C.top() + C.height() - 2);
+}
+
+void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
+    QPainter* Painter = strGrid.Canvas().Painter();
+    const QRect Band = BandRect(ARow, RowFont);
+    if (!Painter || Band.isEmpty()) {
+        return;
+    }
+    TCanvas& Canvas = strGrid.Canvas();
+    Canvas.Brush.SetColor(S.FHighlightBackColor);
+    Canvas.Font.SetColor(S.FHighlightFontColor);
+    Canvas.FillRect(Band);
+    Canvas.Font.SetCharset(S.FFontCharset);
+    Painter->save();
+    Painter->setClipRect(Band, Qt::IntersectClip);
+    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), TranslatedText(ARow), RowFont,
+                  Canvas.ToQColor(S.FHighlightFontColor));
+    Painter->restore();
+}
+
+QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
+    if (ACol < 1 || ARow < 2 || Text.empty()) {
+        return {};
+    }
+    const QRect C = strGrid.CellRect(ACol, ARow);
+    if (C.isEmpty()) {
+        return {};
+    }
+    const int CodePage = strGrid.CodePageOf(ACol, ARow);
+    const QString Cell = strGrid.CellText(ACol, ARow);
+    const QString Sought = DecodeBytes(Text, CodePage);
+    const qsizetype P = UpperPerChar(Cell).indexOf(UpperPerChar(Sought));
+    if (P < 0) {
+        return {};
+    }
+    const TMyFont& Font = strGrid.Model().CellFont(ACol, ARow);
+    const int WB = FMeasure.Width(Cell.left(P), Font);
+    const int WM = FMeasure.Width(Cell.mid(P, Sought.size()), Font) + 1;
+    const int Right = C.left() + C.width();
+    const int Left = C.left() + WB < Right + WM ? C.left() + WB : C.left();
+    return EdgeRect(Left, C.top() + 2, std::min(Left + WM, Right), C.top() + C.height() - 2);
+}
+
+void TCellDrawing::HighlightFoundText(int ACol, int ARow, const std::string& Text) {
+    QPainter* Painter = strGrid.Canvas().Painter();
+    if (!Painter) {
+        // Only a paint can draw: the found row paints its highlight then.
+        strGrid.InvalidateCell(ACol, ARow);
+        return;
+    }
+    const QRect Band = HighlightRect(ACol, ARow, Text);
+    if (Band.isEmpty()) {
+        return;
+    }
+    const QString Cell = strGrid.CellText(ACol, ARow);
+    const QString Sought = DecodeBytes(Text, strGrid.CodePageOf(ACol, ARow));
+    const QString Match = Cell.mid(UpperPerChar(Cell).indexOf(UpperPerChar(Sought)), Sought.size());
+    TCanvas& Canvas = strGrid.Canvas();
+    Canvas.Brush.SetColor(clRed);
+    Canvas.Font.SetColor(clWhite);
+    Canvas.FillRect(Band);
+    Canvas.Font.SetCharset(S.FFontCharset);
+    Painter->save();
+    Painter->setClipRect(Band, Qt::IntersectClip);
+    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), Match, Canvas.Font,
+                  Canvas.ToQColor(clWhite));
+    Painter->restore();
+}
+
+void TCellDrawing::AdjustRowHeight(int ARow, const TMyFont& RowFont) {
+    const int H = FMeasure.MeasureText(TranslatedText(ARow), RowFont).Height;
+    const int Current = strGrid.RowHeights(ARow);
+    if (H + 5 > Current) {
+        strGrid.SetRowHeights(ARow, H + 4);
+    } else if (Current > strGrid.RowHeights(0)) {
+        strGrid.SetRowHeights(ARow, strGrid.RowHeights(0));
+    }
+}
+
+void TCellDrawing::ReportApproximate(const TMyFont& Font) {
+    const TFaceInfo Face = FMeasure.Face(Font);
+    if (!Face.Approximate || !FReportedFaces.insert(Face.Requested).second) {
+        return;
+    }
+    UI.SetStatusText(0, "Widths in " + Face.Requested + " are approximate (measured with " +
+                            Face.Used + ")");
+}
+
+} // namespace kav

@@ -1,0 +1,75 @@
+#pragma once
+// What the translation table paints over the grid's own cell painting: the untranslated
+// (yellow) and translated (white) colour of the translated text, the row font, the band that
+// marks the allowed width with the fitting part of the text in the highlight colours, the
+// highlight of a replaced or found text and the row height that follows the row font.
+//
+// Every value written to the grid while painting is compared first: the grid repaints on each
+// change, so only a real change may cause the one repaint that follows it.
+
+#include "document/MainState.h"
+#include "document/UserInterface.h"
+#include "editing/RowFont.h"
+#include "grid/StyledStringGrid.h"
+
+#include <QRect>
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace kav {
+
+class TTextMeasure;
+
+// A find or replace window as the drawing sees it.
+struct TSearchDialogState {
+    bool Shown = false;
+    std::string FindText; // bytes, in the language's code page
+};
+
+struct TCellDrawingHooks {
+    std::function<TSearchDialogState()> FindDialog;
+    std::function<TSearchDialogState()> ReplaceDialog;
+};
+
+class TCellDrawing {
+public:
+    TCellDrawing(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
+                 TCellDrawingHooks Hooks);
+
+    void DrawCell(int ACol, int ARow);
+    // Highlights the first occurrence of Text (letter case ignored) in the cell, white on red.
+    // Outside a paint it asks for the cell to be repainted instead.
+    void HighlightFoundText(int ACol, int ARow, const std::string& Text);
+    // The row font into the translated cell's own font (and the canvas while painting).
+    TMyFont ApplyRowFont(int ARow);
+    void AdjustRowHeight(int ARow, const TMyFont& RowFont);
+
+    // The band of a row in viewport coordinates (empty when the row is off screen).
+    QRect BandRect(int ARow, const TMyFont& RowFont);
+    // The highlight rectangle of Text in the cell, empty when it does not occur.
+    QRect HighlightRect(int ACol, int ARow, const std::string& Text);
+
+private:
+    bool DrawFoundRow(int ARow);
+    bool UpdateVerificationColour(int ARow);
+    void PaintBand(int ARow, const TMyFont& RowFont);
+    void ReportApproximate(const TMyFont& Font);
+    QString TranslatedText(int ARow) const;
+
+    TMainState& S;
+    TStyledStringGrid& strGrid;
+    UserInterface& UI;
+    TCellDrawingHooks FHooks;
+    TTextMeasure& FMeasure;
+    std::set<std::string> FReportedFaces;
+};
+
+// The text between the first two "@" of a replacement mark.
+std::string ReplacedTextOfMark(const std::string& Mark);
+
+// Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
+QRect EdgeRect(int Left, int Top, int Right, int Bottom);
+
+} // namespace kav

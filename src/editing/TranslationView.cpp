@@ -1,0 +1,221 @@
+#include "editing/TranslationView.h"
+
+#include "document/TranslationTable.h"
+#include "editing/TextMeasure.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace kav {
+
+namespace {
+
+const char* const RowActionItems[] = {"UndoReplaceStringMenu", "ClearFlagMenu",
+                                      "UndoAllReplaceStringMenu", "ClearAllFlagsMenu"};
+
+bool IsRowActionItem(const QString& Name) {
+    for (const char* Item : RowActionItems) {
+        if (Name == QLatin1String(Item)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsHiddenColumn(int Col) {
+    return Col >= colWidth && Col <= colVerify;
+}
+
+void PrepareRowActionMenu(QMenu& Menu) {
+    for (QAction* Item : Menu.actions()) {
+        Item->setVisible(IsRowActionItem(Item->objectName()));
+        if (Item->objectName() == QLatin1String("UndoReplaceStringMenu")) {
+            Item->setText(QString::fromLatin1(UndoReplaceCaption));
+        }
+    }
+}
+
+void PopupCentred(QMenu& Menu, QPoint Global) {
+    Menu.popup(QPoint(Global.x() - Menu.sizeHint().width() / 2, Global.y()));
+}
+
+TTranslationView::TTranslationView(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
+                                   TTranslationViewHooks Hooks)
+    : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)),
+      FDrawing(State, Grid, UI, TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog}) {
+    Install();
+}
+
+TTranslationView::~TTranslationView() {
+    strGrid.OnDrawCell = nullptr;
+    strGrid.OnAfterEdit = nullptr;
+    strGrid.OnMouseMove = nullptr;
+    strGrid.OnSelectCell = nullptr;
+    strGrid.OnGetEditText = nullptr;
+    strGrid.OnGetEditMask = nullptr;
+    strGrid.OnMouseDown = nullptr;
+    strGrid.OnFixedColClick = nullptr;
+    strGrid.OnColWidthsChanged = nullptr;
+}
+
+void TTranslationView::Install() {
+    strGrid.OnDrawCell = [this](int C, int R, const QRect& Rect, TGridDrawState St) {
+        strGridDrawCell(C, R, Rect, St);
+    };
+    strGrid.OnAfterEdit = [this](TStyledStringGrid*, int C, int R) { strGridAfterEdit(C, R); };
+    strGrid.OnMouseMove = [this](TShiftState Sh, int X, int Y) { strGridMouseMove(Sh, X, Y); };
+    strGrid.OnSelectCell = [this](int C, int R, bool& Can) { strGridSelectCell(C, R, Can); };
+    strGrid.OnGetEditText = [this](int C, int R, QString& V) { strGridGetEditText(C, R, V); };
+    strGrid.OnGetEditMask = [this](int C, int R, QString& V) { strGridGetEditMask(C, R, V); };
+    strGrid.OnMouseDown = [this](Qt::MouseButton B, TShiftState Sh, int X, int Y) {
+        strGridMouseDown(B, Sh, X, Y);
+    };
+    strGrid.OnFixedColClick = [this](TStyledStringGrid*, int C) { strGridFixedColClick(C); };
+    strGrid.OnColWidthsChanged = [this](TStyledStringGrid*) { strGridColWidthsChanged(); };
+    // The row pop-up opens only through the right press, never by the grid's own context menu.
+    strGrid.setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void TTranslationView::strGridDrawCell(int ACol, int ARow, const QRect& Rect,
+                                       TGridDrawState State) {
+    Q_UNUSED(Rect);
+    Q_UNUSED(State);
+    FDrawing.DrawCell(ACol, ARow);
+}
+
+void TTranslationView::HighlightFoundText(int ACol, int ARow, const std::string& Text) {
+    FDrawing.HighlightFoundText(ACol, ARow, Text);
+}
+
+void TTranslationView::strGridAfterEdit(int ACol, int ARow) {
+    if (FHooks.SetModified) {
+        FHooks.SetModified(true);
+    }
+    TStyledGridModel& Grid = strGrid.Model();
+    if (ACol == colTranslated && ARow >= FirstItemRow) {
+        const std::string& Verify = Grid.Cells(colVerify, ARow);
+        if (!Verify.empty() && Verify != Grid.Cells(colTranslated, ARow)) {
+            Grid.SetCells(colReplaced, ARow, {});
+            Grid.SetCells(colVerify, ARow, {});
+        }
+    }
+    const bool Attribute =
+        ACol == colName || ACol == colDefault || (ACol >= colWidth && ACol <= colFontSize);
+    if (Attribute && ARow >= FirstItemRow && Grid.EditCol(ACol)) {
+        // The band itself is painted by the repaint that follows.
+        const TMyFont RowFont = FDrawing.ApplyRowFont(ARow);
+        strGrid.InvalidateCell(colTranslated, ARow);
+        FDrawing.AdjustRowHeight(ARow, RowFont);
+    }
+}
+
+void TTranslationView::UpdateHint(int Col, int Row) {
+    const QRect Cell = strGrid.CellRect(Col, Row);
+    const int Width = TTextMeasure::Shared().Width(strGrid.CellText(Col, Row),
+                                                   strGrid.Model().CellFont(Col, Row));
+    const std::string Hint = Width > Cell.width() ? strGrid.Cells(Col, Row) : std::string();
+    const std::string* Current = strGrid.Model().FindHintCell(Col, Row);
+    if (!Current || *Current != Hint) {
+        strGrid.Model().SetHintCell(Col, Row, Hint);
+    }
+}
+
+void TTranslationView::strGridMouseMove(TShiftState Shift, int X, int Y) {
+    Q_UNUSED(Shift);
+    int Col = -1;
+    int Row = -1;
+    strGrid.MouseToCell(X, Y, Col, Row);
+    if (Col < 0 || Row < 0) {
+        return;
+    }
+    if (Col == colName || Col == colDefault || Col == colTranslated) {
+        UpdateHint(Col, Row);
+    } else if (IsHiddenColumn(Col)) {
+        HideColumn(Col);
+    }
+}
+
+void TTranslationView::strGridSelectCell(int ACol, int ARow, bool& CanSelect) {
+    S.FSearchRow = ARow;
+    S.FSearchCol = ACol + 1;
+    if (!strGrid.Model().EditCol(ACol)) {
+        CanSelect = false;
+    }
+    UI.SetStatusText(0, "Column: " + std::to_string(ACol) + ",  Row: " + std::to_string(ARow));
+}
+
+void TTranslationView::strGridGetEditText(int ACol, int ARow, QString& Value) {
+    Q_UNUSED(Value);
+    S.FSearchText = strGrid.Cells(ACol, ARow);
+    S.FFoundRow = ARow;
+    S.FFoundCol = ACol;
+    S.FClickedRow = ARow;
+    S.FClickedCol = ACol;
+}
+
+void TTranslationView::strGridGetEditMask(int ACol, int ARow, QString& Value) {
+    if (ARow <= 1) {
+        return;
+    }
+    if (ACol == colWidth) {
+        Value = "99999;0;#";
+    } else if (ACol == colFontSize) {
+        Value = "99;0;#";
+    }
+}
+
+QPoint TTranslationView::RowPopupPoint(int Row) const {
+    const QRect Names = strGrid.CellRect(colDefault, Row);
+    const QRect Translated = strGrid.CellRect(colTranslated, Row);
+    const int X = Names.left() + Names.width() + strGrid.ColWidths(colTranslated) / 2;
+    return QPoint(X, Translated.top() + Translated.height());
+}
+
+void TTranslationView::strGridMouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y) {
+    Q_UNUSED(Shift);
+    int Col = -1;
+    int Row = -1;
+    strGrid.MouseToCell(X, Y, Col, Row);
+    S.FClickedRow = Row;
+    S.FClickedCol = Col;
+    if (Button == Qt::LeftButton) {
+        if (Col == colMark && Row >= FirstItemRow) {
+            if (FHooks.ColorMarkClick) {
+                FHooks.ColorMarkClick(Row);
+            }
+        } else if (IsHiddenColumn(Col)) {
+            HideColumn(Col);
+        }
+    } else if (Button == Qt::RightButton) {
+        if ((Col == colTranslated || Col == colMark) && Row >= FirstItemRow) {
+            FRowPopupAttached = true;
+            if (FHooks.OpenRowPopup) {
+                FHooks.OpenRowPopup(Row, strGrid.viewport()->mapToGlobal(RowPopupPoint(Row)));
+            }
+        }
+    }
+}
+
+void TTranslationView::HideColumn(int Col) {
+    if (strGrid.ColWidths(Col) != 0) {
+        strGrid.SetColWidths(Col, 0);
+        strGrid.InvalidateGrid();
+    }
+}
+
+void TTranslationView::strGridFixedColClick(int ACol) {
+    S.FClickedFixedCol = ACol;
+    if (IsHiddenColumn(ACol)) {
+        HideColumn(ACol);
+    }
+}
+
+void TTranslationView::strGridColWidthsChanged() {
+    if (IsHiddenColumn(S.FClickedFixedCol)) {
+        HideColumn(S.FClickedFixedCol);
+    }
+}
+
+} // namespace kav

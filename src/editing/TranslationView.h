@@ -1,0 +1,85 @@
+#pragma once
+// The translation table as the translator's view of the grid: which cells can be selected, what
+// the status bar says about the selection, what the main window remembers of the last click and
+// the last cell opened for editing, the masks of the numeric columns, the hidden columns 6 to 11
+// that stay at width 0, the row pop-up on the mark and translated columns, the hint with a
+// cell's full text, the drawing of the verification marks and what follows an edit.
+//
+// The view installs itself on the grid's events when it is made and takes them back when it
+// goes; the main window keeps it for as long as the grid lives.
+
+#include "editing/CellDrawing.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+
+namespace kav {
+
+struct TTranslationViewHooks {
+    // The find and the replace window: shown, and their search texts.
+    std::function<TSearchDialogState()> FindDialog;
+    std::function<TSearchDialogState()> ReplaceDialog;
+    std::function<void(bool Modified)> SetModified;
+    // A left click on the colour-mark cell of an item row.
+    std::function<void(int Row)> ColorMarkClick;
+    // A right click on the mark or translated cell of an item row: open the row pop-up centred
+    // horizontally on Global (screen coordinates, below the row's translated cell).
+    std::function<void(int Row, QPoint Global)> OpenRowPopup;
+};
+
+class TTranslationView {
+public:
+    TTranslationView(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
+                     TTranslationViewHooks Hooks);
+    ~TTranslationView();
+    TTranslationView(const TTranslationView&) = delete;
+    TTranslationView& operator=(const TTranslationView&) = delete;
+
+    void strGridDrawCell(int ACol, int ARow, const QRect& Rect, TGridDrawState State);
+    void HighlightFoundText(int ACol, int ARow, const std::string& Text);
+    void strGridAfterEdit(int ACol, int ARow);
+    void strGridMouseMove(TShiftState Shift, int X, int Y);
+    void strGridSelectCell(int ACol, int ARow, bool& CanSelect);
+    void strGridGetEditText(int ACol, int ARow, QString& Value);
+    void strGridGetEditMask(int ACol, int ARow, QString& Value);
+    void strGridMouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    void strGridFixedColClick(int ACol);
+    void strGridColWidthsChanged();
+    // The pop-up opened: it belongs to the grid only while a right press opens it.
+    void pmnuGridRowActionPopup() { FRowPopupAttached = false; }
+    bool RowPopupAttached() const { return FRowPopupAttached; }
+
+    TCellDrawing& Drawing() { return FDrawing; }
+
+    // Where the row pop-up of Row opens, in viewport coordinates of the grid.
+    QPoint RowPopupPoint(int Row) const;
+
+private:
+    void Install();
+    void HideColumn(int Col);
+    void UpdateHint(int Col, int Row);
+
+    TMainState& S;
+    TStyledStringGrid& strGrid;
+    UserInterface& UI;
+    TTranslationViewHooks FHooks;
+    TCellDrawing FDrawing;
+    bool FRowPopupAttached = false;
+};
+
+constexpr const char* UndoReplaceCaption = " Undo ... replaced string";
+
+// The row pop-up as a right press shows it: the four replacement-mark items (found by their
+// object names UndoReplaceStringMenu, ClearFlagMenu, UndoAllReplaceStringMenu and
+// ClearAllFlagsMenu) visible, every other item hidden, the first caption set.
+void PrepareRowActionMenu(QMenu& Menu);
+// Opens Menu centred horizontally on Global.
+void PopupCentred(QMenu& Menu, QPoint Global);
+
+bool IsHiddenColumn(int Col);
+
+} // namespace kav
