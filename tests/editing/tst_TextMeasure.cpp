@@ -1,0 +1,221 @@
+#include "editing/RowFont.h"
+#include "editing/TextMeasure.h"
+
+#include "document/TranslationTable.h"
+
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+TMyFont Font(const char* Name, int Points, bool Bold) {
+    TMyFont F;
+    F.SetName(Name);
+    F.SetSize(Points);
+    F.SetStyle(Bold ? fsBold : 0);
+    return F;
+}
+
+} // namespace
+
+class TestTextMeasure : public QObject {
+    Q_OBJECT
+private slots:
+    void pinnedWidths_data();
+    void pinnedWidths();
+    void measuredFaces_data();
+    void measuredFaces();
+    void softHyphenAndTab();
+    void bytesDecodedInTheCharsetsCodePage();
+    void cacheKeepsOneEntryPerText();
+    void rowAttributes_data();
+    void rowAttributes();
+};
+
+// Widths of the Windows measurement: each glyph's advance in font units scaled to the em height
+// (points * 96 / 72 pixels) and rounded, summed over the text (the faces carry no per-size
+// advance table, so GDI's hinted advances are these rounded ones).
+void TestTextMeasure::pinnedWidths_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("width");
+    auto Add = [](const char* Text, const char* Family, int Points, bool Bold, int Width) {
+        QTest::addRow("%s %s %d%s", Text, Family, Points, Bold ? " bold" : "")
+            << QString::fromUtf8(Text) << Family << Points << Bold << Width;
+    };
+    Add("File not found", "Arial", 8, false, 65);
+    Add("File not found", "Arial", 8, true, 75);
+    Add("Cancel", "Courier New", 8, false, 42);
+    Add("Abbrechen", "Times New Roman", 9, false, 52);
+    Add("Save changes?", "Arial", 10, false, 90);
+    Add("Save changes?", "Arial", 12, true, 118);
+    Add("Fichier introuvable", "Arial", 12, false, 132);
+    Add("Mot de passe", "Arial", 10, true, 82);
+    Add("Enregistrer sous...", "Times New Roman", 8, false, 83);
+    Add("Enregistrer sous...", "Times New Roman", 12, true, 123);
+    Add("Paramètres", "Times New Roman", 10, false, 58);
+    Add("Wählen Sie eine Datei", "Times New Roman", 10, true, 123);
+    Add("Open", "Courier New", 10, false, 32);
+    Add("Properties", "Courier New", 12, true, 100);
+    Add("Total lines: 344", "Courier New", 8, true, 112);
+    Add("WWW iii", "Arial", 8, false, 39);
+    Add("Größe ändern", "Arial", 10, false, 79);
+    Add("Ligne 12", "Times New Roman", 12, false, 57);
+}
+
+void TestTextMeasure::pinnedWidths() {
+    QFETCH(QString, text);
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(bool, bold);
+    QFETCH(int, width);
+    const TMyFont F = Font(family.toLatin1().constData(), points, bold);
+    QCOMPARE(TTextMeasure::Shared().MeasureText(text, F).Width, width);
+}
+
+void TestTextMeasure::measuredFaces_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("approximate");
+    QTest::newRow("Arial") << "Arial" << false << "liberation2/LiberationSans-Regular.ttf" << false;
+    QTest::newRow("Arial bold") << "Arial" << true << "liberation2/LiberationSans-Bold.ttf"
+                                << false;
+    QTest::newRow("Times New Roman bold")
+        << "Times New Roman" << true << "liberation2/LiberationSerif-Bold.ttf" << false;
+    QTest::newRow("Courier New") << "courier new" << false
+                                 << "liberation2/LiberationMono-Regular.ttf" << false;
+    QTest::newRow("Tahoma") << "Tahoma" << false << "" << true;
+    QTest::newRow("MS Sans Serif") << "MS Sans Serif" << true << "" << true;
+}
+
+void TestTextMeasure::measuredFaces() {
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(QString, file);
+    QFETCH(bool, approximate);
+    const TFaceInfo Face =
+        TTextMeasure::Shared().Face(Font(family.toLatin1().constData(), 8, bold));
+    // Faces are shared by every spelling of a family.
+    QVERIFY(QString::fromStdString(Face.Requested).compare(family, Qt::CaseInsensitive) == 0);
+    QCOMPARE(Face.Approximate, approximate);
+    if (file.isEmpty()) {
+        QVERIFY(Face.File.empty());
+        QVERIFY(QString::fromStdString(Face.Used).compare(family, Qt::CaseInsensitive) != 0);
+    } else {
+        QVERIFY2(QString::fromStdString(Face.File).endsWith(file), Face.File.c_str());
+    }
+}
+
+void TestTextMeasure::softHyphenAndTab() {
+    TTextMeasure& M = TTextMeasure::Shared();
+    const TMyFont F = Font("Arial", 8, false);
+    // The Windows measurement gives the soft hyphen the hyphen's width.
+    QCOMPARE(M.Width(QString::fromUtf8("Aus\u00ADgabe"), F), M.Width("Aus-gabe", F));
+    // The tab is one glyph with its own advance, not a jump to a tab stop.
+    const int Tab = M.Width("\t", F);
+    QCOMPARE(M.Width("ab\tc", F), M.Width("ab", F) + Tab + M.Width("c", F));
+    QCOMPARE(M.Width("abcdefgh\tc", F), M.Width("abcdefgh", F) + Tab + M.Width("c", F));
+}
+
+void TestTextMeasure::bytesDecodedInTheCharsetsCodePage() {
+    TTextMeasure& M = TTextMeasure::Shared();
+    const TMyFont F = Font("Arial", 10, false);
+    const std::string Bytes = "\xCF\xF0\xE8\xE2\xE5\xF2"; // "Привет" in windows-1251
+    QCOMPARE(M.Measure(Bytes, F, 204).Width, M.Width(QString::fromUtf8("Привет"), F));
+    QCOMPARE(M.Measure(Bytes, F, 0).Width, M.Width(QString::fromUtf8("Ïðèâåò"), F));
+    QVERIFY(M.Measure(Bytes, F, 204).Width != M.Measure(Bytes, F, 0).Width);
+}
+
+void TestTextMeasure::cacheKeepsOneEntryPerText() {
+    TTextMeasure& M = TTextMeasure::Shared();
+    M.ClearCache();
+    const TMyFont F = Font("Arial", 8, false);
+    for (int Pass = 0; Pass < 3; ++Pass) {
+        for (int I = 0; I < 100; ++I) {
+            M.Width(QString("Item %1").arg(I), F);
+        }
+    }
+    QCOMPARE(M.CachedTexts(), std::size_t(100));
+    M.Width("Item 1", Font("Arial", 8, true));
+    QCOMPARE(M.CachedTexts(), std::size_t(101));
+}
+
+void TestTextMeasure::rowAttributes_data() {
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<int>("allowed"); // -1: the default text's width
+    QTest::addColumn<int>("bold");    // -1: unchanged
+    QTest::addColumn<int>("points");
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "" << -1 << -1 << 8;
+    QTest::newRow("plain") << "40"
+                           << "Bold"
+                           << "12" << 40 << 1 << 12;
+    QTest::newRow("blanks around") << " 40 "
+                                   << "BOLD"
+                                   << " 9" << 40 << 1 << 9;
+    QTest::newRow("lower-case bold") << "0"
+                                     << "bold"
+                                     << "8" << 0 << 1 << 8;
+    QTest::newRow("Normal") << "1"
+                            << "Normal"
+                            << "8" << 1 << 0 << 8;
+    QTest::newRow("fsBold is not Bold") << "1"
+                                        << "fsBold"
+                                        << "8" << 1 << 0 << 8;
+    QTest::newRow("not numbers") << "abc"
+                                 << "Bolder"
+                                 << "x8" << -1 << 0 << 8;
+    QTest::newRow("hexadecimal") << "$40"
+                                 << ""
+                                 << "0x10" << -1 << -1 << 8;
+    QTest::newRow("too large") << "99999"
+                               << ""
+                               << "500" << 32767 << -1 << 200;
+    QTest::newRow("beyond 32 bits") << "99999999999"
+                                    << ""
+                                    << "99999999999" << 32767 << -1 << 200;
+    QTest::newRow("negative") << "-5"
+                              << ""
+                              << "-3" << 0 << -1 << 1;
+    QTest::newRow("zero size") << ""
+                               << ""
+                               << "0" << -1 << -1 << 1;
+}
+
+void TestTextMeasure::rowAttributes() {
+    QFETCH(QString, width);
+    QFETCH(QString, style);
+    QFETCH(QString, size);
+    QFETCH(int, allowed);
+    QFETCH(int, bold);
+    QFETCH(int, points);
+    TStyledGridModel Grid;
+    ConfigureTable(Grid);
+    Grid.SetCells(colWidth, 2, width.toStdString());
+    Grid.SetCells(colFontStyle, 2, style.toStdString());
+    Grid.SetCells(colFontSize, 2, size.toStdString());
+    const std::optional<int> Allowed = AllowedWidthOf(Grid, 2);
+    QCOMPARE(Allowed.value_or(-1), allowed);
+    const TRowFont Row = RowFontOf(Grid, 2);
+    QCOMPARE(Row.Bold ? int(*Row.Bold) : -1, bold);
+    QCOMPARE(Row.Points, points);
+    QCOMPARE(Row.Name, std::string("Arial"));
+    const TMyFont Built = WithRowFont(Font("Tahoma", 8, true), Row, fsItalic);
+    QCOMPARE(Built.Size(), points);
+    QCOMPARE(Built.Style(), TFontStyles(bold < 0 ? fsBold : (bold ? fsItalic | fsBold : fsItalic)));
+}
+
+int main(int argc, char** argv) {
+    QGuiApplication App(argc, argv);
+    TestTextMeasure Test;
+    return QTest::qExec(&Test, argc, argv);
+}
+
+#include "tst_TextMeasure.moc"
