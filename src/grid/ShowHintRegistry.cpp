@@ -37,10 +37,16 @@ public:
         auto* Widget = static_cast<QWidget*>(Watched);
         auto* Help = static_cast<QHelpEvent*>(Event);
         QWidget* Control = ControlOf(Widget);
-        THintInfo Info{Control, Help->pos(), Help->globalPos() + QPoint(0, 16), QRect()};
-        QString Text = Control->toolTip();
+        const QPoint DefaultPos = Help->globalPos() + QPoint(0, 16);
+        THintInfo Info{Control, Help->pos(), DefaultPos, QRect()};
+        const QString Own = Control->toolTip();
+        QString Text = Own;
         bool CanShow = true;
         DispatchShowHint(Text, CanShow, Info);
+        // Untouched hints keep Qt's own handling (item views and tab bars have per-item tips).
+        if (CanShow && Text == Own && Info.HintPos == DefaultPos && Info.CursorRect.isNull()) {
+            return false;
+        }
         if (CanShow && !Text.isEmpty()) {
             QToolTip::showText(Info.HintPos, Text, Widget, Info.CursorRect);
         } else {
