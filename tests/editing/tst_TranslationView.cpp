@@ -47,6 +47,7 @@ private slots:
     void rowHeightFollowsTheRowFont();
     void paintingSettles_data();
     void paintingSettles();
+    void paintCostFollowsVisibleRows();
     void hintWithTheFullText();
     void approximateFontNoted();
     void clicksOnReadOnlyColumns_data();
@@ -323,6 +324,24 @@ void TestTranslationView::paintingSettles() {
     const int Settled = DrawCalls;
     QTest::qWait(100);
     QCOMPARE(DrawCalls, Settled);
+}
+
+void TestTranslationView::paintCostFollowsVisibleRows() {
+    TStyledGridModel& G = Grid->Model();
+    G.SetRowCount(100000);
+    for (int Row = FirstItemRow; Row < 100000; ++Row) {
+        G.SetCells(colDefault, Row, "Default " + std::to_string(Row));
+        G.SetCells(colTranslated, Row, "Translated " + std::to_string(Row));
+    }
+    Paint();
+    Grid->SetTopRow(60000);
+    TTextMeasure::Shared().ClearCache();
+    DrawCalls = 0;
+    Paint();
+    const int Cells = Grid->VisibleRowCount() + 3;
+    // Three passes of Paint, each over the visible cells only, and a colour pass per new row.
+    QVERIFY2(DrawCalls <= 4 * Cells * 6, qPrintable(QString::number(DrawCalls)));
+    QVERIFY(TTextMeasure::Shared().CachedTexts() <= std::size_t(3 * Cells));
 }
 
 void TestTranslationView::hintWithTheFullText() {
