@@ -1,6 +1,8 @@
 #include "document/IoStatus.h"
 #include "document/StrFile.h"
 
+#include "Bytes.h"
+
 #include <QtTest>
 
 #include <cerrno>
@@ -10,13 +12,6 @@
 using namespace kav;
 
 namespace {
-
-QByteArray B(const std::string& S) {
-    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
-}
-std::string S(const QByteArray& B) {
-    return std::string(B.constData(), static_cast<size_t>(B.size()));
-}
 
 QByteArray ReadAll(const QString& Path) {
     QFile F(Path);

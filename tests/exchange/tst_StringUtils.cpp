@@ -1,17 +1,10 @@
 #include "exchange/StringUtils.h"
 
+#include "Bytes.h"
+
 #include <QtTest>
 
 using namespace kav;
-
-namespace {
-QByteArray B(const std::string& S) {
-    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
-}
-std::string S(const QByteArray& B) {
-    return std::string(B.constData(), static_cast<size_t>(B.size()));
-}
-} // namespace
 
 class TestStringUtils : public QObject {
     Q_OBJECT

@@ -1,17 +1,12 @@
 #include "grid/FormText.h"
 
+#include "Bytes.h"
+
 #include <QtTest>
 
 using namespace kav;
 
 namespace {
-
-QByteArray B(const std::string& S) {
-    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
-}
-std::string S(const QByteArray& B) {
-    return std::string(B.constData(), static_cast<size_t>(B.size()));
-}
 
 // A value as one line: integers as numbers, strings in <>, identifiers bare, binary as hex.
 QByteArray Show(const TFormValue& Value) {

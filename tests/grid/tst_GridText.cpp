@@ -1,18 +1,13 @@
 #include "grid/GridSort.h"
 #include "grid/GridText.h"
 
+#include "Bytes.h"
+
 #include <QtTest>
 
 using namespace kav;
 
 namespace {
-
-QByteArray B(const std::string& S) {
-    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
-}
-std::string S(const QByteArray& B) {
-    return std::string(B.constData(), static_cast<size_t>(B.size()));
-}
 
 // Texts of a grid, rows separated by '/', cells by '|'.
 QByteArray Dump(const TStyledGridModel& Grid) {
