@@ -6,6 +6,7 @@
 #include "document/FileCopy.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "editing/TranslationView.h"
 #include "grid/FontBuild.h"
 #include "grid/GridPersistence.h"
 #include "grid/StyledStringGrid.h"
@@ -99,7 +100,10 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     FCreated = true;
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The view unhooks itself from the grid, so it goes first.
+    FView.reset();
+}
 
 TStyledGridModel& TMainForm::Table() {
     return strGrid->Model();
@@ -196,6 +200,10 @@ void TMainForm::BuildMenus() {
         AddAction(pmnuGridRowAction, "Undo All marked strings", {}, {}, &TMainForm::NotYetWired);
     ClearAllFlagsMenu = AddAction(pmnuGridRowAction, "Mark All as accepted replacement   ", {}, {},
                                   &TMainForm::NotYetWired);
+    UndoReplaceStringMenu->setObjectName("UndoReplaceStringMenu");
+    ClearFlagMenu->setObjectName("ClearFlagMenu");
+    UndoAllReplaceStringMenu->setObjectName("UndoAllReplaceStringMenu");
+    ClearAllFlagsMenu->setObjectName("ClearAllFlagsMenu");
     for (QAction* Item : pmnuGridRowAction->actions())
         Item->setVisible(false);
 }
@@ -386,6 +394,7 @@ void TMainForm::FormCreate() {
         FontName->findText("Arial", Qt::MatchExactly | Qt::MatchCaseSensitive));
     FLanguages->InitCharsetBox();
     ConfigureGrid();
+    InstallTranslationView();
     FLanguages->InitLanguageList();
     S.FHighlightBackColor = 12632256;
     S.FHighlightFontColor = 8388608;
@@ -419,6 +428,39 @@ void TMainForm::ConfigureGrid() {
         G.SetCells(Col, 1, {});
     }
     PlaceDialogs();
+}
+
+void TMainForm::InstallTranslationView() {
+    TTranslationViewHooks Hooks;
+    // The find and replace windows arrive with the search commands; until then none is shown.
+    Hooks.FindDialog = [] { return TSearchDialogState{}; };
+    Hooks.ReplaceDialog = [] { return TSearchDialogState{}; };
+    Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
+    Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
+    Hooks.OpenRowPopup = [this](int, QPoint Global) {
+        PrepareRowActionMenu(*pmnuGridRowAction);
+        PopupCentred(*pmnuGridRowAction, Global);
+    };
+    FView = std::make_unique<TTranslationView>(S, *strGrid, *this, std::move(Hooks));
+    connect(pmnuGridRowAction, &QMenu::aboutToShow, this,
+            [this] { FView->pmnuGridRowActionPopup(); });
+}
+
+void TMainForm::ColorMarkClick(int Row) {
+    // The colour of the colour button that is down becomes the row's mark; a mark is part of
+    // the saved file, so the document changes.
+    const std::pair<QToolButton*, TColor> Buttons[] = {{btnBleue, 16776960},
+                                                       {btnGreen, 65280},
+                                                       {btnYellow, 65535},
+                                                       {btnPurple, 16711935},
+                                                       {btnWhite, clWhite}};
+    for (const auto& [Button, Color] : Buttons) {
+        if (!Button->isChecked())
+            continue;
+        Table().SetColorCell(colMark, Row, Color);
+        SetModified(true);
+        return;
+    }
 }
 
 void TMainForm::PlaceDialogs() {

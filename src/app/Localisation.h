@@ -29,6 +29,7 @@ namespace kav {
 class TStyledStringGrid;
 class TFontCharsetComboBox;
 class TfrmPleaseWait;
+class TTranslationView;
 
 class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
     Q_OBJECT
@@ -49,6 +50,7 @@ public:
     TDocument& Document() { return *FDocument; }
     TLanguages& Languages() { return *FLanguages; }
     TStyledGridModel& Table();
+    TTranslationView* View() { return FView.get(); }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -164,10 +166,13 @@ private:
     void BuildGrid();
     void ConfigureGrid();
     void PlaceDialogs();
+    void InstallTranslationView();
+    void ColorMarkClick(int Row);
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TLanguages> FLanguages;
+    std::unique_ptr<TTranslationView> FView;
     QtModalDialogs FQtDialogs{this};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;

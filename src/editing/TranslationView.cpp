@@ -90,7 +90,13 @@ void TTranslationView::HighlightFoundText(int ACol, int ARow, const std::string&
 }
 
 void TTranslationView::strGridAfterEdit(int ACol, int ARow) {
-    if (FHooks.SetModified) {
+    // The grid ends an edit whenever the always-shown editor leaves a cell; only a changed cell
+    // changes the document, so moving around does not ask to save on closing.
+    auto Opened = FOpenEdits.find({ACol, ARow});
+    const bool Changed = Opened != FOpenEdits.end() && strGrid.Cells(ACol, ARow) != Opened->second;
+    if (Opened != FOpenEdits.end())
+        FOpenEdits.erase(Opened);
+    if (FHooks.SetModified && Changed) {
         FHooks.SetModified(true);
     }
     TStyledGridModel& Grid = strGrid.Model();
@@ -148,6 +154,9 @@ void TTranslationView::strGridSelectCell(int ACol, int ARow, bool& CanSelect) {
 
 void TTranslationView::strGridGetEditText(int ACol, int ARow, QString& Value) {
     Q_UNUSED(Value);
+    if (FOpenEdits.size() > 1000) // edits that never ended
+        FOpenEdits.clear();
+    FOpenEdits.try_emplace({ACol, ARow}, strGrid.Cells(ACol, ARow));
     S.FSearchText = strGrid.Cells(ACol, ARow);
     S.FFoundRow = ARow;
     S.FFoundCol = ACol;

@@ -13,7 +13,10 @@
 #include <QPoint>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 class QMenu;
 
@@ -69,6 +72,10 @@ private:
     TTranslationViewHooks FHooks;
     TCellDrawing FDrawing;
     bool FRowPopupAttached = false;
+    // The bytes of each cell the editor opened on, until its edit ends: an edit that ends with
+    // the same bytes changed nothing. The end of an edit is posted, so it may arrive after the
+    // editor has opened on the next cell.
+    std::map<std::pair<int, int>, std::string> FOpenEdits;
 };
 
 constexpr const char* UndoReplaceCaption = " Undo ... replaced string";

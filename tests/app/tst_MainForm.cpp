@@ -98,6 +98,7 @@ private slots:
     void commandLineFileOpens();
     void commandLineFileMissing();
     void openThroughMenuAndSave();
+    void translationViewInstalled();
 };
 
 void TestMainForm::startState() {
@@ -279,6 +280,24 @@ void TestMainForm::openThroughMenuAndSave() {
     QVERIFY(Saved.open(QIODevice::ReadOnly));
     QVERIFY(Saved.readAll().contains("\"Datei!\""));
     QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Backup/Kavr_DEU.str")));
+}
+
+void TestMainForm::translationViewInstalled() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+    TStyledGridModel& T = W.Form.Table();
+    T.SetCells(colDefault, 3, "Cancel");
+    T.SetCells(colTranslated, 3, "Cancel");
+    W.Form.strGrid->grab();
+    QTRY_COMPARE(T.ColorCell(colTranslated, 3), TColor(65535));
+    // A click on the mark column with the yellow button down marks the row.
+    W.Form.btnYellow->setChecked(true);
+    QVERIFY(!W.Form.State().FModified);
+    const QPoint Mark = W.Form.strGrid->CellRect(colMark, 4).center();
+    QTest::mouseClick(W.Form.strGrid->viewport(), Qt::LeftButton, {}, Mark);
+    QCOMPARE(T.ColorCell(colMark, 4), TColor(65535));
+    QVERIFY(W.Form.State().FModified);
+    QCOMPARE(W.Form.strGrid->Col(), colName); // the mark column is never selected
 }
 
 QTEST_MAIN(TestMainForm)

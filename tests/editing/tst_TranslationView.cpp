@@ -494,22 +494,35 @@ void TestTranslationView::editTextAndMasks() {
 void TestTranslationView::afterEdit_data() {
     QTest::addColumn<int>("col");
     QTest::addColumn<QByteArray>("verify");
+    QTest::addColumn<QByteArray>("typed"); // empty: the editor opened and left unchanged
     QTest::addColumn<bool>("markKept");
+    QTest::addColumn<bool>("modified");
     QTest::newRow("changed after the replacement")
-        << int(colTranslated) << QByteArray("old") << false;
-    QTest::newRow("as replaced") << int(colTranslated) << QByteArray("now") << true;
-    QTest::newRow("another column") << int(colName) << QByteArray("old") << true;
+        << int(colTranslated) << QByteArray("old") << QByteArray("edited") << false << true;
+    QTest::newRow("edited after the replacement")
+        << int(colTranslated) << QByteArray("now") << QByteArray("edited") << false << true;
+    QTest::newRow("as replaced") << int(colTranslated) << QByteArray("now") << QByteArray() << true
+                                 << false;
+    QTest::newRow("another column")
+        << int(colName) << QByteArray("old") << QByteArray("NAME") << true << true;
 }
 
 void TestTranslationView::afterEdit() {
     QFETCH(int, col);
     QFETCH(QByteArray, verify);
+    QFETCH(QByteArray, typed);
     QFETCH(bool, markKept);
+    QFETCH(bool, modified);
     SetRow(10, "before", "now");
     Grid->SetCells(colReplaced, 10, "[1] <before>  @now@");
     Grid->SetCells(colVerify, 10, verify.toStdString());
+    // The editor opens on the cell, the translator may type, the edit ends.
+    QString Value;
+    View->strGridGetEditText(col, 10, Value);
+    if (!typed.isEmpty())
+        Grid->SetCells(col, 10, typed.toStdString());
     View->strGridAfterEdit(col, 10);
-    QVERIFY(Modified);
+    QCOMPARE(Modified, modified);
     QCOMPARE(Grid->Cells(colReplaced, 10).empty(), !markKept);
     QCOMPARE(Grid->Cells(colVerify, 10).empty(), !markKept);
 }
