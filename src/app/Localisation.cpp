@@ -10,6 +10,10 @@
 #include "grid/FontBuild.h"
 #include "grid/GridPersistence.h"
 #include "grid/StyledStringGrid.h"
+#include "search/EnterKeyFilter.h"
+#include "search/KavrinoFindDialog.h"
+#include "search/KavrinoReplaceDialog.h"
+#include "search/SearchCommands.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QAction>
@@ -80,6 +84,32 @@ QLabel* Label(QWidget* Parent, const QString& Text) {
 
 } // namespace
 
+// The grid as the search commands see it.
+class TGridSearchView : public ISearchView {
+public:
+    TGridSearchView(TStyledStringGrid& Grid, std::function<TTranslationView*()> View)
+        : FGrid(Grid), FView(std::move(View)) {}
+    int TopRow() const override { return FGrid.TopRow(); }
+    void SetTopRow(int Row) override { FGrid.SetTopRow(Row); }
+    void SetGridEnabled(bool Enabled) override {
+        FGrid.setEnabled(Enabled);
+        if (Enabled)
+            QApplication::restoreOverrideCursor();
+        else
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    void HighlightFoundText(int Col, int Row, const std::string& Text) override {
+        if (TTranslationView* View = FView())
+            View->HighlightFoundText(Col, Row, Text);
+    }
+    void UpdateGrid() override { FGrid.viewport()->repaint(); }
+    void RepaintGrid() override { FGrid.viewport()->repaint(); }
+
+private:
+    TStyledStringGrid& FGrid;
+    std::function<TTranslationView*()> FView;
+};
+
 TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWidget* Parent)
     : QMainWindow(Parent) {
     setObjectName("MainForm");
@@ -95,6 +125,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildStatusBar();
     FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
     FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
+    InstallSearch();
     resize(1024, 700);
     Guarded([this] { FormCreate(); });
     FCreated = true;
@@ -103,6 +134,81 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
 TMainForm::~TMainForm() {
     // The view unhooks itself from the grid, so it goes first.
     FView.reset();
+}
+
+void TMainForm::InstallSearch() {
+    TMyFont DialogFont;
+    DialogFont.SetName("Arial");
+    DialogFont.SetHeight(-11);
+    DialogFont.SetStyle(fsBold);
+    FindDialog1 = new TKavrinoFindDialog(this);
+    ReplaceDialog1 = new TKavrinoReplaceDialog(this);
+    FindDialog1->SetFont(DialogFont);
+    ReplaceDialog1->SetFont(DialogFont);
+    FSearchView = std::make_unique<TGridSearchView>(*strGrid, [this] { return FView.get(); });
+    FSearch = std::make_unique<TSearchCommands>(S, strGrid->Model(), *this, *FDocument,
+                                                *FSearchView, *FindDialog1, *ReplaceDialog1);
+    auto Run = [this](void (TSearchCommands::*Step)()) {
+        return [this, Step](QObject*) { Guarded([this, Step] { (FSearch.get()->*Step)(); }); };
+    };
+    FindDialog1->OnShow = Run(&TSearchCommands::FindDialogShow);
+    FindDialog1->OnFind = Run(&TSearchCommands::SearchFind);
+    FindDialog1->OnClose = Run(&TSearchCommands::FindDialogClose);
+    ReplaceDialog1->OnShow = Run(&TSearchCommands::ReplaceDialogShow);
+    ReplaceDialog1->OnFind = Run(&TSearchCommands::SearchFind);
+    ReplaceDialog1->OnReplace = Run(&TSearchCommands::SearchReplace);
+    ReplaceDialog1->OnClose = Run(&TSearchCommands::ReplaceDialogClose);
+    // Enter while a dialog is open runs its Find Next, wherever the key was pressed.
+    qApp->installEventFilter(
+        new TEnterKeyFilter([this](int Code) { return FSearch->ApplicationShortCut(Code); }, this));
+    connect(SearchButton, &QToolButton::clicked, this, [this] { FindMenuClick(); });
+    connect(SearchReplaceButton, &QToolButton::clicked, this, [this] { ReplaceMenuClick(); });
+    connect(SearchUpButton, &QToolButton::clicked, this, [this] { SearchUp(); });
+    connect(SearchDownButton, &QToolButton::clicked, this, [this] { SearchDown(); });
+    for (auto [Keys, Step] : {std::pair{QKeySequence("Alt+F11"), &TMainForm::SearchUp},
+                              std::pair{QKeySequence("Alt+F12"), &TMainForm::SearchDown}}) {
+        auto* Key = new QAction(this);
+        Key->setShortcut(Keys);
+        connect(Key, &QAction::triggered, this, [this, Step = Step] { (this->*Step)(); });
+        addAction(Key);
+    }
+}
+
+void TMainForm::FindMenuClick() {
+    Guarded([this] { FSearch->FindMenuClick(); });
+}
+
+void TMainForm::ReplaceMenuClick() {
+    Guarded([this] { FSearch->ReplaceMenuClick(); });
+}
+
+void TMainForm::GoToMarkedRow(int Row) {
+    if (Row >= FirstItemRow)
+        strGrid->FocusCell(colTranslated, Row);
+}
+
+void TMainForm::SearchUp() {
+    Guarded([this] { GoToMarkedRow(FSearch->SearchUpButtonClick()); });
+}
+
+void TMainForm::SearchDown() {
+    Guarded([this] { GoToMarkedRow(FSearch->SearchDownButtonClick()); });
+}
+
+void TMainForm::UndoReplaceStringMenuClick() {
+    Guarded([this] { FSearch->UndoReplaceStringMenuClick(); });
+}
+
+void TMainForm::ClearFlagMenuClick() {
+    Guarded([this] { FSearch->ClearFlagMenuClick(); });
+}
+
+void TMainForm::UndoAllReplaceStringMenuClick() {
+    Guarded([this] { FSearch->UndoAllReplaceStringMenuClick(); });
+}
+
+void TMainForm::ClearAllFlagsMenuClick() {
+    Guarded([this] { FSearch->ClearAllFlagsMenuClick(); });
 }
 
 TStyledGridModel& TMainForm::Table() {
@@ -172,8 +278,8 @@ void TMainForm::BuildMenus() {
     Edit->menuAction()->setVisible(false);
 
     QMenu* Search = menuBar()->addMenu("&Search");
-    AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::NotYetWired);
-    AddAction(Search, "&Replace...", QKeySequence("Ctrl+R"), {}, &TMainForm::NotYetWired);
+    AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::FindMenuClick);
+    AddAction(Search, "&Replace...", QKeySequence("Ctrl+R"), {}, &TMainForm::ReplaceMenuClick);
     AddAction(Search, "&Search Again", QKeySequence("F3"), {}, &TMainForm::NotYetWired)
         ->setVisible(false);
     AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {}, &TMainForm::NotYetWired);
@@ -193,13 +299,13 @@ void TMainForm::BuildMenus() {
     pmnuGridRowAction->setObjectName("pmnuGridRowAction");
     UndoReplaceStringMenu =
         AddAction(pmnuGridRowAction, "Undo marked string ... replaced string with", {}, {},
-                  &TMainForm::NotYetWired);
+                  &TMainForm::UndoReplaceStringMenuClick);
     ClearFlagMenu = AddAction(pmnuGridRowAction, "Mark as accepted replacement   ", {}, {},
-                              &TMainForm::NotYetWired);
-    UndoAllReplaceStringMenu =
-        AddAction(pmnuGridRowAction, "Undo All marked strings", {}, {}, &TMainForm::NotYetWired);
+                              &TMainForm::ClearFlagMenuClick);
+    UndoAllReplaceStringMenu = AddAction(pmnuGridRowAction, "Undo All marked strings", {}, {},
+                                         &TMainForm::UndoAllReplaceStringMenuClick);
     ClearAllFlagsMenu = AddAction(pmnuGridRowAction, "Mark All as accepted replacement   ", {}, {},
-                                  &TMainForm::NotYetWired);
+                                  &TMainForm::ClearAllFlagsMenuClick);
     UndoReplaceStringMenu->setObjectName("UndoReplaceStringMenu");
     ClearFlagMenu->setObjectName("ClearFlagMenu");
     UndoAllReplaceStringMenu->setObjectName("UndoAllReplaceStringMenu");
@@ -432,9 +538,12 @@ void TMainForm::ConfigureGrid() {
 
 void TMainForm::InstallTranslationView() {
     TTranslationViewHooks Hooks;
-    // The find and replace windows arrive with the search commands; until then none is shown.
-    Hooks.FindDialog = [] { return TSearchDialogState{}; };
-    Hooks.ReplaceDialog = [] { return TSearchDialogState{}; };
+    Hooks.FindDialog = [this] {
+        return TSearchDialogState{FSearch->FindDialogTag() >= 1, FindDialog1->FindText()};
+    };
+    Hooks.ReplaceDialog = [this] {
+        return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1, ReplaceDialog1->FindText()};
+    };
     Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
     Hooks.OpenRowPopup = [this](int, QPoint Global) {

@@ -30,6 +30,10 @@ class TStyledStringGrid;
 class TFontCharsetComboBox;
 class TfrmPleaseWait;
 class TTranslationView;
+class TKavrinoFindDialog;
+class TKavrinoReplaceDialog;
+class TSearchCommands;
+class TGridSearchView;
 
 class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
     Q_OBJECT
@@ -51,6 +55,7 @@ public:
     TLanguages& Languages() { return *FLanguages; }
     TStyledGridModel& Table();
     TTranslationView* View() { return FView.get(); }
+    TSearchCommands& Search() { return *FSearch; }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -149,6 +154,8 @@ public:
     QAction* ClearFlagMenu = nullptr;
     QAction* UndoAllReplaceStringMenu = nullptr;
     QAction* ClearAllFlagsMenu = nullptr;
+    TKavrinoFindDialog* FindDialog1 = nullptr;
+    TKavrinoReplaceDialog* ReplaceDialog1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -167,12 +174,24 @@ private:
     void ConfigureGrid();
     void PlaceDialogs();
     void InstallTranslationView();
+    void InstallSearch();
+    void GoToMarkedRow(int Row);
+    void FindMenuClick();
+    void ReplaceMenuClick();
+    void SearchUp();
+    void SearchDown();
+    void UndoReplaceStringMenuClick();
+    void ClearFlagMenuClick();
+    void UndoAllReplaceStringMenuClick();
+    void ClearAllFlagsMenuClick();
     void ColorMarkClick(int Row);
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TLanguages> FLanguages;
     std::unique_ptr<TTranslationView> FView;
+    std::unique_ptr<TGridSearchView> FSearchView;
+    std::unique_ptr<TSearchCommands> FSearch;
     QtModalDialogs FQtDialogs{this};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;

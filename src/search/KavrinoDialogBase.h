@@ -18,11 +18,11 @@ namespace kav {
 
 class TfrmFindDlg;
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
 class TKavrinoDialogBase : public QObject, public ISearchDialog {
     Q_OBJECT
 public:
+    using TNotifyEvent = std::function<void(QObject* Sender)>;
+
     ~TKavrinoDialogBase() override;
 
     // The font given to the window and its search fields; its character set decides the code

@@ -1,6 +1,8 @@
 #include "app/Localisation.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
+#include "search/KavrinoFindDialog.h"
+#include "search/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QtTest>
@@ -99,6 +101,7 @@ private slots:
     void commandLineFileMissing();
     void openThroughMenuAndSave();
     void translationViewInstalled();
+    void findAndReplaceThroughTheWindow();
 };
 
 void TestMainForm::startState() {
@@ -298,6 +301,36 @@ void TestMainForm::translationViewInstalled() {
     QCOMPARE(T.ColorCell(colMark, 4), TColor(65535));
     QVERIFY(W.Form.State().FModified);
     QCOMPARE(W.Form.strGrid->Col(), colName); // the mark column is never selected
+}
+
+void TestMainForm::findAndReplaceThroughTheWindow() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+    QMenu* Search = W.Form.menuBar()->actions()[2]->menu();
+    Search->actions()[0]->trigger(); // Find...
+    QVERIFY(W.Form.FindDialog1->IsOpen());
+    W.Form.FindDialog1->SetFindText("enregistrer sous");
+    W.Form.FindDialog1->FindNextClick();
+    const int Row = W.Form.State().FFoundRow;
+    QVERIFY(Row >= FirstItemRow);
+    QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Enregistrer sous..."));
+    // Replace All with its question answered All: every hit replaced and marked.
+    Search->actions()[1]->trigger(); // Replace...
+    QVERIFY(W.Form.ReplaceDialog1->IsOpen());
+    W.Form.ReplaceDialog1->SetFindText("Enregistrer sous");
+    W.Form.ReplaceDialog1->SetReplaceText("Sauver sous");
+    W.Form.ReplaceDialog1->SetOptions(frDown | frReplaceAll);
+    W.Dialogs.Answers.push_back(TModalResult::mrAll);
+    W.Form.ReplaceDialog1->OnReplace(W.Form.ReplaceDialog1);
+    QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Sauver sous..."));
+    QCOMPARE(W.Form.Table().Cells(colReplaced, Row),
+             std::string("[1] <Enregistrer sous>  @Sauver sous@"));
+    QVERIFY(W.Form.State().FModified);
+    // The mark is undone from the row's pop-up item.
+    W.Form.State().FClickedRow = Row;
+    W.Form.UndoReplaceStringMenu->trigger();
+    QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Enregistrer sous..."));
+    QCOMPARE(W.Form.Table().Cells(colReplaced, Row), std::string());
 }
 
 QTEST_MAIN(TestMainForm)
