@@ -7,6 +7,9 @@
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "editing/TranslationView.h"
+#include "exchange/ResourceBuild.h"
+#include "exchange/RtfExport.h"
+#include "exchange/RtfImport.h"
 #include "grid/FontBuild.h"
 #include "grid/GridPersistence.h"
 #include "grid/StyledStringGrid.h"
@@ -126,6 +129,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
     FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
     InstallSearch();
+    InstallExchange();
     resize(1024, 700);
     Guarded([this] { FormCreate(); });
     FCreated = true;
@@ -172,6 +176,34 @@ void TMainForm::InstallSearch() {
         connect(Key, &QAction::triggered, this, [this, Step = Step] { (this->*Step)(); });
         addAction(Key);
     }
+}
+
+void TMainForm::InstallExchange() {
+    connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
+        Guarded([this] {
+            const TRtfExportControls Controls{cbxSoftware->currentText().toStdString(),
+                                              LanguageEntry(), Table().Cells(colTranslated, 1),
+                                              FontName->currentText().toStdString(),
+                                              FontSize->value()};
+            btnSaveColGridClick(S, Table(), *this, Controls);
+        });
+    });
+    connect(btnFillGridCol, &QToolButton::clicked, this, [this] {
+        Guarded([this] {
+            btnFillGridColClick(
+                S, Table(), *this,
+                {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
+        });
+    });
+    connect(btnFillTranslatedLanguage, &QToolButton::clicked, this, [this] {
+        Guarded([this] {
+            btnFillTranslatedLanguageClick(S, Table(), *this, edtFillChar->text().toStdString());
+        });
+    });
+}
+
+void TMainForm::MakeResourceFileMenuClick() {
+    Guarded([this] { TResourceBuild(S, *this).MakeResourceFileMenuClick(); });
 }
 
 void TMainForm::FindMenuClick() {
@@ -285,7 +317,7 @@ void TMainForm::BuildMenus() {
     AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {}, &TMainForm::NotYetWired);
 
     QMenu* Compile = menuBar()->addMenu("Compile");
-    AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::NotYetWired);
+    AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::MakeResourceFileMenuClick);
 
     QMenu* Other = menuBar()->addMenu("Other");
     AddAction(Other, "&Default Language File", {}, {}, &TMainForm::NotYetWired);

@@ -175,6 +175,8 @@ private:
     void PlaceDialogs();
     void InstallTranslationView();
     void InstallSearch();
+    void InstallExchange();
+    void MakeResourceFileMenuClick();
     void GoToMarkedRow(int Row);
     void FindMenuClick();
     void ReplaceMenuClick();

@@ -102,6 +102,7 @@ private slots:
     void openThroughMenuAndSave();
     void translationViewInstalled();
     void findAndReplaceThroughTheWindow();
+    void exchangeButtonsAndResource();
 };
 
 void TestMainForm::startState() {
@@ -331,6 +332,41 @@ void TestMainForm::findAndReplaceThroughTheWindow() {
     W.Form.UndoReplaceStringMenu->trigger();
     QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Enregistrer sous..."));
     QCOMPARE(W.Form.Table().Cells(colReplaced, Row), std::string());
+}
+
+void TestMainForm::exchangeButtonsAndResource() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+    // Make Resource File on the saved document writes the script and the batch; with no batch
+    // runner it says where the batch is.
+    qputenv("KAVTOOL_BATCH_RUNNER", "");
+    W.Form.menuBar()->actions()[3]->menu()->actions()[0]->trigger();
+    qunsetenv("KAVTOOL_BATCH_RUNNER");
+    QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Compiler/KavLang_FRA.rc")));
+    QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "MakeKavrinoRes.bat")));
+    // Export: the three documents in RTF/.
+    W.Dialogs.Shown.clear();
+    W.Form.btnSaveColGrid->click();
+    QCOMPARE(QDir(QString::fromStdString(Folder.Home() + "RTF")).entryList({"*.rtf"}).size(), 3);
+    QVERIFY(!W.Dialogs.Shown.empty()); // the summary
+    // Fill: every translation becomes the fill text, and the document changes.
+    W.Form.edtFillChar->setText("#");
+    W.Form.btnFillTranslatedLanguage->click();
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 2), std::string("#"));
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 345), std::string("#"));
+    QVERIFY(W.Form.State().FModified);
+    // Import from the translation document exported above brings the French texts back.
+    QString Translation;
+    for (const QString& Name :
+         QDir(QString::fromStdString(Folder.Home() + "RTF")).entryList({"*.rtf"}))
+        if (Name.endsWith("_FRA.rtf") && !Name.contains("_To_"))
+            Translation = QString::fromStdString(Folder.Home() + "RTF/") + Name;
+    QVERIFY(!Translation.isEmpty());
+    W.Dialogs.Files.push_back(Translation.toStdString());
+    W.Form.MaskEditFrom->setText("00001");
+    W.Form.MaskEditTo->setText("00344");
+    W.Form.btnFillGridCol->click();
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 2), std::string("Fichier"));
 }
 
 QTEST_MAIN(TestMainForm)
