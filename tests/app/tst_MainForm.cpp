@@ -1,3 +1,4 @@
+#include "KavtoolRun.h"
 #include "app/Localisation.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
@@ -59,14 +60,9 @@ private:
 struct TProgramFolder {
     QTemporaryDir Dir;
     explicit TProgramFolder(bool WithDefault = true) {
-        for (const char* Sub : {"Default", "Language"}) {
-            if (!WithDefault && QString(Sub) == "Default")
-                continue;
-            QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
-            QDir(Dir.path()).mkpath(Sub);
-            for (const QString& Name : Source.entryList(QDir::Files))
-                QFile::copy(Source.filePath(Name), Dir.path() + "/" + Sub + "/" + Name);
-        }
+        CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Dir.path());
+        if (!WithDefault)
+            QDir(Dir.path() + "/Default").removeRecursively();
     }
     std::string Home() const { return Dir.path().toStdString() + "/"; }
 };

@@ -1,4 +1,8 @@
+#include "KavtoolRun.h"
+
 #include <QtTest>
+
+using namespace kav;
 
 // Runs the real kavtool on a program folder made of the shipped sample files.
 class TestKavtool : public QObject {
@@ -13,11 +17,7 @@ private slots:
     void newWritesEveryDefaultText();
 
 private:
-    struct TRun {
-        int Code;
-        QString Out;
-        QString Err;
-    };
+    using TRun = TKavtoolRun;
     TRun Run(const QStringList& Args);
     QString Home() const { return FDir->path(); }
     QByteArray Read(const QString& Path) const;
@@ -27,21 +27,11 @@ private:
 
 void TestKavtool::init() {
     FDir = std::make_unique<QTemporaryDir>();
-    for (const char* Sub : {"Default", "Language"}) {
-        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
-        QDir(Home()).mkpath(Sub);
-        for (const QString& Name : Source.entryList(QDir::Files))
-            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
-    }
+    QVERIFY(CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Home()));
 }
 
 TestKavtool::TRun TestKavtool::Run(const QStringList& Args) {
-    QProcess P;
-    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
-    if (!P.waitForFinished(60000))
-        return {-1, {}, "timeout"};
-    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
-            QString::fromUtf8(P.readAllStandardError())};
+    return RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), Args);
 }
 
 QByteArray TestKavtool::Read(const QString& Path) const {

@@ -1,4 +1,8 @@
+#include "KavtoolRun.h"
+
 #include <QtTest>
+
+using namespace kav;
 
 // Runs the real kavtool check on a small table whose widths are known from the Windows
 // measurement (the same values the measuring pins hold).
@@ -13,11 +17,7 @@ private slots:
     void exitCodes();
 
 private:
-    struct TRun {
-        int Code;
-        QString Out;
-        QString Err;
-    };
+    using TRun = TKavtoolRun;
     TRun Run(const QStringList& Args);
     void Write(const QString& Path, const QByteArray& Bytes);
     QString Home() const { return FDir->path(); }
@@ -54,12 +54,7 @@ void TestKavtoolCheck::Write(const QString& Path, const QByteArray& Bytes) {
 }
 
 TestKavtoolCheck::TRun TestKavtoolCheck::Run(const QStringList& Args) {
-    QProcess P;
-    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home(), "check"} + Args);
-    if (!P.waitForFinished(60000))
-        return {-1, {}, "timeout"};
-    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
-            QString::fromUtf8(P.readAllStandardError())};
+    return RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), QStringList{"check"} + Args);
 }
 
 void TestKavtoolCheck::textListsTheFindings() {

@@ -1,4 +1,8 @@
+#include "KavtoolRun.h"
+
 #include <QtTest>
+
+using namespace kav;
 
 // Runs the real kavtool replace on a program folder with a small default file of its own.
 class TestKavtoolReplace : public QObject {
@@ -12,11 +16,7 @@ private slots:
     void refusals();
 
 private:
-    struct TRun {
-        int Code;
-        QString Out;
-        QString Err;
-    };
+    using TRun = TKavtoolRun;
     TRun Run(const QStringList& Args);
     QString Home() const { return FDir->path(); }
     void Write(const QString& Relative, const QByteArray& Bytes);
@@ -35,12 +35,7 @@ void TestKavtoolReplace::init() {
 }
 
 TestKavtoolReplace::TRun TestKavtoolReplace::Run(const QStringList& Args) {
-    QProcess P;
-    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
-    if (!P.waitForFinished(60000))
-        return {-1, {}, "timeout"};
-    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
-            QString::fromUtf8(P.readAllStandardError())};
+    return RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), Args);
 }
 
 void TestKavtoolReplace::Write(const QString& Relative, const QByteArray& Bytes) {

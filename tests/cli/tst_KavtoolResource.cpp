@@ -1,4 +1,8 @@
+#include "KavtoolRun.h"
+
 #include <QtTest>
+
+using namespace kav;
 
 // Runs the real kavtool make-resource on a program folder made of the shipped sample files,
 // with a search path that holds neither Wine nor a terminal.
@@ -13,11 +17,7 @@ private slots:
     void refusesAnInjectedName();
 
 private:
-    struct TRun {
-        int Code;
-        QString Out;
-        QString Err;
-    };
+    using TRun = TKavtoolRun;
     TRun Run(const QStringList& Args, const QString& Runner = {});
     QString Home() const { return FDir->path() + "/Tool"; }
     QString Batch() const { return Home() + "/MakeKavrinoRes.bat"; }
@@ -48,12 +48,7 @@ QByteArray Golden(const QString& Name, const QString& DocumentPath) {
 void TestKavtoolResource::init() {
     FDir = std::make_unique<QTemporaryDir>();
     QDir(FDir->path()).mkpath("bin");
-    for (const char* Sub : {"Default", "Language"}) {
-        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
-        QDir(Home()).mkpath(Sub);
-        for (const QString& Name : Source.entryList(QDir::Files))
-            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
-    }
+    QVERIFY(CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Home()));
 }
 
 TestKavtoolResource::TRun TestKavtoolResource::Run(const QStringList& Args, const QString& Runner) {
@@ -65,11 +60,7 @@ TestKavtoolResource::TRun TestKavtoolResource::Run(const QStringList& Args, cons
     QProcess P;
     P.setProcessEnvironment(Env);
     P.setWorkingDirectory(Home());
-    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
-    if (!P.waitForFinished(60000))
-        return {-1, {}, "timeout"};
-    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
-            QString::fromUtf8(P.readAllStandardError())};
+    return RunKavtool(P, QStringLiteral(KAVTOOL_PATH), Home(), Args);
 }
 
 void TestKavtoolResource::writesBothFiles_data() {

@@ -1,4 +1,8 @@
+#include "KavtoolRun.h"
+
 #include <QtTest>
+
+using namespace kav;
 
 // Runs the real kavtool export-rtf, import-rtf and fill on a program folder made of the
 // shipped sample files.
@@ -17,11 +21,7 @@ private slots:
     void refusals();
 
 private:
-    struct TRun {
-        int Code;
-        QString Out;
-        QString Err;
-    };
+    using TRun = TKavtoolRun;
     TRun Run(const QStringList& Args);
     QString Home() const { return FDir->path(); }
     QByteArray Read(const QString& Relative) const;
@@ -33,22 +33,12 @@ private:
 
 void TestKavtoolRtf::init() {
     FDir = std::make_unique<QTemporaryDir>();
-    for (const char* Sub : {"Default", "Language"}) {
-        QDir Source(QStringLiteral(KAV_SAMPLE_DATA "/") + Sub);
-        QDir(Home()).mkpath(Sub);
-        for (const QString& Name : Source.entryList(QDir::Files))
-            QVERIFY(QFile::copy(Source.filePath(Name), Home() + "/" + Sub + "/" + Name));
-    }
+    QVERIFY(CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Home()));
     QDir(Home()).mkpath("work");
 }
 
 TestKavtoolRtf::TRun TestKavtoolRtf::Run(const QStringList& Args) {
-    QProcess P;
-    P.start(QStringLiteral(KAVTOOL_PATH), QStringList{"--home", Home()} + Args);
-    if (!P.waitForFinished(60000))
-        return {-1, {}, "timeout"};
-    return {P.exitCode(), QString::fromUtf8(P.readAllStandardOutput()),
-            QString::fromUtf8(P.readAllStandardError())};
+    return RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), Args);
 }
 
 QByteArray TestKavtoolRtf::Read(const QString& Relative) const {
