@@ -340,8 +340,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName) {
     ResetTable(Grid);
     int Row = FirstItemRow;
     try {
-        if (!ReadDefaultItems(Row))
-            return Report;
+        ReadDefaultItems(Row);
         Report.Count = Row - FirstItemRow;
         if (LineCount - HeaderLineCount > Report.Count) {
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
@@ -374,11 +373,10 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName) {
     if (CloseStatus != 0)
         Warn(FileAccessErrorMessage(FileName));
     ReportUnmatched(Report.Unmatched);
-    S.FUnmatchedCount = static_cast<int>(Report.Unmatched.size());
     return Report;
 }
 
-bool TDocument::ReadDefaultItems(int& Row) {
+void TDocument::ReadDefaultItems(int& Row) {
     StrLineReader Reader;
     if (int Status = Reader.Open(S.FDefaultFileName); Status != 0)
         throw ToolError(IoStatusMessage(Status, S.FDefaultFileName));
@@ -391,7 +389,6 @@ bool TDocument::ReadDefaultItems(int& Row) {
                                        S.FDefaultFileName, Reader.LineNumber() + 1));
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
-    return true;
 }
 
 void TDocument::ReportUnmatched(const std::vector<std::string>& Unmatched) {

@@ -64,7 +64,7 @@ public:
 
 private:
     TLoadReport ReadDocument(const std::string& FileName);
-    bool ReadDefaultItems(int& Row);
+    void ReadDefaultItems(int& Row);
     bool PlaceTranslations(const std::string& FileName, std::vector<std::string>& Unmatched);
     void ReportUnmatched(const std::vector<std::string>& Unmatched);
     bool MakeBackups();

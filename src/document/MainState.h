@@ -46,9 +46,6 @@ struct TMainState {
     // Row of each bookmark, -1 for none.
     std::array<int, BookmarkCount> Bookmarks{};
 
-    // Translated lines whose names the default file lacks, from the last load.
-    int FUnmatchedCount = 0;
-
     std::string LanguageDir() const { return FProgramDir + "Language/"; }
     std::string BackupDir() const { return FProgramDir + "Backup/"; }
 };
