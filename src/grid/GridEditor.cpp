@@ -246,6 +246,9 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event) {
         return;
     }
     QPlainTextEdit::keyPressEvent(Event);
+    // The grid has had the key already (through its key-down event or a forward); a key the
+    // text editor ignores must not reach the grid a second time.
+    Event->accept();
 }
 
 bool TInplaceEdit::event(QEvent* Event) {

@@ -55,6 +55,8 @@ private slots:
     void insertedRowKeepsTheEdit();
     void alwaysShownEditorSkipsReadOnlyCells();
     void focusRegainedRestoresSelection();
+    void editorKeysReachKeyDownOnce_data();
+    void editorKeysReachKeyDownOnce();
 };
 
 void TestGridEditing::lifeCycle_data() {
@@ -428,6 +430,32 @@ void TestGridEditing::alwaysShownEditorSkipsReadOnlyCells() {
     QCOMPARE(Cell(*W.Grid), QPoint(3, 1));
     QVERIFY(W.Grid->Editor()->isVisible());
     QCOMPARE(W.Grid->Editor()->CellCol, 3);
+}
+
+void TestGridEditing::editorKeysReachKeyDownOnce_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("F5") << int(Qt::Key_F5) << 0;
+    QTest::newRow("Ctrl+Shift+F3")
+        << int(Qt::Key_F3) << int(Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::newRow("Alt+F12") << int(Qt::Key_F12) << int(Qt::AltModifier);
+    QTest::newRow("Ctrl+End") << int(Qt::Key_End) << int(Qt::ControlModifier);
+    QTest::newRow("Down") << int(Qt::Key_Down) << 0;
+}
+
+void TestGridEditing::editorKeysReachKeyDownOnce() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TGridWindow W;
+    W.Grid->SetOptions(W.Grid->Options() | goEditing | goAlwaysShowEditor);
+    QVERIFY(W.Show());
+    W.Grid->FocusCell(1, 1);
+    W.Type("x");
+    QTRY_VERIFY(W.Grid->Editor() && W.Focused() == W.Grid->Editor());
+    int Seen = 0;
+    W.Grid->OnKeyDown = [&](int& Key, TShiftState) { Seen += Key == key; };
+    W.Key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(Seen, 1);
 }
 
 QTEST_MAIN(TestGridEditing)
