@@ -1,11 +1,14 @@
 #include "app/Localisation.h"
 
 #include "app/AboutKavLang.h"
+#include "app/FormGotoLine.h"
 #include "app/ScaleForm.h"
 #include "app/WaitPlease.h"
 #include "document/FileCopy.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "editing/FontCommands.h"
+#include "editing/Navigation.h"
 #include "editing/TranslationView.h"
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
@@ -136,7 +139,8 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
 }
 
 TMainForm::~TMainForm() {
-    // The view unhooks itself from the grid, so it goes first.
+    // The view and the key handler unhook themselves from the grid, so they go first.
+    FNavigation.reset();
     FView.reset();
 }
 
@@ -169,13 +173,6 @@ void TMainForm::InstallSearch() {
     connect(SearchReplaceButton, &QToolButton::clicked, this, [this] { ReplaceMenuClick(); });
     connect(SearchUpButton, &QToolButton::clicked, this, [this] { SearchUp(); });
     connect(SearchDownButton, &QToolButton::clicked, this, [this] { SearchDown(); });
-    for (auto [Keys, Step] : {std::pair{QKeySequence("Alt+F11"), &TMainForm::SearchUp},
-                              std::pair{QKeySequence("Alt+F12"), &TMainForm::SearchDown}}) {
-        auto* Key = new QAction(this);
-        Key->setShortcut(Keys);
-        connect(Key, &QAction::triggered, this, [this, Step = Step] { (this->*Step)(); });
-        addAction(Key);
-    }
 }
 
 void TMainForm::InstallExchange() {
@@ -314,7 +311,8 @@ void TMainForm::BuildMenus() {
     AddAction(Search, "&Replace...", QKeySequence("Ctrl+R"), {}, &TMainForm::ReplaceMenuClick);
     AddAction(Search, "&Search Again", QKeySequence("F3"), {}, &TMainForm::NotYetWired)
         ->setVisible(false);
-    AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {}, &TMainForm::NotYetWired);
+    AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {},
+              &TMainForm::GotoLineMenuClick);
 
     QMenu* Compile = menuBar()->addMenu("Compile");
     AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::MakeResourceFileMenuClick);
@@ -402,11 +400,20 @@ void TMainForm::BuildControlBar() {
     btnYellow = ColorButton(this, "btnYellow", QColor(255, 255, 0), "F7");
     btnPurple = ColorButton(this, "btnPurple", QColor(255, 0, 255), "F8");
     btnWhite = ColorButton(this, "btnWhite", QColor(255, 255, 255), "F9");
+    // At most one colour button is down, and the one down can be released: then a click on
+    // a colour mark changes nothing.
     ColorButtons = new QButtonGroup(this);
+    ColorButtons->setExclusive(false);
     for (QToolButton* B : {btnBleue, btnGreen, btnYellow, btnPurple, btnWhite}) {
         ColorButtons->addButton(B);
         ToolBar1->addWidget(B);
     }
+    connect(ColorButtons, &QButtonGroup::buttonToggled, this, [this](QAbstractButton* B, bool On) {
+        if (On)
+            for (QAbstractButton* Other : ColorButtons->buttons())
+                if (Other != B)
+                    Other->setChecked(false);
+    });
     btnWhite->setChecked(true);
     FontHighlightColorButton =
         ToolButton(this, "FontHighlightColorButton", "A", "Select font color");
@@ -533,6 +540,7 @@ void TMainForm::FormCreate() {
     FLanguages->InitCharsetBox();
     ConfigureGrid();
     InstallTranslationView();
+    InstallGridCommands();
     FLanguages->InitLanguageList();
     S.FHighlightBackColor = 12632256;
     S.FHighlightFontColor = 8388608;
@@ -588,20 +596,85 @@ void TMainForm::InstallTranslationView() {
 }
 
 void TMainForm::ColorMarkClick(int Row) {
-    // The colour of the colour button that is down becomes the row's mark; a mark is part of
-    // the saved file, so the document changes.
-    const std::pair<QToolButton*, TColor> Buttons[] = {{btnBleue, 16776960},
-                                                       {btnGreen, 65280},
-                                                       {btnYellow, 65535},
-                                                       {btnPurple, 16711935},
-                                                       {btnWhite, clWhite}};
+    const std::pair<QToolButton*, TColor> Buttons[] = {{btnWhite, clWhite},
+                                                       {btnPurple, clFuchsia},
+                                                       {btnBleue, clAqua},
+                                                       {btnGreen, clLime},
+                                                       {btnYellow, clYellow}};
     for (const auto& [Button, Color] : Buttons) {
         if (!Button->isChecked())
             continue;
-        Table().SetColorCell(colMark, Row, Color);
-        SetModified(true);
+        if (SetColorMark(Table(), Row, Color))
+            SetModified(true);
         return;
     }
+}
+
+void TMainForm::ColorMarkKey(TColor Color) {
+    if (SetColorMark(Table(), S.FClickedRow, Color))
+        SetModified(true);
+}
+
+void TMainForm::InstallGridCommands() {
+    TNavigationHooks Hooks;
+    Hooks.PreviousMarkedRow = [this] { SearchUp(); };
+    Hooks.NextMarkedRow = [this] { SearchDown(); };
+    Hooks.ColorMarkKey = [this](TColor Color) { ColorMarkKey(Color); };
+    FNavigation = std::make_unique<TGridNavigation>(S, *strGrid, std::move(Hooks));
+    FFonts = std::make_unique<TFontCommands>(S, *strGrid, *this);
+    // Only what the user does raises these, as when the boxes are set at start-up.
+    connect(FontName, qOverload<int>(&QComboBox::activated), this, [this] { FontNameChange(); });
+    connect(cbxSoftware, qOverload<int>(&QComboBox::activated), this, [this] { FontNameChange(); });
+    connect(FontSize, qOverload<int>(&QSpinBox::valueChanged), this, [this] { FontSizeChange(); });
+    connect(BoldButton, &QToolButton::clicked, this, [this] { BoldButtonClick(); });
+    connect(FontHighlightColorButton, &QToolButton::clicked, this,
+            [this] { FontHighlightColorButtonClick(); });
+    connect(BackgroudHighlightColorButton, &QToolButton::clicked, this,
+            [this] { BackgroudHighlightColorButtonClick(); });
+}
+
+void TMainForm::GotoLineMenuClick() {
+    Guarded([this] {
+        TfrmGotoLineNumber Dialog(*strGrid, *this, this);
+        Dialog.exec();
+    });
+}
+
+void TMainForm::FontNameChange() {
+    Guarded([this] {
+        FFonts->FontNameChange(
+            FontName->currentIndex() < 0 ? std::string() : FontName->currentText().toStdString());
+    });
+}
+
+void TMainForm::FontSizeChange() {
+    Guarded([this] { FFonts->FontSizeChange(FontSize->text().toStdString()); });
+}
+
+void TMainForm::BoldButtonClick() {
+    Guarded([this] { FFonts->BoldButtonClick(BoldButton->isChecked()); });
+}
+
+void TMainForm::FontHighlightColorButtonClick() {
+    ChooseHighlightColor(0x00FF00, S.FHighlightFontColor);
+}
+
+void TMainForm::BackgroudHighlightColorButtonClick() {
+    ChooseHighlightColor(0x808000, S.FHighlightBackColor);
+}
+
+void TMainForm::ChooseHighlightColor(TColor Start, TColor& Color) {
+    std::optional<TColor> Chosen;
+    try {
+        Chosen = FDialogs->ChooseColor(Start);
+    } catch (const std::exception&) {
+        FDialogs->MessageDlg("Color selection dialog failed to load", TMsgDlgType::mtError, mbOK);
+        return;
+    }
+    if (!Chosen)
+        return;
+    Color = *Chosen;
+    strGrid->viewport()->update();
 }
 
 void TMainForm::PlaceDialogs() {

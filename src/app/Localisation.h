@@ -34,6 +34,8 @@ class TKavrinoFindDialog;
 class TKavrinoReplaceDialog;
 class TSearchCommands;
 class TGridSearchView;
+class TGridNavigation;
+class TFontCommands;
 
 class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
     Q_OBJECT
@@ -56,6 +58,7 @@ public:
     TStyledGridModel& Table();
     TTranslationView* View() { return FView.get(); }
     TSearchCommands& Search() { return *FSearch; }
+    TGridNavigation& Navigation() { return *FNavigation; }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -72,6 +75,12 @@ public:
     void cmbFontCharsetClick();
     void ClearBookmarks() { S.Bookmarks.fill(-1); }
     void FillFontNames();
+    void GotoLineMenuClick();
+    void FontNameChange();
+    void FontSizeChange();
+    void BoldButtonClick();
+    void FontHighlightColorButtonClick();
+    void BackgroudHighlightColorButtonClick();
     void SetModified(bool Value) { FDocument->SetModified(Value); }
     void SetFileName(const std::string& FileName) { FDocument->SetFileName(FileName); }
     // Commands whose work arrives with later modules: they do nothing yet.
@@ -187,6 +196,9 @@ private:
     void UndoAllReplaceStringMenuClick();
     void ClearAllFlagsMenuClick();
     void ColorMarkClick(int Row);
+    void ColorMarkKey(TColor Color);
+    void InstallGridCommands();
+    void ChooseHighlightColor(TColor Start, TColor& Color);
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
@@ -194,6 +206,8 @@ private:
     std::unique_ptr<TTranslationView> FView;
     std::unique_ptr<TGridSearchView> FSearchView;
     std::unique_ptr<TSearchCommands> FSearch;
+    std::unique_ptr<TGridNavigation> FNavigation;
+    std::unique_ptr<TFontCommands> FFonts;
     QtModalDialogs FQtDialogs{this};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;

@@ -3,6 +3,7 @@
 #include "document/MainState.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -114,6 +115,16 @@ std::optional<std::string> QtModalDialogs::SaveDialog(const std::string& Initial
     if (Path.isEmpty())
         return std::nullopt;
     return Path.toStdString();
+}
+
+std::optional<TColor> QtModalDialogs::ChooseColor(TColor Start) {
+    // Colours are stored with red in the low byte.
+    QColorDialog Dialog(QColor(Start & 0xFF, (Start >> 8) & 0xFF, (Start >> 16) & 0xFF), FOwner);
+    Dialog.setOption(QColorDialog::ShowAlphaChannel, false);
+    if (Dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QColor Chosen = Dialog.selectedColor();
+    return static_cast<TColor>(Chosen.red() | Chosen.green() << 8 | Chosen.blue() << 16);
 }
 
 } // namespace kav

@@ -3,6 +3,7 @@
 // them the way the user would.
 
 #include "document/UserInterface.h"
+#include "grid/Colors.h"
 
 #include <QString>
 
@@ -24,6 +25,9 @@ public:
     virtual std::optional<std::string> SaveDialog(const std::string& InitialDir,
                                                   const std::string& Filter,
                                                   const std::string& FileName) = 0;
+    // The colour dialog opened on Start, solid colours only: the colour the user confirmed,
+    // nullopt when cancelled. Throws when the dialog cannot be shown.
+    virtual std::optional<TColor> ChooseColor(TColor Start) = 0;
 };
 
 // The real ones: message boxes with the system's captions, Qt's file dialogs.
@@ -37,6 +41,7 @@ public:
                                           const std::string& Filter) override;
     std::optional<std::string> SaveDialog(const std::string& InitialDir, const std::string& Filter,
                                           const std::string& FileName) override;
+    std::optional<TColor> ChooseColor(TColor Start) override;
 
 private:
     QWidget* FOwner;

@@ -1,5 +1,4 @@
-#include "KavtoolRun.h"
-#include "app/Localisation.h"
+#include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
 #include "search/KavrinoFindDialog.h"
@@ -19,68 +18,6 @@
 #include <deque>
 
 using namespace kav;
-
-namespace {
-
-// Answers the main window's boxes and dialogs as a user would, and remembers what was shown.
-class ScriptedDialogs : public IModalDialogs {
-public:
-    std::vector<std::string> Shown;
-    std::deque<TModalResult> Answers;
-    std::deque<std::optional<std::string>> Files;
-
-    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons Buttons) override {
-        Shown.push_back(Text);
-        if (Buttons == mbOK || Answers.empty())
-            return Buttons == mbOK ? TModalResult::mrOK : TModalResult::mrCancel;
-        TModalResult Answer = Answers.front();
-        Answers.pop_front();
-        return Answer;
-    }
-    void ShowError(const std::string& Text) override { Shown.push_back("error: " + Text); }
-    std::optional<std::string> OpenDialog(const std::string&, const std::string&) override {
-        return Next();
-    }
-    std::optional<std::string> SaveDialog(const std::string&, const std::string&,
-                                          const std::string&) override {
-        return Next();
-    }
-
-private:
-    std::optional<std::string> Next() {
-        if (Files.empty())
-            return std::nullopt;
-        auto File = Files.front();
-        Files.pop_front();
-        return File;
-    }
-};
-
-// A program folder made of the shipped sample files (or without some of them).
-struct TProgramFolder {
-    QTemporaryDir Dir;
-    explicit TProgramFolder(bool WithDefault = true) {
-        CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Dir.path());
-        if (!WithDefault)
-            QDir(Dir.path() + "/Default").removeRecursively();
-    }
-    std::string Home() const { return Dir.path().toStdString() + "/"; }
-};
-
-// The window shown once with scripted dialogs, the way start-up runs.
-struct TWindow {
-    ScriptedDialogs Dialogs;
-    TMainForm Form;
-    explicit TWindow(const std::string& Home, const std::string& StartFile = {})
-        : Form(Home, &Dialogs) {
-        Form.SetStartFile(StartFile);
-        Form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Form));
-    }
-    std::string Panel(int Index) const { return Form.StatusPanels[Index]->text().toStdString(); }
-};
-
-} // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
