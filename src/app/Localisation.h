@@ -76,6 +76,7 @@ public:
     void ClearBookmarks() { S.Bookmarks.fill(-1); }
     void FillFontNames();
     void GotoLineMenuClick();
+    void FindMenuClick();
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();
@@ -187,7 +188,7 @@ private:
     void InstallExchange();
     void MakeResourceFileMenuClick();
     void GoToMarkedRow(int Row);
-    void FindMenuClick();
+
     void ReplaceMenuClick();
     void SearchUp();
     void SearchDown();

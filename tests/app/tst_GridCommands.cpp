@@ -3,6 +3,7 @@
 #include "document/TranslationTable.h"
 #include "editing/Navigation.h"
 #include "grid/StyledStringGrid.h"
+#include "search/KavrinoFindDialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -85,6 +86,7 @@ private slots:
     void firstAndLastItemKeys();
     void markedRowKeys();
     void fontName();
+    void findAfterFontCommand();
     void fontSizeRefitsRows();
     void boldActsOnNamesAndTexts();
     void fontCommandsNotReentered();
@@ -290,6 +292,21 @@ void TestGridCommands::fontName() {
     QCOMPARE(T.FontCol(colName).Name(), std::string("Courier New"));
     QVERIFY(F.Grid().isEnabled());
     QVERIFY(!F.Form().State().FUpdatingFont);
+}
+
+void TestGridCommands::findAfterFontCommand() {
+    // A default text is found before any font command and not after one.
+    for (bool AfterFont : {false, true}) {
+        TFrenchWindow F;
+        if (AfterFont)
+            F.Form().BoldButton->click();
+        F.Select(2);
+        F.Form().FindMenuClick();
+        F.Form().FindDialog1->SetFindText("Print Preview");
+        F.Form().FindDialog1->FindNextClick();
+        QCOMPARE(F.Form().State().FFoundCol == colDefault, !AfterFont);
+        QCOMPARE(F.W->Dialogs.Shown.empty(), !AfterFont);
+    }
 }
 
 void TestGridCommands::fontSizeRefitsRows() {
