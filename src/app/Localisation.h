@@ -188,7 +188,6 @@ private:
     void InstallExchange();
     void MakeResourceFileMenuClick();
     void GoToMarkedRow(int Row);
-
     void ReplaceMenuClick();
     void SearchUp();
     void SearchDown();
