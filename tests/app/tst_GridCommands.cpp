@@ -5,6 +5,7 @@
 #include "grid/StyledStringGrid.h"
 #include "search/KavrinoFindDialog.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -95,6 +96,7 @@ private slots:
     void colorMarkKeys();
     void highlightColorDialog_data();
     void highlightColorDialog();
+    void realColorDialog();
 };
 
 // Each step: the row made current, then Ctrl+Shift+F<n> (n > 0) or Ctrl+F<-n> (n < 0).
@@ -469,6 +471,26 @@ void TestGridCommands::highlightColorDialog() {
     const bool Chosen = !Fails && Answer >= 0;
     QCOMPARE(S.FHighlightFontColor, !Background && Chosen ? TColor(Answer) : Font);
     QCOMPARE(S.FHighlightBackColor, Background && Chosen ? TColor(Answer) : Back);
+}
+
+void TestGridCommands::realColorDialog() {
+    // Teal opens as teal (red in the low byte), and the confirmed colour comes back the same way.
+    QtModalDialogs Dialogs(nullptr);
+    QColor Shown;
+    QTimer::singleShot(0, [&] {
+        auto* Dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        QVERIFY(Dialog);
+        Shown = Dialog->currentColor();
+        Dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        Dialog->accept();
+    });
+    QCOMPARE(Dialogs.ChooseColor(0x808000), std::optional<TColor>(0x563412));
+    QCOMPARE(Shown, QColor(0, 128, 128));
+    QTimer::singleShot(0, [] {
+        if (QWidget* Dialog = QApplication::activeModalWidget())
+            static_cast<QDialog*>(Dialog)->reject();
+    });
+    QCOMPARE(Dialogs.ChooseColor(0x00FF00), std::nullopt);
 }
 
 QTEST_MAIN(TestGridCommands)
