@@ -4,9 +4,9 @@
     gen_str_pair.py OUTDIR [ITEMS]
 
 OUTDIR receives Default/Kavr_ENU.str (the default file), Language/Kavr_FRA.str (the
-translation, with 1 in 10 texts holding the word "Fichier" for replace benchmarks) and
-Kavr_FRA.po, the same content as a gettext PO file. Deterministic: the same ITEMS give the same
-bytes.
+translation, with exactly 1 in 10 texts holding "Fichier" with that capital, for replace
+benchmarks) and Kavr_FRA.po, the same content as a gettext PO file. Deterministic: the same
+ITEMS give the same bytes.
 """
 import os
 import random
@@ -41,10 +41,13 @@ def main():
         name = "ITEM_%06d_%s" % (i, rnd.choice(WORDS).upper())
         count = rnd.randint(2, 8)
         english = " ".join(rnd.choice(WORDS) for _ in range(count)).capitalize()
-        french = " ".join(rnd.choice(FRENCH) for _ in range(count)).capitalize()
+        # Only the prefix below starts with a capital "Fichier", so that a case-sensitive
+        # Replace All of it finds exactly one text in ten.
+        first = rnd.choice(FRENCH[1:])
+        french = " ".join([first] + [rnd.choice(FRENCH) for _ in range(count - 1)]).capitalize()
         if i % 10 == 0:
             french = "Fichier " + french
-        if i % 17 == 0:
+        elif i % 17 == 0:
             french = english  # untranslated
         width = 20 + 7 * len(english)
         font = rnd.choice(FONTS)

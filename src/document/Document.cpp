@@ -46,27 +46,48 @@ bool FileExists(const std::string& Path) {
     return fs::is_regular_file(Path, Ec);
 }
 
-// One item line of a translated file, kept with its line number for messages.
-struct TTranslatedLine {
-    std::string Name;
-    std::string Text;
-    std::string Color;
-    long long Line = 0;
-};
+// Names longer than the name field holds come only from damaged or foreign files, and no save
+// could write them back; such a name stops the load. Empty when Name is fine.
+std::string LongNameMessage(const std::string& Name, const std::string& Path, long long Line) {
+    if (Name.size() <= LongestItemName)
+        return {};
+    return LocatedMessage(ShownItemName(Name) + ": the name is longer than " +
+                              std::to_string(LongestItemName) +
+                              " characters, more than a language file can hold",
+                          Path, Line);
+}
 
-// Reads the whole translated file once: its item lines and the count of all its lines.
-int ReadTranslatedFile(StrLineReader& Reader, std::vector<TTranslatedLine>& Items,
-                       long long& LineCount) {
+// A binary or UTF-16 file reads as lines without items; taken as a translation it would load
+// empty and a Save would write that over it. Empty when Line is text.
+std::string BinaryLineMessage(const std::string& Line, const std::string& Path, long long Number) {
+    if (!HoldsNulByte(Line))
+        return {};
+    return LocatedMessage("The file holds a NUL byte: it is not a text file in the ANSI code "
+                          "page (binary data, or UTF-16)",
+                          Path, Number);
+}
+
+// Reads the whole translated file once: its item lines, and returns the count of all its lines.
+// Throws ToolError naming the file and line when the reading stops early or a name is too long.
+long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
+                             std::vector<TTranslatedLine>& Items) {
     std::string Line;
     while (Reader.ReadLine(Line)) {
+        if (std::string Problem = BinaryLineMessage(Line, Path, Reader.LineNumber());
+            !Problem.empty())
+            throw ToolError(Problem);
         if (!IsItemLine(Line))
             continue;
         StrItemLine Item = ParseItemLine(Line, TranslatedAttributeCount);
+        if (std::string Problem = LongNameMessage(Item.Name, Path, Reader.LineNumber());
+            !Problem.empty())
+            throw ToolError(Problem);
         Items.push_back({std::move(Item.Name), std::move(Item.Text), std::move(Item.Attributes[0]),
                          Reader.LineNumber()});
     }
-    LineCount = Reader.LineNumber();
-    return Reader.Close();
+    if (Reader.Problem() != StrReadProblem::None)
+        throw ToolError(Reader.FailureMessage(Path));
+    return Reader.LineNumber();
 }
 
 // Rows of every name of the default items, in row order, so that each translated line finds
@@ -178,6 +199,15 @@ bool TDocument::CheckDefaultFile(int Kind) {
     return false;
 }
 
+bool TDocument::DefaultFileOpens() {
+    StrLineReader Reader;
+    if (int Status = Reader.Open(S.FDefaultFileName); Status != 0) {
+        UI.ShowError(IoStatusMessage(Status, S.FDefaultFileName));
+        return false;
+    }
+    return true;
+}
+
 // ---- New and Open ----------------------------------------------------------------------
 
 void TDocument::FileNew() {
@@ -219,6 +249,7 @@ int TDocument::NewDocument() {
     }
     ClearBookmarks();
     int Row = FirstItemRow;
+    std::string Problem;
     {
         TUpdateLock Lock(UI);
         SetFileName(UntitledName);
@@ -238,12 +269,24 @@ int TDocument::NewDocument() {
         Grid.SetRowCount(EmptyTableRowCount);
         std::string Line;
         while (Reader.ReadLine(Line)) {
+            Problem = BinaryLineMessage(Line, S.FDefaultFileName, Reader.LineNumber());
+            if (!Problem.empty())
+                break;
             if (!IsItemLine(Line))
                 continue;
             StrItemLine Item = ParseItemLine(Line, DefaultAttributeCount);
+            Problem = LongNameMessage(Item.Name, S.FDefaultFileName, Reader.LineNumber());
+            if (!Problem.empty())
+                break;
             Grid.SetCells(colTranslated, Row, Item.Text);
             Row = AppendItem(Grid, Row, Item);
         }
+    }
+    if (Problem.empty())
+        Problem = Reader.FailureMessage(S.FDefaultFileName);
+    if (!Problem.empty()) {
+        UI.ShowError(Problem);
+        return -1;
     }
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
@@ -270,15 +313,25 @@ bool TDocument::OpenPath(const std::string& Path) {
         Warn("Invalid Language File " + Path);
         return false;
     }
-    if (!CheckDefaultFile(Info.Kind))
+    const std::string PreviousDefault = S.FDefaultFileName;
+    if (!CheckDefaultFile(Info.Kind)) {
+        S.FDefaultFileName = PreviousDefault;
         return false;
-    UI.SetSoftwareIndex(Info.Kind == fkUser ? 1 : 0);
-    S.FFileKind = Info.Kind;
+    }
     bool Bound;
     {
         TPleaseWait Wait(UI, "Opening " + Name);
+        // A file that cannot be read changes nothing: the document keeps its kind, language,
+        // table and name, so that a later Save still writes what the table holds to its file.
+        std::optional<TTranslatedFile> Read = ReadTranslated(Path);
+        if (!Read || !DefaultFileOpens()) {
+            S.FDefaultFileName = PreviousDefault;
+            return false;
+        }
+        UI.SetSoftwareIndex(Info.Kind == fkUser ? 1 : 0);
+        S.FFileKind = Info.Kind;
         UI.SelectFileLanguage(Info.Code);
-        Bound = LoadFile(Path);
+        Bound = LoadFile(Path, &*Read);
         if (Bound)
             UI.SetStatusText(StatusFile, "Loaded file: " + Path);
         SetModified(false);
@@ -293,8 +346,12 @@ bool TDocument::OpenPath(const std::string& Path) {
 // ---- loading ---------------------------------------------------------------------------
 
 bool TDocument::LoadFile(const std::string& FileName) {
+    return LoadFile(FileName, nullptr);
+}
+
+bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Read) {
     ClearBookmarks();
-    FLastLoad = ReadDocument(FileName);
+    FLastLoad = ReadDocument(FileName, Read);
     if (FLastLoad.Count > 0)
         UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(FLastLoad.Count));
     // A file whose translations were not taken must not become the document's file: a later
@@ -311,11 +368,30 @@ bool TDocument::LoadFile(const std::string& FileName) {
 }
 
 int TDocument::LoadDocument(const std::string& FileName) {
-    FLastLoad = ReadDocument(FileName);
+    FLastLoad = ReadDocument(FileName, nullptr);
     return FLastLoad.Count;
 }
 
-TLoadReport TDocument::ReadDocument(const std::string& FileName) {
+std::optional<TTranslatedFile> TDocument::ReadTranslated(const std::string& FileName) {
+    StrLineReader Reader;
+    if (int Status = Reader.Open(FileName); Status != 0) {
+        if (std::string Text = IoStatusMessage(Status, FileName); !Text.empty())
+            Warn(Text);
+        return std::nullopt;
+    }
+    RemoveStaleTempFiles(FolderPart(FileName));
+    TTranslatedFile File;
+    try {
+        File.LineCount = ReadTranslatedFile(Reader, FileName, File.Lines);
+    } catch (const ToolError& E) {
+        UI.ShowError(E.what());
+        return std::nullopt;
+    }
+    File.CloseStatus = Reader.Close();
+    return File;
+}
+
+TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslatedFile* Given) {
     TLoadReport Report;
     if (S.FFileKind == fkNone)
         return Report;
@@ -326,21 +402,28 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName) {
         Error("Default Language File not found: " + S.FDefaultFileName);
         return Report;
     }
-    StrLineReader Translated;
-    if (int Status = Translated.Open(FileName); Status != 0) {
-        if (std::string Text = IoStatusMessage(Status, FileName); !Text.empty())
-            Warn(Text);
+    std::optional<TTranslatedFile> Read;
+    if (!Given) {
+        Read = ReadTranslated(FileName);
+        if (!Read)
+            return Report;
+        Given = &*Read;
+    }
+    const std::vector<TTranslatedLine>& Lines = Given->Lines;
+    const long long LineCount = Given->LineCount;
+    const int CloseStatus = Given->CloseStatus;
+
+    // Opened before the table is reset: a default file that cannot be opened changes nothing.
+    StrLineReader Default;
+    if (int Status = Default.Open(S.FDefaultFileName); Status != 0) {
+        UI.ShowError(IoStatusMessage(Status, S.FDefaultFileName));
         return Report;
     }
-    std::vector<TTranslatedLine> Lines;
-    long long LineCount = 0;
-    int CloseStatus = ReadTranslatedFile(Translated, Lines, LineCount);
-
     TUpdateLock Lock(UI);
     ResetTable(Grid);
     int Row = FirstItemRow;
     try {
-        ReadDefaultItems(Row);
+        ReadDefaultItems(Default, Row);
         Report.Count = Row - FirstItemRow;
         if (LineCount - HeaderLineCount > Report.Count) {
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
@@ -366,6 +449,10 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName) {
             Report.Bound = true;
         }
     } catch (const ToolError& E) {
+        // The table was reset and holds what was read so far: a count makes LoadFile drop the
+        // previous file name, so that no later Save writes this table over that file.
+        if (Report.Count < 0)
+            Report.Count = Row - FirstItemRow;
         Report.Bound = false;
         UI.ShowError(E.what());
         return Report;
@@ -376,17 +463,23 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName) {
     return Report;
 }
 
-void TDocument::ReadDefaultItems(int& Row) {
-    StrLineReader Reader;
-    if (int Status = Reader.Open(S.FDefaultFileName); Status != 0)
-        throw ToolError(IoStatusMessage(Status, S.FDefaultFileName));
+void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row) {
     std::string Line;
-    while (Reader.ReadLine(Line))
-        if (IsItemLine(Line))
-            Row = AppendItem(Grid, Row, ParseItemLine(Line, DefaultAttributeCount));
-    if (Reader.Status() != 0)
-        throw ToolError(LocatedMessage(IoStatusMessage(Reader.Status(), S.FDefaultFileName),
-                                       S.FDefaultFileName, Reader.LineNumber() + 1));
+    while (Reader.ReadLine(Line)) {
+        if (std::string Problem = BinaryLineMessage(Line, S.FDefaultFileName, Reader.LineNumber());
+            !Problem.empty())
+            throw ToolError(Problem);
+        if (!IsItemLine(Line))
+            continue;
+        StrItemLine Item = ParseItemLine(Line, DefaultAttributeCount);
+        if (std::string Problem =
+                LongNameMessage(Item.Name, S.FDefaultFileName, Reader.LineNumber());
+            !Problem.empty())
+            throw ToolError(Problem);
+        Row = AppendItem(Grid, Row, Item);
+    }
+    if (Reader.Problem() != StrReadProblem::None)
+        throw ToolError(Reader.FailureMessage(S.FDefaultFileName));
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }

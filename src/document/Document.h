@@ -8,6 +8,7 @@
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,21 @@ TFileNameInfo ExamineFileName(const std::string& Name);
 
 std::string FileNamePart(const std::string& Path);
 std::string FolderPart(const std::string& Path); // with its trailing "/"
+
+// One item line of a translated file, kept with its line number for messages.
+struct TTranslatedLine {
+    std::string Name;
+    std::string Text;
+    std::string Color;
+    long long Line = 0;
+};
+
+// A translated file read whole.
+struct TTranslatedFile {
+    std::vector<TTranslatedLine> Lines;
+    long long LineCount = 0; // all lines, items or not
+    int CloseStatus = 0;
+};
 
 // Names of translated lines the default file lacks, in the order read.
 struct TLoadReport {
@@ -52,10 +68,15 @@ public:
     void SetFileName(const std::string& FileName);
     void ClearBookmarks();
     bool CheckDefaultFile(int Kind);
+    // Whether FDefaultFileName can be opened for reading; reports why not.
+    bool DefaultFileOpens();
 
     // Loaders. LoadFile returns whether the document took FileName as its file.
     bool LoadFile(const std::string& FileName);
     int LoadDocument(const std::string& FileName);
+    // Items read from the default file into an untitled table; -2 when the file is missing or
+    // cannot be opened (table unchanged), -1 when a damaged file stopped the reading (the table
+    // holds the items read before).
     int NewDocument();
     // Writes the table for the document kind; false when nothing was written.
     bool SaveFile(std::string FileName);
@@ -63,8 +84,12 @@ public:
     const TLoadReport& LastLoad() const { return FLastLoad; }
 
 private:
-    TLoadReport ReadDocument(const std::string& FileName);
-    void ReadDefaultItems(int& Row);
+    // Reads FileName whole; reports a failure (naming the file and line) and gives nothing.
+    std::optional<TTranslatedFile> ReadTranslated(const std::string& FileName);
+    // Read is the translated file already read, or null to read FileName here.
+    bool LoadFile(const std::string& FileName, const TTranslatedFile* Read);
+    TLoadReport ReadDocument(const std::string& FileName, const TTranslatedFile* Given);
+    void ReadDefaultItems(StrLineReader& Reader, int& Row);
     bool PlaceTranslations(const std::string& FileName, std::vector<std::string>& Unmatched);
     void ReportUnmatched(const std::vector<std::string>& Unmatched);
     bool MakeBackups();

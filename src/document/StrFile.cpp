@@ -1,11 +1,15 @@
 #include "document/StrFile.h"
 
 #include "document/IoStatus.h"
+#include "document/ToolError.h"
 #include "exchange/IntConv.h"
 #include "exchange/StringUtils.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,8 +20,8 @@ namespace {
 
 constexpr size_t BlockSize = 1 << 16;
 constexpr char CtrlZ = 26;
-// Longest name that reads back whole from the 70-character name field ("Txt_" + 66).
-constexpr size_t LongestWholeName = NameFieldWidth - 4;
+constexpr const char* TempMark = ".kavtmp.";
+constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
 
 // Scans Data from From for LF or Ctrl+Z, stepping over two-byte characters. SkipFirst says that
 // Data[From] is the trail byte of a character begun before it.
@@ -102,6 +106,13 @@ StrLineReader::~StrLineReader() {
 int StrLineReader::Open(const std::string& Path) {
     if (FFd >= 0)
         Close();
+    FStatus = 0;
+    FProblem = StrReadProblem::None;
+    FFailedLine = 0;
+    FLineNumber = 0;
+    FEnded = false;
+    FSkipTrail = false;
+    FPos = FLen = 0;
     FFd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
     if (FFd < 0)
         return FStatus = IoStatusFromErrno(errno);
@@ -111,11 +122,6 @@ int StrLineReader::Open(const std::string& Path) {
         FFd = -1;
         return FStatus = ioAccessDenied;
     }
-    FStatus = 0;
-    FLineNumber = 0;
-    FEnded = false;
-    FSkipTrail = false;
-    FPos = FLen = 0;
     return 0;
 }
 
@@ -141,6 +147,33 @@ size_t StrLineReader::FindDelimiter(size_t From) const {
     return FindDelimiterIn(Block, From, FCodePage, FSkipTrail && From == FPos);
 }
 
+bool StrLineReader::Stop(StrReadProblem Problem, int Status, long long Line) {
+    FProblem = Problem;
+    FStatus = Status;
+    FFailedLine = Line;
+    FEnded = true;
+    return false;
+}
+
+// Adds Piece to the line unless that makes it longer than any line the reader takes (one byte
+// more is allowed for the CR of a CR LF end).
+bool StrLineReader::Append(std::string& Line, std::string_view Piece) {
+    if (Line.size() + Piece.size() > MaxStrLineLength + 1) {
+        Line.clear();
+        return Stop(StrReadProblem::LineTooLong, ioInvalidInput, FLineNumber + 1);
+    }
+    Line.append(Piece);
+    return true;
+}
+
+// Counts a complete line and checks its length.
+bool StrLineReader::Accept(std::string& Line) {
+    ++FLineNumber;
+    if (Line.size() > MaxStrLineLength)
+        return Stop(StrReadProblem::LineTooLong, ioInvalidInput, FLineNumber);
+    return true;
+}
+
 bool StrLineReader::ReadLine(std::string& Line) {
     Line.clear();
     if (FEnded || FFd < 0)
@@ -154,26 +187,44 @@ bool StrLineReader::ReadLine(std::string& Line) {
         size_t At = FindDelimiter(FPos);
         if (At == std::string_view::npos) {
             FSkipTrail = EndsOnLeadByte(Block, FPos, FCodePage, FSkipTrail);
-            Line.append(Block.substr(FPos));
+            if (!Append(Line, Block.substr(FPos)))
+                return false;
             FPos = FLen;
             continue;
         }
         FSkipTrail = false;
-        Line.append(Block.substr(FPos, At - FPos));
+        if (!Append(Line, Block.substr(FPos, At - FPos)))
+            return false;
         FPos = At + 1;
         if (Block[At] == CtrlZ) {
             FEnded = true;
             break;
         }
         DropLineEndCr(Line);
-        ++FLineNumber;
-        return true;
+        return Accept(Line);
+    }
+    if (FStatus != 0) {
+        FProblem = StrReadProblem::IoError;
+        FFailedLine = FLineNumber + 1;
+        return false;
     }
     // The text before the end of the file is a last line of its own.
-    if (FStatus != 0 || Line.empty())
+    if (Line.empty())
         return false;
-    ++FLineNumber;
-    return true;
+    return Accept(Line);
+}
+
+std::string StrLineReader::FailureMessage(const std::string& Path) const {
+    switch (FProblem) {
+    case StrReadProblem::None:
+        return {};
+    case StrReadProblem::LineTooLong:
+        return LocatedMessage("The line is longer than " + std::to_string(MaxStrLineLength) +
+                                  " bytes: this is not a language file",
+                              Path, FFailedLine);
+    default:
+        return LocatedMessage(IoStatusMessage(FStatus, Path), Path, FFailedLine);
+    }
 }
 
 int StrLineReader::Close() {
@@ -264,12 +315,22 @@ std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t
     return Line;
 }
 
+bool HoldsNulByte(std::string_view Line) {
+    return HasByte(Line, '\0');
+}
+
+std::string ShownItemName(std::string_view Name) {
+    if (Name.size() <= LongestItemName)
+        return "Txt_" + std::string(Name);
+    return "Txt_" + std::string(Name.substr(0, LongestItemName)) + "...";
+}
+
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems;
     for (const auto& Item : Items) {
         if (Item.Name.empty())
             continue;
-        std::string Where = "Txt_" + Item.Name + ": ";
+        std::string Where = ShownItemName(Item.Name) + ": ";
         if (HasByte(Item.Text, '"'))
             Problems.push_back(Where + "the text holds a double quote");
         if (HasByte(Item.Text, '\r') || HasByte(Item.Text, '\n'))
@@ -280,9 +341,9 @@ std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items)
             Problems.push_back(Where + "the name holds a blank");
         if (HasByte(Item.Name, '\r') || HasByte(Item.Name, '\n'))
             Problems.push_back(Where + "the name holds a line break");
-        if (Item.Name.size() > LongestWholeName)
+        if (Item.Name.size() > LongestItemName)
             Problems.push_back(Where + "the name is longer than " +
-                               std::to_string(LongestWholeName) + " characters");
+                               std::to_string(LongestItemName) + " characters");
     }
     return Problems;
 }
@@ -313,7 +374,7 @@ std::string FileNamePart(const std::string& Path) {
 
 std::string FolderPart(const std::string& Path) {
     size_t Slash = Path.find_last_of('/');
-    return Slash == std::string::npos ? std::string(".") : Path.substr(0, Slash + 1);
+    return Slash == std::string::npos ? std::string("./") : Path.substr(0, Slash + 1);
 }
 
 StrWriteResult Failed(int Status, const std::string& Path) {
@@ -333,6 +394,43 @@ bool WriteAll(int Fd, std::string_view Data) {
         Data.remove_prefix(static_cast<size_t>(Done));
     }
     return true;
+}
+
+// A failed call that left no errno still counts as an I/O error, never as success.
+int FailureStatus(int Errno) {
+    const int Status = IoStatusFromErrno(Errno);
+    return Status == ioOk ? ioError : Status;
+}
+
+bool KillBeforeRename() {
+    static const bool Kill = std::getenv("KAV_KILL_BEFORE_RENAME") != nullptr;
+    return Kill;
+}
+
+// A process id from a temporary name's middle part; 0 when it is not one.
+pid_t ProcessOf(std::string_view Digits) {
+    if (Digits.empty() || Digits.size() > 9 || !IsDigits(Digits))
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(Digits)));
+}
+
+bool ProcessRuns(pid_t Pid) {
+    return Pid == ::getpid() || ::kill(Pid, 0) == 0 || errno == EPERM;
+}
+
+// The process that wrote Name, when Name has exactly the form WriteStrFile gives its temporary
+// files; 0 otherwise.
+pid_t TempFileOwner(std::string_view Name) {
+    if (Name.size() < 2 || Name[0] != '.')
+        return 0;
+    size_t Mark = Name.rfind(TempMark);
+    if (Mark == std::string_view::npos || Mark == 0)
+        return 0;
+    std::string_view Rest = Name.substr(Mark + std::strlen(TempMark));
+    size_t Dot = Rest.find('.');
+    if (Dot == std::string_view::npos || Rest.size() - Dot - 1 != TempRandomLength)
+        return 0;
+    return ProcessOf(Rest.substr(0, Dot));
 }
 
 // New files get the usual mode; a replaced file keeps its own.
@@ -361,8 +459,9 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
         return Result;
     }
     std::string Bytes = FormatStrFile(Kind, FileNamePart(Path), Items);
+    RemoveStaleTempFiles(FolderPart(Path));
 
-    std::string Temp = FolderPart(Path) + "." + FileNamePart(Path) + ".kavtmp.XXXXXX";
+    std::string Temp = TempFilePrefix(Path) + "XXXXXX";
     std::vector<char> TempName(Temp.begin(), Temp.end());
     TempName.push_back('\0');
     int Fd = ::mkostemp(TempName.data(), O_CLOEXEC);
@@ -373,9 +472,11 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
 
     int Status = 0;
     if (!WriteAll(Fd, Bytes) || ::fsync(Fd) != 0)
-        Status = IoStatusFromErrno(errno);
+        Status = FailureStatus(errno);
     if (::close(Fd) != 0 && Status == 0)
-        Status = IoStatusFromErrno(errno);
+        Status = FailureStatus(errno);
+    if (Status == 0 && KillBeforeRename())
+        ::raise(SIGKILL);
     if (Status == 0 && ::rename(Temp.c_str(), Path.c_str()) != 0)
         Status = IoStatusFromErrno(errno);
     if (Status != 0) {
@@ -385,6 +486,31 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
     StrWriteResult Result;
     Result.Ok = true;
     return Result;
+}
+
+std::string TempFilePrefix(const std::string& Path) {
+    return FolderPart(Path) + "." + FileNamePart(Path) + TempMark + std::to_string(::getpid()) +
+           ".";
+}
+
+int RemoveStaleTempFiles(const std::string& Folder) {
+    const std::string Dir = Folder.empty() ? std::string(".") : Folder;
+    DIR* Handle = ::opendir(Dir.c_str());
+    if (!Handle)
+        return 0;
+    int Removed = 0;
+    while (const dirent* Entry = ::readdir(Handle)) {
+        const pid_t Owner = TempFileOwner(Entry->d_name);
+        if (Owner <= 0 || ProcessRuns(Owner))
+            continue;
+        const std::string Path = Dir + (Dir.back() == '/' ? "" : "/") + Entry->d_name;
+        struct stat Info {};
+        if (::lstat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+            ::unlink(Path.c_str()) == 0)
+            ++Removed;
+    }
+    ::closedir(Handle);
+    return Removed;
 }
 
 } // namespace kav

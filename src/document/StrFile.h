@@ -17,10 +17,19 @@ constexpr int32_t NoColorMark = 16777215; // white
 constexpr size_t NameFieldWidth = 70;
 constexpr int DefaultAttributeCount = 4;    // width, font name, style, size
 constexpr int TranslatedAttributeCount = 1; // colour mark
+// Longest name that reads back whole from the name field ("Txt_" + 66 characters).
+constexpr size_t LongestItemName = NameFieldWidth - 4;
+// Longest line the reader takes, its end excluded. Nothing the tool writes comes near it; a
+// longer line belongs to a damaged or foreign file, and refusing it keeps memory bounded.
+constexpr size_t MaxStrLineLength = size_t(4) << 20;
+
+// Why a reader stopped before the end of its file.
+enum class StrReadProblem { None, IoError, LineTooLong };
 
 // Reads a file line by line: a line ends at LF or CR LF, a lone CR belongs to the line and
 // Ctrl+Z ends the file. With a double-byte code page, a lead byte and its trail byte are never
-// taken as a delimiter. The file is read in large blocks.
+// taken as a delimiter. The file is read in large blocks. A line longer than MaxStrLineLength
+// stops the reading like an I/O error does, with the status ioInvalidInput.
 class StrLineReader {
 public:
     explicit StrLineReader(int CodePage = SystemAnsiCodePage());
@@ -34,17 +43,25 @@ public:
     bool ReadLine(std::string& Line);
     // I/O status of the last read (0 when the file ended normally).
     int Status() const { return FStatus; }
+    StrReadProblem Problem() const { return FProblem; }
     long long LineNumber() const { return FLineNumber; }
+    // What stopped the reading, naming Path and the line; empty when the file ended normally.
+    std::string FailureMessage(const std::string& Path) const;
     // Returns the closing status (0 when all went well).
     int Close();
 
 private:
     bool Fill();
     size_t FindDelimiter(size_t From) const;
+    bool Append(std::string& Line, std::string_view Piece);
+    bool Accept(std::string& Line);
+    bool Stop(StrReadProblem Problem, int Status, long long Line);
 
     int FCodePage;
     int FFd = -1;
     int FStatus = 0;
+    StrReadProblem FProblem = StrReadProblem::None;
+    long long FFailedLine = 0;
     long long FLineNumber = 0;
     bool FEnded = false;
     bool FSkipTrail = false; // the block ended on a lead byte
@@ -61,6 +78,9 @@ struct StrItemLine {
     std::string Text;
     std::vector<std::string> Attributes; // as many as asked for; missing ones are empty
 };
+
+// A NUL byte never occurs in a text file of an ANSI code page: the file is binary or UTF-16.
+bool HoldsNulByte(std::string_view Line);
 
 // A line is an item line when "Txt_" occurs anywhere in it.
 bool IsItemLine(std::string_view Line, int CodePage = SystemAnsiCodePage());
@@ -89,6 +109,10 @@ struct StrWriteItem {
     int32_t Color = NoColorMark;
 };
 
+// "Txt_" + Name for messages, cut after LongestItemName characters ("...") so that a huge name
+// cannot flood a message box.
+std::string ShownItemName(std::string_view Name);
+
 // Items the format cannot hold, one description each ("Txt_NAME: the text holds a double
 // quote"); empty when every item can be written and read back unchanged.
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items);
@@ -102,9 +126,22 @@ struct StrWriteResult {
 // Writes the header and one line per item to Path. The bytes go to a temporary file in the
 // same folder which replaces Path only once everything is written and on disk, so a failure
 // leaves the previous file untouched. Items the format cannot hold stop the write before any
-// byte is written.
+// byte is written. Stale temporary files of the folder are removed first.
+//
+// Fault-injection hook for the tests: when the environment variable KAV_KILL_BEFORE_RENAME is
+// set at the first call, the process kills itself (SIGKILL) once the temporary file is written
+// and closed, just before the rename, as a crash or power cut at that moment would.
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items);
+
+// The temporary file WriteStrFile uses for Path while it writes: "." + file name + ".kavtmp." +
+// process id + "." + six random characters, in Path's folder.
+std::string TempFilePrefix(const std::string& Path);
+
+// Removes the temporary files WriteStrFile left in Folder when its process died between
+// writing and renaming: only names of that exact form whose process no longer runs. Returns
+// how many were removed.
+int RemoveStaleTempFiles(const std::string& Folder);
 
 // The bytes WriteStrFile writes.
 std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,

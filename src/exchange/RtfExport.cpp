@@ -82,8 +82,15 @@ void WriteRow(TCtrlToRTF& Writer, TMyFont& Font, int Document, const TStyledGrid
 std::string MakeBackup(const std::string& Path) {
     if (!Exists(Path))
         return {};
-    const std::string Backup = BackupPathOf(Path);
     std::error_code Error;
+    // A folder under a document's name is the user's, not an older document: it is neither
+    // moved to the backup name nor replaced.
+    if (std::filesystem::is_directory(Path, Error))
+        throw ToolError("Cannot create file \"" + Path +
+                        "\": a folder of that name is in the way.");
+    const std::string Backup = BackupPathOf(Path);
+    if (std::filesystem::is_directory(Backup, Error))
+        throw ToolError("Unable to delete backup file: " + Backup);
     if (Exists(Backup) && !std::filesystem::remove(Backup, Error))
         throw ToolError("Unable to delete backup file: " + Backup);
     std::filesystem::rename(Path, Backup, Error);

@@ -1,3 +1,4 @@
+#include "Bytes.h"
 #include "ScriptedUserInterface.h"
 #include "document/Document.h"
 #include "document/TranslationTable.h"
@@ -6,6 +7,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kav;
@@ -63,6 +65,51 @@ std::string Translations(const std::string& Names) {
     return Bytes;
 }
 
+// Peak resident memory of this process so far, in KiB.
+long PeakMemoryKb() {
+    struct rusage Usage {};
+    getrusage(RUSAGE_SELF, &Usage);
+    return Usage.ru_maxrss;
+}
+
+// One line of Size bytes, written in pieces so that the test itself stays small.
+void WriteHugeLine(const std::string& Path, qint64 Size) {
+    QFile F(QString::fromStdString(Path));
+    QVERIFY(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QByteArray Piece(1 << 20, 'x');
+    for (qint64 Done = 0; Done < Size; Done += Piece.size())
+        QCOMPARE(F.write(Piece), Piece.size());
+}
+
+QByteArray RandomBytes(int Size) {
+    QRandomGenerator Random(13);
+    QByteArray Bytes(Size, '\0');
+    for (char& C : Bytes)
+        C = static_cast<char>(Random.bounded(256));
+    return Bytes;
+}
+
+QByteArray Utf16(const std::string& Text) {
+    const QString S = QString::fromLatin1(Text);
+    return QByteArray("\xff\xfe", 2) +
+           QByteArray(reinterpret_cast<const char*>(S.utf16()), S.size() * 2);
+}
+
+// Text with %1 and %2 replaced (QString::arg warns about markers that are not there).
+QString Filled(QString Text, const std::string& First, const std::string& Second = {}) {
+    return Text.replace("%1", QString::fromStdString(First))
+        .replace("%2", QString::fromStdString(Second));
+}
+
+// The id of a process that has ended.
+pid_t EndedProcess() {
+    const pid_t Child = fork();
+    if (Child == 0)
+        _exit(0);
+    waitpid(Child, nullptr, 0);
+    return Child;
+}
+
 } // namespace
 
 class TestDocument : public QObject {
@@ -87,8 +134,12 @@ private slots:
     void saveAsNeedsLanguage();
     void saveRemovesBlankRows();
     void saveRefusesUnwritableText();
-    void failedWriteKeepsOldFileAndModified();
-    void readOnlyFolderKeepsOldFile();
+    void saveFaults_data();
+    void saveFaults();
+    void staleTempFilesRemoved();
+    void loadFaults_data();
+    void loadFaults();
+    void defaultFolderRemovedMidSession();
     void querySaveChanges();
 };
 
@@ -406,32 +457,23 @@ void TestDocument::saveRefusesUnwritableText() {
     QVERIFY(F.UI.Texts().back().find("Txt_B: the text holds a double quote") != std::string::npos);
 }
 
-void TestDocument::failedWriteKeepsOldFileAndModified() {
-    TFixture F;
-    F.WriteDefault("AB");
-    const std::string Previous = Translations("AB");
-    F.Write("Language/Kavr_FRA.str", Previous);
-    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
-    F.Grid.SetCells(colTranslated, 2, std::string(8000, 'x'));
-    F.Doc.SetModified(true);
-    struct rlimit Saved {};
-    getrlimit(RLIMIT_FSIZE, &Saved);
-    struct rlimit Small = Saved;
-    Small.rlim_cur = 4096;
-    auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &Small);
-    F.Doc.FileSave();
-    setrlimit(RLIMIT_FSIZE, &Saved);
-    std::signal(SIGXFSZ, OldHandler);
-    QVERIFY(F.State.FModified);
-    QCOMPARE(F.Read("Language/Kavr_FRA.str"), Previous);
-    QCOMPARE(F.UI.Texts().back(), "Disk Full: " + F.Path("Language/Kavr_FRA.str"));
-    QCOMPARE(F.Col(colTranslated, 2), std::string(8000, 'x'));
-    QCOMPARE(F.UI.LockDepth, 0);
+void TestDocument::saveFaults_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message"); // %1 the document's file, %2 the program folder
+    QTest::newRow("disk full") << "disk full"
+                               << "Disk Full: %1";
+    QTest::newRow("read-only folder") << "read-only folder"
+                                      << "File access denied: %1";
+    QTest::newRow("backup folder is a file") << "backup folder is a file"
+                                             << "Cannot create %2Backup/\nThe file was not saved.";
+    QTest::newRow("default file removed") << "default file removed"
+                                          << "File not found: %2Default/Kavr_ENU.str";
 }
 
-void TestDocument::readOnlyFolderKeepsOldFile() {
-    if (geteuid() == 0)
+void TestDocument::saveFaults() {
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    if (fault == "read-only folder" && geteuid() == 0)
         QSKIP("file permissions do not bind the superuser; the full-disk case covers the "
               "failed write");
     TFixture F;
@@ -439,15 +481,215 @@ void TestDocument::readOnlyFolderKeepsOldFile() {
     const std::string Previous = Translations("AB");
     F.Write("Language/Kavr_FRA.str", Previous);
     QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    F.Grid.SetCells(colTranslated, 2, std::string(8000, 'x'));
     F.Doc.SetModified(true);
-    QFile::setPermissions(QString::fromStdString(F.Path("Language")),
-                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString Language = QString::fromStdString(F.Path("Language"));
+    struct rlimit Saved {};
+    getrlimit(RLIMIT_FSIZE, &Saved);
+    auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (fault == "disk full") {
+        struct rlimit Small = Saved;
+        Small.rlim_cur = 4096; // the backups fit, the new file does not
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &Small), 0);
+    } else if (fault == "read-only folder") {
+        QFile::setPermissions(Language, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    } else if (fault == "backup folder is a file") {
+        F.Write("Backup", "a file where the folder belongs");
+    } else {
+        QVERIFY(QFile::remove(QString::fromStdString(F.Path("Default/Kavr_ENU.str"))));
+    }
     F.Doc.FileSave();
-    QFile::setPermissions(QString::fromStdString(F.Path("Language")),
+    setrlimit(RLIMIT_FSIZE, &Saved);
+    std::signal(SIGXFSZ, OldHandler);
+    QFile::setPermissions(Language,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(F.State.FModified);
+
+    QCOMPARE(QString::fromStdString(F.UI.Texts().back()),
+             Filled(message, F.Path("Language/Kavr_FRA.str"), F.State.FProgramDir));
     QCOMPARE(F.Read("Language/Kavr_FRA.str"), Previous);
-    QCOMPARE(F.UI.Texts().back(), "File access denied: " + F.Path("Language/Kavr_FRA.str"));
+    QVERIFY(F.State.FModified);
+    QCOMPARE(F.State.FFileName, F.Path("Language/Kavr_FRA.str"));
+    QCOMPARE(F.Col(colTranslated, 2), std::string(8000, 'x'));
+    QCOMPARE(QDir(Language).entryList(QDir::Files | QDir::Hidden), QStringList{"Kavr_FRA.str"});
+    if (fault == "backup folder is a file")
+        QCOMPARE(F.Read("Backup"), std::string("a file where the folder belongs"));
+    QCOMPARE(F.UI.LockDepth, 0);
+    QCOMPARE(F.UI.PleaseWaitOpen, 0);
+}
+
+void TestDocument::staleTempFilesRemoved() {
+    TFixture F;
+    F.WriteDefault("AB");
+    F.Write("Language/Kavr_FRA.str", Translations("AB"));
+    const std::string Dead = std::to_string(EndedProcess());
+    const std::string Stale = "Language/.Kavr_FRA.str.kavtmp." + Dead + ".a1B2c3";
+    // Another process that still runs may be writing this one; names of other forms are not
+    // the tool's.
+    const std::string Running =
+        "Language/.Kavr_FRA.str.kavtmp." + std::to_string(getppid()) + ".a1B2c3";
+    const std::string Foreign = "Language/Kavr_FRA.str.kavtmp." + Dead + ".a1B2c3";
+    const std::string OtherForm = "Language/.Kavr_FRA.str.kavtmp." + Dead + ".tooLong7";
+    for (const std::string& Name : {Stale, Running, Foreign, OtherForm})
+        F.Write(Name, "part of a file");
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    QCOMPARE(F.Read(Stale), std::string("<missing>"));
+    for (const std::string& Name : {Running, Foreign, OtherForm})
+        QCOMPARE(F.Read(Name), std::string("part of a file"));
+    // Saving into another folder clears that folder too.
+    QDir(QString::fromStdString(F.Path(""))).mkpath("Other");
+    const std::string OtherStale = "Other/.Kavr_DEU.str.kavtmp." + Dead + ".zzzzzz";
+    F.Write(OtherStale, "part of a file");
+    F.UI.Language = "DEU - German (Germany)";
+    F.UI.SaveAnswers.push_back(F.Path("Other/Kavr_DEU.str"));
+    F.Doc.FileSaveAs();
+    QCOMPARE(F.State.FFileName, F.Path("Other/Kavr_DEU.str"));
+    QCOMPARE(F.Read(OtherStale), std::string("<missing>"));
+    QCOMPARE(QDir(QString::fromStdString(F.Path("Other"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"Kavr_DEU.str"});
+}
+
+void TestDocument::loadFaults_data() {
+    QTest::addColumn<bool>("inDefault");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message"); // how the message starts; %1 the damaged file
+    QTest::addColumn<int>("line");        // the line it names: 0 none, -1 some line
+    QTest::addColumn<bool>("kept");       // the open document stays as it was
+    const QString NulByte = "The file holds a NUL byte: it is not a text file";
+    const QString TooLong = "The line is longer than 4194304 bytes";
+    const QString LongName = "Txt_" + QString(66, 'N') + "...: the name is longer than 66";
+    for (bool D : {false, true}) {
+        const auto Row = [D](const char* Name) {
+            return &QTest::newRow(qPrintable(QString(D ? "default " : "translated ") + Name));
+        };
+        *Row("is a folder") << D << "folder"
+                            << (D ? "Default Language File not found: %1"
+                                  : "File access denied: %1")
+                            << 0 << true;
+        *Row("cannot be read") << D << "read error"
+                               << "I/O Error: %1" << 1 << !D;
+        *Row("has no read permission") << D << "no permission"
+                                       << "File access denied: %1" << 0 << true;
+        *Row("is binary garbage") << D << "garbage" << NulByte << -1 << !D;
+        *Row("is UTF-16") << D << "utf-16" << NulByte << 1 << !D;
+        *Row("is 200 MB of one line") << D << "huge line" << TooLong << 1 << !D;
+        *Row("has a name of 10000 characters") << D << "long name" << LongName << 5 << !D;
+    }
+    QTest::newRow("translated has a colour of 40 digits")
+        << false << "long colour"
+        << "'1234567890123456789012345678901234567890' is not a valid integer value" << 5 << false;
+}
+
+void TestDocument::loadFaults() {
+    QFETCH(bool, inDefault);
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QFETCH(int, line);
+    QFETCH(bool, kept);
+    if (fault == "no permission" && geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser; the read-error case covers it");
+    TFixture F;
+    F.WriteDefault("ABC");
+    F.WriteDefault("ABC", UserDefaultName);
+    F.Write("Language/Kavr_DEU.str", Translations("ABC"));
+    F.Write("Language/Kavr_User_FRA.str", Translations("ABC"));
+    const std::string Previous = F.Path("Language/Kavr_DEU.str");
+    QVERIFY(F.Doc.OpenPath(Previous));
+    F.Grid.SetCells(colTranslated, 2, "edited");
+    // The file opened is of the other kind: a failure must not leave the document switched.
+    const std::string Opened = F.Path("Language/Kavr_User_FRA.str");
+    const std::string Bad = inDefault ? F.Path("Default/Kavr_User_ENU.str") : Opened;
+    const QString BadPath = QString::fromStdString(Bad);
+    if (fault == "folder") {
+        QVERIFY(QFile::remove(BadPath));
+        QVERIFY(QDir().mkpath(BadPath));
+    } else if (fault == "read error") {
+        QVERIFY(QFile::remove(BadPath));
+        QVERIFY(QFile::link("/proc/self/mem", BadPath)); // reading it fails with EIO
+    } else if (fault == "no permission") {
+        QVERIFY(QFile::setPermissions(BadPath, QFileDevice::Permissions()));
+    } else if (fault == "garbage") {
+        F.Write(Bad.substr(F.State.FProgramDir.size()), S(RandomBytes(1 << 16)));
+    } else if (fault == "utf-16") {
+        F.Write(Bad.substr(F.State.FProgramDir.size()),
+                S(Utf16(F.Read(Bad.substr(F.State.FProgramDir.size())))));
+    } else if (fault == "huge line") {
+        WriteHugeLine(Bad, qint64(200) << 20);
+    } else if (fault == "long name") {
+        F.Write(Bad.substr(F.State.FProgramDir.size()),
+                std::string(Header) + Item(std::string(10000, 'N'), "x", " {40} {} {} {}"));
+    } else {
+        F.Write(Bad.substr(F.State.FProgramDir.size()),
+                std::string(Header) +
+                    Item("A", "x", " {1234567890123456789012345678901234567890}"));
+    }
+    F.UI.Clear();
+    const long PeakBefore = PeakMemoryKb();
+
+    QVERIFY(!F.Doc.OpenPath(Opened));
+    QVERIFY(PeakMemoryKb() - PeakBefore < 64 * 1024);
+    std::vector<std::string> Shown = F.UI.Texts();
+    Shown.insert(Shown.end(), F.UI.Errors.begin(), F.UI.Errors.end());
+    QCOMPARE(Shown.size(), size_t(1));
+    const QString Text = QString::fromStdString(Shown[0]);
+    QVERIFY2(Text.startsWith(Filled(message, Bad)), qPrintable(Text));
+    QVERIFY2(Text.contains(BadPath), qPrintable(Text));
+    if (line > 0)
+        QVERIFY2(Text.endsWith(QString("\nin %1, line %2").arg(BadPath).arg(line)),
+                 qPrintable(Text));
+    if (line < 0)
+        QVERIFY2(Text.contains(QRegularExpression("\nin " + QRegularExpression::escape(BadPath) +
+                                                  ", line \\d+$")),
+                 qPrintable(Text));
+    if (kept) {
+        QCOMPARE(F.State.FFileName, Previous);
+        QVERIFY(!F.State.FUntitled);
+        QCOMPARE(F.State.FFileKind, int(fkMain));
+        QCOMPARE(F.UI.Software, 0);
+        QCOMPARE(F.State.FDefaultFileName, F.Path("Default/Kavr_ENU.str"));
+        QCOMPARE(F.Col(colTranslated, 2), std::string("edited"));
+    } else {
+        // The table was replaced by what was read before the fault: no longer the old file's.
+        QCOMPARE(F.State.FFileName, std::string("Untitled"));
+        QVERIFY(F.State.FUntitled);
+    }
+    QCOMPARE(F.UI.LockDepth, 0);
+    QCOMPARE(F.UI.PleaseWaitOpen, 0);
+}
+
+void TestDocument::defaultFolderRemovedMidSession() {
+    TFixture F;
+    F.WriteDefault("AB");
+    const std::string Previous = Translations("AB");
+    F.Write("Language/Kavr_FRA.str", Previous);
+    F.Write("Language/Kavr_DEU.str", Previous);
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    F.Grid.SetCells(colTranslated, 2, "edited");
+    F.Doc.SetModified(true);
+    QVERIFY(QDir(QString::fromStdString(F.Path("Default"))).removeRecursively());
+    const std::string Missing =
+        "Default Language File not found: " + F.Path("Default/Kavr_ENU.str");
+
+    F.Doc.FileSave();
+    QCOMPARE(F.UI.Texts(),
+             std::vector<std::string>{"File not found: " + F.Path("Default/Kavr_ENU.str")});
+    QVERIFY(F.State.FModified);
+    F.UI.Clear();
+    // Open: refused before anything changes; the edit is still there to be saved later.
+    F.UI.Answers.push_back(TModalResult::mrNo);
+    F.UI.OpenAnswers.push_back(F.Path("Language/Kavr_DEU.str"));
+    F.Doc.FileOpen();
+    QCOMPARE(F.UI.Texts().back(), Missing);
+    QCOMPARE(F.State.FFileName, F.Path("Language/Kavr_FRA.str"));
+    QCOMPARE(F.Col(colTranslated, 2), std::string("edited"));
+    F.UI.Clear();
+    // New: refused, the table keeps the document.
+    F.UI.Answers.push_back(TModalResult::mrNo);
+    F.Doc.FileNew();
+    QCOMPARE(F.UI.Texts().back(), Missing);
+    QCOMPARE(F.Col(colTranslated, 2), std::string("edited"));
+    QCOMPARE(F.Read("Language/Kavr_FRA.str"), Previous);
+    QCOMPARE(F.UI.LockDepth, 0);
+    QCOMPARE(F.UI.PleaseWaitOpen, 0);
 }
 
 void TestDocument::querySaveChanges() {

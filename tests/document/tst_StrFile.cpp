@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kav;
 
@@ -37,6 +39,15 @@ QList<QByteArray> ReadLines(const QString& Path, int CodePage = 1252) {
 
 QStringList TempEntries(const QString& Dir) {
     return QDir(Dir).entryList(QStringList{"*.kavtmp.*"}, QDir::Files | QDir::Hidden);
+}
+
+// The id of a process that has ended.
+pid_t EndedProcess() {
+    const pid_t Child = fork();
+    if (Child == 0)
+        _exit(0);
+    waitpid(Child, nullptr, 0);
+    return Child;
 }
 
 std::vector<StrWriteItem> GoldenMainItems() {
@@ -74,6 +85,10 @@ private slots:
     void errnoMapping();
     void openFailures();
     void diskFullKeepsOldFile();
+    void overlongLines_data();
+    void overlongLines();
+    void staleTempFiles_data();
+    void staleTempFiles();
 
 private:
     QTemporaryDir FDir;
@@ -421,6 +436,95 @@ void TestStrFile::diskFullKeepsOldFile() {
     QCOMPARE(B(Result.Message), "Disk Full: " + Path.toUtf8());
     QCOMPARE(ReadAll(Path), Old);
     QVERIFY(TempEntries(FDir.path()).isEmpty());
+}
+
+void TestStrFile::overlongLines_data() {
+    QTest::addColumn<QByteArray>("before"); // lines ahead of the long one
+    QTest::addColumn<qint64>("length");     // of the long line, without its end
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<int>("linesRead");
+    QTest::addColumn<int>("failedLine"); // 0: read to the end
+    const auto Max = static_cast<qint64>(MaxStrLineLength);
+    QTest::newRow("longest line, CR LF") << QByteArray() << Max << QByteArray("\r\n") << 2 << 0;
+    QTest::newRow("longest line, LF") << QByteArray() << Max << QByteArray("\n") << 2 << 0;
+    QTest::newRow("longest line, Ctrl+Z") << QByteArray() << Max << QByteArray("\x1a") << 1 << 0;
+    QTest::newRow("one byte more") << QByteArray() << Max + 1 << QByteArray("\r\n") << 0 << 1;
+    QTest::newRow("one byte more, CR LF")
+        << QByteArray("a\r\n") << Max + 1 << QByteArray("\r\n") << 1 << 2;
+    QTest::newRow("after two lines") << QByteArray("a\r\nb\n") << Max + 1 << QByteArray() << 2 << 3;
+    QTest::newRow("far longer") << QByteArray("a\n") << 3 * Max << QByteArray("\n") << 1 << 2;
+}
+
+void TestStrFile::overlongLines() {
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, length);
+    QFETCH(QByteArray, end);
+    QFETCH(int, linesRead);
+    QFETCH(int, failedLine);
+    const QString Path = FDir.filePath("long.str");
+    WriteBytes(Path, before + QByteArray(length, 'x') + end + "last\r\n");
+    StrLineReader Reader;
+    QCOMPARE(Reader.Open(Path.toStdString()), 0);
+    std::string Line;
+    int Read = 0;
+    while (Reader.ReadLine(Line)) {
+        QVERIFY(Line.size() <= MaxStrLineLength);
+        ++Read;
+    }
+    QCOMPARE(Read, linesRead);
+    if (failedLine == 0) {
+        QCOMPARE(Reader.Problem(), StrReadProblem::None);
+        QCOMPARE(Reader.FailureMessage(Path.toStdString()), std::string());
+        QCOMPARE(Reader.Close(), 0);
+        return;
+    }
+    QCOMPARE(Reader.Problem(), StrReadProblem::LineTooLong);
+    QCOMPARE(Reader.Status(), int(ioInvalidInput));
+    QCOMPARE(QString::fromStdString(Reader.FailureMessage(Path.toStdString())),
+             QString("The line is longer than 4194304 bytes: this is not a language file\n"
+                     "in %1, line %2")
+                 .arg(Path)
+                 .arg(failedLine));
+    QVERIFY(Reader.Close() != 0);
+}
+
+void TestStrFile::staleTempFiles_data() {
+    QTest::addColumn<QString>("name"); // %d a process that has ended, %r one that runs
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("writer ended") << ".Kavr_FRA.str.kavtmp.%d.Ab12Cd" << false << true;
+    QTest::newRow("writer runs") << ".Kavr_FRA.str.kavtmp.%r.Ab12Cd" << false << false;
+    QTest::newRow("this process") << ".Kavr_FRA.str.kavtmp.%s.Ab12Cd" << false << false;
+    QTest::newRow("a folder") << ".Kavr_FRA.str.kavtmp.%d.Ab12Cd" << true << false;
+    QTest::newRow("no leading dot") << "Kavr_FRA.str.kavtmp.%d.Ab12Cd" << false << false;
+    QTest::newRow("no process id") << ".Kavr_FRA.str.kavtmp.Ab12Cd" << false << false;
+    QTest::newRow("id not a number") << ".Kavr_FRA.str.kavtmp.12x.Ab12Cd" << false << false;
+    QTest::newRow("random part short") << ".Kavr_FRA.str.kavtmp.%d.Ab12C" << false << false;
+    QTest::newRow("random part long") << ".Kavr_FRA.str.kavtmp.%d.Ab12Cde" << false << false;
+    QTest::newRow("resource writer") << "Kavrino.rc.kavtmp.%d" << false << false;
+}
+
+void TestStrFile::staleTempFiles() {
+    QFETCH(QString, name);
+    QFETCH(bool, folder);
+    QFETCH(bool, removed);
+    QTemporaryDir Dir;
+    name.replace("%d", QString::number(EndedProcess()))
+        .replace("%r", QString::number(getppid()))
+        .replace("%s", QString::number(getpid()));
+    const QString Path = Dir.filePath(name);
+    if (folder)
+        QVERIFY(QDir().mkpath(Path));
+    else
+        WriteBytes(Path, "half a file");
+    WriteBytes(Dir.filePath("Kavr_FRA.str"), "the file");
+    QCOMPARE(RemoveStaleTempFiles(Dir.path().toStdString() + "/"), removed ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(Path), !removed);
+    QCOMPARE(ReadAll(Dir.filePath("Kavr_FRA.str")), QByteArray("the file"));
+    // The writer's own temporary name has the form the cleaning recognises.
+    const std::string Prefix = TempFilePrefix(Dir.filePath("Kavr_FRA.str").toStdString());
+    QCOMPARE(QString::fromStdString(Prefix),
+             Dir.filePath(".Kavr_FRA.str.kavtmp." + QString::number(getpid()) + "."));
 }
 
 QTEST_GUILESS_MAIN(TestStrFile)

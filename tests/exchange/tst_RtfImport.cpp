@@ -16,6 +16,18 @@ int RowOf(int Item) {
     return Item + 1;
 }
 
+// A user who picks a file that another program deletes before the import reads it.
+class TVanishingFileUI : public ScriptedUserInterface {
+public:
+    std::optional<std::string> OpenDialog(const std::string& Dir,
+                                          const std::string& Filter) override {
+        std::optional<std::string> Answer = ScriptedUserInterface::OpenDialog(Dir, Filter);
+        if (Answer)
+            QFile::remove(QString::fromStdString(*Answer));
+        return Answer;
+    }
+};
+
 } // namespace
 
 class TestRtfImport : public QObject {
@@ -237,21 +249,33 @@ void TestRtfImport::cancelChangesNothing() {
 }
 
 void TestRtfImport::unreadableFilesAreErrors_data() {
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << QByteArray() << "File not found: ";
-    QTest::newRow("damaged") << QByteArray("{\\rtf1 T\\par 1 \\tab Un\\par{") << "damaged";
+    const QByteArray Good("{\\rtf1 T\\par 1 \\tab Un\\par}");
+    QTest::newRow("missing") << "missing" << QByteArray() << "File not found: ";
+    QTest::newRow("vanished after the dialog") << "vanishes" << Good << "File not found: ";
+    QTest::newRow("a folder") << "folder" << QByteArray() << "I/O Error: ";
+    QTest::newRow("damaged") << "damaged" << QByteArray("{\\rtf1 T\\par 1 \\tab Un\\par{")
+                             << "damaged";
 }
 
 void TestRtfImport::unreadableFilesAreErrors() {
+    QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    const std::string Path =
-        bytes.isEmpty() ? FDir->filePath("none.rtf").toStdString() : WriteFile("bad.rtf", bytes);
+    std::string Path = FDir->filePath("none.rtf").toStdString();
+    if (!bytes.isEmpty())
+        Path = WriteFile("chosen.rtf", bytes);
+    if (file == "folder")
+        QVERIFY(QDir().mkpath(QString::fromStdString(Path)));
+    TVanishingFileUI Vanishing;
+    UserInterface& Port = file == "vanishes" ? static_cast<UserInterface&>(Vanishing) : UI;
     const QStringList Before = Translations();
     UI.OpenAnswers.push_back(Path);
+    Vanishing.OpenAnswers.push_back(Path);
     try {
-        btnFillGridColClick(State, Grid, UI, AllItems());
+        btnFillGridColClick(State, Grid, Port, AllItems());
         QFAIL("no error");
     } catch (const ToolError& Error) {
         QVERIFY2(QString(Error.what()).contains(message), Error.what());

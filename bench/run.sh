@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The scale suite: builds what it needs, generates the 100 000-item pair and prints one line per
+# case, each a ratio of two commands measured side by side in this run (medians of alternating
+# repetitions). Never part of ctest.
+#   bench/run.sh [--build DIR] [--rounds N] [--items N]
+# DIR defaults to build/ (RelWithDebInfo, as ./test.sh makes it); a DIR without a CMake cache is
+# configured as a Release build of its own.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build"
+rounds=5
+items=100000
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --build) build="$2"; shift 2 ;;
+    --rounds) rounds="$2"; shift 2 ;;
+    --items) items="$2"; shift 2 ;;
+    *) echo "usage: bench/run.sh [--build DIR] [--rounds N] [--items N]" >&2; exit 2 ;;
+    esac
+done
+
+"$root/scripts/install-deps.sh"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    generator=()
+    command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+    cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --parallel "$(nproc)" \
+    --target kavtool KavrinoTranslationTool bench_grid_paint >/dev/null
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+python3 "$root/bench/gen_str_pair.py" "$work" "$items"
+python3 "$root/bench/scale_suite.py" --bin "$build/bin" --bench "$build/bench" --pair "$work" \
+    --rounds "$rounds"

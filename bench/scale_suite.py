@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""The scale suite's measurements, run by bench/run.sh once the programs are built and the pair
+is generated:
+
+    scale_suite.py --bin BIN_DIR --bench BENCH_DIR --pair PAIR_DIR [--rounds N]
+
+Prints one line per case. Every ratio compares two commands measured in the same run, in
+alternating repetitions so that both see the same machine load; the figure is the median of the
+repetitions. Times are wall-clock times of whole processes (start-up included), memory is the
+peak resident set of one process, read from the kernel when it ends.
+"""
+import argparse
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def run(args, env=None, expect=(0,)):
+    """Runs args; returns (seconds, stdout). Stops the suite on an unexpected exit code."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
+    out, err = proc.communicate()
+    seconds = time.perf_counter() - start
+    if proc.returncode not in expect:
+        sys.exit("scale suite: %s exited with %d:\n%s" % (args[0], proc.returncode,
+                                                          err.decode(errors="replace")))
+    return seconds, out.decode(errors="replace")
+
+
+def peak_rss_mb(args, env=None):
+    """Peak resident memory of one run of args, in MB, from wait4's rusage of that child."""
+    proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
+    _, status, usage = os.wait4(proc.pid, 0)
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    err = proc.stderr.read().decode(errors="replace")
+    proc.stderr.close()
+    if proc.returncode != 0:
+        sys.exit("scale suite: %s exited with %d:\n%s" % (args[0], proc.returncode, err))
+    return usage.ru_maxrss / 1024.0
+
+
+def side_by_side(rounds, first, second):
+    """Alternates first() and second() (each returning seconds); medians of both."""
+    a, b = [], []
+    for i in range(rounds):
+        # Alternate which goes first, so that neither always runs on a warm cache.
+        if i % 2 == 0:
+            a.append(first())
+            b.append(second())
+        else:
+            b.append(second())
+            a.append(first())
+    return statistics.median(a), statistics.median(b)
+
+
+def line(case, a_name, a, b_name, b):
+    print("%-34s %s %8.1f ms | %s %8.1f ms | ratio %6.2f"
+          % (case, a_name, a * 1e3, b_name, b * 1e3, a / b), flush=True)
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--bin", required=True)
+    p.add_argument("--bench", required=True)
+    p.add_argument("--pair", required=True)
+    p.add_argument("--rounds", type=int, default=5)
+    o = p.parse_args()
+    kavtool = os.path.join(o.bin, "kavtool")
+    editor = os.path.join(o.bin, "KavrinoTranslationTool")
+    paint = os.path.join(o.bench, "bench_grid_paint")
+    pair = o.pair
+    fra = os.path.join(pair, "Language", "Kavr_FRA.str")
+    enu = os.path.join(pair, "Default", "Kavr_ENU.str")
+    po = os.path.join(pair, "Kavr_FRA.po")
+    out_dir = tempfile.mkdtemp(prefix="kav-bench-")
+    out = os.path.join(out_dir, "Kavr_FRA.str")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    tool = [kavtool, "--home", pair]
+
+    def timed(args, expect=(0,)):
+        return lambda: run(args, env, expect)[0]
+
+    def copy_both():
+        start = time.perf_counter()
+        subprocess.run(["cp", enu, fra, out_dir], check=True)
+        return time.perf_counter() - start
+
+    # The counts the cases rely on, checked once.
+    _, stats_out = run(tool + ["stats", fra], env)
+    items = int(re.search(r"items: (\d+)", stats_out).group(1))
+    _, replace_out = run(tool + ["replace", fra, "Fichier", "Dossier", "--match-case",
+                                 "-o", out], env)
+    hits = int(re.search(r"Found (\d+)", replace_out).group(1))
+    print("pair: %d items, default %.1f MB, translated %.1f MB; %d repetitions, medians"
+          % (items, os.path.getsize(enu) / 1e6, os.path.getsize(fra) / 1e6, o.rounds))
+
+    a, b = side_by_side(o.rounds, timed(tool + ["stats", fra]),
+                        timed(["msgfmt", "--statistics", "-o", os.devnull, po]))
+    line("open: stats vs msgfmt --statistics", "kavtool stats", a, "msgfmt", b)
+
+    a, b = side_by_side(o.rounds, timed(tool + ["roundtrip", fra, out, "--force"]), copy_both)
+    line("load + save: roundtrip vs cp", "kavtool roundtrip", a, "cp of both files", b)
+
+    a, b = side_by_side(o.rounds, timed(tool + ["replace", fra, "Fichier", "Dossier",
+                                                "--match-case", "-o", out]),
+                        timed(tool + ["stats", fra]))
+    line("Replace All, %d hits vs load" % hits, "kavtool replace", a, "kavtool stats", b)
+
+    # check exits 1 when it has findings, which the generated pair has.
+    a, b = side_by_side(o.rounds, timed(tool + ["check", fra], expect=(0, 1)),
+                        timed(tool + ["stats", fra]))
+    line("check vs stats", "kavtool check", a, "kavtool stats", b)
+
+    middle, end, small = [], [], []
+    for _ in range(o.rounds):
+        _, text = run([paint], env)
+        small.append(float(re.search(r"paint 100 rows: ([\d.]+) ms", text).group(1)))
+        middle.append(float(re.search(r"100000 rows, middle: ([\d.]+) ms", text).group(1)))
+        end.append(float(re.search(r"100000 rows, end: ([\d.]+) ms", text).group(1)))
+    s, m, e = (statistics.median(v) for v in (small, middle, end))
+    print("%-34s 100 000 rows %8.3f ms (end %.3f ms) | 100 rows %8.3f ms | ratio %6.2f"
+          % ("grid paint: 100 000 vs 100 rows", m, e, s, m / s), flush=True)
+
+    shot = os.path.join(out_dir, "shot.png")
+    home = ["--home", pair]
+    with_pair, without = [], []
+    for _ in range(o.rounds):
+        with_pair.append(peak_rss_mb([editor] + home + [fra, "--screenshot", shot], env))
+        without.append(peak_rss_mb([editor] + home + ["--screenshot", shot], env))
+    w, n = statistics.median(with_pair), statistics.median(without)
+    print("%-34s with the pair open %8.1f MB | without a file %8.1f MB | ratio %6.2f"
+          % ("editor peak memory", w, n, w / n), flush=True)
+    shutil.rmtree(out_dir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
