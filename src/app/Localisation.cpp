@@ -5,6 +5,7 @@
 #include "app/ScaleForm.h"
 #include "app/WaitPlease.h"
 #include "document/FileCopy.h"
+#include "document/StrFile.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "editing/FontCommands.h"
@@ -530,6 +531,9 @@ void TMainForm::FormCreate() {
     if (!EnsureFolder(LanguageDir))
         throw ToolError("Cannot create " + LanguageDir);
     S.FDefaultDir = S.FProgramDir + "Default/";
+    // Saves that were cut off between writing and renaming left their temporary files here.
+    RemoveStaleTempFiles(LanguageDir);
+    RemoveStaleTempFiles(S.FDefaultDir);
     SetFileName(UntitledName);
     FillFontNames();
     QFont Default = QApplication::font();

@@ -17,7 +17,16 @@
 
 #include <deque>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace kav;
+
+namespace {
+QString Q(const std::string& Text) {
+    return QString::fromStdString(Text);
+}
+} // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -25,6 +34,7 @@ private slots:
     void startState();
     void languageFolderCreated();
     void languageFolderCannotBeCreated();
+    void staleTempFilesRemovedAtStart();
     void missingDefaultFolderWarns();
     void gridAfterStartup();
     void controlsAndMenus();
@@ -77,6 +87,25 @@ void TestMainForm::languageFolderCannotBeCreated() {
     QCOMPARE(W.Form.State().FDefaultDir, std::string());
     QCOMPARE(W.Form.LanguageBox->count(), 0);
     QVERIFY(W.Form.isVisible());
+}
+
+void TestMainForm::staleTempFilesRemovedAtStart() {
+    TProgramFolder Folder;
+    const pid_t Ended = fork();
+    if (Ended == 0)
+        _exit(0);
+    waitpid(Ended, nullptr, 0);
+    const QString Suffix = ".kavtmp." + QString::number(Ended) + ".a1B2c3";
+    const QStringList Stale{Q(Folder.Home() + "Language/.Kavr_FRA.str") + Suffix,
+                            Q(Folder.Home() + "Default/.Kavr_ENU.str") + Suffix};
+    for (const QString& Path : Stale) {
+        QFile File(Path);
+        QVERIFY(File.open(QIODevice::WriteOnly));
+    }
+    TWindow W(Folder.Home());
+    for (const QString& Path : Stale)
+        QVERIFY2(!QFile::exists(Path), qPrintable(Path));
+    QVERIFY(QFile::exists(Q(Folder.Home() + "Language/Kavr_FRA.str")));
 }
 
 void TestMainForm::missingDefaultFolderWarns() {
