@@ -470,7 +470,10 @@ bool TGridReader::ReadOlderList(const std::string& Name, const TFormValue& Value
     if (Kind == Kinds.end()) {
         return false;
     }
-    const auto [What, Where] = Kind->second;
+    // Plain variables rather than a structured binding: clang 14 (the fuzzing build) cannot
+    // capture bindings in the lambdas below.
+    const char What = Kind->second.first;
+    const char Where = Kind->second.second;
     TFormListReader Reader(Value);
     while (!Reader.EndOfList()) {
         const int First = ReadIndex(Reader);
