@@ -60,7 +60,6 @@ make_seeds() {
     local resources=("$root"/tests/data/resource/*)
     case "$target" in
     fuzz_str_file)
-        cp "${strs[@]}" "$dir/"
         split_into "$dir" 40 "${strs[@]}"
         ;;
     fuzz_color_field) color_seeds "$dir" ;;

@@ -66,7 +66,11 @@ void CheckGridLoad(std::string_view Text) {
         std::fprintf(stderr, "saved settings do not load: %s\n%s\n", Reload.Message.c_str(),
                      Saved.c_str());
     KAV_FUZZ_CHECK(Reload.Ok);
-    KAV_FUZZ_CHECK(SaveGridSettings(Back) == Saved);
+    const std::string Again = SaveGridSettings(Back);
+    if (Again != Saved)
+        std::fprintf(stderr, "saved:\n%s\nsaved after loading that:\n%s\n", Saved.c_str(),
+                     Again.c_str());
+    KAV_FUZZ_CHECK(Again == Saved);
 }
 
 } // namespace
