@@ -80,7 +80,7 @@ make_seeds() {
     esac
 }
 
-# "name: N execs, E exec/s, cov C, ft F, corpus K files (B bytes), RESULT"
+# "name: N execs, E exec/s, cov C, ft F, corp K (the inputs libFuzzer keeps), corpus dir ..."
 summary() {
     local target="$1" log="$2" status="$3" found="$4"
     local execs rate last cov ft corpus
@@ -88,14 +88,17 @@ summary() {
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     last=$(grep -a -E '^#[0-9]+.*cov: ' "$log" | tail -1 || true)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
+    local kept
+    kept=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     corpus=$(find "$work/$target/corpus" -type f | wc -l)
     local bytes
     bytes=$(find "$work/$target/corpus" -type f -printf '%s\n' | awk '{ n += $1 } END { print n + 0 }')
     local result="ok"
     [ "$status" -eq 0 ] || result="FOUND (exit $status) ${found:-see $log}"
-    printf '%s: %s execs, %s exec/s, cov %s, ft %s, corpus %s files (%s bytes), %s\n' \
-        "$target" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" "$corpus" "$bytes" "$result"
+    printf '%s: %s execs, %s exec/s, cov %s, ft %s, corp %s, corpus dir %s files (%s bytes), %s\n' \
+        "$target" "${execs:-?}" "${rate:-?}" "${cov:-?}" "${ft:-?}" "${kept:-?}" "$corpus" "$bytes" \
+        "$result"
 }
 
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
