@@ -163,8 +163,13 @@ TRtfText TRtfParser::Run() {
     if (Error.empty() && !Finished)
         Fail("the document ends before its last group is closed");
     Flush();
-    if (!Line.isEmpty())
-        Lines.push_back(std::move(Line));
+    // The unfinished last paragraph counts against the limit like any other.
+    if (!Line.isEmpty()) {
+        if (Lines.size() >= Limits.MaxLines)
+            Fail("it holds too many paragraphs");
+        else
+            Lines.push_back(std::move(Line));
+    }
     return {std::move(Lines), std::move(Error)};
 }
 

@@ -1,6 +1,7 @@
 #include "exchange/StringUtils.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace kav {
 
@@ -49,13 +50,17 @@ const CharSet& DigitChars() {
 }
 
 std::string CopyRange(std::string_view S, long long First, long long Last) {
-    // The count is taken before the start is raised to 1, then cut at the end of S.
-    long long Count = Last - First + 1;
-    long long Start = std::max<long long>(First, 1);
-    if (Count <= 0 || Start > Len(S))
+    // The count is taken before the start is raised to 1, then cut at the end of S. Positions
+    // may lie anywhere in the 64-bit range, so the count is the unsigned distance, which
+    // cannot overflow once Last >= First.
+    const long long Start = std::max<long long>(First, 1);
+    if (Last < First || Start > Len(S))
         return {};
-    Count = std::min(Count, Len(S) - Start + 1);
-    return std::string(S.substr(static_cast<size_t>(Start - 1), static_cast<size_t>(Count)));
+    const auto Span =
+        static_cast<unsigned long long>(Last) - static_cast<unsigned long long>(First);
+    const auto Room = static_cast<unsigned long long>(Len(S) - Start);
+    const auto Count = static_cast<size_t>(std::min(Span, Room) + 1);
+    return std::string(S.substr(static_cast<size_t>(Start - 1), Count));
 }
 
 std::string CopyFrom(std::string_view S, long long First) {
@@ -73,7 +78,8 @@ std::string TrimCharSet(std::string_view S, const CharSet& Chars) {
 }
 
 bool CharsInSet(const CharSet& Chars, std::string_view S, long long Start, long long Count) {
-    if (Chars.none() || Start < 1 || Count <= 0 || Start + Count - 1 > Len(S))
+    // Compared against the room left rather than summed, so huge values cannot overflow.
+    if (Chars.none() || Start < 1 || Count <= 0 || Count > Len(S) - Start + 1)
         return false;
     for (long long i = Start; i < Start + Count; ++i)
         if (!Chars.test(static_cast<unsigned>(CharAt(S, i))))
@@ -86,13 +92,14 @@ bool IsDigits(std::string_view S) {
 }
 
 bool MatchAt(std::string_view Sub, std::string_view S, long long Pos) {
-    if (Pos < 1 || Sub.empty() || Pos + Len(Sub) - 1 > Len(S))
+    if (Pos < 1 || Sub.empty() || Len(Sub) > Len(S) - Pos + 1)
         return false;
     return S.substr(static_cast<size_t>(Pos - 1), Sub.size()) == Sub;
 }
 
 long long PosFrom(std::string_view Sub, std::string_view S, long long Offset) {
-    if (Sub.empty())
+    // An offset at or past the end finds nothing; testing it first keeps Offset + 1 in range.
+    if (Sub.empty() || Offset >= Len(S))
         return 0;
     long long From = std::max<long long>(Offset + 1, 1);
     if (From > Len(S) - Len(Sub) + 1)
@@ -160,15 +167,19 @@ std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char Clo
     // missing the token runs to the end of S but leaves out its last character and P ends at
     // Length + 1. Callers walking a line field by field rely on both.
     const long long L = Len(S);
-    std::string Token;
-    if (P < L) {
-        // Jump to the next OpenCh before the last character (a position before 1 holds none).
-        long long From = std::max<long long>(P, 1);
-        size_t Found =
-            S.substr(0, static_cast<size_t>(L - 1)).find(OpenCh, static_cast<size_t>(From - 1));
-        P = Found == std::string_view::npos ? L : static_cast<long long>(Found) + 1;
+    if (P >= L) {
+        // Nothing to search: the token is empty and P moves two on, stopping at the largest
+        // position rather than overflowing.
+        P = P > LLONG_MAX - 2 ? LLONG_MAX : P + 2;
+        return {};
     }
+    // Jump to the next OpenCh before the last character (a position before 1 holds none).
+    const long long From = std::max<long long>(P, 1);
+    const size_t Open =
+        S.substr(0, static_cast<size_t>(L - 1)).find(OpenCh, static_cast<size_t>(From - 1));
+    P = Open == std::string_view::npos ? L : static_cast<long long>(Open) + 1;
     ++P;
+    std::string Token;
     if (P < L && P >= 1) {
         size_t Begin = static_cast<size_t>(P - 1);
         size_t Found = S.substr(0, static_cast<size_t>(L - 1)).find(CloseCh, Begin);

@@ -372,6 +372,9 @@ bool TGridReader::ReadCurrent(const std::string& Name, const TFormValue& Value) 
 
 void TGridReader::ReadHints(const TFormValue& Value) {
     TFormListReader Reader(Value);
+    // The property itself says the hints are stored, even when none of them lies in the grid
+    // (it is then written as an empty list): saving again must write the property again.
+    FGrid.SetHintsStored(true);
     while (!Reader.EndOfList()) {
         const int Col = ReadIndex(Reader);
         const int Row = ReadIndex(Reader);
@@ -382,11 +385,12 @@ void TGridReader::ReadHints(const TFormValue& Value) {
 void TGridReader::ReadLoadedCells(const TFormValue& Value) {
     TFormListReader Reader(Value);
     FHasLoadedCells = true;
+    // As for the hints: an empty list read back from a save still marks the texts as stored.
+    FGrid.SetCellsStored(true);
     while (!Reader.EndOfList()) {
         const int Col = ReadIndex(Reader);
         const int Row = ReadIndex(Reader);
         FLoadedCells[{Col, Row}] = Reader.ReadString();
-        FGrid.SetCellsStored(true);
     }
 }
 
@@ -470,7 +474,10 @@ bool TGridReader::ReadOlderList(const std::string& Name, const TFormValue& Value
     if (Kind == Kinds.end()) {
         return false;
     }
-    const auto [What, Where] = Kind->second;
+    // Plain variables rather than a structured binding: clang 14 (the fuzzing build) cannot
+    // capture bindings in the lambdas below.
+    const char What = Kind->second.first;
+    const char Where = Kind->second.second;
     TFormListReader Reader(Value);
     while (!Reader.EndOfList()) {
         const int First = ReadIndex(Reader);

@@ -34,6 +34,8 @@ private slots:
     void readsWhatOurWriterWrites();
     void damagedDocumentsAreErrors_data();
     void damagedDocumentsAreErrors();
+    void paragraphLimit_data();
+    void paragraphLimit();
     void mutatedSamplesNeverCrash();
 };
 
@@ -196,6 +198,35 @@ void TestRtfReader::damagedDocumentsAreErrors() {
     QVERIFY(!Text.Ok());
     QVERIFY2(QString::fromStdString(Text.Error).contains(reason), Text.Error.c_str());
     QVERIFY(QString::fromStdString(Text.Error).startsWith("The RTF document is damaged at byte "));
+}
+
+void TestRtfReader::paragraphLimit_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("maxLines");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("last paragraph within the limit")
+        << QByteArray("{\\rtf1 a\\par b}") << 2 << QStringList{"a", "b"} << true;
+    QTest::newRow("unfinished last paragraph beyond the limit")
+        << QByteArray("{\\rtf1 a\\par b}") << 1 << QStringList{"a"} << false;
+    QTest::newRow("unclosed document beyond the limit")
+        << QByteArray("{\\rtf1 a\\par b") << 1 << QStringList{"a"} << false;
+    QTest::newRow("no paragraph allowed")
+        << QByteArray("{\\rtf1 a}") << 0 << QStringList{} << false;
+    QTest::newRow("plain text beyond the limit")
+        << QByteArray("a\r\nb\nc") << 2 << QStringList{"a", "b"} << false;
+}
+
+void TestRtfReader::paragraphLimit() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, maxLines);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, ok);
+    TRtfLimits Limits;
+    Limits.MaxLines = static_cast<size_t>(maxLines);
+    const TRtfText Text = ReadRtf(View(text), 1252, Limits);
+    QCOMPARE(ToList(Text.Lines), lines);
+    QCOMPARE(Text.Ok(), ok);
 }
 
 void TestRtfReader::mutatedSamplesNeverCrash() {

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <climits>
+
 using namespace kav;
 
 class TestStringUtils : public QObject {
@@ -27,6 +29,8 @@ private slots:
     void getDelimited_data();
     void getDelimited();
     void getDelimitedWalksFields();
+    void extremePositions_data();
+    void extremePositions();
     void isWholeWord_data();
     void isWholeWord();
     void zeroPad_data();
@@ -240,6 +244,43 @@ void TestStringUtils::getDelimitedWalksFields() {
     long long Q = 1;
     QCOMPARE(GetDelimited(Q, "{1} x", '"', '"'), std::string());
     QCOMPARE(GetDelimited(Q, "{1} x", '{', '}'), std::string());
+}
+
+void TestStringUtils::extremePositions_data() {
+    // Positions at the ends of the 64-bit range, where sums and counts would overflow.
+    QTest::addColumn<qlonglong>("pos");
+    QTest::addColumn<qlonglong>("last");
+    QTest::addColumn<QByteArray>("copy");  // CopyRange("{ab}", pos, last)
+    QTest::addColumn<bool>("match");       // MatchAt("a", "{ab}", pos)
+    QTest::addColumn<qlonglong>("found");  // PosFrom("a", "{ab}", pos)
+    QTest::addColumn<bool>("inSet");       // CharsInSet({a}, "{ab}", pos, last)
+    QTest::addColumn<QByteArray>("token"); // GetDelimited(pos, "{ab}", '{', '}')
+    QTest::addColumn<qlonglong>("end");
+    const qlonglong Min = LLONG_MIN;
+    const qlonglong Max = LLONG_MAX;
+    QTest::newRow("whole range") << Min << Max << QByteArray("{ab}") << false << 2LL << false
+                                 << QByteArray("ab") << 5LL;
+    QTest::newRow("smallest start keeps its count")
+        << Min << Min + 1 << QByteArray("{a") << false << 2LL << false << QByteArray("ab") << 5LL;
+    QTest::newRow("largest start")
+        << Max << Max << QByteArray() << false << 0LL << false << QByteArray() << Max;
+    QTest::newRow("next to the largest start")
+        << Max - 1 << 1LL << QByteArray() << false << 0LL << false << QByteArray() << Max;
+    QTest::newRow("in range") << 2LL << 1LL << QByteArray() << true << 0LL << true << QByteArray()
+                              << 6LL;
+}
+
+void TestStringUtils::extremePositions() {
+    QFETCH(qlonglong, pos);
+    QFETCH(qlonglong, last);
+    const std::string Text = "{ab}";
+    QTEST(B(CopyRange(Text, pos, last)), "copy");
+    QTEST(MatchAt("a", Text, pos), "match");
+    QTEST(static_cast<qlonglong>(PosFrom("a", Text, pos)), "found");
+    QTEST(CharsInSet(MakeCharSet(std::string_view("a")), Text, pos, last), "inSet");
+    long long P = pos;
+    QTEST(B(GetDelimited(P, Text, '{', '}')), "token");
+    QTEST(static_cast<qlonglong>(P), "end");
 }
 
 void TestStringUtils::isWholeWord_data() {

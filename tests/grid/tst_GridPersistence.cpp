@@ -71,6 +71,8 @@ private slots:
     void malformedInputFailsWithPosition();
     void loadedTextsReplaceTheGrid();
     void hintsRoundTrip();
+    void storedListsSurviveRoundTrips_data();
+    void storedListsSurviveRoundTrips();
     void saveLoadRoundTrip();
     void mainGridResource();
 };
@@ -309,6 +311,29 @@ void TestGridPersistence::hintsRoundTrip() {
     QVERIFY(Grid.HintsStored());
     QVERIFY(Grid.FindHintCell(1, 2) != nullptr);
     QCOMPARE(ListOf(Grid, "HintCell"), QByteArray("1, 0, 'first', 1, 2, '', 3, 1, 'x'"));
+}
+
+void TestGridPersistence::storedListsSurviveRoundTrips_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("written"); // the list as every later save writes it
+    QTest::newRow("texts outside the grid")
+        << QByteArray("Cells = (0, 5, 'Items', 11, 0, 'x')") << QByteArray("Cells = ()");
+    QTest::newRow("empty texts list") << QByteArray("Cells = ()") << QByteArray("Cells = ()");
+    QTest::newRow("hint outside the grid")
+        << QByteArray("HintCell = (9, 9, 'x')") << QByteArray("HintCell = ()");
+    QTest::newRow("empty hint list") << QByteArray("HintCell = ()") << QByteArray("HintCell = ()");
+}
+
+void TestGridPersistence::storedListsSurviveRoundTrips() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, written);
+    TStyledGridModel Grid;
+    Load(Grid, S(text));
+    const std::string Saved = SaveGridSettings(Grid);
+    QVERIFY2(B(Saved).contains(written), Saved.c_str());
+    TStyledGridModel Copy;
+    Load(Copy, Saved);
+    QCOMPARE(B(SaveGridSettings(Copy)), B(Saved));
 }
 
 void TestGridPersistence::saveLoadRoundTrip() {
