@@ -46,47 +46,40 @@ bool FileExists(const std::string& Path) {
     return fs::is_regular_file(Path, Ec);
 }
 
-// Names longer than the name field holds come only from damaged or foreign files, and no save
-// could write them back; such a name stops the load. Empty when Name is fine.
-std::string LongNameMessage(const std::string& Name, const std::string& Path, long long Line) {
-    if (Name.size() <= LongestItemName)
-        return {};
-    return LocatedMessage(ShownItemName(Name) + ": the name is longer than " +
-                              std::to_string(LongestItemName) +
-                              " characters, more than a language file can hold",
-                          Path, Line);
-}
-
-// A binary or UTF-16 file reads as lines without items; taken as a translation it would load
-// empty and a Save would write that over it. Empty when Line is text.
-std::string BinaryLineMessage(const std::string& Line, const std::string& Path, long long Number) {
-    if (!HoldsNulByte(Line))
-        return {};
-    return LocatedMessage("The file holds a NUL byte: it is not a text file in the ANSI code "
-                          "page (binary data, or UTF-16)",
-                          Path, Number);
-}
-
-// Reads the whole translated file once: its item lines, and returns the count of all its lines.
-// Throws ToolError naming the file and line when the reading stops early or a name is too long.
-long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
-                             std::vector<TTranslatedLine>& Items) {
+// The next item line of Reader's file; nullopt at its end. Throws ToolError naming Path and the
+// line when the reading stopped early, when a line holds a NUL byte (binary data or UTF-16:
+// taken as a language file it would load without items, and a Save would write that over it),
+// or when a name is longer than the name field holds (only damaged or foreign files have one,
+// and no save could write it back).
+std::optional<StrItemLine> NextItem(StrLineReader& Reader, const std::string& Path,
+                                    int AttributeCount) {
     std::string Line;
     while (Reader.ReadLine(Line)) {
-        if (std::string Problem = BinaryLineMessage(Line, Path, Reader.LineNumber());
-            !Problem.empty())
-            throw ToolError(Problem);
+        if (HoldsNulByte(Line))
+            throw ToolError(LocatedMessage("The file holds a NUL byte: it is not a text file in "
+                                           "the ANSI code page (binary data, or UTF-16)",
+                                           Path, Reader.LineNumber()));
         if (!IsItemLine(Line))
             continue;
-        StrItemLine Item = ParseItemLine(Line, TranslatedAttributeCount);
-        if (std::string Problem = LongNameMessage(Item.Name, Path, Reader.LineNumber());
-            !Problem.empty())
-            throw ToolError(Problem);
-        Items.push_back({std::move(Item.Name), std::move(Item.Text), std::move(Item.Attributes[0]),
-                         Reader.LineNumber()});
+        StrItemLine Item = ParseItemLine(Line, AttributeCount);
+        if (Item.Name.size() > LongestItemName)
+            throw ToolError(LocatedMessage(ShownItemName(Item.Name) + ": the name is longer than " +
+                                               std::to_string(LongestItemName) +
+                                               " characters, more than a language file can hold",
+                                           Path, Reader.LineNumber()));
+        return Item;
     }
     if (Reader.Problem() != StrReadProblem::None)
         throw ToolError(Reader.FailureMessage(Path));
+    return std::nullopt;
+}
+
+// Reads the whole translated file once: its item lines, and returns the count of all its lines.
+long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
+                             std::vector<TTranslatedLine>& Items) {
+    while (std::optional<StrItemLine> Item = NextItem(Reader, Path, TranslatedAttributeCount))
+        Items.push_back({std::move(Item->Name), std::move(Item->Text),
+                         std::move(Item->Attributes[0]), Reader.LineNumber()});
     return Reader.LineNumber();
 }
 
@@ -267,23 +260,16 @@ int TDocument::NewDocument() {
             Grid.SetCells(colFontSize, R, "8");
         }
         Grid.SetRowCount(EmptyTableRowCount);
-        std::string Line;
-        while (Reader.ReadLine(Line)) {
-            Problem = BinaryLineMessage(Line, S.FDefaultFileName, Reader.LineNumber());
-            if (!Problem.empty())
-                break;
-            if (!IsItemLine(Line))
-                continue;
-            StrItemLine Item = ParseItemLine(Line, DefaultAttributeCount);
-            Problem = LongNameMessage(Item.Name, S.FDefaultFileName, Reader.LineNumber());
-            if (!Problem.empty())
-                break;
-            Grid.SetCells(colTranslated, Row, Item.Text);
-            Row = AppendItem(Grid, Row, Item);
+        try {
+            while (std::optional<StrItemLine> Item =
+                       NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount)) {
+                Grid.SetCells(colTranslated, Row, Item->Text);
+                Row = AppendItem(Grid, Row, *Item);
+            }
+        } catch (const ToolError& E) {
+            Problem = E.what();
         }
     }
-    if (Problem.empty())
-        Problem = Reader.FailureMessage(S.FDefaultFileName);
     if (!Problem.empty()) {
         UI.ShowError(Problem);
         return -1;
@@ -464,22 +450,9 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
 }
 
 void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row) {
-    std::string Line;
-    while (Reader.ReadLine(Line)) {
-        if (std::string Problem = BinaryLineMessage(Line, S.FDefaultFileName, Reader.LineNumber());
-            !Problem.empty())
-            throw ToolError(Problem);
-        if (!IsItemLine(Line))
-            continue;
-        StrItemLine Item = ParseItemLine(Line, DefaultAttributeCount);
-        if (std::string Problem =
-                LongNameMessage(Item.Name, S.FDefaultFileName, Reader.LineNumber());
-            !Problem.empty())
-            throw ToolError(Problem);
-        Row = AppendItem(Grid, Row, Item);
-    }
-    if (Reader.Problem() != StrReadProblem::None)
-        throw ToolError(Reader.FailureMessage(S.FDefaultFileName));
+    while (std::optional<StrItemLine> Item =
+               NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount))
+        Row = AppendItem(Grid, Row, *Item);
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }

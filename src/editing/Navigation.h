@@ -35,7 +35,6 @@ public:
     // N from 1 to 12, acting on the current row.
     void SetBookmark(int N);
     void GoToBookmark(int N);
-    void ClearBookmarks() { S.Bookmarks.fill(-1); }
 
 private:
     void MoveToTranslated(int Row);

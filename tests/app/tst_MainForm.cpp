@@ -1,3 +1,4 @@
+#include "EndedProcess.h"
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
@@ -16,9 +17,6 @@
 #include <QToolButton>
 
 #include <deque>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace kav;
 
@@ -91,11 +89,7 @@ void TestMainForm::languageFolderCannotBeCreated() {
 
 void TestMainForm::staleTempFilesRemovedAtStart() {
     TProgramFolder Folder;
-    const pid_t Ended = fork();
-    if (Ended == 0)
-        _exit(0);
-    waitpid(Ended, nullptr, 0);
-    const QString Suffix = ".kavtmp." + QString::number(Ended) + ".a1B2c3";
+    const QString Suffix = ".kavtmp." + QString::number(EndedProcess()) + ".a1B2c3";
     const QStringList Stale{Q(Folder.Home() + "Language/.Kavr_FRA.str") + Suffix,
                             Q(Folder.Home() + "Default/.Kavr_ENU.str") + Suffix};
     for (const QString& Path : Stale) {

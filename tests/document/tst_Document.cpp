@@ -1,4 +1,5 @@
 #include "Bytes.h"
+#include "EndedProcess.h"
 #include "ScriptedUserInterface.h"
 #include "document/Document.h"
 #include "document/TranslationTable.h"
@@ -7,7 +8,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kav;
@@ -99,15 +99,6 @@ QByteArray Utf16(const std::string& Text) {
 QString Filled(QString Text, const std::string& First, const std::string& Second = {}) {
     return Text.replace("%1", QString::fromStdString(First))
         .replace("%2", QString::fromStdString(Second));
-}
-
-// The id of a process that has ended.
-pid_t EndedProcess() {
-    const pid_t Child = fork();
-    if (Child == 0)
-        _exit(0);
-    waitpid(Child, nullptr, 0);
-    return Child;
 }
 
 } // namespace

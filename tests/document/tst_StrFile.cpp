@@ -2,13 +2,13 @@
 #include "document/StrFile.h"
 
 #include "Bytes.h"
+#include "EndedProcess.h"
 
 #include <QtTest>
 
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kav;
@@ -39,15 +39,6 @@ QList<QByteArray> ReadLines(const QString& Path, int CodePage = 1252) {
 
 QStringList TempEntries(const QString& Dir) {
     return QDir(Dir).entryList(QStringList{"*.kavtmp.*"}, QDir::Files | QDir::Hidden);
-}
-
-// The id of a process that has ended.
-pid_t EndedProcess() {
-    const pid_t Child = fork();
-    if (Child == 0)
-        _exit(0);
-    waitpid(Child, nullptr, 0);
-    return Child;
 }
 
 std::vector<StrWriteItem> GoldenMainItems() {
