@@ -3,7 +3,9 @@
 #include "app/AboutKavLang.h"
 #include "app/FormGotoLine.h"
 #include "app/ScaleForm.h"
+#include "app/StatusPanel.h"
 #include "app/WaitPlease.h"
+#include "document/CodePage.h"
 #include "document/FileCopy.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
@@ -158,7 +160,7 @@ void TMainForm::InstallSearch() {
     FSearch = std::make_unique<TSearchCommands>(S, strGrid->Model(), *this, *FDocument,
                                                 *FSearchView, *FindDialog1, *ReplaceDialog1);
     auto Run = [this](void (TSearchCommands::*Step)()) {
-        return [this, Step](QObject*) { Guarded([this, Step] { (FSearch.get()->*Step)(); }); };
+        return [this, Step](QObject*) { TableCommand([this, Step] { (FSearch.get()->*Step)(); }); };
     };
     FindDialog1->OnShow = Run(&TSearchCommands::FindDialogShow);
     FindDialog1->OnFind = Run(&TSearchCommands::SearchFind);
@@ -178,7 +180,7 @@ void TMainForm::InstallSearch() {
 
 void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
-        Guarded([this] {
+        TableCommand([this] {
             const TRtfExportControls Controls{cbxSoftware->currentText().toStdString(),
                                               LanguageEntry(), Table().Cells(colTranslated, 1),
                                               FontName->currentText().toStdString(),
@@ -187,21 +189,21 @@ void TMainForm::InstallExchange() {
         });
     });
     connect(btnFillGridCol, &QToolButton::clicked, this, [this] {
-        Guarded([this] {
+        TableCommand([this] {
             btnFillGridColClick(
                 S, Table(), *this,
                 {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
         });
     });
     connect(btnFillTranslatedLanguage, &QToolButton::clicked, this, [this] {
-        Guarded([this] {
-            btnFillTranslatedLanguageClick(S, Table(), *this, edtFillChar->text().toStdString());
+        TableCommand([this] {
+            ConfirmAndFillTranslations(S, Table(), *this, edtFillChar->text().toStdString());
         });
     });
 }
 
 void TMainForm::MakeResourceFileMenuClick() {
-    Guarded([this] { TResourceBuild(S, *this).MakeResourceFileMenuClick(); });
+    TableCommand([this] { TResourceBuild(S, *this).MakeResourceFileMenuClick(); });
 }
 
 void TMainForm::FindMenuClick() {
@@ -226,19 +228,19 @@ void TMainForm::SearchDown() {
 }
 
 void TMainForm::UndoReplaceStringMenuClick() {
-    Guarded([this] { FSearch->UndoReplaceStringMenuClick(); });
+    TableCommand([this] { FSearch->UndoReplaceStringMenuClick(); });
 }
 
 void TMainForm::ClearFlagMenuClick() {
-    Guarded([this] { FSearch->ClearFlagMenuClick(); });
+    TableCommand([this] { FSearch->ClearFlagMenuClick(); });
 }
 
 void TMainForm::UndoAllReplaceStringMenuClick() {
-    Guarded([this] { FSearch->UndoAllReplaceStringMenuClick(); });
+    TableCommand([this] { FSearch->UndoAllReplaceStringMenuClick(); });
 }
 
 void TMainForm::ClearAllFlagsMenuClick() {
-    Guarded([this] { FSearch->ClearAllFlagsMenuClick(); });
+    TableCommand([this] { FSearch->ClearAllFlagsMenuClick(); });
 }
 
 TStyledGridModel& TMainForm::Table() {
@@ -247,6 +249,14 @@ TStyledGridModel& TMainForm::Table() {
 
 void TMainForm::SetDialogs(IModalDialogs* Dialogs) {
     FDialogs = Dialogs ? Dialogs : &FQtDialogs;
+}
+
+void TMainForm::TableCommand(const std::function<void()>& Step) {
+    // A command on the table or the file sees the cell being typed in as finished: the question
+    // to save knows about it, and whatever the command then writes into the table is not
+    // overwritten by the end of that edit arriving later.
+    strGrid->CommitEdit();
+    Guarded(Step);
 }
 
 void TMainForm::Guarded(const std::function<void()>& Step) {
@@ -261,19 +271,19 @@ void TMainForm::Guarded(const std::function<void()>& Step) {
 }
 
 void TMainForm::FileNew() {
-    Guarded([this] { FDocument->FileNew(); });
+    TableCommand([this] { FDocument->FileNew(); });
 }
 
 void TMainForm::FileOpen() {
-    Guarded([this] { FDocument->FileOpen(); });
+    TableCommand([this] { FDocument->FileOpen(); });
 }
 
 void TMainForm::FileSave() {
-    Guarded([this] { FDocument->FileSave(); });
+    TableCommand([this] { FDocument->FileSave(); });
 }
 
 void TMainForm::FileSaveAs() {
-    Guarded([this] { FDocument->FileSaveAs(); });
+    TableCommand([this] { FDocument->FileSaveAs(); });
 }
 
 // ---- building the window ---------------------------------------------------------------
@@ -435,6 +445,14 @@ void TMainForm::BuildControlBar() {
     P1->addWidget(cmbFontCharset);
     ToolBar1->addWidget(Panel1);
 
+    // The software, RTF, range and fill controls take a row of their own: beside the colour
+    // and character-set controls they would not fit a 1024-pixel window and the tool bar
+    // would hide them behind its overflow button.
+    addToolBarBreak();
+    ToolBar2 = new QToolBar("ToolBar2", this);
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
     Panel2 = new QWidget(this);
     Panel2->setObjectName("Panel2");
     auto* P2 = new QHBoxLayout(Panel2);
@@ -471,21 +489,16 @@ void TMainForm::BuildControlBar() {
     edtFillChar->setMaxLength(1);
     edtFillChar->setFixedWidth(24);
     P2->addWidget(edtFillChar);
-    ToolBar1->addWidget(Panel2);
+    ToolBar2->addWidget(Panel2);
 }
 
 void TMainForm::BuildStatusBar() {
     const int Widths[3] = {150, 120, 100};
     const Qt::Alignment Aligns[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
     for (int i = 0; i < 3; ++i) {
-        StatusPanels[i] = new QLabel(this);
+        StatusPanels[i] = new TStatusPanel(Widths[i], this);
         StatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        StatusPanels[i]->setMinimumWidth(Widths[i]);
         StatusPanels[i]->setAlignment(Aligns[i] | Qt::AlignVCenter);
-        StatusPanels[i]->setFrameShape(QFrame::Panel);
-        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
-        if (i < 2)
-            StatusPanels[i]->setFixedWidth(Widths[i]);
         statusBar()->addWidget(StatusPanels[i], i == 2 ? 1 : 0);
     }
     statusBar()->setSizeGripEnabled(false);
@@ -515,6 +528,29 @@ void TMainForm::BuildGrid() {
     strGrid->SetOptions(DefaultGridOptions | goColSizing | goEditing | goTabs | goAlwaysShowEditor |
                         goThumbTracking);
     strGrid->Loaded();
+    strGrid->OnRefusedChar = [this](const QString& Char, int CodePage) {
+        ReportRefusedChar(Char, CodePage);
+    };
+}
+
+void TMainForm::ReportRefusedChar(const QString& Char, int CodePage) {
+    // One notice per edited cell that grows with each character refused: a box per key would
+    // swallow the keys typed after it, and a Ctrl+S could land on the box instead of the window.
+    const QPoint Cell(strGrid->EditorCol(), strGrid->EditorRow());
+    if (Cell != FRefusedCell) {
+        FRefusedCell = Cell;
+        FRefusedChars.clear();
+    }
+    if (!FRefusedChars.contains(Char)) {
+        FRefusedChars.append(Char);
+        Beep();
+    }
+    QStringList Quoted;
+    for (const QString& Refused : FRefusedChars)
+        Quoted << "'" + Refused + "'";
+    const QString Text = QString("Not typed: %1 cannot be written in code page %2.")
+                             .arg(Quoted.join(", "), QString::fromLatin1(CodePageName(CodePage)));
+    SetStatusText(StatusHint, Text.toStdString());
 }
 
 // ---- creation and start-up -------------------------------------------------------------
@@ -732,6 +768,7 @@ void TMainForm::FormShow() {
 }
 
 bool TMainForm::FormCloseQuery() {
+    strGrid->CommitEdit();
     try {
         return FDocument->QuerySaveChanges();
     } catch (const SilentAbort&) {
@@ -753,7 +790,7 @@ bool TMainForm::event(QEvent* Event) {
     // The long part of the hint of the control under the mouse goes to status panel 0; a
     // control without one empties the panel.
     if (Event->type() == QEvent::StatusTip) {
-        StatusPanels[StatusHint]->setText(static_cast<QStatusTipEvent*>(Event)->tip());
+        StatusPanels[StatusHint]->SetMessage(static_cast<QStatusTipEvent*>(Event)->tip());
         return true;
     }
     return QMainWindow::event(Event);
@@ -802,7 +839,7 @@ void TMainForm::Beep() {
 
 void TMainForm::SetStatusText(int Panel, const std::string& Text) {
     if (Panel >= 0 && Panel < 3)
-        StatusPanels[Panel]->setText(Q(Text));
+        StatusPanels[Panel]->SetMessage(Q(Text));
 }
 
 std::string TMainForm::StatusText(int Panel) const {
@@ -878,6 +915,8 @@ std::string TMainForm::LanguageEntry() const {
 
 void TMainForm::ClearLanguageSelection() {
     SetLanguageIndex(-1);
+    // The character set belonged to the language just cleared: back to the start-up entry.
+    SetCharsetIndex(0);
 }
 
 void TMainForm::SelectFileLanguage(const std::string& Code) {

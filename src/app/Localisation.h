@@ -10,6 +10,8 @@
 #include "document/UserInterface.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -28,6 +30,7 @@ namespace kav {
 
 class TStyledStringGrid;
 class TFontCharsetComboBox;
+class TStatusPanel;
 class TfrmPleaseWait;
 class TTranslationView;
 class TKavrinoFindDialog;
@@ -130,6 +133,7 @@ public:
     TStyledStringGrid* strGrid = nullptr;
     QToolBar* StandardToolBar = nullptr;
     QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* Panel2 = nullptr;
     QToolButton* SearchButton = nullptr;
@@ -158,7 +162,7 @@ public:
     QLineEdit* MaskEditTo = nullptr;
     QToolButton* btnFillTranslatedLanguage = nullptr;
     QLineEdit* edtFillChar = nullptr;
-    QLabel* StatusPanels[3] = {nullptr, nullptr, nullptr};
+    TStatusPanel* StatusPanels[3] = {nullptr, nullptr, nullptr};
     QMenu* pmnuGridRowAction = nullptr;
     QAction* UndoReplaceStringMenu = nullptr;
     QAction* ClearFlagMenu = nullptr;
@@ -175,6 +179,8 @@ protected:
 private:
     // Runs one command at the top level (see the definition).
     void Guarded(const std::function<void()>& Step);
+    // The same for a command that reads or writes the table: the edit in progress ends first.
+    void TableCommand(const std::function<void()>& Step);
     QAction* AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
                        const QString& Hint, void (TMainForm::*Handler)());
     void BuildMenus();
@@ -199,6 +205,7 @@ private:
     void ColorMarkKey(TColor Color);
     void InstallGridCommands();
     void ChooseHighlightColor(TColor Start, TColor& Color);
+    void ReportRefusedChar(const QString& Char, int CodePage);
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
@@ -215,6 +222,9 @@ private:
     bool FShown = false;
     bool FCreated = false;
     std::string FStartFile;
+    // The cell whose edit had characters refused, and those characters.
+    QPoint FRefusedCell{-1, -1};
+    QStringList FRefusedChars;
 };
 
 } // namespace kav

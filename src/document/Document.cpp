@@ -249,6 +249,8 @@ int TDocument::NewDocument() {
         UI.SetStatusText(StatusFile, {});
         UI.SetStatusText(StatusLines, {});
         UI.ClearLanguageSelection();
+        S.FFontCharset = 0;
+        ApplyTranslatedCharset(Grid, S.FFontCharset);
         Grid.SetCells(colTranslated, 1, {});
         for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
             Grid.ClearRow(R);

@@ -61,8 +61,10 @@ void TGridNavigation::strGridKeyDown(int& Key, TShiftState Shift) {
         GoToBookmark(F);
     } else if (Ctrl && (Key == Qt::Key_Home || Key == Qt::Key_Up)) {
         MoveToTranslated(FirstItemRow);
+        Key = 0; // the grid's own Ctrl+Home would move on to the first column
     } else if (Ctrl && (Key == Qt::Key_End || Key == Qt::Key_Down)) {
         MoveToTranslated(strGrid.RowCount() - 1);
+        Key = 0; // the grid's own Ctrl+End would move on to the last, hidden column
     }
 }
 

@@ -58,6 +58,7 @@ TTranslationView::~TTranslationView() {
     strGrid.OnMouseDown = nullptr;
     strGrid.OnFixedColClick = nullptr;
     strGrid.OnColWidthsChanged = nullptr;
+    strGrid.OnEditDiscarded = nullptr;
 }
 
 void TTranslationView::Install() {
@@ -74,6 +75,8 @@ void TTranslationView::Install() {
     };
     strGrid.OnFixedColClick = [this](TStyledStringGrid*, int C) { strGridFixedColClick(C); };
     strGrid.OnColWidthsChanged = [this](TStyledStringGrid*) { strGridColWidthsChanged(); };
+    // Bytes recorded before the table changed say nothing about the edits of the new content.
+    strGrid.OnEditDiscarded = [this](TStyledStringGrid*) { FOpenEdits.clear(); };
     // The row pop-up opens only through the right press, never by the grid's own context menu.
     strGrid.setContextMenuPolicy(Qt::PreventContextMenu);
 }

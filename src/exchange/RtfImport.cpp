@@ -139,6 +139,11 @@ void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI) {
     UI.MessageDlg(Text, TMsgDlgType::mtWarning, mbOK);
 }
 
+// A row the fill writes: one that holds an item, not the trailing empty row.
+bool IsFilledRow(const TStyledGridModel& Grid, int Row) {
+    return !TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty();
+}
+
 class THourglass {
 public:
     explicit THourglass(UserInterface& UI) : FUI(UI) { FUI.SetHourglass(true); }
@@ -226,6 +231,18 @@ void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterfac
     ImportRtfFile(*Path, State, Grid, UI, *Items);
 }
 
+int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                               const std::string& FillText) {
+    int Items = 0;
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
+        Items += IsFilledRow(Grid, Row) ? 1 : 0;
+    const std::string Question =
+        "Fill all " + std::to_string(Items) + " translations with '" + FillText + "'?";
+    if (UI.MessageDlg(Question, TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
+        return 0;
+    return btnFillTranslatedLanguageClick(State, Grid, UI, FillText);
+}
+
 int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
                                    const std::string& FillText) {
     const int CodePage = TranslatedCodePage(State);
@@ -241,8 +258,7 @@ int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, Us
     {
         TUpdateLock Lock(UI);
         for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
-            if (TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty() ||
-                Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
+            if (!IsFilledRow(Grid, Row) || Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
                 continue;
             Grid.SetCells(colTranslated, Row, *Encoded.Bytes);
             ++Changed;

@@ -61,6 +61,11 @@ void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterfac
 int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
                                    const std::string& FillText);
 
+// The editor's Fill button: asks "Fill all N translations with 'X'?" first, since one click
+// replaces every translation; No changes nothing. Returns the cells changed.
+int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                               const std::string& FillText);
+
 // The code page of the translated column.
 int TranslatedCodePage(const TMainState& State);
 

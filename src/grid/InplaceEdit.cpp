@@ -122,7 +122,7 @@ bool TNewInplaceEdit::AcceptText(const QString& NewText) {
     const int Page = FStyledGrid->CodePageOf(CellCol, CellRow);
     const EncodeResult Encoded = EncodeText(NewText, Page);
     if (!Encoded.Ok()) {
-        FStyledGrid->ShowMessage(UnrepresentableMessage(Encoded, Page));
+        FStyledGrid->RefuseEditText(Encoded.BadChar, Page);
         return false;
     }
     return true;

@@ -223,17 +223,31 @@ void TStyledStringGrid::SetEditText(int Col, int Row, const QString& Value) {
     Stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const EncodeResult Encoded = EncodeText(Stored, Page);
     if (!Encoded.Ok()) {
-        ShowMessage(UnrepresentableMessage(Encoded, Page));
+        RefuseEditText(Encoded.BadChar, Page);
         return;
     }
+    FWritingEditText = true;
     Model().SetCells(Col, Row, *Encoded.Bytes);
+    FWritingEditText = false;
     if (OnSetEditText) {
         OnSetEditText(Col, Row, Value);
     }
 }
 
+void TStyledStringGrid::RefuseEditText(const QString& Char, int CodePage) {
+    if (OnRefusedChar) {
+        OnRefusedChar(Char, CodePage);
+        return;
+    }
+    EncodeResult Refused;
+    Refused.BadChar = Char;
+    ShowMessage(UnrepresentableMessage(Refused, CodePage));
+}
+
 void TStyledStringGrid::RestoreCellBytes(int Col, int Row, const std::string& Bytes) {
+    FWritingEditText = true;
     Model().SetCells(Col, Row, Bytes);
+    FWritingEditText = false;
 }
 
 // Without the always-shown editor, moving away hides the editor: that ends the edit of the cell
@@ -257,24 +271,94 @@ void TStyledStringGrid::EditorCellMoved(const TGridChange& Change) {
     }
 }
 
-void TStyledStringGrid::PostEndEdit(int Col, int Row) {
+void TStyledStringGrid::PostStep(std::function<void()> Step) {
     QMetaObject::invokeMethod(
-        this, [this, Col, Row] { EndStep(Col, Row, true); }, Qt::QueuedConnection);
+        this,
+        [this, Generation = FEditGeneration, Step = std::move(Step)] {
+            if (Generation == FEditGeneration)
+                Step();
+        },
+        Qt::QueuedConnection);
+}
+
+void TStyledStringGrid::PostEndEdit(int Col, int Row) {
+    PostStep([this, Col, Row] { EndStep(Col, Row, true); });
 }
 
 void TStyledStringGrid::PostCancelEdit(int Col, int Row) {
-    QMetaObject::invokeMethod(
-        this, [this, Col, Row] { CancelStep(Col, Row); }, Qt::QueuedConnection);
+    PostStep([this, Col, Row] { CancelStep(Col, Row); });
 }
 
 void TStyledStringGrid::PostLeaveEdit(int Col, int Row) {
-    QMetaObject::invokeMethod(
-        this, [this, Col, Row] { EndStep(Col, Row, false); }, Qt::QueuedConnection);
+    PostStep([this, Col, Row] { EndStep(Col, Row, false); });
 }
 
 void TStyledStringGrid::PostRestoreEdit() {
     QMetaObject::invokeMethod(
         this, [this] { RestoreEdit(); }, Qt::QueuedConnection);
+}
+
+void TStyledStringGrid::CommitEdit() {
+    // Steps already queued (a cell just left) come first, in their order.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    TNewInplaceEdit* Edit = Editor();
+    if (!Edit || !EditorShowing() || Edit->CellCol < 0 || Edit->CellRow < 0) {
+        return;
+    }
+    const int C = Edit->CellCol;
+    const int R = Edit->CellRow;
+    EndStep(C, R, false);
+    // The editor stays on its cell: a further edit there starts from what the cell holds now.
+    if (EditorShowing() && Edit->CellCol == C && Edit->CellRow == R) {
+        Edit->InitialText = CellText(C, R);
+        Edit->InitialBytes = Cells(C, R);
+        GetEditText(C, R);
+    }
+}
+
+void TStyledStringGrid::DiscardEdit() {
+    ++FEditGeneration;
+    if (OnEditDiscarded) {
+        OnEditDiscarded(this);
+    }
+    TNewInplaceEdit* Edit = Editor();
+    if (!Edit) {
+        return;
+    }
+    const int C = Edit->CellCol;
+    const int R = Edit->CellRow;
+    if (C < 0 || R < 0 || C >= ColCount() || R >= RowCount()) {
+        Edit->EditStarted = false;
+        FEditing = false;
+        return;
+    }
+    Edit->InitialText = CellText(C, R);
+    Edit->InitialBytes = Cells(C, R);
+    if (EditorShowing() && EditorCol() == C && EditorRow() == R) {
+        Edit->LoadText(GetEditText(C, R));
+    }
+}
+
+bool TStyledStringGrid::ReplacesEditedText(const TGridChange& Change) const {
+    switch (Change.Kind) {
+    case TGridChangeKind::TextsChanged:
+    case TGridChangeKind::SizeChanged:
+        return true;
+    case TGridChangeKind::TextChanged: {
+        const TNewInplaceEdit* Edit = Editor();
+        return !FWritingEditText && Edit && Change.Col == Edit->CellCol &&
+               Change.Row == Edit->CellRow;
+    }
+    default:
+        return false;
+    }
+}
+
+void TStyledStringGrid::GridChanged(const TGridChange& Change) {
+    TCustomStringGrid::GridChanged(Change);
+    if (ReplacesEditedText(Change)) {
+        DiscardEdit();
+    }
 }
 
 void TStyledStringGrid::BeginStep(int Col, int Row) {

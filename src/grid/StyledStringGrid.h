@@ -80,8 +80,14 @@ public:
     TRowEvent OnFixedRowClick;
     TNotifyEvent OnColWidthsChanged;
     TNotifyEvent OnRowHeightsChanged;
+    // The table's content changed under an edit in progress (see DiscardEdit).
+    TNotifyEvent OnEditDiscarded;
     // Tells the user why something was refused; a warning box unless replaced.
     std::function<void(const QString& Text)> ShowMessage;
+    // A character typed or pasted into the editor that the cell's code page cannot hold; when
+    // unset, ShowMessage tells about it.
+    std::function<void(const QString& Char, int CodePage)> OnRefusedChar;
+    void RefuseEditText(const QString& Char, int CodePage);
 
     // The code page the cell's bytes are shown and edited in: that of its font's character set.
     int CodePageOf(int Col, int Row) const;
@@ -118,6 +124,15 @@ public:
 
     bool CanEditModify() const override;
 
+    // Ends the edit in progress now, as leaving its cell would, so that a command that follows
+    // sees it finished (the modified flag set, its marks updated).
+    void CommitEdit();
+    // The content of the table was written by something other than the editor (a new or
+    // reopened document, an import, a fill, a replacement): the edit in progress is not
+    // committed to the new content, its queued steps are dropped, and the editor shows what
+    // its cell holds now, which is also what Escape goes back to.
+    void DiscardEdit();
+
 protected:
     void DrawCell(int Col, int Row, const QRect& Rect, TGridDrawState State) override;
     virtual void PrepareCellCanvas(int Col, int Row, QRect& Rect, TGridDrawState State);
@@ -145,8 +160,12 @@ protected:
         return TCustomStringGrid::TrackThumb() || FRedrawWhileScroll;
     }
     bool event(QEvent* Event) override;
+    void GridChanged(const TGridChange& Change) override;
 
 private:
+    bool ReplacesEditedText(const TGridChange& Change) const;
+    // Runs Step after the current event unless the edit has been discarded meanwhile.
+    void PostStep(std::function<void()> Step);
     void BeginStep(int Col, int Row);
     void EndStep(int Col, int Row, bool NextCell);
     void CancelStep(int Col, int Row);
@@ -163,6 +182,10 @@ private:
     bool FRedrawWhileScroll = false;
     bool FEditing = false;
     bool FRestoreEditor = false;
+    // Bumped by DiscardEdit: queued steps of an earlier generation no longer apply.
+    unsigned FEditGeneration = 0;
+    // The editor itself is writing its cell (typing, Escape).
+    bool FWritingEditText = false;
     int FSavedSelStart = 0;
     int FSavedSelLength = -1;
     QPoint FHintCellPos{-1, -1};

@@ -4,6 +4,7 @@
 
 #include "KavtoolRun.h"
 #include "app/Localisation.h"
+#include "app/StatusPanel.h"
 
 #include <QLabel>
 #include <QtTest>

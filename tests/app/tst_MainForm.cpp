@@ -305,8 +305,13 @@ void TestMainForm::exchangeButtonsAndResource() {
     W.Form.btnSaveColGrid->click();
     QCOMPARE(QDir(QString::fromStdString(Folder.Home() + "RTF")).entryList({"*.rtf"}).size(), 3);
     QVERIFY(!W.Dialogs.Shown.empty()); // the summary
-    // Fill: every translation becomes the fill text, and the document changes.
+    // Fill asks first: No changes nothing; Yes makes every translation the fill text.
     W.Form.edtFillChar->setText("#");
+    W.Dialogs.Answers = {TModalResult::mrNo, TModalResult::mrYes};
+    W.Form.btnFillTranslatedLanguage->click();
+    QCOMPARE(W.Dialogs.Shown.back(), std::string("Fill all 344 translations with '#'?"));
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 2), std::string("Fichier"));
+    QVERIFY(!W.Form.State().FModified);
     W.Form.btnFillTranslatedLanguage->click();
     QCOMPARE(W.Form.Table().Cells(colTranslated, 2), std::string("#"));
     QCOMPARE(W.Form.Table().Cells(colTranslated, 345), std::string("#"));

@@ -1,0 +1,201 @@
+#include "MainWindowFixture.h"
+#include "document/TranslationTable.h"
+#include "grid/StyledStringGrid.h"
+#include "widgets/FontCharsetCombo.h"
+
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace kav;
+
+namespace {
+
+// A sample open in the window, which has the keyboard; cells are clicked and typed into as a
+// translator would.
+struct TOpenWindow {
+    TProgramFolder Folder;
+    std::unique_ptr<TWindow> W;
+    explicit TOpenWindow(const std::string& File) {
+        W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/" + File);
+        W->Form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W->Form));
+    }
+    TMainForm& Form() { return W->Form; }
+    TStyledStringGrid& Grid() { return *W->Form.strGrid; }
+    TStyledGridModel& Table() { return W->Form.Table(); }
+    void Click(int Col, int Row) {
+        Grid().SetTopRow(std::max(FirstItemRow, Row - 3));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {},
+                          Grid().CellRect(Col, Row).center());
+        QCoreApplication::processEvents();
+    }
+    void Press(int Key, Qt::KeyboardModifiers Modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Key), Modifiers);
+        QCoreApplication::processEvents();
+    }
+    void Type(const QString& Text) {
+        for (QChar Char : Text)
+            QTest::keyClick(QApplication::focusWidget(), Char.toLatin1() ? Char.toLatin1() : 'x',
+                            Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+    void TypeText(const QString& Text) {
+        for (QChar Char : Text) {
+            QKeyEvent Press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(Char));
+            QApplication::sendEvent(QApplication::focusWidget(), &Press);
+        }
+        QCoreApplication::processEvents();
+    }
+    QString EditorText() { return Grid().Editor() ? Grid().Editor()->Text() : QString(); }
+    std::string Translated(int Row) { return Table().Cells(colTranslated, Row); }
+};
+
+constexpr int Item14 = 15;
+constexpr int Item16 = 17;
+
+} // namespace
+
+class TestMainWindowEditing : public QObject {
+    Q_OBJECT
+private slots:
+    void tableChangeEndsTheEdit_data();
+    void tableChangeEndsTheEdit();
+    void ctrlEndKeepsTheTranslatedColumn();
+    void refusedCharactersNeedNoBox();
+    void everyControlVisibleAt1024();
+    void longStatusTextNotCut();
+    void newResetsTheCharacterSet();
+};
+
+void TestMainWindowEditing::tableChangeEndsTheEdit_data() {
+    QTest::addColumn<QString>("Typed");
+    QTest::addColumn<bool>("Escape");
+    QTest::addColumn<int>("Software");
+    QTest::addColumn<bool>("Open");
+    QTest::newRow("clicked only, New") << "" << false << 0 << false;
+    QTest::newRow("typed then Escape, New of Pelmor") << "n" << true << 1 << false;
+    QTest::newRow("typed, question answered No, New") << "n" << false << 0 << false;
+    QTest::newRow("typed, question answered No, Open") << "n" << false << 0 << true;
+    QTest::newRow("clicked only, Open") << "" << false << 0 << true;
+}
+
+// Whatever the editor held for the document before, the next document's cells and modified
+// flag are its own.
+void TestMainWindowEditing::tableChangeEndsTheEdit() {
+    QFETCH(QString, Typed);
+    QFETCH(bool, Escape);
+    QFETCH(int, Software);
+    QFETCH(bool, Open);
+    TOpenWindow F("Kavr_PLK.str");
+    F.Click(colTranslated, Item14);
+    F.Click(colTranslated, Item16);
+    F.Click(colTranslated, Item14);
+    F.Type(Typed);
+    if (Escape)
+        F.Press(Qt::Key_Escape);
+    const bool Changed = !Typed.isEmpty() && !Escape;
+    F.Form().cbxSoftware->setCurrentIndex(Software);
+    F.W->Dialogs.Shown.clear();
+    F.W->Dialogs.Answers.push_back(TModalResult::mrNo);
+    if (Open) {
+        F.W->Dialogs.Files.push_back(F.Folder.Home() + "Language/Kavr_DEU.str");
+        F.Form().FileOpen();
+    } else {
+        F.Form().FileNew();
+    }
+    QCoreApplication::processEvents();
+    // The question came only when something had been typed.
+    QCOMPARE(F.W->Dialogs.Shown.size(), size_t(Changed ? 1 : 0));
+    QVERIFY(!F.Form().State().FModified);
+    const std::string Item14Text = F.Translated(Item14);
+    F.Click(colTranslated, Item14);
+    QCOMPARE(F.EditorText().toStdString(), Item14Text);
+    F.Press(Qt::Key_Escape);
+    F.Click(colTranslated, Item16);
+    QCOMPARE(F.Translated(Item14), Item14Text);
+    QVERIFY(!F.Form().State().FModified);
+    // An edit of the new document still counts.
+    F.Click(colTranslated, Item14);
+    F.Type("z");
+    F.Click(colTranslated, Item16);
+    QVERIFY(F.Form().State().FModified);
+}
+
+void TestMainWindowEditing::ctrlEndKeepsTheTranslatedColumn() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Click(colTranslated, 10);
+    F.Press(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(F.Grid().Col(), colTranslated);
+    QCOMPARE(F.Grid().Row(), F.Table().RowCount() - 1);
+    QVERIFY(F.Grid().EditorShowing());
+    QCOMPARE(F.W->Panel(StatusHint), "Column: 5,  Row: " + std::to_string(F.Grid().Row()));
+    F.Press(Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(F.Grid().Col(), colTranslated);
+    QCOMPARE(F.Grid().Row(), FirstItemRow);
+    // The editor stands on the cell and takes the keys.
+    QVERIFY(F.Grid().EditorShowing());
+    F.Type("q");
+    QVERIFY(F.Translated(FirstItemRow).find('q') != std::string::npos);
+}
+
+void TestMainWindowEditing::refusedCharactersNeedNoBox() {
+    TOpenWindow F("Kavr_PLK.str");
+    F.Click(colTranslated, Item14);
+    F.Press(Qt::Key_End);
+    const std::string Before = F.Translated(Item14);
+    F.TypeText(QString::fromUtf8("ЖaЖдb"));
+    // No box took the keys: the Latin letters arrived, the Cyrillic ones were refused.
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(F.Translated(Item14), Before + "ab");
+    const QString Notice = F.Form().StatusPanels[StatusHint]->text();
+    QVERIFY2(Notice.contains(QString::fromUtf8("'Ж', 'д'")) && Notice.contains("1250"),
+             qPrintable(Notice));
+}
+
+void TestMainWindowEditing::everyControlVisibleAt1024() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Form().resize(1024, 700);
+    QCoreApplication::processEvents();
+    const QList<QWidget*> Controls = {F.Form().btnSaveColGrid,
+                                      F.Form().btnFillGridCol,
+                                      F.Form().MaskEditFrom,
+                                      F.Form().MaskEditTo,
+                                      F.Form().btnFillTranslatedLanguage,
+                                      F.Form().edtFillChar,
+                                      F.Form().cbxSoftware,
+                                      F.Form().cmbFontCharset,
+                                      F.Form().LanguageBox,
+                                      F.Form().BackgroudHighlightColorButton};
+    const QRect Window = F.Form().rect();
+    for (QWidget* Control : Controls) {
+        QVERIFY2(Control->isVisible(), qPrintable(Control->objectName()));
+        const QRect Place(Control->mapTo(&F.Form(), QPoint(0, 0)), Control->size());
+        QVERIFY2(Window.contains(Place), qPrintable(Control->objectName()));
+    }
+}
+
+void TestMainWindowEditing::longStatusTextNotCut() {
+    TOpenWindow F("Kavr_FRA.str");
+    const std::string Long = "Widths in Tahoma are approximate (measured with DejaVu Sans)";
+    F.Form().SetStatusText(StatusHint, Long);
+    QCoreApplication::processEvents();
+    QLabel* Panel = F.Form().StatusPanels[StatusHint];
+    QVERIFY(Panel->width() >= Panel->fontMetrics().horizontalAdvance(Panel->text()));
+    QCOMPARE(Panel->toolTip().toStdString(), Long);
+}
+
+void TestMainWindowEditing::newResetsTheCharacterSet() {
+    TOpenWindow F("Kavr_RUS.str");
+    QCOMPARE(int(F.Form().State().FFontCharset), 204);
+    F.Form().FileNew();
+    QCOMPARE(F.Form().LanguageBox->currentIndex(), -1);
+    QCOMPARE(F.Form().cmbFontCharset->currentIndex(), 0);
+    QCOMPARE(int(F.Form().State().FFontCharset), 0);
+}
+
+QTEST_MAIN(TestMainWindowEditing)
+#include "tst_MainWindowEditing.moc"
