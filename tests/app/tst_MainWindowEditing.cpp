@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -69,6 +70,7 @@ private slots:
     void everyControlVisibleAt1024();
     void longStatusTextNotCut();
     void newResetsTheCharacterSet();
+    void cutNameHasItsHint();
 };
 
 void TestMainWindowEditing::tableChangeEndsTheEdit_data() {
@@ -195,6 +197,22 @@ void TestMainWindowEditing::newResetsTheCharacterSet() {
     QCOMPARE(F.Form().LanguageBox->currentIndex(), -1);
     QCOMPARE(F.Form().cmbFontCharset->currentIndex(), 0);
     QCOMPARE(int(F.Form().State().FFontCharset), 0);
+}
+
+// A bigger, bold font leaves long constant names wider than their column: the hint of the
+// cell under the mouse holds the whole name.
+void TestMainWindowEditing::cutNameHasItsHint() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Form().FontSize->setValue(16);
+    F.Form().BoldButton->click();
+    const int Row = Item14 - 1; // MENU_FILE_PRINT_PREVIEW
+    F.Grid().SetTopRow(Row - 2);
+    QCoreApplication::processEvents();
+    QTest::mouseMove(F.Grid().viewport(), F.Grid().CellRect(colName, Row).center());
+    QCoreApplication::processEvents();
+    const std::string* Hint = F.Table().FindHintCell(colName, Row);
+    QVERIFY(Hint);
+    QCOMPARE(*Hint, F.Table().Cells(colName, Row));
 }
 
 QTEST_MAIN(TestMainWindowEditing)
