@@ -110,7 +110,12 @@ public:
         if (TTranslationView* View = FView())
             View->HighlightFoundText(Col, Row, Text);
     }
-    void UpdateGrid() override { FGrid.viewport()->repaint(); }
+    // The grid's own pending work (an editor it restores) comes first, so that what is
+    // painted is what stays on screen while a question is open.
+    void UpdateGrid() override {
+        QCoreApplication::sendPostedEvents(&FGrid);
+        FGrid.viewport()->repaint();
+    }
     void RepaintGrid() override { FGrid.viewport()->repaint(); }
 
 private:

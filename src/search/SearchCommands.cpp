@@ -91,9 +91,10 @@ void TSearchCommands::ReplaceAllWithQuestions() {
     auto Ask = [this](int Row) {
         // The row is the found row while the question is open, so that it is drawn with its
         // hit highlighted: the translator sees what the answer changes.
+        View.SetTopRow(Row);
+        View.UpdateGrid();
         S.FFoundRow = Row;
         S.FFoundCol = colTranslated;
-        View.SetTopRow(Row);
         View.HighlightFoundText(colTranslated, Row, S.FFoundText);
         View.UpdateGrid();
         return UI.MessageDlg(ReplaceQuestion, TMsgDlgType::mtInformation,
