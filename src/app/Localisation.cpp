@@ -597,10 +597,11 @@ void TMainForm::ConfigureGrid() {
 void TMainForm::InstallTranslationView() {
     TTranslationViewHooks Hooks;
     Hooks.FindDialog = [this] {
-        return TSearchDialogState{FSearch->FindDialogTag() >= 1, FindDialog1->FindText()};
+        return TSearchDialogState{FSearch->FindDialogTag() >= 1, FSearch->FoundRowHighlightText()};
     };
     Hooks.ReplaceDialog = [this] {
-        return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1, ReplaceDialog1->FindText()};
+        return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1,
+                                  FSearch->FoundRowHighlightText()};
     };
     Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };

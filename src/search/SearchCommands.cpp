@@ -245,11 +245,13 @@ bool TSearchCommands::ApplicationShortCut(int CharCode, TKeyPlace Place) {
 }
 
 std::string TSearchCommands::FoundRowHighlightText() const {
-    if (FFindTag >= 1)
-        return FFindDialog.FindText();
-    if (FReplaceTag >= 1)
-        return FReplaceDialog.FindText();
-    return {};
+    if (FFindTag < 1 && FReplaceTag < 1)
+        return {};
+    // The hit as the cell writes it: the drawing compares letters without the language's
+    // rules, which would miss a Turkish "İ" found by "i".
+    if (!S.FFoundText.empty())
+        return S.FFoundText;
+    return FFindTag >= 1 ? FFindDialog.FindText() : FReplaceDialog.FindText();
 }
 
 } // namespace kav

@@ -60,7 +60,8 @@ public:
     // found row reads them.
     int FindDialogTag() const { return FFindTag; }
     int ReplaceDialogTag() const { return FReplaceTag; }
-    // The text the found row shows highlighted: the shown dialog's search text, or "".
+    // The text the found row shows highlighted while a dialog is shown: the last hit in the
+    // cell's own letters, else the dialog's search text; "" without a dialog.
     std::string FoundRowHighlightText() const;
 
     TSearchEngine& Engine() { return FEngine; }

@@ -65,6 +65,7 @@ class TestSearchCommands : public QObject {
 private slots:
     void cellTest_data();
     void cellTest();
+    void cellTestUsesTheLanguagesLetters_data();
     void cellTestUsesTheLanguagesLetters();
     void emptyTextRunsToTheEnd();
     void narrowSearchWrapsToTheFirstItemRow();
@@ -130,13 +131,40 @@ void TestSearchCommands::cellTest() {
     QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
 }
 
+void TestSearchCommands::cellTestUsesTheLanguagesLetters_data() {
+    QTest::addColumn<QString>("language"); // the document's language entry
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("found"); // "" for no hit
+    // Russian (1251): "ФАЙЛ" finds "файл".
+    QTest::newRow("russian") << "RUS - Russian" << 204
+                             << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB")
+                             << QByteArray("\xD4\xC0\xC9\xCB") << QByteArray("\xF4\xE0\xE9\xEB");
+    // Turkish (1254): "iptal" finds "İptal" and not "IPTAL".
+    QTest::newRow("turkish dotted") << "TRK - Turkish" << 162 << QByteArray("Tamam \xDDptal")
+                                    << QByteArray("iptal") << QByteArray("\xDDptal");
+    QTest::newRow("turkish dotless")
+        << "TRK - Turkish" << 162 << QByteArray("IPTAL") << QByteArray("iptal") << QByteArray();
+    // Greek (1253): "αρχείο" finds "ΑΡΧΕΙΟ".
+    QTest::newRow("greek") << "ELL - Greek" << 161 << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF")
+                           << QByteArray("\xE1\xF1\xF7\xE5\xDF\xEF")
+                           << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF");
+}
+
 void TestSearchCommands::cellTestUsesTheLanguagesLetters() {
-    // Russian (charset 204): "ФАЙЛ" finds "файл" in the translated column.
-    TFixture F({"\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB"});
-    F.State.FFontCharset = 204;
+    QFETCH(QString, language);
+    QFETCH(int, charset);
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, found);
+    TFixture F({cell.toStdString()});
+    F.UI.Language = language.toStdString();
+    F.State.FFontCharset = static_cast<std::uint8_t>(charset);
     F.State.FSearchOptions = frDown | frWholeWord;
-    QVERIFY(F.Commands.Engine().CellMatches(colTranslated, 2, "\xD4\xC0\xC9\xCB"));
-    QCOMPARE(F.State.FFoundText, std::string("\xF4\xE0\xE9\xEB"));
+    QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()),
+             !found.isEmpty());
+    QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
 }
 
 void TestSearchCommands::emptyTextRunsToTheEnd() {
