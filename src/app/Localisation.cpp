@@ -21,6 +21,7 @@
 #include "grid/StyledStringGrid.h"
 #include "search/EnterKeyFilter.h"
 #include "search/KavrinoFindDialog.h"
+#include "search/KavrinoFindForm.h"
 #include "search/KavrinoReplaceDialog.h"
 #include "search/SearchCommands.h"
 #include "widgets/FontCharsetCombo.h"
@@ -111,7 +112,12 @@ public:
         if (TTranslationView* View = FView())
             View->HighlightFoundText(Col, Row, Text);
     }
-    void UpdateGrid() override { FGrid.viewport()->repaint(); }
+    // The grid's own pending work (an editor it restores) comes first, so that what is
+    // painted is what stays on screen while a question is open.
+    void UpdateGrid() override {
+        QCoreApplication::sendPostedEvents(&FGrid);
+        FGrid.viewport()->repaint();
+    }
     void RepaintGrid() override { FGrid.viewport()->repaint(); }
 
 private:
@@ -169,9 +175,21 @@ void TMainForm::InstallSearch() {
     ReplaceDialog1->OnFind = Run(&TSearchCommands::SearchFind);
     ReplaceDialog1->OnReplace = Run(&TSearchCommands::SearchReplace);
     ReplaceDialog1->OnClose = Run(&TSearchCommands::ReplaceDialogClose);
-    // Enter while a dialog is open runs its Find Next, wherever the key was pressed.
-    qApp->installEventFilter(
-        new TEnterKeyFilter([this](int Code) { return FSearch->ApplicationShortCut(Code); }, this));
+    // Enter runs Find Next in an open dialog's window and in the grid; other windows keep it.
+    qApp->installEventFilter(new TEnterKeyFilter(
+        [this](int Code, QWidget* Target) {
+            using TPlace = TSearchCommands::TKeyPlace;
+            const QWidget* Window = Target->window();
+            TPlace Place = TPlace::Elsewhere;
+            if (Target == strGrid || strGrid->isAncestorOf(Target))
+                Place = TPlace::Grid;
+            else if (Window == FindDialog1->Window())
+                Place = TPlace::FindWindow;
+            else if (Window == ReplaceDialog1->Window())
+                Place = TPlace::ReplaceWindow;
+            return FSearch->ApplicationShortCut(Code, Place);
+        },
+        this));
     connect(SearchButton, &QToolButton::clicked, this, [this] { FindMenuClick(); });
     connect(SearchReplaceButton, &QToolButton::clicked, this, [this] { ReplaceMenuClick(); });
     connect(SearchUpButton, &QToolButton::clicked, this, [this] { SearchUp(); });
@@ -214,17 +232,13 @@ void TMainForm::ReplaceMenuClick() {
     Guarded([this] { FSearch->ReplaceMenuClick(); });
 }
 
-void TMainForm::GoToMarkedRow(int Row) {
-    if (Row >= FirstItemRow)
-        strGrid->FocusCell(colTranslated, Row);
-}
-
+// The marked row is only scrolled to: an editor moved onto it would cover its red mark.
 void TMainForm::SearchUp() {
-    Guarded([this] { GoToMarkedRow(FSearch->SearchUpButtonClick()); });
+    Guarded([this] { FSearch->SearchUpButtonClick(); });
 }
 
 void TMainForm::SearchDown() {
-    Guarded([this] { GoToMarkedRow(FSearch->SearchDownButtonClick()); });
+    Guarded([this] { FSearch->SearchDownButtonClick(); });
 }
 
 void TMainForm::UndoReplaceStringMenuClick() {
@@ -619,10 +633,11 @@ void TMainForm::ConfigureGrid() {
 void TMainForm::InstallTranslationView() {
     TTranslationViewHooks Hooks;
     Hooks.FindDialog = [this] {
-        return TSearchDialogState{FSearch->FindDialogTag() >= 1, FindDialog1->FindText()};
+        return TSearchDialogState{FSearch->FindDialogTag() >= 1, FSearch->FoundRowHighlightText()};
     };
     Hooks.ReplaceDialog = [this] {
-        return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1, ReplaceDialog1->FindText()};
+        return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1,
+                                  FSearch->FoundRowHighlightText()};
     };
     Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };

@@ -193,7 +193,6 @@ private:
     void InstallSearch();
     void InstallExchange();
     void MakeResourceFileMenuClick();
-    void GoToMarkedRow(int Row);
     void ReplaceMenuClick();
     void SearchUp();
     void SearchDown();

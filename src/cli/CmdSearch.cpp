@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "document/CodePage.h"
 #include "document/Languages.h"
+#include "document/TranslationTable.h"
 #include "search/FindOptions.h"
 #include "search/SearchEngine.h"
 
@@ -43,20 +44,25 @@ bool EncodeArgument(const std::string& Text, int CodePage, std::string& Bytes) {
     return true;
 }
 
-std::string CountMessage(const TReplaceAllResult& Result) {
-    if (!Result.Found)
-        return "Search string not found";
-    return "Found " + std::to_string(Result.Count) + " occurences";
+// One line per changed item, in the terminal's UTF-8.
+void PrintChange(const TSession& S, int CodePage, int Row, const std::string& Before) {
+    auto Text = [CodePage](const std::string& Bytes) {
+        return DecodeBytes(Bytes, CodePage).toUtf8().toStdString();
+    };
+    std::cout << "item " << Row - 1 << " " << S.Grid.Cells(colName, Row) << ": \"" << Text(Before)
+              << "\" -> \"" << Text(S.Grid.Cells(colTranslated, Row)) << "\"\n";
 }
 
 int Replace(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
     std::vector<std::string> Args = Arguments;
     std::string Error;
     const std::optional<std::string> Out = TakeOutput(Args, Error);
-    TArgs A = ParseArgs(Args, {"--match-case", "--whole-word"});
-    const std::string Usage = "replace takes FILE OLD NEW [--match-case] [--whole-word] [-o OUT]";
+    TArgs A = ParseArgs(Args, {"--match-case", "--whole-word", "--dry-run"});
+    const std::string Usage =
+        "replace takes FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run]";
     if (!Error.empty() || !A.Error.empty() || A.Positional.size() != 3 ||
-        A.Options.size() != static_cast<size_t>(A.Has("--match-case") + A.Has("--whole-word")))
+        A.Options.size() !=
+            static_cast<size_t>(A.Has("--match-case") + A.Has("--whole-word") + A.Has("--dry-run")))
         return Fail(Usage);
     if (A.Positional[1].empty())
         return Fail("replace needs a non-empty OLD text");
@@ -65,7 +71,7 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
     if (!S.Open(A.Positional[0]))
         return 2;
     S.State.FFontCharset = CharsetOfLanguageKey(S.UI.SelectedCode.substr(0, 2));
-    TSearchEngine Engine(S.State, S.Grid);
+    TSearchEngine Engine(S.State, S.Grid, [&S] { return S.UI.SelectedCode; });
     std::string Old, New;
     if (!EncodeArgument(A.Positional[1], Engine.TextCodePage(), Old) ||
         !EncodeArgument(A.Positional[2], Engine.TextCodePage(), New))
@@ -74,8 +80,22 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
                                                        (A.Has("--match-case") ? frMatchCase : 0) |
                                                        (A.Has("--whole-word") ? frWholeWord : 0));
 
-    const TReplaceAllResult Result = Engine.ReplaceAllRows(Old, New);
-    std::cout << CountMessage(Result) << "\n";
+    const bool DryRun = A.Has("--dry-run");
+    const int Page = Engine.TextCodePage();
+    const TReplaceAllResult Result =
+        Engine.ReplaceAllRows(Old, New, {}, [&](int Row, const std::string& Before) {
+            if (DryRun)
+                PrintChange(S, Page, Row, Before);
+        });
+    std::cout << ReplaceSummary(Result) << "\n";
+    // Nothing to change is a finding, and rewriting the file (with a backup) for it would
+    // only stir its date and the backups.
+    if (Result.Count == 0)
+        return 1;
+    if (DryRun) {
+        std::cout << "dry run: nothing written\n";
+        return 0;
+    }
     const bool Saved = Out ? S.SaveAs(*Out) : S.Doc.SaveFile(S.State.FFileName);
     if (!Saved)
         return 2;
@@ -85,8 +105,9 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
 
 const TRegisterCommand RegisterReplace(
     {"replace",
-     "FILE OLD NEW [--match-case] [--whole-word] [-o OUT]   Replace All in the translations, "
-     "then save (in place with its backup, or to OUT)",
+     "FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run]   Replace All in the "
+     "translations, then save (in place with its backup, or to OUT); exits 1 when nothing is "
+     "found; --dry-run prints each change and writes nothing",
      Replace});
 
 } // namespace

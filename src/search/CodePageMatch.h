@@ -1,11 +1,14 @@
 #pragma once
 // Finding a text in a cell the way the translator reads it: both byte strings are decoded from
-// their own code pages, compared in Unicode (upper-cased letter by letter unless case matters)
-// and the hit is reported as byte positions in the cell, so accented and Cyrillic letters of
-// the windows-125x pages match whatever their case.
+// their own code pages, compared in Unicode (upper-cased by the rules of the document's language
+// unless case matters) and every hit is reported as byte positions in the cell, so accented,
+// Greek, Turkish and Cyrillic letters of the windows-125x pages match whatever their case.
+
+#include "search/CaseFolding.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kav {
 
@@ -19,19 +22,27 @@ struct TTextMatch {
 // A search text prepared once for many cells.
 class TSearchPattern {
 public:
-    TSearchPattern(std::string_view Text, int TextCodePage, bool MatchCase);
+    TSearchPattern(std::string_view Text, int TextCodePage, bool MatchCase,
+                   const QLocale& Locale = QLocale::c());
 
-    // First occurrence in Cell (bytes in CellCodePage); an empty pattern never matches.
+    // Every occurrence in Cell (bytes in CellCodePage), left to right and not overlapping; with
+    // WholeWord only those that stand between blanks or the ends of Cell. An empty pattern
+    // never matches.
+    std::vector<TTextMatch> FindAll(std::string_view Cell, int CellCodePage, bool WholeWord) const;
+    // The first of them.
     TTextMatch FindIn(std::string_view Cell, int CellCodePage) const;
-    // The first occurrence, and only that one, stands between blanks or the ends of Cell.
     TTextMatch FindWholeWordIn(std::string_view Cell, int CellCodePage) const;
 
 private:
+    TCaseFolding FFolding;
     std::u16string FChars;
-    bool FMatchCase;
 };
 
 // The bytes of Cell at Match ("" when there is none).
 std::string MatchedBytes(std::string_view Cell, const TTextMatch& Match);
+
+// Cell with each of Matches (as FindAll gives them) replaced by New.
+std::string ReplaceMatches(std::string_view Cell, const std::vector<TTextMatch>& Matches,
+                           std::string_view New);
 
 } // namespace kav

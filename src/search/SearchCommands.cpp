@@ -36,7 +36,8 @@ TSearchCommands::TSearchCommands(TMainState& State, TStyledGridModel& Grid, User
                                  TDocument& Doc, ISearchView& View, ISearchDialog& FindDialog,
                                  ISearchDialog& ReplaceDialog)
     : S(State), Grid(Grid), UI(UI), Doc(Doc), View(View), FFindDialog(FindDialog),
-      FReplaceDialog(ReplaceDialog), FEngine(State, Grid) {}
+      FReplaceDialog(ReplaceDialog),
+      FEngine(State, Grid, [&UI] { return UI.LanguageEntry().substr(0, 3); }) {}
 
 void TSearchCommands::OpenDialog(ISearchDialog& Dialog) {
     Dialog.SetFindText(S.FSearchText);
@@ -62,6 +63,7 @@ void TSearchCommands::SearchFind() {
     }
     TBusyGrid Busy(UI, View);
     const std::optional<TCellHit> Hit = FEngine.FindNext();
+    FHit = Hit.value_or(TCellHit{});
     if (!Hit) {
         UI.MessageDlg(EndOfGridMessage, TMsgDlgType::mtInformation, mbOK);
         return;
@@ -81,19 +83,24 @@ void TSearchCommands::SearchReplace() {
     if ((FReplaceDialog.Options() & frReplaceAll) != 0)
         ReplaceAllWithQuestions();
     else
-        ReplaceTopRow();
+        ReplaceFoundRow();
 }
 
 void TSearchCommands::ReplaceAllWithQuestions() {
     const std::string NewText = FReplaceDialog.ReplaceText();
     auto Ask = [this](int Row) {
-        View.HighlightFoundText(colTranslated, Row, S.FFoundText);
+        // The row is the found row while the question is open, so that it is drawn with its
+        // hit highlighted: the translator sees what the answer changes.
         View.SetTopRow(Row);
+        View.UpdateGrid();
+        S.FFoundRow = Row;
+        S.FFoundCol = colTranslated;
+        View.HighlightFoundText(colTranslated, Row, S.FFoundText);
         View.UpdateGrid();
         return UI.MessageDlg(ReplaceQuestion, TMsgDlgType::mtInformation,
                              mbYes | mbNo | mbCancel | mbAll);
     };
-    auto Replaced = [this, &NewText](int Row) {
+    auto Replaced = [this, &NewText](int Row, const std::string&) {
         View.HighlightFoundText(colTranslated, Row, NewText);
         View.UpdateGrid();
     };
@@ -104,18 +111,24 @@ void TSearchCommands::ReplaceAllWithQuestions() {
         Doc.SetModified(true);
     if (Result.Cancelled)
         return;
-    if (Result.Found)
-        UI.MessageDlg("Found " + std::to_string(Result.Count) + " occurences",
-                      TMsgDlgType::mtInformation, mbOK);
-    else
-        UI.MessageDlg(NotFoundMessage, TMsgDlgType::mtInformation, mbOK);
+    UI.MessageDlg(ReplaceSummary(Result), TMsgDlgType::mtInformation, mbOK);
 }
 
-void TSearchCommands::ReplaceTopRow() {
-    if (FEngine.ReplaceFound(View.TopRow(), FReplaceDialog.ReplaceText()))
+void TSearchCommands::ReplaceFoundRow() {
+    // Only the translated text of the row the last Find Next found is replaced, and only
+    // where the search text still stands there as the options ask; a hit in a name or a
+    // default text has nothing to replace. The hit is used up, so a replacement text that
+    // holds the search text is not replaced again by a second press.
+    const TCellHit Hit = FHit;
+    FHit = {};
+    if (Hit.Col == colTranslated &&
+        FEngine.ReplaceInRow(Hit.Row, S.FSearchText, FReplaceDialog.ReplaceText()) > 0) {
         Doc.SetModified(true);
-    else
+        View.HighlightFoundText(colTranslated, Hit.Row, FReplaceDialog.ReplaceText());
+        View.RepaintGrid();
+    } else {
         UI.Beep();
+    }
 }
 
 void TSearchCommands::DialogShow(ISearchDialog& Dialog, int& Tag) {
@@ -131,6 +144,7 @@ void TSearchCommands::DialogClose(ISearchDialog& Dialog, int& Tag) {
     Tag = 0;
     S.FFoundRow = 0;
     S.FFoundCol = 0;
+    FHit = {};
 }
 
 void TSearchCommands::FindDialogShow() {
@@ -154,64 +168,90 @@ int TSearchCommands::ScrollToMarkedRow(int Row) {
         return -1;
     View.SetTopRow(Row);
     S.FClickedRow = Row;
+    FMarkedRow = Row;
+    FMarkedTop = View.TopRow();
+    View.RepaintGrid();
     return Row;
 }
 
+int TSearchCommands::MarkedRowStart() const {
+    const int Top = View.TopRow();
+    return FMarkedRow > 0 && Top == FMarkedTop ? FMarkedRow : Top;
+}
+
 int TSearchCommands::SearchUpButtonClick() {
-    return ScrollToMarkedRow(PreviousMarkedRow(Grid, View.TopRow()));
+    return ScrollToMarkedRow(PreviousMarkedRow(Grid, MarkedRowStart()));
 }
 
 int TSearchCommands::SearchDownButtonClick() {
-    if (View.TopRow() >= Grid.RowCount() - 1)
+    const int Start = MarkedRowStart();
+    if (Start >= Grid.RowCount() - 1)
         return -1;
-    return ScrollToMarkedRow(NextMarkedRow(Grid, View.TopRow()));
+    return ScrollToMarkedRow(NextMarkedRow(Grid, Start));
 }
 
 void TSearchCommands::UndoReplaceStringMenuClick() {
-    if (UndoReplacement(Grid, S.FClickedRow))
+    if (FEngine.History().Undo(Grid, S.FClickedRow)) {
         Doc.SetModified(true);
+        View.RepaintGrid();
+    } else if (HasReplaceMark(Grid, S.FClickedRow)) {
+        // A mark this session did not write: its old text alone cannot restore the row.
+        UI.Beep();
+    }
 }
 
 void TSearchCommands::ClearFlagMenuClick() {
-    AcceptReplacement(Grid, S.FClickedRow);
+    FEngine.History().Accept(Grid, S.FClickedRow);
     View.RepaintGrid();
 }
 
 void TSearchCommands::UndoAllReplaceStringMenuClick() {
     bool Changed = false;
     for (int R = FirstItemRow; R < Grid.RowCount(); ++R)
-        Changed = UndoReplacement(Grid, R) || Changed;
-    if (Changed)
+        Changed = FEngine.History().UndoAll(Grid, R) || Changed;
+    if (Changed) {
         Doc.SetModified(true);
+        View.RepaintGrid();
+    }
 }
 
 void TSearchCommands::ClearAllFlagsMenuClick() {
     for (int R = FirstItemRow; R < Grid.RowCount(); ++R)
-        AcceptReplacement(Grid, R);
+        FEngine.History().Accept(Grid, R);
     View.RepaintGrid();
 }
 
-bool TSearchCommands::ApplicationShortCut(int CharCode) {
+bool TSearchCommands::ApplicationShortCut(int CharCode, TKeyPlace Place) {
     if (CharCode != 13)
         return false;
-    bool Handled = false;
-    if (FFindDialog.IsOpen()) {
-        FFindDialog.FindNextClick();
-        Handled = true;
+    ISearchDialog* Dialog = nullptr;
+    switch (Place) {
+    case TKeyPlace::FindWindow:
+        Dialog = &FFindDialog;
+        break;
+    case TKeyPlace::ReplaceWindow:
+        Dialog = &FReplaceDialog;
+        break;
+    case TKeyPlace::Grid:
+        Dialog = FFindDialog.IsOpen() ? &FFindDialog : &FReplaceDialog;
+        break;
+    case TKeyPlace::Elsewhere:
+        return false;
     }
-    if (FReplaceDialog.IsOpen()) {
-        FReplaceDialog.FindNextClick();
-        Handled = true;
-    }
-    return Handled;
+    if (!Dialog->IsOpen())
+        return false;
+    Dialog->FindNextClick();
+    return true;
 }
 
 std::string TSearchCommands::FoundRowHighlightText() const {
-    if (FFindTag >= 1)
-        return FFindDialog.FindText();
-    if (FReplaceTag >= 1)
-        return FReplaceDialog.FindText();
-    return {};
+    if (FFindTag < 1 && FReplaceTag < 1)
+        return {};
+    // The hit as the cell writes it: the drawing compares letters without the language's
+    // rules, which would miss a Turkish "İ" found by "i".
+    if (!S.FFoundText.empty())
+        return S.FFoundText;
+    return FFindTag >= 1 ? FFindDialog.FindText() : FReplaceDialog.FindText();
 }
 
 } // namespace kav

@@ -2,13 +2,19 @@
 
 #include "document/CodePage.h"
 #include "document/TranslationTable.h"
-#include "search/CodePageMatch.h"
 #include "search/FindOptions.h"
-#include "search/ReplaceMark.h"
 
 namespace kav {
 
-TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid) : S(State), Grid(Grid) {}
+std::string ReplaceSummary(const TReplaceAllResult& Result) {
+    if (!Result.Found)
+        return "Search string not found";
+    return "Found " + std::to_string(Result.Count) + " occurences in " +
+           std::to_string(Result.Items) + " items";
+}
+
+TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid, TLanguageSource Language)
+    : S(State), Grid(Grid), FLanguage(std::move(Language)) {}
 
 int TSearchEngine::CodePageOf(int Col) const {
     return Col == colTranslated ? CodePageForCharset(S.FFontCharset) : SystemAnsiCodePage();
@@ -18,17 +24,29 @@ int TSearchEngine::TextCodePage() const {
     return CodePageOf(colTranslated);
 }
 
+const TSearchPattern& TSearchEngine::Pattern(const std::string& Text) {
+    TPatternKey Key{Text, TextCodePage(), (S.FSearchOptions & frMatchCase) != 0,
+                    FLanguage ? FLanguage().substr(0, 3) : std::string()};
+    if (!FPattern || !(Key == FPatternKey)) {
+        FPattern = std::make_unique<TSearchPattern>(Text, Key.CodePage, Key.MatchCase,
+                                                    LocaleOfLanguage(Key.Language));
+        FPatternKey = std::move(Key);
+    }
+    return *FPattern;
+}
+
+std::vector<TTextMatch> TSearchEngine::Occurrences(int ACol, int ARow, const std::string& Text) {
+    return Pattern(Text).FindAll(Grid.Cells(ACol, ARow), CodePageOf(ACol),
+                                 (S.FSearchOptions & frWholeWord) != 0);
+}
+
 bool TSearchEngine::CellMatches(int ACol, int ARow, const std::string& Text) {
     S.FFoundText.clear();
-    const std::string& Cell = Grid.Cells(ACol, ARow);
-    const bool MatchCase = (S.FSearchOptions & frMatchCase) != 0;
-    const TSearchPattern Pattern(Text, TextCodePage(), MatchCase);
-    const int CellPage = CodePageOf(ACol);
-    const TTextMatch Match = (S.FSearchOptions & frWholeWord) != 0
-                                 ? Pattern.FindWholeWordIn(Cell, CellPage)
-                                 : Pattern.FindIn(Cell, CellPage);
-    S.FFoundText = MatchedBytes(Cell, Match);
-    return Match.Found();
+    const std::vector<TTextMatch> Found = Occurrences(ACol, ARow, Text);
+    if (Found.empty())
+        return false;
+    S.FFoundText = MatchedBytes(Grid.Cells(ACol, ARow), Found.front());
+    return true;
 }
 
 bool TSearchEngine::WideSearch() const {
@@ -79,23 +97,22 @@ std::optional<TCellHit> TSearchEngine::FindNarrow() {
     return std::nullopt;
 }
 
-bool TSearchEngine::ReplaceFound(int Row, const std::string& NewText) {
-    if (Row < FirstItemRow || Row >= Grid.RowCount() || S.FFoundText.empty())
-        return false;
+int TSearchEngine::ReplaceInRow(int Row, const std::string& Text, const std::string& NewText) {
+    if (Row < FirstItemRow || Row >= Grid.RowCount())
+        return 0;
+    const std::vector<TTextMatch> Found = Occurrences(colTranslated, Row, Text);
+    if (Found.empty())
+        return 0;
     const std::string& Before = Grid.Cells(colTranslated, Row);
-    // The replacement itself is exact, so a text found in another column or before an edit
-    // must be there as it is, or the mark would record a change that never happened.
-    if (Before.find(S.FFoundText) == std::string::npos)
-        return false;
-    const int Page = CodePageOf(colTranslated);
-    const long long Position = TSearchPattern(S.FFoundText, Page, false).FindIn(Before, Page).Pos;
-    const std::string Old = S.FFoundText;
-    ApplyReplacement(Grid, Row, Position, Old, NewText);
-    return true;
+    S.FFoundText = MatchedBytes(Before, Found.front());
+    const std::string Mark = FormatReplaceMark(Found.front().Pos, S.FFoundText, NewText);
+    FHistory.Apply(Grid, Row, Mark, ReplaceMatches(Before, Found, NewText));
+    return static_cast<int>(Found.size());
 }
 
 TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const std::string& NewText,
-                                                const TAskReplace& Ask, const TRowEvent& Replaced) {
+                                                const TAskReplace& Ask,
+                                                const TReplacedEvent& Replaced) {
     TReplaceAllResult Result;
     bool AskEach = static_cast<bool>(Ask);
     for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
@@ -113,10 +130,12 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
                 return Result;
             }
         }
-        if (ReplaceFound(R, NewText)) {
-            ++Result.Count;
+        const std::string Before = Grid.Cells(colTranslated, R);
+        if (const int Count = ReplaceInRow(R, Text, NewText); Count > 0) {
+            Result.Count += Count;
+            ++Result.Items;
             if (Replaced)
-                Replaced(R);
+                Replaced(R, Before);
         }
     }
     return Result;

@@ -12,6 +12,9 @@ private slots:
     void replacesInTheTranslations_data();
     void replacesInTheTranslations();
     void inPlaceKeepsABackup();
+    void nothingFoundWritesNothing_data();
+    void nothingFoundWritesNothing();
+    void dryRunPrintsEachChange();
     void refusals_data();
     void refusals();
 
@@ -72,25 +75,23 @@ void TestKavtoolReplace::replacesInTheTranslations_data() {
 
     QTest::newRow("any case, as written in each cell")
         << "Kavr_FRA.str" << QByteArray("Annuler") << QByteArray("annuler tout, annuler")
-        << QStringList{"ANNULER", "Quitter"} << "Found 2 occurences" << QByteArray("Quitter")
-        << QByteArray("Quitter tout, Quitter");
+        << QStringList{"ANNULER", "Quitter"} << "Found 3 occurences in 2 items"
+        << QByteArray("Quitter") << QByteArray("Quitter tout, Quitter");
     QTest::newRow("match case") << "Kavr_FRA.str" << QByteArray("Annuler")
                                 << QByteArray("annuler tout")
                                 << QStringList{"annuler", "x", "--match-case"}
-                                << "Found 1 occurences" << QByteArray("Annuler")
+                                << "Found 1 occurences in 1 items" << QByteArray("Annuler")
                                 << QByteArray("x tout");
     QTest::newRow("whole word") << "Kavr_FRA.str" << QByteArray("Annuler")
                                 << QByteArray("Annul tout")
                                 << QStringList{"annul", "Stop", "--whole-word"}
-                                << "Found 1 occurences" << QByteArray("Annuler")
+                                << "Found 1 occurences in 1 items" << QByteArray("Annuler")
                                 << QByteArray("Stop tout");
-    QTest::newRow("not found") << "Kavr_FRA.str" << QByteArray("Annuler") << QByteArray("tout")
-                               << QStringList{"zzz", "y"} << "Search string not found"
-                               << QByteArray("Annuler") << QByteArray("tout");
     // Russian texts are cp1251 bytes; the arguments are UTF-8 and lower case.
     QTest::newRow("cyrillic any case")
         << "Kavr_RUS.str" << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xD4\xE0\xE9\xEB")
-        << QByteArray("\xD4\xC0\xC9\xCB") << QStringList{"файл", "документ"} << "Found 2 occurences"
+        << QByteArray("\xD4\xC0\xC9\xCB") << QStringList{"файл", "документ"}
+        << "Found 2 occurences in 2 items"
         << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2")
         << QByteArray("\xE4\xEE\xEA\xF3\xEC\xE5\xED\xF2");
 }
@@ -125,6 +126,44 @@ void TestKavtoolReplace::inPlaceKeepsABackup() {
     QVERIFY2(R.Code == 0, qPrintable(R.Err));
     QCOMPARE(Texts("Language/Kavr_FRA.str").value("A"), QByteArray("Quitter"));
     QCOMPARE(Read("Backup/Kavr_FRA.str"), Source);
+}
+
+void TestKavtoolReplace::nothingFoundWritesNothing_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("not found") << QStringList{"zzz", "y"};
+    QTest::newRow("only inside words") << QStringList{"annul", "y", "--whole-word"};
+    QTest::newRow("not found, to OUT") << QStringList{"zzz", "y", "-o", "out.str"};
+}
+
+void TestKavtoolReplace::nothingFoundWritesNothing() {
+    QFETCH(QStringList, args);
+    const QByteArray Source = "Txt_A \"Annuler\"\r\nTxt_B \"b\"\r\n";
+    Write("Language/Kavr_FRA.str", Source);
+    const QDateTime Stamp = QFileInfo(Home() + "/Language/Kavr_FRA.str").lastModified();
+    QStringList Args = QStringList{"replace", Home() + "/Language/Kavr_FRA.str"} + args;
+    Args.replaceInStrings(QRegularExpression("^out.str$"), Home() + "/out.str");
+    TRun R = Run(Args);
+    QCOMPARE(R.Code, 1);
+    QCOMPARE(R.Out, QString("Search string not found\n"));
+    QCOMPARE(Read("Language/Kavr_FRA.str"), Source);
+    QCOMPARE(QFileInfo(Home() + "/Language/Kavr_FRA.str").lastModified(), Stamp);
+    QVERIFY(!QDir(Home() + "/Backup").exists());
+    QVERIFY(!QFile::exists(Home() + "/out.str"));
+}
+
+void TestKavtoolReplace::dryRunPrintsEachChange() {
+    // cp1251 "Открыть файл" and "Файл": each change in UTF-8, nothing written.
+    const QByteArray Source = "Txt_A \"\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB\"\r\n"
+                              "Txt_B \"b\"\r\nTxt_C \"\xD4\xE0\xE9\xEB\"\r\n";
+    Write("Language/Kavr_RUS.str", Source);
+    TRun R = Run({"replace", Home() + "/Language/Kavr_RUS.str", "ФАЙЛ", "документ", "--dry-run"});
+    QCOMPARE(R.Code, 0);
+    QCOMPARE(R.Out, QString("item 1 A: \"Открыть файл\" -> \"Открыть документ\"\n"
+                            "item 3 C: \"Файл\" -> \"документ\"\n"
+                            "Found 2 occurences in 2 items\n"
+                            "dry run: nothing written\n"));
+    QCOMPARE(Read("Language/Kavr_RUS.str"), Source);
+    QVERIFY(!QDir(Home() + "/Backup").exists());
 }
 
 void TestKavtoolReplace::refusals_data() {

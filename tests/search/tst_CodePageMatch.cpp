@@ -21,38 +21,65 @@ void TestCodePageMatch::findsInTheCellsPage_data() {
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<QByteArray>("found"); // the cell's bytes at the hit
     QTest::addColumn<int>("pos");
+    QTest::addColumn<QByteArray>("language"); // the document's, whose rules fold letter case
 
     QTest::newRow("ascii any case")
         << QByteArray("Press Cancel now") << 1252 << QByteArray("cancel") << 1252 << false
-        << QByteArray("Cancel") << 7;
+        << QByteArray("Cancel") << 7 << QByteArray();
     QTest::newRow("first of two") << QByteArray("abcABC") << 1252 << QByteArray("ABC") << 1252
-                                  << false << QByteArray("abc") << 1;
+                                  << false << QByteArray("abc") << 1 << QByteArray();
     // "ÉTÉ" found by "été" (1252 E9/C9).
     QTest::newRow("accented 1252")
         << QByteArray("L'\xC9T\xC9 chaud") << 1252 << QByteArray("\xE9t\xE9") << 1252 << false
-        << QByteArray("\xC9T\xC9") << 3;
+        << QByteArray("\xC9T\xC9") << 3 << QByteArray();
     // "ÿ" upper-cases to "Ÿ", which 1252 holds at 9F.
     QTest::newRow("y diaeresis") << QByteArray("\x9F") << 1252 << QByteArray("\xFF") << 1252
-                                 << false << QByteArray("\x9F") << 1;
+                                 << false << QByteArray("\x9F") << 1 << QByteArray();
     // "Файл" found by "ФАЙЛ" in 1251.
-    QTest::newRow("cyrillic 1251")
-        << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB") << 1251
-        << QByteArray("\xD4\xC0\xC9\xCB") << 1251 << false << QByteArray("\xF4\xE0\xE9\xEB") << 9;
+    QTest::newRow("cyrillic 1251") << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB")
+                                   << 1251 << QByteArray("\xD4\xC0\xC9\xCB") << 1251 << false
+                                   << QByteArray("\xF4\xE0\xE9\xEB") << 9 << QByteArray();
     QTest::newRow("cyrillic match case")
         << QByteArray("\xF4\xE0\xE9\xEB") << 1251 << QByteArray("\xD4\xC0\xC9\xCB") << 1251 << true
-        << QByteArray() << 0;
+        << QByteArray() << 0 << QByteArray();
     // "Łódź" found by "łÓDŹ" in 1250 (A3/B3, F3/D3, 9F/8F).
     QTest::newRow("polish 1250") << QByteArray("\xA3\xF3\x64\x9F") << 1250
                                  << QByteArray("\xB3\xD3\x44\x8F") << 1250 << false
-                                 << QByteArray("\xA3\xF3\x64\x9F") << 1;
+                                 << QByteArray("\xA3\xF3\x64\x9F") << 1 << QByteArray();
     // The same bytes mean different letters in 1251 and 1252: no hit across the pages.
     QTest::newRow("other page") << QByteArray("\xE9t\xE9") << 1252 << QByteArray("\xE9t\xE9")
-                                << 1251 << false << QByteArray() << 0;
+                                << 1251 << false << QByteArray() << 0 << QByteArray();
     QTest::newRow("ascii across pages") << QByteArray("Open file") << 1252 << QByteArray("FILE")
-                                        << 1251 << false << QByteArray("file") << 6;
+                                        << 1251 << false << QByteArray("file") << 6 << QByteArray();
     // Shift-JIS "ア" is 83 41: its trail byte is no "A"; the real "a" after it is.
-    QTest::newRow("trail byte is no letter") << QByteArray("\x83\x41\x61") << 932 << QByteArray("A")
-                                             << 932 << false << QByteArray("a") << 3;
+    QTest::newRow("trail byte is no letter")
+        << QByteArray("\x83\x41\x61") << 932 << QByteArray("A") << 932 << false << QByteArray("a")
+        << 3 << QByteArray();
+
+    // Turkish (1254): "iptal" is the small form of "İptal" (DD), not of "IPTAL"; "kapı" (FD)
+    // is that of "KAPI". Other languages keep "i" and "I" together.
+    QTest::newRow("turkish dotted capital")
+        << QByteArray("\xDDptal") << 1254 << QByteArray("iptal") << 1254 << false
+        << QByteArray("\xDDptal") << 1 << QByteArray("TRK");
+    QTest::newRow("turkish I is no capital i")
+        << QByteArray("IPTAL") << 1254 << QByteArray("iptal") << 1254 << false << QByteArray() << 0
+        << QByteArray("TRK");
+    QTest::newRow("turkish dotless i")
+        << QByteArray("Kap\xFD") << 1254 << QByteArray("KAPI") << 1254 << false
+        << QByteArray("Kap\xFD") << 1 << QByteArray("TRK");
+    QTest::newRow("i and I elsewhere") << QByteArray("IPTAL") << 1252 << QByteArray("iptal") << 1252
+                                       << false << QByteArray("IPTAL") << 1 << QByteArray("FRA");
+    // Greek (1253): capitals carry no accents, and both sigmas are one capital.
+    QTest::newRow("greek accent") << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF") << 1253
+                                  << QByteArray("\xE1\xF1\xF7\xE5\xDF\xEF") << 1253 << false
+                                  << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF") << 1
+                                  << QByteArray("ELL");
+    QTest::newRow("greek accent at the end")
+        << QByteArray("\xE1\xF1\xF7\xDE") << 1253 << QByteArray("\xC1\xD1\xD7\xC7") << 1253 << false
+        << QByteArray("\xE1\xF1\xF7\xDE") << 1 << QByteArray("ELL");
+    QTest::newRow("greek final sigma")
+        << QByteArray("\xD3\xC5\xC9\xD1\xC1\xD3") << 1253 << QByteArray("\xF3\xE5\xE9\xF1\xDC\xF2")
+        << 1253 << false << QByteArray("\xD3\xC5\xC9\xD1\xC1\xD3") << 1 << QByteArray("ELL");
 }
 
 void TestCodePageMatch::findsInTheCellsPage() {
@@ -63,7 +90,9 @@ void TestCodePageMatch::findsInTheCellsPage() {
     QFETCH(bool, matchCase);
     QFETCH(QByteArray, found);
     QFETCH(int, pos);
-    const TTextMatch Match = TSearchPattern(text.toStdString(), textPage, matchCase)
+    QFETCH(QByteArray, language);
+    const TTextMatch Match = TSearchPattern(text.toStdString(), textPage, matchCase,
+                                            LocaleOfLanguage(language.toStdString()))
                                  .FindIn(cell.toStdString(), cellPage);
     QCOMPARE(Match.Pos, pos);
     QCOMPARE(QByteArray::fromStdString(MatchedBytes(cell.toStdString(), Match)), found);

@@ -65,6 +65,7 @@ class TestSearchCommands : public QObject {
 private slots:
     void cellTest_data();
     void cellTest();
+    void cellTestUsesTheLanguagesLetters_data();
     void cellTestUsesTheLanguagesLetters();
     void emptyTextRunsToTheEnd();
     void narrowSearchWrapsToTheFirstItemRow();
@@ -73,9 +74,12 @@ private slots:
     void replaceAllAsksPerHit();
     void replaceAllWithoutHits();
     void replaceWritesTheMarkOfTheText();
-    void replaceOnTheTopRowNeedsTheFoundText_data();
-    void replaceOnTheTopRowNeedsTheFoundText();
-    void undoTurnsEveryNewTextBack();
+    void replaceHonoursTheOptions_data();
+    void replaceHonoursTheOptions();
+    void replaceActsOnTheFoundRow_data();
+    void replaceActsOnTheFoundRow();
+    void undoRestoresTheTextBefore_data();
+    void undoRestoresTheTextBefore();
     void undoAndAcceptAll();
     void markedRowNavigation_data();
     void markedRowNavigation();
@@ -104,8 +108,12 @@ void TestSearchCommands::cellTest_data() {
         << QByteArray("Cancelled") << QByteArray("CANCEL") << 0 << true << QByteArray("Cancel");
     QTest::newRow("word, part of a word")
         << QByteArray("Cancelled") << QByteArray("cancel") << Word << false << QByteArray();
-    QTest::newRow("word, first occurrence only")
-        << QByteArray("Cancelled Cancel") << QByteArray("Cancel") << Word << false << QByteArray();
+    // A later occurrence that is a whole word makes the hit, not only the first one.
+    QTest::newRow("word, a later occurrence")
+        << QByteArray("Cancelled Cancel") << QByteArray("Cancel") << Word << true
+        << QByteArray("Cancel");
+    QTest::newRow("word, several in a sentence")
+        << QByteArray("Mode de passe") << QByteArray("DE") << Word << true << QByteArray("de");
     QTest::newRow("empty text") << QByteArray("Cancel") << QByteArray() << 0 << false
                                 << QByteArray();
 }
@@ -123,13 +131,40 @@ void TestSearchCommands::cellTest() {
     QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
 }
 
+void TestSearchCommands::cellTestUsesTheLanguagesLetters_data() {
+    QTest::addColumn<QString>("language"); // the document's language entry
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("found"); // "" for no hit
+    // Russian (1251): "ФАЙЛ" finds "файл".
+    QTest::newRow("russian") << "RUS - Russian" << 204
+                             << QByteArray("\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB")
+                             << QByteArray("\xD4\xC0\xC9\xCB") << QByteArray("\xF4\xE0\xE9\xEB");
+    // Turkish (1254): "iptal" finds "İptal" and not "IPTAL".
+    QTest::newRow("turkish dotted") << "TRK - Turkish" << 162 << QByteArray("Tamam \xDDptal")
+                                    << QByteArray("iptal") << QByteArray("\xDDptal");
+    QTest::newRow("turkish dotless")
+        << "TRK - Turkish" << 162 << QByteArray("IPTAL") << QByteArray("iptal") << QByteArray();
+    // Greek (1253): "αρχείο" finds "ΑΡΧΕΙΟ".
+    QTest::newRow("greek") << "ELL - Greek" << 161 << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF")
+                           << QByteArray("\xE1\xF1\xF7\xE5\xDF\xEF")
+                           << QByteArray("\xC1\xD1\xD7\xC5\xC9\xCF");
+}
+
 void TestSearchCommands::cellTestUsesTheLanguagesLetters() {
-    // Russian (charset 204): "ФАЙЛ" finds "файл" in the translated column.
-    TFixture F({"\xCE\xF2\xEA\xF0\xFB\xF2\xFC \xF4\xE0\xE9\xEB"});
-    F.State.FFontCharset = 204;
+    QFETCH(QString, language);
+    QFETCH(int, charset);
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, found);
+    TFixture F({cell.toStdString()});
+    F.UI.Language = language.toStdString();
+    F.State.FFontCharset = static_cast<std::uint8_t>(charset);
     F.State.FSearchOptions = frDown | frWholeWord;
-    QVERIFY(F.Commands.Engine().CellMatches(colTranslated, 2, "\xD4\xC0\xC9\xCB"));
-    QCOMPARE(F.State.FFoundText, std::string("\xF4\xE0\xE9\xEB"));
+    QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()),
+             !found.isEmpty());
+    QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
 }
 
 void TestSearchCommands::emptyTextRunsToTheEnd() {
@@ -188,10 +223,10 @@ void TestSearchCommands::replaceAllAsksPerHit_data() {
     using R = TModalResult;
     QTest::newRow("yes, no, all") << TResults{R::mrYes, R::mrNo, R::mrAll}
                                   << QStringList{"Abort", "Cancel", "Abort", "x", "Abort", "Abort"}
-                                  << 3 << "Found 4 occurences" << true;
+                                  << 3 << "Found 4 occurences in 4 items" << true;
     QTest::newRow("all no") << TResults{R::mrNo, R::mrNo, R::mrNo, R::mrNo, R::mrNo}
                             << QStringList{"Cancel", "Cancel", "Cancel", "x", "Cancel", "Cancel"}
-                            << 5 << "Found 0 occurences" << false;
+                            << 5 << "Found 0 occurences in 0 items" << false;
     QTest::newRow("cancel keeps what was done")
         << TResults{R::mrYes, R::mrCancel}
         << QStringList{"Abort", "Cancel", "Cancel", "x", "Cancel", "Cancel"} << 2 << "" << true;
@@ -240,50 +275,150 @@ void TestSearchCommands::replaceWritesTheMarkOfTheText() {
     QCOMPARE(F.Mark(2), std::string("[12] <Cancel>  @Abort@"));
     QCOMPARE(F.Text(2), std::string("Click here Abort or Abort"));
     QCOMPARE(F.Grid.Cells(colVerify, 2), F.Text(2));
-    QCOMPARE(F.UI.Texts().back(), std::string("Found 1 occurences"));
+    QCOMPARE(F.UI.Texts().back(), std::string("Found 2 occurences in 1 items"));
 }
 
-void TestSearchCommands::replaceOnTheTopRowNeedsTheFoundText_data() {
+void TestSearchCommands::replaceHonoursTheOptions_data() {
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QByteArray>("find");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<QString>("summary");
+    const int Case = frMatchCase, Word = frWholeWord;
+    QTest::newRow("whole word leaves longer words")
+        << QByteArray("Cancel Cancelled") << QByteArray("Cancel") << Word
+        << QByteArray("X Cancelled") << QByteArray("[1] <Cancel>  @X@")
+        << "Found 1 occurences in 1 items";
+    QTest::newRow("whole word after a part of a word")
+        << QByteArray("Mode de passe de") << QByteArray("de") << Word
+        << QByteArray("Mode X passe X") << QByteArray("[6] <de>  @X@")
+        << "Found 2 occurences in 1 items";
+    QTest::newRow("every case form")
+        << QByteArray("copie Copier COPIE") << QByteArray("copie") << 0 << QByteArray("X Xr X")
+        << QByteArray("[1] <copie>  @X@") << "Found 3 occurences in 1 items";
+    QTest::newRow("every case form, whole words")
+        << QByteArray("Copier COPIE copie") << QByteArray("copie") << Word
+        << QByteArray("Copier X X") << QByteArray("[8] <COPIE>  @X@")
+        << "Found 2 occurences in 1 items";
+    QTest::newRow("match case") << QByteArray("copie Copie") << QByteArray("Copie") << Case
+                                << QByteArray("copie X") << QByteArray("[7] <Copie>  @X@")
+                                << "Found 1 occurences in 1 items";
+}
+
+void TestSearchCommands::replaceHonoursTheOptions() {
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, find);
+    QFETCH(int, options);
+    QFETCH(QByteArray, after);
+    QFETCH(QByteArray, mark);
+    QFETCH(QString, summary);
+    TFixture F({cell.toStdString(), "nothing"});
+    F.OpenReplace(find.toStdString(), "X",
+                  static_cast<TFindOptions>(frDown | frReplaceAll | options));
+    F.UI.Answers = {TModalResult::mrYes};
+    F.Commands.SearchReplace();
+    QCOMPARE(QByteArray::fromStdString(F.Text(2)), after);
+    QCOMPARE(QByteArray::fromStdString(F.Mark(2)), mark);
+    QCOMPARE(QString::fromStdString(F.UI.Texts().back()), summary);
+}
+
+void TestSearchCommands::replaceActsOnTheFoundRow_data() {
     QTest::addColumn<QByteArray>("find");
     QTest::addColumn<bool>("editDefault");
+    QTest::addColumn<int>("top"); // where the view's top row is when Replace is pressed
     QTest::addColumn<QByteArray>("mark");
-    QTest::newRow("after a hit") << QByteArray("cancel") << false
+    QTest::newRow("after a hit") << QByteArray("cancel") << false << 3
                                  << QByteArray("[7] <Cancel>  @Abort@");
-    QTest::newRow("no hit before") << QByteArray("zzz") << false << QByteArray();
+    QTest::newRow("no hit before") << QByteArray("zzz") << false << 3 << QByteArray();
     // The hit is in the default text, which the translated text does not hold.
-    QTest::newRow("hit in column 4") << QByteArray("default") << true << QByteArray();
+    QTest::newRow("hit in column 4") << QByteArray("default") << true << 3 << QByteArray();
 }
 
-void TestSearchCommands::replaceOnTheTopRowNeedsTheFoundText() {
+void TestSearchCommands::replaceActsOnTheFoundRow() {
     QFETCH(QByteArray, find);
     QFETCH(bool, editDefault);
+    QFETCH(int, top);
     QFETCH(QByteArray, mark);
-    TFixture F({"Press Cancel"});
+    // The row at the top holds the text too; only the found row may change.
+    TFixture F({"Press Cancel", "Cancel"});
     F.Grid.SetEditCol(colDefault, editDefault);
     F.OpenReplace(find.toStdString(), "Abort", frDown);
     F.ReplaceDlg.FindNextClick();
+    F.View.Top = top;
     F.UI.Clear();
     F.Commands.SearchReplace();
     QCOMPARE(QByteArray::fromStdString(F.Mark(2)), mark);
     QCOMPARE(F.Text(2), std::string(mark.isEmpty() ? "Press Cancel" : "Press Abort"));
+    QCOMPARE(F.Text(3), std::string("Cancel"));
     QCOMPARE(F.State.FModified, !mark.isEmpty());
+    QCOMPARE(F.UI.Beeps, mark.isEmpty() ? 1 : 0);
     QVERIFY(F.UI.Messages.empty());
+    // The hit is used up: a second press changes nothing.
+    F.Commands.SearchReplace();
+    QCOMPARE(F.Text(2), std::string(mark.isEmpty() ? "Press Cancel" : "Press Abort"));
 }
 
-void TestSearchCommands::undoTurnsEveryNewTextBack() {
-    TFixture F({"Abort now, Abort later", "plain"});
-    F.Grid.SetCells(colReplaced, 2, FormatReplaceMark(1, "Cancel", "Abort"));
-    F.Grid.SetCells(colVerify, 2, F.Text(2));
-    F.State.FClickedRow = 3;
-    F.Commands.UndoReplaceStringMenuClick();
-    QCOMPARE(F.Text(3), std::string("plain"));
-    QVERIFY(!F.State.FModified);
+// Each step: "old>new" replaces all in row 2 (answered All), "undo" undoes one, "undo all"
+// undoes every row, "edit:TEXT" edits the row as the grid does, "accept" accepts the mark.
+void TestSearchCommands::undoRestoresTheTextBefore_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("new text there before")
+        << QByteArray("Abort or Cancel") << QStringList{"Cancel>Abort", "undo"}
+        << QByteArray("Abort or Cancel") << QByteArray();
+    QTest::newRow("two replacements, one undo")
+        << QByteArray("Cancel the file") << QStringList{"Cancel>Abort", "file>Abort", "undo"}
+        << QByteArray("Abort the file") << QByteArray("[1] <Cancel>  @Abort@");
+    QTest::newRow("two replacements, two undos")
+        << QByteArray("Cancel the file")
+        << QStringList{"Cancel>Abort", "file>Abort", "undo", "undo"}
+        << QByteArray("Cancel the file") << QByteArray();
+    QTest::newRow("undo all") << QByteArray("a b") << QStringList{"a>b", "b>c", "undo all"}
+                              << QByteArray("a b") << QByteArray();
+    QTest::newRow("an edit drops the mark")
+        << QByteArray("Cancel") << QStringList{"Cancel>Abort", "edit:Stop", "undo"}
+        << QByteArray("Stop") << QByteArray();
+    QTest::newRow("accepted") << QByteArray("Cancel")
+                              << QStringList{"Cancel>Abort", "accept", "undo"}
+                              << QByteArray("Abort") << QByteArray();
+    QTest::newRow("after an accept only the newest")
+        << QByteArray("Cancel") << QStringList{"Cancel>Abort", "accept", "Abort>Stop", "undo all"}
+        << QByteArray("Abort") << QByteArray();
+}
+
+void TestSearchCommands::undoRestoresTheTextBefore() {
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, steps);
+    QFETCH(QByteArray, after);
+    QFETCH(QByteArray, mark);
+    TFixture F({text.toStdString(), "Abort"});
     F.State.FClickedRow = 2;
-    F.Commands.UndoReplaceStringMenuClick();
-    QCOMPARE(F.Text(2), std::string("Cancel now, Cancel later"));
-    QCOMPARE(F.Mark(2), std::string());
-    QCOMPARE(F.Grid.Cells(colVerify, 2), std::string());
-    QVERIFY(F.State.FModified);
+    for (const QString& Step : steps) {
+        if (Step == "undo") {
+            F.Commands.UndoReplaceStringMenuClick();
+        } else if (Step == "undo all") {
+            F.Commands.UndoAllReplaceStringMenuClick();
+        } else if (Step == "accept") {
+            F.Commands.ClearFlagMenuClick();
+        } else if (Step.startsWith("edit:")) {
+            F.Grid.SetCells(colTranslated, 2, Step.mid(5).toStdString());
+            F.Grid.SetCells(colReplaced, 2, {});
+            F.Grid.SetCells(colVerify, 2, {});
+        } else {
+            const QStringList Texts = Step.split('>');
+            F.OpenReplace(Texts[0].toStdString(), Texts[1].toStdString(),
+                          frDown | frMatchCase | frWholeWord | frReplaceAll);
+            F.UI.Answers = {TModalResult::mrYes, TModalResult::mrNo};
+            F.Commands.SearchReplace();
+        }
+    }
+    QCOMPARE(QByteArray::fromStdString(F.Text(2)), after);
+    QCOMPARE(QByteArray::fromStdString(F.Mark(2)), mark);
+    QCOMPARE(F.Grid.Cells(colVerify, 2), mark.isEmpty() ? std::string() : F.Text(2));
+    QCOMPARE(F.Text(3), std::string("Abort")); // a row never replaced is never undone
 }
 
 void TestSearchCommands::undoAndAcceptAll() {
@@ -337,22 +472,27 @@ void TestSearchCommands::markedRowNavigation() {
 }
 
 void TestSearchCommands::enterRunsFindNextInOpenDialogs_data() {
+    using TPlace = TSearchCommands::TKeyPlace;
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("findOpen");
+    QTest::addColumn<int>("place");
     QTest::addColumn<bool>("handled");
-    QTest::newRow("enter, dialog open") << 13 << true << true;
-    QTest::newRow("enter, no dialog") << 13 << false << false;
-    QTest::newRow("other key") << 9 << true << false;
+    QTest::newRow("enter in the dialog") << 13 << true << int(TPlace::FindWindow) << true;
+    QTest::newRow("enter in the grid") << 13 << true << int(TPlace::Grid) << true;
+    QTest::newRow("enter in another window") << 13 << true << int(TPlace::Elsewhere) << false;
+    QTest::newRow("enter, no dialog") << 13 << false << int(TPlace::Grid) << false;
+    QTest::newRow("other key") << 9 << true << int(TPlace::FindWindow) << false;
 }
 
 void TestSearchCommands::enterRunsFindNextInOpenDialogs() {
     QFETCH(int, key);
     QFETCH(bool, findOpen);
+    QFETCH(int, place);
     QFETCH(bool, handled);
     TFixture F({"x", "Cancel"});
     F.OpenFind("cancel");
     F.FindDlg.Open = findOpen;
-    QCOMPARE(F.Commands.ApplicationShortCut(key), handled);
+    QCOMPARE(F.Commands.ApplicationShortCut(key, TSearchCommands::TKeyPlace(place)), handled);
     QCOMPARE(F.State.FFoundRow, handled ? 3 : 0);
 }
 

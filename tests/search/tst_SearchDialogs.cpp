@@ -257,11 +257,20 @@ void TestSearchDialogs::enterRunsFindNextWhileADialogIsOpen() {
     Find.OnShow = [&](QObject*) { Commands.FindDialogShow(); };
     Find.OnFind = [&](QObject*) { Commands.SearchFind(); };
     Find.OnClose = [&](QObject*) { Commands.FindDialogClose(); };
-    TEnterKeyFilter Enter([&](int Code) { return Commands.ApplicationShortCut(Code); });
     QLineEdit GridEditor; // stands in for the grid's in-place editor
-    int EditorEnters = 0;
+    QLineEdit OtherWindow;
+    using TPlace = TSearchCommands::TKeyPlace;
+    TEnterKeyFilter Enter([&](int Code, QWidget* Target) {
+        const TPlace Place = Target == &GridEditor               ? TPlace::Grid
+                             : Target->window() == Find.Window() ? TPlace::FindWindow
+                                                                 : TPlace::Elsewhere;
+        return Commands.ApplicationShortCut(Code, Place);
+    });
+    int EditorEnters = 0, OtherEnters = 0;
     connect(&GridEditor, &QLineEdit::returnPressed, [&] { ++EditorEnters; });
+    connect(&OtherWindow, &QLineEdit::returnPressed, [&] { ++OtherEnters; });
     GridEditor.show();
+    OtherWindow.show();
 
     Commands.FindMenuClick();
     QTest::keyClicks(Find.Window()->EdtSearch, "cancel");
@@ -271,6 +280,10 @@ void TestSearchDialogs::enterRunsFindNextWhileADialogIsOpen() {
     QCOMPARE(State.FFoundRow, 4);
     QCOMPARE(View.Top, 4);
     QCOMPARE(EditorEnters, 0);
+    // Another window keeps its Enter while the dialog is open.
+    QTest::keyClick(&OtherWindow, Qt::Key_Return);
+    QCOMPARE(OtherEnters, 1);
+    QCOMPARE(State.FFoundRow, 4);
 
     Find.Window()->btnCancel->click();
     QCOMPARE(State.FFoundRow, 0);
