@@ -201,7 +201,14 @@ void TMainForm::InstallExchange() {
 }
 
 void TMainForm::MakeResourceFileMenuClick() {
-    Guarded([this] { TResourceBuild(S, *this).MakeResourceFileMenuClick(); });
+    Guarded([this] {
+        TResourceBuild Build(S, *this);
+        Build.OfferSave([this] {
+            FDocument->FileSave();
+            return !S.FModified;
+        });
+        Build.MakeResourceFileMenuClick();
+    });
 }
 
 void TMainForm::FindMenuClick() {
@@ -534,6 +541,7 @@ void TMainForm::FormCreate() {
     // Saves that were cut off between writing and renaming left their temporary files here.
     RemoveStaleTempFiles(LanguageDir);
     RemoveStaleTempFiles(S.FDefaultDir);
+    RemoveStaleBuildFiles(S.FProgramDir);
     SetFileName(UntitledName);
     FillFontNames();
     QFont Default = QApplication::font();

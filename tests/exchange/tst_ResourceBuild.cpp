@@ -1,3 +1,4 @@
+#include "EndedProcess.h"
 #include "ScriptedUserInterface.h"
 #include "document/StrFile.h"
 #include "exchange/ResourceBuild.h"
@@ -19,11 +20,12 @@ bool WriteFile(const QString& Path, const QByteArray& Bytes) {
 }
 
 // A golden batch names the document as "<DOCUMENT>": the path as Wine's cmd sees it, with the
-// percent signs doubled.
+// percent signs doubled, in the OEM code page of the tests' locale (C.UTF-8: code page 437).
 QByteArray Golden(const QString& Name, const QString& DocumentPath) {
     QString Seen = "Z:" + QString(DocumentPath).replace('/', '\\').replace("%", "%%");
+    QStringEncoder Oem("IBM437");
     return ReadFile(QStringLiteral(KAV_TEST_DATA "/resource/") + Name)
-        .replace("<DOCUMENT>", Seen.toUtf8());
+        .replace("<DOCUMENT>", QByteArray(Oem.encode(Seen)));
 }
 
 // A program folder Tool/ and a document folder beside it.
@@ -40,6 +42,7 @@ struct TFixture {
         UI.Language = "FRA - French (France)";
     }
     QString Tool() const { return Dir.path() + "/Tool/"; }
+    QString Folder() const { return FDocumentDir; }
     QString Batch() const { return Tool() + BatchFileName; }
     // Makes Name the open, saved document of Kind.
     QString Open(const QString& Name, int Kind, bool CreateFile = true) {
@@ -86,6 +89,11 @@ private slots:
     void goldenFiles();
     void refusals_data();
     void refusals();
+    void compiledName_data();
+    void compiledName();
+    void savesFirst_data();
+    void savesFirst();
+    void staleTemporariesRemoved();
     void folderCannotBeCreated_data();
     void folderCannotBeCreated();
     void failedWriteKeepsTheBatch();
@@ -101,6 +109,8 @@ private:
     QByteArray FPath;
     QByteArray FRunner;
     bool FRunnerSet = false;
+    QByteArray FLocale;
+    bool FLocaleSet = false;
 };
 
 void TestResourceBuild::init() {
@@ -109,6 +119,10 @@ void TestResourceBuild::init() {
     FRunner = qgetenv(BatchRunnerVariable);
     qputenv("PATH", FBin.path().toLocal8Bit());
     qunsetenv(BatchRunnerVariable);
+    // The interpreter's code page follows the locale: 437 under C.UTF-8, present everywhere.
+    FLocaleSet = qEnvironmentVariableIsSet("LC_ALL");
+    FLocale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "C.UTF-8");
 }
 
 void TestResourceBuild::cleanup() {
@@ -117,6 +131,10 @@ void TestResourceBuild::cleanup() {
         qputenv(BatchRunnerVariable, FRunner);
     else
         qunsetenv(BatchRunnerVariable);
+    if (FLocaleSet)
+        qputenv("LC_ALL", FLocale);
+    else
+        qunsetenv("LC_ALL");
 }
 
 void TestResourceBuild::goldenFiles_data() {
@@ -148,6 +166,10 @@ void TestResourceBuild::goldenFiles_data() {
         << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
         << "main_FRA"
         << "KavLang_FRA.rc";
+    QTest::newRow("accented folder") << QString::fromUtf8("Traducción/Café") << "Kavr_FRA.str"
+                                     << int(fkMain) << "FRA - French (France)"
+                                     << "main_FRA"
+                                     << "KavLang_FRA.rc";
 }
 
 void TestResourceBuild::goldenFiles() {
@@ -186,7 +208,7 @@ void TestResourceBuild::refusals_data() {
     QTest::addColumn<bool>("untitled");
     QTest::addColumn<bool>("onDisk");
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("message"); // %1: the document path
+    QTest::addColumn<QString>("message"); // %1: the document path, %2: its folder
     QTest::addColumn<int>("type");
     const int Error = int(TMsgDlgType::mtError);
     const QString Fra = "FRA - French (France)";
@@ -198,7 +220,8 @@ void TestResourceBuild::refusals_data() {
                                  << "Can not Compile: File not saved" << Error;
     QTest::newRow("file gone") << "Work"
                                << "Kavr_FRA.str" << int(fkMain) << false << false << Fra
-                               << "File not found:\n\r%1" << int(TMsgDlgType::mtInformation);
+                               << "File not found:\n\r%2Kavr_FRA.STR"
+                               << int(TMsgDlgType::mtInformation);
     QTest::newRow("command in the file code")
         << "Work"
         << "Kavr_A&del.str" << int(fkMain) << false << true << Fra
@@ -251,10 +274,151 @@ void TestResourceBuild::refusals() {
     QCOMPARE(F.UI.Beeps, 1);
     QCOMPARE(F.UI.Messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(F.UI.Messages[0].Text),
-             QString(message).replace("%1", Document));
+             QString(message).replace("%1", Document).replace("%2", F.Folder()));
     QCOMPARE(int(F.UI.Messages[0].Type), type);
     QCOMPARE(F.UI.LanguageMissingMarked, entry.isEmpty());
     QCOMPARE(F.FilesIn(""), QStringList());
+}
+
+void TestResourceBuild::compiledName_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("beside"); // another file in the document folder
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("message"); // %1: the document path, %2: its folder; empty: built
+    QTest::addColumn<int>("type");
+    const int Error = int(TMsgDlgType::mtError);
+    const int Information = int(TMsgDlgType::mtInformation);
+    const QByteArray Utf8 = "C.UTF-8";
+    // The batch compiles "Kavr_" + the file code + ".STR", whatever the document is called.
+    QTest::newRow("other prefix") << "Work"
+                                  << "Trans_FRA.str"
+                                  << "" << Utf8 << "File not found:\n\r%2Kavr__FRA.STR"
+                                  << Information;
+    QTest::newRow("prefix inside the name")
+        << "Work"
+        << "MyKavr_FR.str"
+        << "" << Utf8 << "File not found:\n\r%2Kavr_r_FR.STR" << Information;
+    QTest::newRow("other extension, stale file of the compiled name beside")
+        << "Work"
+        << "Kavr_FRA.txt"
+        << "Kavr_FRA.str" << Utf8
+        << "Can not Compile %1: the build compiles Kavr_FRA.STR, another file. Save the document "
+           "under that name first."
+        << Error;
+    QTest::newRow("letter case differs") << "Work"
+                                         << "kavr_fra.Str"
+                                         << "" << Utf8 << "" << 0;
+    // The interpreter reads the batch in its OEM code page and splits paths at backslashes.
+    QTest::newRow("backslash in a folder name")
+        << "a\\b"
+        << "Kavr_FRA.str"
+        << "" << Utf8
+        << "Can not Compile %1: the character \"\\\" in a folder name would split the path in "
+           "the batch. Move the file to another folder."
+        << Error;
+    QTest::newRow("letter outside the OEM code page")
+        << QString::fromUtf8("København") << "Kavr_FRA.str"
+        << "" << Utf8
+        << QString::fromUtf8("Can not Compile %1: the character \"ø\" cannot go into the "
+                             "batch, whose command interpreter reads code page 437. Move the "
+                             "file to another folder.")
+        << Error;
+    QTest::newRow("accent under a locale without UTF-8")
+        << QString::fromUtf8("Café") << "Kavr_FRA.str"
+        << "" << QByteArray("C")
+        << QString::fromUtf8("Can not Compile %1: the character \"é\" cannot go into the "
+                             "batch, whose command interpreter reads no code page beyond ASCII "
+                             "under this locale. Move the file to another folder.")
+        << Error;
+}
+
+void TestResourceBuild::compiledName() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, beside);
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, message);
+    QFETCH(int, type);
+    qputenv("LC_ALL", locale);
+    TFixture F(folder);
+    if (!beside.isEmpty())
+        QVERIFY(WriteFile(F.Folder() + beside, "Txt_A , \"old\"\r\n"));
+    QString Document = F.Open(name, fkMain);
+    TResourceOutcome Out = F.Make();
+    QCOMPARE(Out.Written, message.isEmpty());
+    QCOMPARE(F.UI.Beeps, message.isEmpty() ? 0 : 1);
+    QCOMPARE(F.UI.Texts(), message.isEmpty()
+                               ? std::vector<std::string>()
+                               : std::vector<std::string>{QString(message)
+                                                              .replace("%1", Document)
+                                                              .replace("%2", F.Folder())
+                                                              .toStdString()});
+    if (!message.isEmpty())
+        QCOMPARE(int(F.UI.Messages[0].Type), type);
+}
+
+void TestResourceBuild::savesFirst_data() {
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveSucceeds");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("built");
+    const int Yes = int(TModalResult::mrYes);
+    QTest::newRow("no edits: no question") << false << Yes << true << false << false << true;
+    QTest::newRow("yes saves, then builds") << true << Yes << true << true << true << true;
+    QTest::newRow("yes but the save fails") << true << Yes << false << true << true << false;
+    QTest::newRow("no builds the saved file")
+        << true << int(TModalResult::mrNo) << true << true << false << true;
+    QTest::newRow("cancel stops") << true << int(TModalResult::mrCancel) << true << true << false
+                                  << false;
+}
+
+void TestResourceBuild::savesFirst() {
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, saveSucceeds);
+    QFETCH(bool, asked);
+    QFETCH(bool, saved);
+    QFETCH(bool, built);
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    F.State.FModified = modified;
+    F.UI.Answers.push_back(TModalResult(answer));
+    bool Saved = false;
+    TResourceBuild Build(F.State, F.UI);
+    Build.OfferSave([&] {
+        Saved = true;
+        return saveSucceeds;
+    });
+    QCOMPARE(Build.MakeResourceFile(false).Written, built);
+    QCOMPARE(Saved, saved);
+    QCOMPARE(F.UI.Texts(), asked ? std::vector<std::string>{"Save changes before building?"}
+                                 : std::vector<std::string>());
+    if (asked) {
+        QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtConfirmation);
+        QCOMPARE(F.UI.Messages[0].Buttons, TMsgDlgButtons(mbYesNoCancel));
+    }
+}
+
+void TestResourceBuild::staleTemporariesRemoved() {
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QDir(F.Tool()).mkpath("Compiler");
+    // Left by a build that was killed between writing and renaming; and one of a build running.
+    const QString Dead = QString::number(EndedProcess());
+    const QString Alive = QString::number(QCoreApplication::applicationPid());
+    const QStringList Stale = {"." + QString(BatchFileName) + ".kavtmp." + Dead + ".a1B2c3",
+                               "Compiler/.KavLang_FRA.rc.kavtmp." + Dead + ".x9Y8z7"};
+    const QString Running = "Compiler/.KavLang_DEU.rc.kavtmp." + Alive + ".q1W2e3";
+    for (const QString& Name : Stale + QStringList{Running})
+        QVERIFY(WriteFile(F.Tool() + Name, "partial"));
+    QVERIFY(F.Make().Written);
+    for (const QString& Name : Stale)
+        QVERIFY2(!QFile::exists(F.Tool() + Name), qPrintable(Name));
+    QVERIFY(QFile::exists(F.Tool() + Running));
+    QCOMPARE(F.FilesIn(""), (QStringList{"Compiler", BatchFileName, "Resource"}));
 }
 
 void TestResourceBuild::folderCannotBeCreated_data() {
