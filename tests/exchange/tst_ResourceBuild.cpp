@@ -34,14 +34,15 @@ struct TFixture {
     TMainState State;
     ScriptedUserInterface UI;
 
-    explicit TFixture(const QString& DocumentFolder = "Work") {
-        QDir(Dir.path()).mkpath("Tool");
+    explicit TFixture(const QString& DocumentFolder = "Work", const QString& ToolFolder = "Tool")
+        : FToolFolder(ToolFolder) {
+        QDir(Dir.path()).mkpath(ToolFolder);
         QDir(Dir.path()).mkpath(DocumentFolder);
         State.FProgramDir = Tool().toStdString();
         FDocumentDir = Dir.path() + "/" + DocumentFolder + "/";
         UI.Language = "FRA - French (France)";
     }
-    QString Tool() const { return Dir.path() + "/Tool/"; }
+    QString Tool() const { return Dir.path() + "/" + FToolFolder + "/"; }
     QString Folder() const { return FDocumentDir; }
     QString Batch() const { return Tool() + BatchFileName; }
     // Makes Name the open, saved document of Kind.
@@ -62,6 +63,7 @@ struct TFixture {
     }
 
 private:
+    QString FToolFolder;
     QString FDocumentDir;
 };
 
@@ -102,6 +104,7 @@ private slots:
     void runnerChoice();
     void startsTheRunner();
     void noRunner();
+    void realRun_data();
     void realRun();
 
 private:
@@ -537,40 +540,131 @@ void TestResourceBuild::noRunner() {
     QCOMPARE(ReadFile(F.Batch()), Golden("main_FRA.bat", Document));
 }
 
-// Runs the written batch through Wine's cmd with stand-in compilers: Unix scripts under the
-// names the batch calls, which Wine starts as Unix programs.
+void TestResourceBuild::realRun_data() {
+    QTest::addColumn<QString>("tool");   // the program folder
+    QTest::addColumn<QString>("folder"); // the document's folder
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("failing");  // the stand-in asked to fail
+    QTest::addColumn<QString>("resource"); // the result in Resource/; empty: none
+    QTest::addColumn<QString>("logged");   // what the log must say, before any pause
+    QTest::newRow("main") << "Tool"
+                          << "Work"
+                          << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                          << ""
+                          << "KavLang_FRA.res"
+                          << "brcc32: KavLang_FRA.rc -> KavLang_FRA.res";
+    QTest::newRow("user, blanks, % and & in the folders")
+        << "Tool 100% & co"
+        << "My %USERNAME% & files"
+        << "Kavr_User_DEU.str" << int(fkUser) << "DEU - German (Germany)"
+        << ""
+        << "KavLang_User_DEU.res"
+        << "brcc32: KavLang_User_DEU.rc -> KavLang_User_DEU.res";
+    QTest::newRow("accented folder in the OEM code page")
+        << "Tool" << QString::fromUtf8("Traducci\u00f3n/Caf\u00e9") << "Kavr_fra.str" << int(fkMain)
+        << "FRA - French (France)"
+        << ""
+        << "KavLang_FRA.res"
+        << "srmc: Kavr_fra.STR -> KAVR_fra.SRM";
+    QTest::newRow("srmc fails") << "Tool"
+                                << "Work"
+                                << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                                << "srmc"
+                                << ""
+                                << "srmc: error: failure requested for Kavr_FRA.STR";
+    QTest::newRow("brcc32 fails") << "Tool"
+                                  << "Work"
+                                  << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                                  << "brcc32"
+                                  << ""
+                                  << "brcc32: error: failure requested for KavLang_FRA.rc";
+}
+
+// Runs the written batch through Wine's cmd, detached with its output in the log, as a machine
+// without a terminal does. The compilers are stand-ins built as Windows programs: they write
+// what the real ones write, so the test sees every step of the batch, its clean-up and its pauses.
 void TestResourceBuild::realRun() {
+    QFETCH(QString, tool);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QString, entry);
+    QFETCH(QString, failing);
+    QFETCH(QString, resource);
+    QFETCH(QString, logged);
     qputenv("PATH", FPath);
-    const std::string Wine = QStandardPaths::findExecutable("wine").toStdString();
-    if (Wine.empty())
-        QSKIP("No Windows command interpreter here (wine is not installed): the written batch "
-              "is not run");
-    TFixture F;
-    F.Open("Kavr_FRA.str", fkMain);
-    QDir(F.Tool()).mkpath("Default");
-    QDir(F.Tool()).mkpath("Compiler");
-    QVERIFY(WriteFile(F.Tool() + "Default/Kavlang.inc", "#define X 1\r\n"));
-    QVERIFY(WriteFile(F.Tool() + "Default/Kavr_Enu.str", "Txt_A , \"a\"\r\n"));
-    const QByteArray Srmc =
-        "#!/bin/sh\nn=$(basename \"$2\" .STR)\necho srm > \"KAVR_${n#Kavr_}.SRM\"\n";
-    const QByteArray Brcc = "#!/bin/sh\necho res > \"$(basename \"$1\" .rc).res\"\n";
-    for (const auto& [Name, Bytes] : {std::pair{"srmc.exe", Srmc}, std::pair{"brcc32.exe", Brcc}}) {
-        QString Path = F.Tool() + "Compiler/" + Name;
-        QVERIFY(WriteFile(Path, Bytes));
-        QFile::setPermissions(Path, QFile::permissions(Path) | QFileDevice::ExeOwner);
+    const QString StandIns = QStringLiteral(KAV_STANDIN_DIR);
+    const QStringList Compilers = {"brcc32.exe", "srmc.exe"};
+    QString Missing;
+    if (QStandardPaths::findExecutable("wine").isEmpty())
+        Missing = "wine is not installed";
+    else if (!QFile::exists(StandIns + "/srmc.exe") || !QFile::exists(StandIns + "/brcc32.exe"))
+        Missing = "the stand-in compilers were not built (x86_64-w64-mingw32-gcc is missing)";
+    if (!Missing.isEmpty()) {
+        if (qEnvironmentVariableIsSet("KAV_REQUIRE_PEERS"))
+            QFAIL(qPrintable("The batch must run here, but " + Missing));
+        QSKIP(qPrintable("The batch is not run: " + Missing));
     }
+    // The prefix prepared for this build tree, also when the test runs outside ctest.
+    if (!qEnvironmentVariableIsSet("WINEPREFIX"))
+        qputenv("WINEPREFIX", KAV_WINE_PREFIX);
+    qputenv("WINEDEBUG", "-all");
+    qputenv("WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=");
+
+    TFixture F(folder, tool);
+    const QString Document = F.Open(name, kind);
+    F.UI.Language = entry.toStdString();
+    for (const char* Sub : {"Default", "Compiler"})
+        QVERIFY(QDir(F.Tool()).mkpath(Sub));
+    for (const char* Default :
+         {"Kavlang.inc", "UserLanguage.inc", "Kavr_Enu.str", "Kavr_User_Enu.str"})
+        QVERIFY(WriteFile(F.Tool() + "Default/" + Default, "Txt_A , \"a\"\r\n"));
+    for (const QString& Compiler : Compilers)
+        QVERIFY(QFile::copy(StandIns + "/" + Compiler, F.Tool() + "Compiler/" + Compiler));
+
     TRunnerProbe Probe = SystemRunnerProbe();
     Probe.RunnerSetting.reset();
     auto Find = Probe.FindProgram;
-    // Detached, so that the log tells what happened and no window opens.
-    Probe.FindProgram = [Find](const std::string& Name) {
-        return Name == TerminalProgram ? std::string() : Find(Name);
+    Probe.FindProgram = [Find](const std::string& Program) {
+        return Program == TerminalProgram ? std::string() : Find(Program);
     };
+    qputenv("KAV_STANDIN_FAIL", failing.toLatin1());
     TResourceOutcome Out = TResourceBuild(F.State, F.UI, Probe).MakeResourceFile(true);
+    qunsetenv("KAV_STANDIN_FAIL");
     QCOMPARE(Out.Start, TBatchStart::Started);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(F.Tool() + "Resource/KavLang_FRA.res"), 120000);
-    QTRY_COMPARE_WITH_TIMEOUT(F.FilesIn("Compiler"), (QStringList{"brcc32.exe", "srmc.exe"}),
-                              30000);
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+
+    const QString Log = F.Tool() + "MakeKavrinoRes.log";
+    const QByteArray Pause = "Press any key to continue";
+    if (resource.isEmpty()) {
+        // The failing step stops on its pause, which goes on at once with the input closed.
+        QTRY_VERIFY2_WITH_TIMEOUT(ReadFile(Log).contains(Pause), ReadFile(Log).constData(), 30000);
+        const QByteArray Text = ReadFile(Log);
+        QVERIFY2(Text.indexOf(logged.toUtf8()) >= 0 &&
+                     Text.indexOf(logged.toUtf8()) < Text.indexOf(Pause),
+                 Text.constData());
+        QCOMPARE(Text.count(Pause), 1);
+        QCOMPARE(F.FilesIn("Resource"), QStringList());
+        // The batch stopped before its clean-up.
+        QVERIFY(F.FilesIn("Compiler").contains("Kavr_FRA.str"));
+        return;
+    }
+    // Success: the result in Resource/, and Compiler/ holds nothing but the compilers.
+    QTRY_VERIFY2_WITH_TIMEOUT(F.FilesIn("Resource") == QStringList{resource} &&
+                                  F.FilesIn("Compiler") == Compilers,
+                              ReadFile(Log).constData(), 30000);
+    const QByteArray Text = ReadFile(Log);
+    QVERIFY2(Text.contains(logged.toUtf8()) && !Text.contains(Pause), Text.constData());
+    // The resource holds the compiled document under the name the script gives it.
+    const QByteArray Res = ReadFile(F.Tool() + "Resource/" + resource);
+    const QString ResourceName = "LANGUAGE_KAVR_" + name.mid(5, name.size() - 9).toUpper();
+    QByteArray Utf16;
+    for (QChar C : ResourceName)
+        Utf16 += QByteArray(1, char(C.unicode())) + QByteArray(1, '\0');
+    QVERIFY2(Res.contains(Utf16), Res.toHex().constData());
+    QVERIFY(Res.contains("SRM1" + ReadFile(Document)));
 }
 
 QTEST_GUILESS_MAIN(TestResourceBuild)
