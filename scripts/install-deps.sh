@@ -10,6 +10,9 @@ PACKAGES=(
     xvfb xauth
     clang libclang-rt-14-dev
     gettext
+    # Wine's command interpreter runs the resource build batch; the tests run it there with
+    # stand-in compilers that mingw-w64 builds as Windows programs.
+    wine wine64 gcc-mingw-w64-x86-64
 )
 
 missing=()

@@ -221,7 +221,14 @@ void TMainForm::InstallExchange() {
 }
 
 void TMainForm::MakeResourceFileMenuClick() {
-    TableCommand([this] { TResourceBuild(S, *this).MakeResourceFileMenuClick(); });
+    TableCommand([this] {
+        TResourceBuild Build(S, *this);
+        Build.OfferSave([this] {
+            FDocument->FileSave();
+            return !S.FModified;
+        });
+        Build.MakeResourceFileMenuClick();
+    });
 }
 
 void TMainForm::FindMenuClick() {
@@ -584,6 +591,7 @@ void TMainForm::FormCreate() {
     // Saves that were cut off between writing and renaming left their temporary files here.
     RemoveStaleTempFiles(LanguageDir);
     RemoveStaleTempFiles(S.FDefaultDir);
+    RemoveStaleBuildFiles(S.FProgramDir);
     SetFileName(UntitledName);
     FillFontNames();
     QFont Default = QApplication::font();

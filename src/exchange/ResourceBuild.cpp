@@ -5,12 +5,15 @@
 #include "document/IoStatus.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
+#include "exchange/InterpreterCodePage.h"
 #include "exchange/StringUtils.h"
 
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -39,8 +42,8 @@ std::string Joined(const std::vector<std::string>& Lines) {
 }
 
 // Inside double quotes the interpreter still expands "%NAME%"; a doubled "%" stays literal.
-std::string QuotedForBatch(const std::string& Path) {
-    return "\"" + ReplaceAll(InterpreterPath(Path), "%", "%%") + "\"";
+std::string PathForBatch(const std::string& Path) {
+    return ReplaceAll(InterpreterPath(Path), "%", "%%");
 }
 
 // A double quote would end the quoting early and a line break would start a new command.
@@ -61,6 +64,26 @@ std::string AbsolutePath(const std::string& Path) {
 bool IsFile(const std::string& Path) {
     std::error_code Ec;
     return std::filesystem::is_regular_file(Path, Ec);
+}
+
+bool SameNameIgnoringCase(std::string_view A, std::string_view B) {
+    if (A.size() != B.size())
+        return false;
+    for (size_t I = 0; I < A.size(); ++I)
+        if (std::toupper(static_cast<unsigned char>(A[I])) !=
+            std::toupper(static_cast<unsigned char>(B[I])))
+            return false;
+    return true;
+}
+
+// Whether Folder holds a file named Name in any letter case, as the interpreter finds it.
+bool HasFileIgnoringCase(const std::string& Folder, const std::string& Name) {
+    std::error_code Ec;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder, Ec))
+        if (SameNameIgnoringCase(Entry.path().filename().string(), Name) &&
+            IsFile(Entry.path().string()))
+            return true;
+    return false;
 }
 
 bool IsEnterableFolder(const std::string& Path) {
@@ -94,11 +117,16 @@ TWriteResult FailedAt(TWriteStage Stage, int Errno) {
 
 // Writes Bytes to a temporary file beside Path and renames it over Path, so that a failure
 // leaves the previous file whole and a batch still running keeps reading its own copy.
+// The temporary file is named as the saves name theirs, so that the same clean-up finds it when
+// a crash leaves it behind.
 TWriteResult ReplaceFile(const std::string& Path, const std::string& Bytes) {
-    std::string Temp = Path + ".kavtmp." + std::to_string(::getpid());
-    int Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    std::string Temp = TempFilePrefix(Path) + "XXXXXX";
+    int Fd = ::mkostemp(Temp.data(), O_CLOEXEC);
     if (Fd < 0)
         return FailedAt(TWriteStage::Open, errno);
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    (void)::fchmod(Fd, 0666 & ~Mask);
     TWriteResult Result;
     if (!WriteAll(Fd, Bytes))
         Result = FailedAt(TWriteStage::Write, errno);
@@ -138,6 +166,7 @@ TResourceNames ResourceNames(const TMainState& State, const std::string& Languag
     N.ScriptName = "KavLang_" + N.Target + ".rc";
     N.BatchPath = N.ProgramDir + BatchFileName;
     N.ScriptPath = N.ProgramDir + CompilerFolder + N.ScriptName;
+    N.CompiledPath = N.DocumentDir + "Kavr_" + N.FileCode + ".STR";
     return N;
 }
 
@@ -177,7 +206,7 @@ std::string BuildBatchText(int Kind, const TResourceNames& N) {
         "GOTO END",
         "",
         ":CHDIR1",
-        "copy " + QuotedForBatch(N.DocumentPath) + " Compiler",
+        "copy " + N.QuotedDocument + " Compiler",
         "IF NOT ERRORLEVEL 1 GOTO SRMC1",
         "pause",
         "GOTO END",
@@ -217,6 +246,11 @@ std::string ResourceScriptText(const TResourceNames& N) {
                    "LANGUAGE_KAVR_" + N.FileCode + " RCDATA KAVR_" + N.FileCode + ".SRM"});
 }
 
+void RemoveStaleBuildFiles(const std::string& ProgramDir) {
+    RemoveStaleTempFiles(ProgramDir);
+    RemoveStaleTempFiles(ProgramDir + CompilerFolder);
+}
+
 TResourceBuild::TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe)
     : S(State), UI(UI), FProbe(std::move(Probe)) {}
 
@@ -230,7 +264,6 @@ bool TResourceBuild::CheckDocument() {
         Refuse("No open file to Compile", TMsgDlgType::mtError);
         return false;
     }
-    // Unsaved edits do not stop the build: it always takes the file as saved.
     if (S.FUntitled) {
         Refuse("Can not Compile: File not saved", TMsgDlgType::mtError);
         return false;
@@ -238,9 +271,41 @@ bool TResourceBuild::CheckDocument() {
     return true;
 }
 
+// The build reads the file on disk: edits not yet saved would silently be left out of it.
+bool TResourceBuild::SaveBeforeBuild() {
+    if (!FSaveFirst || !S.FModified)
+        return true;
+    switch (UI.MessageDlg("Save changes before building?", TMsgDlgType::mtConfirmation,
+                          mbYesNoCancel)) {
+    case TModalResult::mrYes:
+        return FSaveFirst();
+    case TModalResult::mrNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The batch copies the document into Compiler/ and then compiles "Kavr_" + code + ".STR" there:
+// that name must be the document's own, or the build would compile a stale copy or nothing.
+bool TResourceBuild::CheckCompiledFile(const TResourceNames& N) {
+    const std::string Compiled = FileNamePart(N.CompiledPath);
+    if (!HasFileIgnoringCase(N.DocumentDir, Compiled)) {
+        Refuse("File not found:\n\r" + N.CompiledPath, TMsgDlgType::mtInformation);
+        return false;
+    }
+    if (!SameNameIgnoringCase(N.FileName, Compiled) || !IsFile(N.DocumentPath)) {
+        Refuse("Can not Compile " + N.DocumentPath + ": the build compiles " + Compiled +
+                   ", another file. Save the document under that name first.",
+               TMsgDlgType::mtError);
+        return false;
+    }
+    return true;
+}
+
 // The file code and the target stand unquoted in batch lines, and the document path inside
 // quotes: nothing in them may turn into a command of its own.
-bool TResourceBuild::CheckNames(const TResourceNames& N) {
+bool TResourceBuild::CheckNames(TResourceNames& N) {
     if (!IsBatchSafeName(N.FileCode)) {
         Refuse(UnsafeNameMessage(N.DocumentPath, "the file code", N.FileCode),
                TMsgDlgType::mtError);
@@ -264,6 +329,34 @@ bool TResourceBuild::CheckNames(const TResourceNames& N) {
                TMsgDlgType::mtError);
         return false;
     }
+    return CheckBatchPath(N);
+}
+
+// The interpreter reads the batch in its own code page and splits paths at every backslash:
+// a path it would read differently names another file, so the translator has to move the file.
+bool TResourceBuild::CheckBatchPath(TResourceNames& N) {
+#ifndef _WIN32
+    if (N.DocumentPath.find('\\') != std::string::npos) {
+        Refuse("Can not Compile " + N.DocumentPath +
+                   ": the character \"\\\" in a folder name would split the path in the batch. "
+                   "Move the file to another folder.",
+               TMsgDlgType::mtError);
+        return false;
+    }
+#endif
+    const int CodePage = InterpreterCodePage();
+    const TOemText Path = EncodeForInterpreter(PathForBatch(N.DocumentPath), CodePage);
+    if (!Path.Ok) {
+        const std::string Reads = CodePage == AsciiOnly
+                                      ? "no code page beyond ASCII under this locale"
+                                      : "code page " + std::to_string(CodePage);
+        Refuse("Can not Compile " + N.DocumentPath + ": the character \"" + Path.BadChar +
+                   "\" cannot go into the batch, whose command interpreter reads " + Reads +
+                   ". Move the file to another folder.",
+               TMsgDlgType::mtError);
+        return false;
+    }
+    N.QuotedDocument = "\"" + Path.Bytes + "\"";
     return true;
 }
 
@@ -300,22 +393,18 @@ void TResourceBuild::Start(TResourceOutcome& Outcome) {
 
 TResourceOutcome TResourceBuild::MakeResourceFile(bool Launch) {
     TResourceOutcome Outcome;
-    if (!CheckDocument())
+    if (!CheckDocument() || !SaveBeforeBuild())
         return Outcome;
-    const TResourceNames N = ResourceNames(S, UI.LanguageEntry());
+    TResourceNames N = ResourceNames(S, UI.LanguageEntry());
     Outcome.BatchPath = N.BatchPath;
     Outcome.ScriptPath = N.ScriptPath;
     // The batch runs in the program folder; one that cannot be entered ends the command.
-    if (!IsEnterableFolder(N.ProgramDir) || !CheckNames(N))
+    if (!IsEnterableFolder(N.ProgramDir) || !CheckCompiledFile(N) || !CheckNames(N))
         return Outcome;
-    // The build reads the file as saved on disk, so the file itself must still be there.
-    if (!IsFile(N.DocumentPath)) {
-        Refuse("File not found:\n\r" + N.DocumentPath, TMsgDlgType::mtInformation);
-        return Outcome;
-    }
     try {
         MakeFolder(N.ProgramDir + CompilerFolder);
         MakeFolder(N.ProgramDir + ResourceFolder);
+        RemoveStaleBuildFiles(N.ProgramDir);
         Outcome.Written = WriteFiles(N);
     } catch (const ToolError& E) {
         UI.ShowError(E.what());

@@ -8,6 +8,7 @@
 #include "document/UserInterface.h"
 #include "exchange/BatchRunner.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,11 @@ struct TResourceNames {
     std::string ScriptName;   // "KavLang_" + target + ".rc"
     std::string BatchPath;
     std::string ScriptPath;
+    // The file the batch compiles: the document folder + "Kavr_" + file code + ".STR".
+    std::string CompiledPath;
+    // The document path as the batch's copy line names it: quoted, in the interpreter's form
+    // and code page; set once the path has been found fit for the batch.
+    std::string QuotedDocument;
 };
 
 // The names for the document of State and the selected language entry ("FRA - French ...").
@@ -46,6 +52,10 @@ std::string BuildBatchText(int Kind, const TResourceNames& Names);
 // The resource script, lines ended by CR LF.
 std::string ResourceScriptText(const TResourceNames& Names);
 
+// Removes the temporary files that a build cut off between writing and renaming left in the
+// program folder and its Compiler/ folder.
+void RemoveStaleBuildFiles(const std::string& ProgramDir);
+
 struct TResourceOutcome {
     bool Written = false;
     bool StartTried = false;
@@ -54,10 +64,17 @@ struct TResourceOutcome {
     std::string ScriptPath;
 };
 
+// Saves the document; false when the edits are still unsaved afterwards (failed or cancelled).
+using TSaveDocument = std::function<bool()>;
+
 class TResourceBuild {
 public:
     // Probe decides how the batch is started; the process's own environment by default.
     TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe = SystemRunnerProbe());
+
+    // With SaveFirst, a document with unsaved edits asks whether to save them before the build,
+    // which always reads the file on disk; without it the build silently takes the saved file.
+    void OfferSave(TSaveDocument SaveFirst) { FSaveFirst = std::move(SaveFirst); }
 
     // The menu command: writes both files and starts the batch.
     void MakeResourceFileMenuClick() { MakeResourceFile(true); }
@@ -66,7 +83,10 @@ public:
 
 private:
     bool CheckDocument();
-    bool CheckNames(const TResourceNames& Names);
+    bool SaveBeforeBuild();
+    bool CheckCompiledFile(const TResourceNames& Names);
+    bool CheckNames(TResourceNames& Names);
+    bool CheckBatchPath(TResourceNames& Names);
     bool WriteFiles(const TResourceNames& Names);
     void Start(TResourceOutcome& Outcome);
     void Refuse(const std::string& Text, TMsgDlgType Type);
@@ -74,6 +94,7 @@ private:
     TMainState& S;
     UserInterface& UI;
     TRunnerProbe FProbe;
+    TSaveDocument FSaveFirst;
 };
 
 } // namespace kav

@@ -44,6 +44,8 @@ private slots:
     void translationViewInstalled();
     void findAndReplaceThroughTheWindow();
     void exchangeButtonsAndResource();
+    void makeResourceAsksToSave_data();
+    void makeResourceAsksToSave();
 };
 
 void TestMainForm::startState() {
@@ -328,6 +330,39 @@ void TestMainForm::exchangeButtonsAndResource() {
     W.Form.MaskEditTo->setText("00344");
     W.Form.btnFillGridCol->click();
     QCOMPARE(W.Form.Table().Cells(colTranslated, 2), std::string("Fichier"));
+}
+
+void TestMainForm::makeResourceAsksToSave_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("built");
+    QTest::newRow("yes") << int(TModalResult::mrYes) << true << true;
+    QTest::newRow("no") << int(TModalResult::mrNo) << false << true;
+    QTest::newRow("cancel") << int(TModalResult::mrCancel) << false << false;
+}
+
+// The build reads the file on disk, so edits not yet saved are offered for saving first.
+void TestMainForm::makeResourceAsksToSave() {
+    QFETCH(int, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, built);
+    TProgramFolder Folder;
+    const std::string Path = Folder.Home() + "Language/Kavr_FRA.str";
+    TWindow W(Folder.Home(), Path);
+    W.Form.Table().SetCells(colTranslated, 2, "Fichier!");
+    W.Form.SetModified(true);
+    W.Dialogs.Shown.clear();
+    W.Dialogs.Answers.push_back(TModalResult(answer));
+    qputenv("KAVTOOL_BATCH_RUNNER", "");
+    W.Form.menuBar()->actions()[3]->menu()->actions()[0]->trigger(); // Make Resource File
+    qunsetenv("KAVTOOL_BATCH_RUNNER");
+    QVERIFY(!W.Dialogs.Shown.empty());
+    QCOMPARE(W.Dialogs.Shown[0], std::string("Save changes before building?"));
+    QFile File(QString::fromStdString(Path));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    QCOMPARE(File.readAll().contains("\"Fichier!\""), saved);
+    QCOMPARE(W.Form.State().FModified, !saved);
+    QCOMPARE(QFile::exists(QString::fromStdString(Folder.Home() + "MakeKavrinoRes.bat")), built);
 }
 
 QTEST_MAIN(TestMainForm)

@@ -1,3 +1,4 @@
+#include "EndedProcess.h"
 #include "ScriptedUserInterface.h"
 #include "document/StrFile.h"
 #include "exchange/ResourceBuild.h"
@@ -19,11 +20,12 @@ bool WriteFile(const QString& Path, const QByteArray& Bytes) {
 }
 
 // A golden batch names the document as "<DOCUMENT>": the path as Wine's cmd sees it, with the
-// percent signs doubled.
+// percent signs doubled, in the OEM code page of the tests' locale (C.UTF-8: code page 437).
 QByteArray Golden(const QString& Name, const QString& DocumentPath) {
     QString Seen = "Z:" + QString(DocumentPath).replace('/', '\\').replace("%", "%%");
+    QStringEncoder Oem("IBM437");
     return ReadFile(QStringLiteral(KAV_TEST_DATA "/resource/") + Name)
-        .replace("<DOCUMENT>", Seen.toUtf8());
+        .replace("<DOCUMENT>", QByteArray(Oem.encode(Seen)));
 }
 
 // A program folder Tool/ and a document folder beside it.
@@ -32,14 +34,16 @@ struct TFixture {
     TMainState State;
     ScriptedUserInterface UI;
 
-    explicit TFixture(const QString& DocumentFolder = "Work") {
-        QDir(Dir.path()).mkpath("Tool");
+    explicit TFixture(const QString& DocumentFolder = "Work", const QString& ToolFolder = "Tool")
+        : FToolFolder(ToolFolder) {
+        QDir(Dir.path()).mkpath(ToolFolder);
         QDir(Dir.path()).mkpath(DocumentFolder);
         State.FProgramDir = Tool().toStdString();
         FDocumentDir = Dir.path() + "/" + DocumentFolder + "/";
         UI.Language = "FRA - French (France)";
     }
-    QString Tool() const { return Dir.path() + "/Tool/"; }
+    QString Tool() const { return Dir.path() + "/" + FToolFolder + "/"; }
+    QString Folder() const { return FDocumentDir; }
     QString Batch() const { return Tool() + BatchFileName; }
     // Makes Name the open, saved document of Kind.
     QString Open(const QString& Name, int Kind, bool CreateFile = true) {
@@ -59,6 +63,7 @@ struct TFixture {
     }
 
 private:
+    QString FToolFolder;
     QString FDocumentDir;
 };
 
@@ -86,6 +91,11 @@ private slots:
     void goldenFiles();
     void refusals_data();
     void refusals();
+    void compiledName_data();
+    void compiledName();
+    void savesFirst_data();
+    void savesFirst();
+    void staleTemporariesRemoved();
     void folderCannotBeCreated_data();
     void folderCannotBeCreated();
     void failedWriteKeepsTheBatch();
@@ -94,6 +104,7 @@ private slots:
     void runnerChoice();
     void startsTheRunner();
     void noRunner();
+    void realRun_data();
     void realRun();
 
 private:
@@ -101,6 +112,8 @@ private:
     QByteArray FPath;
     QByteArray FRunner;
     bool FRunnerSet = false;
+    QByteArray FLocale;
+    bool FLocaleSet = false;
 };
 
 void TestResourceBuild::init() {
@@ -109,6 +122,10 @@ void TestResourceBuild::init() {
     FRunner = qgetenv(BatchRunnerVariable);
     qputenv("PATH", FBin.path().toLocal8Bit());
     qunsetenv(BatchRunnerVariable);
+    // The interpreter's code page follows the locale: 437 under C.UTF-8, present everywhere.
+    FLocaleSet = qEnvironmentVariableIsSet("LC_ALL");
+    FLocale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "C.UTF-8");
 }
 
 void TestResourceBuild::cleanup() {
@@ -117,6 +134,10 @@ void TestResourceBuild::cleanup() {
         qputenv(BatchRunnerVariable, FRunner);
     else
         qunsetenv(BatchRunnerVariable);
+    if (FLocaleSet)
+        qputenv("LC_ALL", FLocale);
+    else
+        qunsetenv("LC_ALL");
 }
 
 void TestResourceBuild::goldenFiles_data() {
@@ -148,6 +169,10 @@ void TestResourceBuild::goldenFiles_data() {
         << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
         << "main_FRA"
         << "KavLang_FRA.rc";
+    QTest::newRow("accented folder") << QString::fromUtf8("Traducción/Café") << "Kavr_FRA.str"
+                                     << int(fkMain) << "FRA - French (France)"
+                                     << "main_FRA"
+                                     << "KavLang_FRA.rc";
 }
 
 void TestResourceBuild::goldenFiles() {
@@ -186,7 +211,7 @@ void TestResourceBuild::refusals_data() {
     QTest::addColumn<bool>("untitled");
     QTest::addColumn<bool>("onDisk");
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("message"); // %1: the document path
+    QTest::addColumn<QString>("message"); // %1: the document path, %2: its folder
     QTest::addColumn<int>("type");
     const int Error = int(TMsgDlgType::mtError);
     const QString Fra = "FRA - French (France)";
@@ -198,7 +223,8 @@ void TestResourceBuild::refusals_data() {
                                  << "Can not Compile: File not saved" << Error;
     QTest::newRow("file gone") << "Work"
                                << "Kavr_FRA.str" << int(fkMain) << false << false << Fra
-                               << "File not found:\n\r%1" << int(TMsgDlgType::mtInformation);
+                               << "File not found:\n\r%2Kavr_FRA.STR"
+                               << int(TMsgDlgType::mtInformation);
     QTest::newRow("command in the file code")
         << "Work"
         << "Kavr_A&del.str" << int(fkMain) << false << true << Fra
@@ -251,10 +277,151 @@ void TestResourceBuild::refusals() {
     QCOMPARE(F.UI.Beeps, 1);
     QCOMPARE(F.UI.Messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(F.UI.Messages[0].Text),
-             QString(message).replace("%1", Document));
+             QString(message).replace("%1", Document).replace("%2", F.Folder()));
     QCOMPARE(int(F.UI.Messages[0].Type), type);
     QCOMPARE(F.UI.LanguageMissingMarked, entry.isEmpty());
     QCOMPARE(F.FilesIn(""), QStringList());
+}
+
+void TestResourceBuild::compiledName_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("beside"); // another file in the document folder
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("message"); // %1: the document path, %2: its folder; empty: built
+    QTest::addColumn<int>("type");
+    const int Error = int(TMsgDlgType::mtError);
+    const int Information = int(TMsgDlgType::mtInformation);
+    const QByteArray Utf8 = "C.UTF-8";
+    // The batch compiles "Kavr_" + the file code + ".STR", whatever the document is called.
+    QTest::newRow("other prefix") << "Work"
+                                  << "Trans_FRA.str"
+                                  << "" << Utf8 << "File not found:\n\r%2Kavr__FRA.STR"
+                                  << Information;
+    QTest::newRow("prefix inside the name")
+        << "Work"
+        << "MyKavr_FR.str"
+        << "" << Utf8 << "File not found:\n\r%2Kavr_r_FR.STR" << Information;
+    QTest::newRow("other extension, stale file of the compiled name beside")
+        << "Work"
+        << "Kavr_FRA.txt"
+        << "Kavr_FRA.str" << Utf8
+        << "Can not Compile %1: the build compiles Kavr_FRA.STR, another file. Save the document "
+           "under that name first."
+        << Error;
+    QTest::newRow("letter case differs") << "Work"
+                                         << "kavr_fra.Str"
+                                         << "" << Utf8 << "" << 0;
+    // The interpreter reads the batch in its OEM code page and splits paths at backslashes.
+    QTest::newRow("backslash in a folder name")
+        << "a\\b"
+        << "Kavr_FRA.str"
+        << "" << Utf8
+        << "Can not Compile %1: the character \"\\\" in a folder name would split the path in "
+           "the batch. Move the file to another folder."
+        << Error;
+    QTest::newRow("letter outside the OEM code page")
+        << QString::fromUtf8("København") << "Kavr_FRA.str"
+        << "" << Utf8
+        << QString::fromUtf8("Can not Compile %1: the character \"ø\" cannot go into the "
+                             "batch, whose command interpreter reads code page 437. Move the "
+                             "file to another folder.")
+        << Error;
+    QTest::newRow("accent under a locale without UTF-8")
+        << QString::fromUtf8("Café") << "Kavr_FRA.str"
+        << "" << QByteArray("C")
+        << QString::fromUtf8("Can not Compile %1: the character \"é\" cannot go into the "
+                             "batch, whose command interpreter reads no code page beyond ASCII "
+                             "under this locale. Move the file to another folder.")
+        << Error;
+}
+
+void TestResourceBuild::compiledName() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, beside);
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, message);
+    QFETCH(int, type);
+    qputenv("LC_ALL", locale);
+    TFixture F(folder);
+    if (!beside.isEmpty())
+        QVERIFY(WriteFile(F.Folder() + beside, "Txt_A , \"old\"\r\n"));
+    QString Document = F.Open(name, fkMain);
+    TResourceOutcome Out = F.Make();
+    QCOMPARE(Out.Written, message.isEmpty());
+    QCOMPARE(F.UI.Beeps, message.isEmpty() ? 0 : 1);
+    QCOMPARE(F.UI.Texts(), message.isEmpty()
+                               ? std::vector<std::string>()
+                               : std::vector<std::string>{QString(message)
+                                                              .replace("%1", Document)
+                                                              .replace("%2", F.Folder())
+                                                              .toStdString()});
+    if (!message.isEmpty())
+        QCOMPARE(int(F.UI.Messages[0].Type), type);
+}
+
+void TestResourceBuild::savesFirst_data() {
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveSucceeds");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("built");
+    const int Yes = int(TModalResult::mrYes);
+    QTest::newRow("no edits: no question") << false << Yes << true << false << false << true;
+    QTest::newRow("yes saves, then builds") << true << Yes << true << true << true << true;
+    QTest::newRow("yes but the save fails") << true << Yes << false << true << true << false;
+    QTest::newRow("no builds the saved file")
+        << true << int(TModalResult::mrNo) << true << true << false << true;
+    QTest::newRow("cancel stops") << true << int(TModalResult::mrCancel) << true << true << false
+                                  << false;
+}
+
+void TestResourceBuild::savesFirst() {
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, saveSucceeds);
+    QFETCH(bool, asked);
+    QFETCH(bool, saved);
+    QFETCH(bool, built);
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    F.State.FModified = modified;
+    F.UI.Answers.push_back(TModalResult(answer));
+    bool Saved = false;
+    TResourceBuild Build(F.State, F.UI);
+    Build.OfferSave([&] {
+        Saved = true;
+        return saveSucceeds;
+    });
+    QCOMPARE(Build.MakeResourceFile(false).Written, built);
+    QCOMPARE(Saved, saved);
+    QCOMPARE(F.UI.Texts(), asked ? std::vector<std::string>{"Save changes before building?"}
+                                 : std::vector<std::string>());
+    if (asked) {
+        QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtConfirmation);
+        QCOMPARE(F.UI.Messages[0].Buttons, TMsgDlgButtons(mbYesNoCancel));
+    }
+}
+
+void TestResourceBuild::staleTemporariesRemoved() {
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    QDir(F.Tool()).mkpath("Compiler");
+    // Left by a build that was killed between writing and renaming; and one of a build running.
+    const QString Dead = QString::number(EndedProcess());
+    const QString Alive = QString::number(QCoreApplication::applicationPid());
+    const QStringList Stale = {"." + QString(BatchFileName) + ".kavtmp." + Dead + ".a1B2c3",
+                               "Compiler/.KavLang_FRA.rc.kavtmp." + Dead + ".x9Y8z7"};
+    const QString Running = "Compiler/.KavLang_DEU.rc.kavtmp." + Alive + ".q1W2e3";
+    for (const QString& Name : Stale + QStringList{Running})
+        QVERIFY(WriteFile(F.Tool() + Name, "partial"));
+    QVERIFY(F.Make().Written);
+    for (const QString& Name : Stale)
+        QVERIFY2(!QFile::exists(F.Tool() + Name), qPrintable(Name));
+    QVERIFY(QFile::exists(F.Tool() + Running));
+    QCOMPARE(F.FilesIn(""), (QStringList{"Compiler", BatchFileName, "Resource"}));
 }
 
 void TestResourceBuild::folderCannotBeCreated_data() {
@@ -373,40 +540,131 @@ void TestResourceBuild::noRunner() {
     QCOMPARE(ReadFile(F.Batch()), Golden("main_FRA.bat", Document));
 }
 
-// Runs the written batch through Wine's cmd with stand-in compilers: Unix scripts under the
-// names the batch calls, which Wine starts as Unix programs.
+void TestResourceBuild::realRun_data() {
+    QTest::addColumn<QString>("tool");   // the program folder
+    QTest::addColumn<QString>("folder"); // the document's folder
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("failing");  // the stand-in asked to fail
+    QTest::addColumn<QString>("resource"); // the result in Resource/; empty: none
+    QTest::addColumn<QString>("logged");   // what the log must say, before any pause
+    QTest::newRow("main") << "Tool"
+                          << "Work"
+                          << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                          << ""
+                          << "KavLang_FRA.res"
+                          << "brcc32: KavLang_FRA.rc -> KavLang_FRA.res";
+    QTest::newRow("user, blanks, % and & in the folders")
+        << "Tool 100% & co"
+        << "My %USERNAME% & files"
+        << "Kavr_User_DEU.str" << int(fkUser) << "DEU - German (Germany)"
+        << ""
+        << "KavLang_User_DEU.res"
+        << "brcc32: KavLang_User_DEU.rc -> KavLang_User_DEU.res";
+    QTest::newRow("accented folder in the OEM code page")
+        << "Tool" << QString::fromUtf8("Traducci\u00f3n/Caf\u00e9") << "Kavr_fra.str" << int(fkMain)
+        << "FRA - French (France)"
+        << ""
+        << "KavLang_FRA.res"
+        << "srmc: Kavr_fra.STR -> KAVR_fra.SRM";
+    QTest::newRow("srmc fails") << "Tool"
+                                << "Work"
+                                << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                                << "srmc"
+                                << ""
+                                << "srmc: error: failure requested for Kavr_FRA.STR";
+    QTest::newRow("brcc32 fails") << "Tool"
+                                  << "Work"
+                                  << "Kavr_FRA.str" << int(fkMain) << "FRA - French (France)"
+                                  << "brcc32"
+                                  << ""
+                                  << "brcc32: error: failure requested for KavLang_FRA.rc";
+}
+
+// Runs the written batch through Wine's cmd, detached with its output in the log, as a machine
+// without a terminal does. The compilers are stand-ins built as Windows programs: they write
+// what the real ones write, so the test sees every step of the batch, its clean-up and its pauses.
 void TestResourceBuild::realRun() {
+    QFETCH(QString, tool);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QString, entry);
+    QFETCH(QString, failing);
+    QFETCH(QString, resource);
+    QFETCH(QString, logged);
     qputenv("PATH", FPath);
-    const std::string Wine = QStandardPaths::findExecutable("wine").toStdString();
-    if (Wine.empty())
-        QSKIP("No Windows command interpreter here (wine is not installed): the written batch "
-              "is not run");
-    TFixture F;
-    F.Open("Kavr_FRA.str", fkMain);
-    QDir(F.Tool()).mkpath("Default");
-    QDir(F.Tool()).mkpath("Compiler");
-    QVERIFY(WriteFile(F.Tool() + "Default/Kavlang.inc", "#define X 1\r\n"));
-    QVERIFY(WriteFile(F.Tool() + "Default/Kavr_Enu.str", "Txt_A , \"a\"\r\n"));
-    const QByteArray Srmc =
-        "#!/bin/sh\nn=$(basename \"$2\" .STR)\necho srm > \"KAVR_${n#Kavr_}.SRM\"\n";
-    const QByteArray Brcc = "#!/bin/sh\necho res > \"$(basename \"$1\" .rc).res\"\n";
-    for (const auto& [Name, Bytes] : {std::pair{"srmc.exe", Srmc}, std::pair{"brcc32.exe", Brcc}}) {
-        QString Path = F.Tool() + "Compiler/" + Name;
-        QVERIFY(WriteFile(Path, Bytes));
-        QFile::setPermissions(Path, QFile::permissions(Path) | QFileDevice::ExeOwner);
+    const QString StandIns = QStringLiteral(KAV_STANDIN_DIR);
+    const QStringList Compilers = {"brcc32.exe", "srmc.exe"};
+    QString Missing;
+    if (QStandardPaths::findExecutable("wine").isEmpty())
+        Missing = "wine is not installed";
+    else if (!QFile::exists(StandIns + "/srmc.exe") || !QFile::exists(StandIns + "/brcc32.exe"))
+        Missing = "the stand-in compilers were not built (x86_64-w64-mingw32-gcc is missing)";
+    if (!Missing.isEmpty()) {
+        if (qEnvironmentVariableIsSet("KAV_REQUIRE_PEERS"))
+            QFAIL(qPrintable("The batch must run here, but " + Missing));
+        QSKIP(qPrintable("The batch is not run: " + Missing));
     }
+    // The prefix prepared for this build tree, also when the test runs outside ctest.
+    if (!qEnvironmentVariableIsSet("WINEPREFIX"))
+        qputenv("WINEPREFIX", KAV_WINE_PREFIX);
+    qputenv("WINEDEBUG", "-all");
+    qputenv("WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=");
+
+    TFixture F(folder, tool);
+    const QString Document = F.Open(name, kind);
+    F.UI.Language = entry.toStdString();
+    for (const char* Sub : {"Default", "Compiler"})
+        QVERIFY(QDir(F.Tool()).mkpath(Sub));
+    for (const char* Default :
+         {"Kavlang.inc", "UserLanguage.inc", "Kavr_Enu.str", "Kavr_User_Enu.str"})
+        QVERIFY(WriteFile(F.Tool() + "Default/" + Default, "Txt_A , \"a\"\r\n"));
+    for (const QString& Compiler : Compilers)
+        QVERIFY(QFile::copy(StandIns + "/" + Compiler, F.Tool() + "Compiler/" + Compiler));
+
     TRunnerProbe Probe = SystemRunnerProbe();
     Probe.RunnerSetting.reset();
     auto Find = Probe.FindProgram;
-    // Detached, so that the log tells what happened and no window opens.
-    Probe.FindProgram = [Find](const std::string& Name) {
-        return Name == TerminalProgram ? std::string() : Find(Name);
+    Probe.FindProgram = [Find](const std::string& Program) {
+        return Program == TerminalProgram ? std::string() : Find(Program);
     };
+    qputenv("KAV_STANDIN_FAIL", failing.toLatin1());
     TResourceOutcome Out = TResourceBuild(F.State, F.UI, Probe).MakeResourceFile(true);
+    qunsetenv("KAV_STANDIN_FAIL");
     QCOMPARE(Out.Start, TBatchStart::Started);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(F.Tool() + "Resource/KavLang_FRA.res"), 120000);
-    QTRY_COMPARE_WITH_TIMEOUT(F.FilesIn("Compiler"), (QStringList{"brcc32.exe", "srmc.exe"}),
-                              30000);
+    QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+
+    const QString Log = F.Tool() + "MakeKavrinoRes.log";
+    const QByteArray Pause = "Press any key to continue";
+    if (resource.isEmpty()) {
+        // The failing step stops on its pause, which goes on at once with the input closed.
+        QTRY_VERIFY2_WITH_TIMEOUT(ReadFile(Log).contains(Pause), ReadFile(Log).constData(), 30000);
+        const QByteArray Text = ReadFile(Log);
+        QVERIFY2(Text.indexOf(logged.toUtf8()) >= 0 &&
+                     Text.indexOf(logged.toUtf8()) < Text.indexOf(Pause),
+                 Text.constData());
+        QCOMPARE(Text.count(Pause), 1);
+        QCOMPARE(F.FilesIn("Resource"), QStringList());
+        // The batch stopped before its clean-up.
+        QVERIFY(F.FilesIn("Compiler").contains("Kavr_FRA.str"));
+        return;
+    }
+    // Success: the result in Resource/, and Compiler/ holds nothing but the compilers.
+    QTRY_VERIFY2_WITH_TIMEOUT(F.FilesIn("Resource") == QStringList{resource} &&
+                                  F.FilesIn("Compiler") == Compilers,
+                              ReadFile(Log).constData(), 30000);
+    const QByteArray Text = ReadFile(Log);
+    QVERIFY2(Text.contains(logged.toUtf8()) && !Text.contains(Pause), Text.constData());
+    // The resource holds the compiled document under the name the script gives it.
+    const QByteArray Res = ReadFile(F.Tool() + "Resource/" + resource);
+    const QString ResourceName = "LANGUAGE_KAVR_" + name.mid(5, name.size() - 9).toUpper();
+    QByteArray Utf16;
+    for (QChar C : ResourceName)
+        Utf16 += QByteArray(1, char(C.unicode())) + QByteArray(1, '\0');
+    QVERIFY2(Res.contains(Utf16), Res.toHex().constData());
+    QVERIFY(Res.contains("SRM1" + ReadFile(Document)));
 }
 
 QTEST_GUILESS_MAIN(TestResourceBuild)
