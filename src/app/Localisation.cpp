@@ -276,6 +276,10 @@ void TMainForm::FileSaveAs() {
     Guarded([this] { FDocument->FileSaveAs(); });
 }
 
+void TMainForm::FileRestoreVersion() {
+    Guarded([this] { FDocument->FileRestoreVersion(); });
+}
+
 // ---- building the window ---------------------------------------------------------------
 
 QAction* TMainForm::AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
@@ -297,6 +301,8 @@ void TMainForm::BuildMenus() {
               &TMainForm::FileSaveAs);
     AddAction(File, "&Print", QKeySequence("Ctrl+P"), "Print current file", &TMainForm::NotYetWired)
         ->setVisible(false);
+    AddAction(File, "&Restore Previous Version...", {}, "Open a version kept in the backup history",
+              &TMainForm::FileRestoreVersion);
     File->addSeparator();
     AddAction(File, "E&xit", QKeySequence("Alt+X"), "Exit this application", &TMainForm::FileExit);
 
@@ -794,6 +800,11 @@ TModalResult TMainForm::MessageDlg(const std::string& Text, TMsgDlgType Type,
 
 void TMainForm::ShowError(const std::string& Text) {
     FDialogs->ShowError(Text);
+}
+
+std::optional<size_t> TMainForm::ChooseItem(const std::string& Title, const std::string& Prompt,
+                                            const std::vector<std::string>& Items) {
+    return FDialogs->ChooseItem(Title, Prompt, Items);
 }
 
 void TMainForm::Beep() {

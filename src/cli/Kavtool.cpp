@@ -4,7 +4,9 @@
 #include "document/ProgramFolder.h"
 #include "document/TranslationTable.h"
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace kav {
 
@@ -33,9 +35,21 @@ bool TSession::Open(const std::string& Path) {
     return Doc.OpenPath(Path);
 }
 
-bool TSession::SaveAs(const std::string& Path) {
+bool TSession::SaveAs(const std::string& Path, bool Force) {
+    const std::string Target = SaveTargetName(Path, State.FFileKind);
+    std::error_code Error;
+    const bool Own = State.FFileName != UntitledName &&
+                     std::filesystem::equivalent(Target, State.FFileName, Error);
+    if (!Force && !Own && std::filesystem::exists(Target, Error)) {
+        Fail(Target + " exists; add --force to overwrite it");
+        return false;
+    }
     State.FNewFileName = true;
     return Doc.SaveFile(Path);
+}
+
+int TSession::Finish() const {
+    return Doc.LastLoad().Findings > 0 || Doc.NewDocumentFindings() > 0 ? 1 : 0;
 }
 
 std::string TArgs::Get(const std::string& Name, const std::string& Default) const {
