@@ -97,6 +97,8 @@ void TestDataLoss::scenarios_data() {
                                     << "File access denied: %1Kavr_FRA.str" << false;
     QTest::newRow("symbolic link") << "symlink"
                                    << "" << true;
+    QTest::newRow("file with its own permissions") << "mode kept"
+                                                   << "" << true;
     QTest::newRow("names longer than the name field") << "long name"
                                                       << "" << true;
 }
@@ -176,6 +178,10 @@ void TestDataLoss::scenarios() {
         if (scenario == "read-only")
             QVERIFY(QFile::setPermissions(QString::fromStdString(Fra),
                                           QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        if (scenario == "mode kept")
+            QVERIFY(QFile::setPermissions(QString::fromStdString(Fra), QFileDevice::ReadOwner |
+                                                                           QFileDevice::WriteOwner |
+                                                                           QFileDevice::ReadOther));
         F.Grid.SetCells(colTranslated, 2, "edited");
         F.Doc.SetModified(true);
         F.UI.SaveAnswers.push_back(Fra);
@@ -203,6 +209,10 @@ void TestDataLoss::scenarios() {
         const auto Mode = QFileInfo(QString::fromStdString(Fra)).permissions();
         QVERIFY(!(Mode & (QFileDevice::WriteOwner | QFileDevice::WriteGroup)));
         QVERIFY(Mode & QFileDevice::ReadGroup);
+    } else if (scenario == "mode kept") {
+        QCOMPARE(QFile::permissions(QString::fromStdString(Fra)) &
+                     ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     } else if (scenario == "symlink") {
         QVERIFY(QFileInfo(QString::fromStdString(Fra)).isSymLink());
         QVERIFY(F.Read("Other/real.str").find("\"edited\"") != std::string::npos);
