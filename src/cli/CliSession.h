@@ -19,6 +19,9 @@ struct TSession {
     TStyledGridModel Grid;
     ConsoleUserInterface UI;
     TDocument Doc{State, Grid, UI};
+    // Lines with content the reading rules left out of the opened file (a save reloads the
+    // document, so the count is kept here).
+    size_t LoadFindings = 0;
 
     explicit TSession(const std::string& ProgramDir);
     // Opens a translated file as File > Open does; false when it was refused or did not load.

@@ -32,7 +32,9 @@ TSession::TSession(const std::string& ProgramDir) {
 }
 
 bool TSession::Open(const std::string& Path) {
-    return Doc.OpenPath(Path);
+    const bool Opened = Doc.OpenPath(Path);
+    LoadFindings = Doc.LastLoad().Findings;
+    return Opened;
 }
 
 bool TSession::SaveAs(const std::string& Path, bool Force) {
@@ -49,7 +51,7 @@ bool TSession::SaveAs(const std::string& Path, bool Force) {
 }
 
 int TSession::Finish() const {
-    return Doc.LastLoad().Findings > 0 || Doc.NewDocumentFindings() > 0 ? 1 : 0;
+    return LoadFindings > 0 || Doc.NewDocumentFindings() > 0 ? 1 : 0;
 }
 
 std::string TArgs::Get(const std::string& Name, const std::string& Default) const {

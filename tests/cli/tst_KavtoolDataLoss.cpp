@@ -71,6 +71,9 @@ void TestKavtoolDataLoss::scenarios_data() {
         << "line 105: the end-of-file character (Ctrl+Z) ends the file; 244 line(s) after it "
            "(244 item(s)) are not read"
         << true;
+    QTest::newRow("fill over data after Ctrl+Z")
+        << "ctrl z" << QStringList{"fill", "%1Kavr_FRA.str", "x"} << 1
+        << "244 line(s) after it (244 item(s)) are not read" << false;
     QTest::newRow("a NUL byte from an RTF import")
         << "nul rtf" << QStringList{"import-rtf", "%1Kavr_FRA.str", "%2nul.rtf"} << 1
         << "Txt_MENU_FILE_NEW_PROJECT: it holds a NUL byte (code 0)" << true;
