@@ -307,6 +307,10 @@ void TMainForm::FileSaveAs() {
     TableCommand([this] { FDocument->FileSaveAs(); });
 }
 
+void TMainForm::FileRestoreVersion() {
+    Guarded([this] { FDocument->FileRestoreVersion(); });
+}
+
 // ---- building the window ---------------------------------------------------------------
 
 QAction* TMainForm::AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
@@ -328,6 +332,8 @@ void TMainForm::BuildMenus() {
               &TMainForm::FileSaveAs);
     AddAction(File, "&Print", QKeySequence("Ctrl+P"), "Print current file", &TMainForm::NotYetWired)
         ->setVisible(false);
+    AddAction(File, "&Restore Previous Version...", {}, "Open a version kept in the backup history",
+              &TMainForm::FileRestoreVersion);
     File->addSeparator();
     AddAction(File, "E&xit", QKeySequence("Alt+X"), "Exit this application", &TMainForm::FileExit);
 
@@ -854,6 +860,11 @@ TModalResult TMainForm::MessageDlg(const std::string& Text, TMsgDlgType Type,
 
 void TMainForm::ShowError(const std::string& Text) {
     FDialogs->ShowError(Text);
+}
+
+std::optional<size_t> TMainForm::ChooseItem(const std::string& Title, const std::string& Prompt,
+                                            const std::vector<std::string>& Items) {
+    return FDialogs->ChooseItem(Title, Prompt, Items);
 }
 
 void TMainForm::Beep() {

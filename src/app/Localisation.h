@@ -71,6 +71,7 @@ public:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    void FileRestoreVersion();
     void FileExit() { close(); }
     void HelpContentItemClick();
     void HelpAboutItemClick();
@@ -114,6 +115,8 @@ public:
     void SelectFileLanguage(const std::string& Code) override;
     void MarkLanguageMissing() override;
     void SetMaskEditTo(const std::string& Text) override;
+    std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                     const std::vector<std::string>& Items) override;
 
     // ---- ILanguageView --------------------------------------------------------------------
     int LanguageCount() const override;

@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+
+#include <iostream>
 
 namespace kav {
 
@@ -125,6 +128,32 @@ std::optional<TColor> QtModalDialogs::ChooseColor(TColor Start) {
         return std::nullopt;
     const QColor Chosen = Dialog.selectedColor();
     return static_cast<TColor>(Chosen.red() | Chosen.green() << 8 | Chosen.blue() << 16);
+}
+
+std::optional<size_t> QtModalDialogs::ChooseItem(const std::string& Title,
+                                                 const std::string& Prompt,
+                                                 const std::vector<std::string>& Items) {
+    QStringList Entries;
+    for (const std::string& Item : Items)
+        Entries << QString::fromStdString(Item);
+    bool Ok = false;
+    const QString Chosen =
+        QInputDialog::getItem(FOwner, QString::fromStdString(Title), QString::fromStdString(Prompt),
+                              Entries, 0, false, &Ok);
+    if (!Ok)
+        return std::nullopt;
+    const qsizetype Index = Entries.indexOf(Chosen);
+    return Index < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(Index));
+}
+
+TModalResult StderrModalDialogs::MessageDlg(const std::string& Text, TMsgDlgType Type,
+                                            TMsgDlgButtons Buttons) {
+    std::cerr << Caption(Type).toStdString() << ": " << Text << "\n";
+    return Buttons == mbOK ? TModalResult::mrOK : TModalResult::mrCancel;
+}
+
+void StderrModalDialogs::ShowError(const std::string& Text) {
+    std::cerr << "Error: " << Text << "\n";
 }
 
 } // namespace kav

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -28,6 +29,12 @@ public:
     // The colour dialog opened on Start, solid colours only: the colour the user confirmed,
     // nullopt when cancelled. Throws when the dialog cannot be shown.
     virtual std::optional<TColor> ChooseColor(TColor Start) = 0;
+    // A list to pick one entry from; the index picked, nullopt when cancelled.
+    virtual std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                             const std::vector<std::string>& Items) {
+        (void)Title, (void)Prompt, (void)Items;
+        return std::nullopt;
+    }
 };
 
 // The real ones: message boxes with the system's captions, Qt's file dialogs.
@@ -42,9 +49,28 @@ public:
     std::optional<std::string> SaveDialog(const std::string& InitialDir, const std::string& Filter,
                                           const std::string& FileName) override;
     std::optional<TColor> ChooseColor(TColor Start) override;
+    std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                     const std::vector<std::string>& Items) override;
 
 private:
     QWidget* FOwner;
+};
+
+// For an unattended run (--screenshot): every box goes to stderr and is answered at once
+// (OK, or Cancel for a question); no dialog is shown.
+class StderrModalDialogs : public IModalDialogs {
+public:
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override;
+    void ShowError(const std::string& Text) override;
+    std::optional<std::string> OpenDialog(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveDialog(const std::string&, const std::string&,
+                                          const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<TColor> ChooseColor(TColor) override { return std::nullopt; }
 };
 
 // "Language Resource Files (*.STR)|*.STR|All Files(*.*)|*.*" as a Qt filter; patterns match

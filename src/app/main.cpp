@@ -1,6 +1,7 @@
 // The Kavrino Translation Tool: the editor's entry.
 
 #include "app/Localisation.h"
+#include "app/ModalDialogs.h"
 #include "document/MainState.h"
 #include "document/ProgramFolder.h"
 
@@ -37,7 +38,9 @@ int main(int argc, char** argv) {
     QApplication App(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kav::ApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kav::ApplicationTitle));
-    kav::TMainForm MainForm(ProgramDir);
+    // An unattended run (--screenshot) must never wait on a box: their texts go to stderr.
+    kav::StderrModalDialogs Unattended;
+    kav::TMainForm MainForm(ProgramDir, Screenshot.empty() ? nullptr : &Unattended);
     const QStringList Args = App.arguments();
     if (Args.size() > 1)
         MainForm.SetStartFile(QFileInfo(Args[1]).absoluteFilePath().toStdString());

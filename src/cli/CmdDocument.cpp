@@ -1,6 +1,7 @@
 // kavtool commands on whole documents: stats, new, roundtrip.
 
 #include "cli/CliSession.h"
+#include "document/BackupHistory.h"
 #include "document/TranslationTable.h"
 
 #include <cstdio>
@@ -9,13 +10,6 @@
 namespace kav {
 
 namespace {
-
-bool FileExists(const std::string& Path) {
-    FILE* F = std::fopen(Path.c_str(), "rb");
-    if (F)
-        std::fclose(F);
-    return F != nullptr;
-}
 
 int Stats(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     TArgs A = ParseArgs(Args, {});
@@ -45,7 +39,7 @@ int Stats(const std::string& ProgramDir, const std::vector<std::string>& Args) {
               << "empty: " << Empty << "\n"
               << "marked: " << Marked << "\n"
               << "unmatched: " << S.Doc.LastLoad().Unmatched.size() << "\n";
-    return 0;
+    return S.Finish();
 }
 
 int New(const std::string& ProgramDir, const std::vector<std::string>& Args) {
@@ -55,30 +49,44 @@ int New(const std::string& ProgramDir, const std::vector<std::string>& Args) {
         A.Get("--lang").empty())
         return Fail("new takes --kind main|user --lang CODE OUT");
     const std::string& Out = A.Positional[0];
-    if (FileExists(Out) && !A.Has("--force"))
-        return Fail(Out + " exists; add --force to overwrite it");
     TSession S(ProgramDir);
     S.UI.Software = Kind == "main" ? 0 : 1;
     if (S.Doc.NewDocument() < 0)
         return 2;
     S.UI.Language = A.Get("--lang");
-    if (!S.SaveAs(Out))
+    if (!S.SaveAs(Out, A.Has("--force")))
         return 2;
     std::cout << "wrote " << S.State.FFileName << " (" << ItemCount(S.Grid) << " items)\n";
-    return 0;
+    return S.Finish();
 }
 
 int Roundtrip(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     TArgs A = ParseArgs(Args, {"--force"});
     if (!A.Error.empty() || A.Positional.size() != 2)
         return Fail("roundtrip takes FILE OUT");
-    const std::string& Out = A.Positional[1];
-    if (FileExists(Out) && !A.Has("--force") && Out != A.Positional[0])
-        return Fail(Out + " exists; add --force to overwrite it");
     TSession S(ProgramDir);
-    if (!S.Open(A.Positional[0]) || !S.SaveAs(Out))
+    if (!S.Open(A.Positional[0]) || !S.SaveAs(A.Positional[1], A.Has("--force")))
         return 2;
     std::cout << "wrote " << S.State.FFileName << " (" << ItemCount(S.Grid) << " items)\n";
+    return S.Finish();
+}
+
+int History(const std::string& ProgramDir, const std::vector<std::string>& Args) {
+    TArgs A = ParseArgs(Args, {});
+    if (!A.Error.empty() || A.Positional.size() != 1 || !A.Options.empty())
+        return Fail("history takes one FILE");
+    TSession S(ProgramDir);
+    const std::string Name = FileNamePart(A.Positional[0]);
+    const TFileNameInfo Info = ExamineFileName(Name);
+    const std::string Default =
+        S.State.FDefaultDir + (Info.Kind == fkUser ? UserDefaultName : MainDefaultName);
+    const std::string Folder = HistoryFolder(S.State.BackupDir());
+    const std::vector<THistoryEntry> Versions = ListHistory(Folder, Name);
+    if (Versions.empty())
+        std::cout << "no saved versions of " << Name << " in " << Folder << "\n";
+    for (const THistoryEntry& Version : Versions)
+        std::cout << ShownStamp(Version.Stamp) << "  " << CountTranslated(Version.Path, Default)
+                  << " translated  " << Version.Path << "\n";
     return 0;
 }
 
@@ -87,6 +95,8 @@ const TRegisterCommand RegisterStats(
 const TRegisterCommand RegisterNew(
     {"new", "--kind main|user --lang CODE OUT [--force]   new translation from the default file",
      New});
+const TRegisterCommand RegisterHistory(
+    {"history", "FILE                          saved versions kept in Backup/History/", History});
 const TRegisterCommand RegisterRoundtrip(
     {"roundtrip", "FILE OUT [--force]          load + save through the save step", Roundtrip});
 

@@ -67,21 +67,16 @@ bool TakeOutput(std::vector<std::string>& Args, std::string& Out) {
     return true;
 }
 
-bool Exists(const std::string& Path) {
-    std::error_code Error;
-    return std::filesystem::exists(Path, Error);
-}
-
 // Writes the changed document to Out, or back to its own file through the save step (which
 // backs up the document's folder first).
-bool SaveResult(TSession& S, const std::string& Out) {
-    return Out.empty() ? S.Doc.SaveFile(S.State.FFileName) : S.SaveAs(Out);
+bool SaveResult(TSession& S, const std::string& Out, bool Force) {
+    return Out.empty() ? S.Doc.SaveFile(S.State.FFileName) : S.SaveAs(Out, Force);
 }
 
-std::string OutputError(const TArgs& A, const std::string& Out) {
-    if (!Out.empty() && Exists(Out) && !A.Has("--force") && Out != A.Positional[0])
-        return Out + " exists; add --force to overwrite it";
-    return {};
+// A save refused because the format cannot hold some items is a finding (1), other failures
+// are errors (2).
+int SaveFailure(const TSession& S) {
+    return S.Doc.SaveRefused() ? 1 : 2;
 }
 
 int ExportRtf(const std::string& ProgramDir, const std::vector<std::string>& Args) {
@@ -116,8 +111,6 @@ int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arg
     TArgs A = ParseArgs(Args, {"--force"});
     if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
         return Fail("import-rtf takes FILE RTF [--from N] [--to M] [-o OUT] [--force]");
-    if (std::string Problem = OutputError(A, Out); !Problem.empty())
-        return Fail(Problem);
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
@@ -133,11 +126,11 @@ int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arg
     } catch (const ToolError& Error) {
         return Fail(Error.what());
     }
-    if (!SaveResult(S, Out))
-        return 2;
+    if (!SaveResult(S, Out, A.Has("--force")))
+        return SaveFailure(S);
     std::cout << "imported " << Report.Taken << " items (" << Report.Changed << " changed, "
               << Report.Refused.size() << " refused) into " << S.State.FFileName << "\n";
-    return Report.Refused.empty() ? 0 : 1;
+    return Report.Refused.empty() ? S.Finish() : 1;
 }
 
 int Fill(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
@@ -147,18 +140,18 @@ int Fill(const std::string& ProgramDir, const std::vector<std::string>& Argument
     TArgs A = ParseArgs(Args, {"--force"});
     if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
         return Fail("fill takes FILE TEXT [-o OUT] [--force]");
-    if (std::string Problem = OutputError(A, Out); !Problem.empty())
-        return Fail(Problem);
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
     SelectLanguage(S, S.UI.SelectedCode);
     const int Problems = S.UI.Problems;
     const int Changed = btnFillTranslatedLanguageClick(S.State, S.Grid, S.UI, A.Positional[1]);
-    if (S.UI.Problems != Problems || !SaveResult(S, Out))
+    if (S.UI.Problems != Problems)
         return 2;
+    if (!SaveResult(S, Out, A.Has("--force")))
+        return SaveFailure(S);
     std::cout << "filled " << Changed << " items of " << S.State.FFileName << "\n";
-    return 0;
+    return S.Finish();
 }
 
 const TRegisterCommand RegisterExport(

@@ -57,12 +57,12 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
     std::vector<std::string> Args = Arguments;
     std::string Error;
     const std::optional<std::string> Out = TakeOutput(Args, Error);
-    TArgs A = ParseArgs(Args, {"--match-case", "--whole-word", "--dry-run"});
-    const std::string Usage =
-        "replace takes FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run]";
+    TArgs A = ParseArgs(Args, {"--match-case", "--whole-word", "--dry-run", "--force"});
+    const std::string Usage = "replace takes FILE OLD NEW [--match-case] [--whole-word] [-o OUT] "
+                              "[--dry-run] [--force]";
     if (!Error.empty() || !A.Error.empty() || A.Positional.size() != 3 ||
-        A.Options.size() !=
-            static_cast<size_t>(A.Has("--match-case") + A.Has("--whole-word") + A.Has("--dry-run")))
+        A.Options.size() != static_cast<size_t>(A.Has("--match-case") + A.Has("--whole-word") +
+                                                A.Has("--dry-run") + A.Has("--force")))
         return Fail(Usage);
     if (A.Positional[1].empty())
         return Fail("replace needs a non-empty OLD text");
@@ -96,17 +96,17 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
         std::cout << "dry run: nothing written\n";
         return 0;
     }
-    const bool Saved = Out ? S.SaveAs(*Out) : S.Doc.SaveFile(S.State.FFileName);
+    const bool Saved = Out ? S.SaveAs(*Out, A.Has("--force")) : S.Doc.SaveFile(S.State.FFileName);
     if (!Saved)
-        return 2;
+        return S.Doc.SaveRefused() ? 1 : 2;
     std::cout << "wrote " << S.State.FFileName << "\n";
-    return 0;
+    return S.Finish();
 }
 
 const TRegisterCommand RegisterReplace(
     {"replace",
-     "FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run]   Replace All in the "
-     "translations, then save (in place with its backup, or to OUT); exits 1 when nothing is "
+     "FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run] [--force]   Replace All in "
+     "the translations, then save (in place with its backup, or to OUT); exits 1 when nothing is "
      "found; --dry-run prints each change and writes nothing",
      Replace});
 

@@ -45,6 +45,8 @@ public:
     void SelectFileLanguage(const std::string& Code) override;
     void MarkLanguageMissing() override {}
     void SetMaskEditTo(const std::string&) override {}
+    // The console prints every entry of a list.
+    size_t ListLimit() const override { return static_cast<size_t>(-1); }
 
 private:
     std::string FStatus[3];

@@ -4,7 +4,9 @@
 #include "document/ProgramFolder.h"
 #include "document/TranslationTable.h"
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace kav {
 
@@ -30,12 +32,26 @@ TSession::TSession(const std::string& ProgramDir) {
 }
 
 bool TSession::Open(const std::string& Path) {
-    return Doc.OpenPath(Path);
+    const bool Opened = Doc.OpenPath(Path);
+    LoadFindings = Doc.LastLoad().Findings;
+    return Opened;
 }
 
-bool TSession::SaveAs(const std::string& Path) {
+bool TSession::SaveAs(const std::string& Path, bool Force) {
+    const std::string Target = SaveTargetName(Path, State.FFileKind);
+    std::error_code Error;
+    const bool Own = State.FFileName != UntitledName &&
+                     std::filesystem::equivalent(Target, State.FFileName, Error);
+    if (!Force && !Own && std::filesystem::exists(Target, Error)) {
+        Fail(Target + " exists; add --force to overwrite it");
+        return false;
+    }
     State.FNewFileName = true;
     return Doc.SaveFile(Path);
+}
+
+int TSession::Finish() const {
+    return LoadFindings > 0 || Doc.NewDocumentFindings() > 0 ? 1 : 0;
 }
 
 std::string TArgs::Get(const std::string& Name, const std::string& Default) const {

@@ -1,5 +1,6 @@
 #include "document/Document.h"
 
+#include "document/BackupHistory.h"
 #include "document/FileCopy.h"
 #include "document/IoStatus.h"
 #include "document/Languages.h"
@@ -24,7 +25,6 @@ constexpr const char* StrFilter = "Language Resource Files (*.STR)|*.STR|All Fil
 constexpr const char* SaveFilter = "Language Resource Files (*.STR)|*.STR";
 // A translated file may hold its four header lines beyond the default file's items.
 constexpr int HeaderLineCount = 4;
-constexpr size_t UnmatchedNamesShown = 10;
 
 bool StartsWithNoCase(const std::string& S, const char* Prefix) {
     size_t i = 0;
@@ -46,13 +46,35 @@ bool FileExists(const std::string& Path) {
     return fs::is_regular_file(Path, Ec);
 }
 
+// Notes item lines that the one-item-per-line rule leaves out of Line.
+void NoteJoinedItems(const std::string& Line, long long Number,
+                     std::vector<std::string>& Findings) {
+    const int Joined = ItemsJoinedToLine(Line);
+    if (Joined == 0)
+        return;
+    const bool LoneCr = Line.find('\r') != std::string::npos;
+    Findings.push_back(
+        "line " + std::to_string(Number) + ": " + std::to_string(Joined) + " more item(s) " +
+        (LoneCr ? "joined to it by a lone CR (a CR without LF)" : "on the same line") +
+        " are not read");
+}
+
+// Notes what follows an end-of-file character (Ctrl+Z) that ended the reading.
+void NoteEndMark(const StrLineReader& Reader, std::vector<std::string>& Findings) {
+    if (Reader.EndMarkLine() == 0 || Reader.LinesAfterEndMark() == 0)
+        return;
+    Findings.push_back("line " + std::to_string(Reader.EndMarkLine()) +
+                       ": the end-of-file character (Ctrl+Z) ends the file; " +
+                       std::to_string(Reader.LinesAfterEndMark()) + " line(s) after it (" +
+                       std::to_string(Reader.ItemsAfterEndMark()) + " item(s)) are not read");
+}
+
 // The next item line of Reader's file; nullopt at its end. Throws ToolError naming Path and the
-// line when the reading stopped early, when a line holds a NUL byte (binary data or UTF-16:
-// taken as a language file it would load without items, and a Save would write that over it),
-// or when a name is longer than the name field holds (only damaged or foreign files have one,
-// and no save could write it back).
+// line when the reading stopped early, or when a line holds a NUL byte (binary data or UTF-16:
+// taken as a language file it would load without items, and a Save would write that over it).
+// Content that the format's rules leave out is noted in Findings.
 std::optional<StrItemLine> NextItem(StrLineReader& Reader, const std::string& Path,
-                                    int AttributeCount) {
+                                    int AttributeCount, std::vector<std::string>& Findings) {
     std::string Line;
     while (Reader.ReadLine(Line)) {
         if (HoldsNulByte(Line))
@@ -61,23 +83,21 @@ std::optional<StrItemLine> NextItem(StrLineReader& Reader, const std::string& Pa
                                            Path, Reader.LineNumber()));
         if (!IsItemLine(Line))
             continue;
-        StrItemLine Item = ParseItemLine(Line, AttributeCount);
-        if (Item.Name.size() > LongestItemName)
-            throw ToolError(LocatedMessage(ShownItemName(Item.Name) + ": the name is longer than " +
-                                               std::to_string(LongestItemName) +
-                                               " characters, more than a language file can hold",
-                                           Path, Reader.LineNumber()));
-        return Item;
+        NoteJoinedItems(Line, Reader.LineNumber(), Findings);
+        return ParseItemLine(Line, AttributeCount);
     }
     if (Reader.Problem() != StrReadProblem::None)
         throw ToolError(Reader.FailureMessage(Path));
+    NoteEndMark(Reader, Findings);
     return std::nullopt;
 }
 
 // Reads the whole translated file once: its item lines, and returns the count of all its lines.
 long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
-                             std::vector<TTranslatedLine>& Items) {
-    while (std::optional<StrItemLine> Item = NextItem(Reader, Path, TranslatedAttributeCount))
+                             std::vector<TTranslatedLine>& Items,
+                             std::vector<std::string>& Findings) {
+    while (std::optional<StrItemLine> Item =
+               NextItem(Reader, Path, TranslatedAttributeCount, Findings))
         Items.push_back({std::move(Item->Name), std::move(Item->Text),
                          std::move(Item->Attributes[0]), Reader.LineNumber()});
     return Reader.LineNumber();
@@ -241,8 +261,11 @@ int TDocument::NewDocument() {
         return -2;
     }
     ClearBookmarks();
+    FRestoreTarget.clear();
+    FUnloadedPath.clear();
     int Row = FirstItemRow;
     std::string Problem;
+    std::vector<std::string> Findings;
     {
         TUpdateLock Lock(UI);
         SetFileName(UntitledName);
@@ -264,7 +287,7 @@ int TDocument::NewDocument() {
         Grid.SetRowCount(EmptyTableRowCount);
         try {
             while (std::optional<StrItemLine> Item =
-                       NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount)) {
+                       NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings)) {
                 Grid.SetCells(colTranslated, Row, Item->Text);
                 Row = AppendItem(Grid, Row, *Item);
             }
@@ -278,6 +301,8 @@ int TDocument::NewDocument() {
     }
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
+    FLastFindings = Findings.size();
+    ReportFindings(S.FDefaultFileName, Findings);
     return Row - FirstItemRow;
 }
 
@@ -294,7 +319,10 @@ void TDocument::FileOpen() {
 }
 
 bool TDocument::OpenPath(const std::string& Path) {
-    const std::string Name = FileNamePart(Path);
+    return OpenFile(Path, FileNamePart(Path));
+}
+
+bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
     TFileNameInfo Info = ExamineFileName(Name);
     if (!Info.Accepted) {
         UI.Beep();
@@ -344,12 +372,18 @@ bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Rea
         UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(FLastLoad.Count));
     // A file whose translations were not taken must not become the document's file: a later
     // Save would overwrite it with what the table holds. Nothing read: nothing changes.
-    if (FLastLoad.Bound)
+    if (FLastLoad.Bound) {
         SetFileName(FileName);
-    else if (FLastLoad.Count >= 0)
+        FUnloadedPath.clear();
+    } else if (FLastLoad.Count >= 0) {
         SetFileName(UntitledName);
-    if (!FLastLoad.Bound && FLastLoad.Count >= 0)
         S.FUntitled = true;
+        // The status bar must not go on naming the previous document's file.
+        UI.SetStatusText(StatusFile, {});
+        FUnloadedPath = FileName;
+    }
+    if (FLastLoad.Count >= 0)
+        FRestoreTarget.clear();
     UI.FocusGrid();
     SetModified(false);
     return FLastLoad.Bound;
@@ -370,7 +404,7 @@ std::optional<TTranslatedFile> TDocument::ReadTranslated(const std::string& File
     RemoveStaleTempFiles(FolderPart(FileName));
     TTranslatedFile File;
     try {
-        File.LineCount = ReadTranslatedFile(Reader, FileName, File.Lines);
+        File.LineCount = ReadTranslatedFile(Reader, FileName, File.Lines, File.Findings);
     } catch (const ToolError& E) {
         UI.ShowError(E.what());
         return std::nullopt;
@@ -410,8 +444,9 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     TUpdateLock Lock(UI);
     ResetTable(Grid);
     int Row = FirstItemRow;
+    std::vector<std::string> DefaultFindings;
     try {
-        ReadDefaultItems(Default, Row);
+        ReadDefaultItems(Default, Row, DefaultFindings);
         Report.Count = Row - FirstItemRow;
         if (LineCount - HeaderLineCount > Report.Count) {
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
@@ -447,13 +482,28 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     }
     if (CloseStatus != 0)
         Warn(FileAccessErrorMessage(FileName));
+    ReportFindings(S.FDefaultFileName, DefaultFindings);
+    ReportFindings(FileName, Given->Findings);
+    Report.Findings = DefaultFindings.size() + Given->Findings.size();
     ReportUnmatched(Report.Unmatched);
     return Report;
 }
 
-void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row) {
+void TDocument::ReportFindings(const std::string& Path, const std::vector<std::string>& Findings) {
+    if (Findings.empty())
+        return;
+    Warn("Part of " + Path +
+         " is not read: a language file ends at the end-of-file character (Ctrl+Z), and the "
+         "tool reads one item per line." +
+         ListedLines(UI, Findings) +
+         "\nA save writes the file without it; the version it replaces is kept in " +
+         HistoryFolder(S.BackupDir()) + ".");
+}
+
+void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row,
+                                 std::vector<std::string>& Findings) {
     while (std::optional<StrItemLine> Item =
-               NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount))
+               NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
         Row = AppendItem(Grid, Row, *Item);
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
@@ -466,11 +516,11 @@ void TDocument::ReportUnmatched(const std::vector<std::string>& Unmatched) {
                        " translated line(s) name items that the default file " +
                        FileNamePart(S.FDefaultFileName) +
                        " does not have; they are not shown and will not be saved:";
-    for (size_t i = 0; i < Unmatched.size() && i < UnmatchedNamesShown; ++i)
-        Text += "\nTxt_" + Unmatched[i];
-    if (Unmatched.size() > UnmatchedNamesShown)
-        Text += "\n...";
-    Warn(Text);
+    std::vector<std::string> Names;
+    Names.reserve(Unmatched.size());
+    for (const std::string& Name : Unmatched)
+        Names.push_back(ShownItemName(Name));
+    Warn(Text + ListedLines(UI, Names));
 }
 
 // ---- saving ----------------------------------------------------------------------------
@@ -496,12 +546,27 @@ void TDocument::FileSaveAs() {
     }
     std::string Code = UpperCase(Entry.substr(0, 3));
     std::string Proposed = (S.FFileKind == fkMain ? "Kavr_" : "Kavr_User_") + Code + ".str";
-    std::optional<std::string> Path = UI.SaveDialog(S.LanguageDir(), SaveFilter, Proposed);
+    std::string Folder = S.LanguageDir();
+    // A restored version is proposed under the name of the file it is a version of.
+    if (!FRestoreTarget.empty()) {
+        Proposed = FileNamePart(FRestoreTarget);
+        Folder = FolderPart(FRestoreTarget);
+    }
+    std::optional<std::string> Path = UI.SaveDialog(Folder, SaveFilter, Proposed);
     if (!Path)
         return;
-    if (FileExists(*Path) && UI.MessageDlg("OK to overwrite " + *Path, TMsgDlgType::mtConfirmation,
-                                           mbYesNoCancel) != TModalResult::mrYes)
-        return;
+    // The question names the file that will really be written, after the kind's correction.
+    const std::string Target = SaveTargetName(*Path, S.FFileKind);
+    if (FileExists(Target)) {
+        std::string Question = "OK to overwrite " + Target;
+        if (Target == FUnloadedPath)
+            Question += "\nIts translations were not loaded: the table does not hold them. The "
+                        "file's present version is kept in " +
+                        HistoryFolder(S.BackupDir()) + ".";
+        if (UI.MessageDlg(Question, TMsgDlgType::mtConfirmation, mbYesNoCancel) !=
+            TModalResult::mrYes)
+            return;
+    }
     S.FNewFileName = true;
     if (!SaveFile(*Path))
         return;
@@ -510,18 +575,13 @@ void TDocument::FileSaveAs() {
     SetModified(false);
 }
 
-// The file name as the document kind requires: a user document is never written under a main
-// file's name, nor the reverse.
-static std::string CorrectedName(std::string FileName, int Kind, bool& Corrected) {
+std::string SaveTargetName(std::string FileName, int Kind) {
     const long long L = static_cast<long long>(FileName.size());
     auto Slice = [&](long long From, long long To) { return CopyRange(FileName, From, To); };
-    if (Kind == fkMain && L >= 17 && UpperCase(Slice(L - 16, L - 7)) == "KAVR_USER_") {
+    if (Kind == fkMain && L >= 17 && UpperCase(Slice(L - 16, L - 7)) == "KAVR_USER_")
         FileName.erase(static_cast<size_t>(L - 12), 5);
-        Corrected = true;
-    } else if (Kind == fkUser && L >= 12 && UpperCase(Slice(L - 11, L - 7)) == "KAVR_") {
+    else if (Kind == fkUser && L >= 12 && UpperCase(Slice(L - 11, L - 7)) == "KAVR_")
         FileName.insert(static_cast<size_t>(L - 7), "User_");
-        Corrected = true;
-    }
     return FileName;
 }
 
@@ -535,16 +595,26 @@ std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
     return Items;
 }
 
-bool TDocument::MakeBackups() {
+// The default file, the document's folder and the file about to be replaced go into Backup/,
+// the replaced file also into its history. Only the default file and the replaced file must
+// be copied for the save to go on; other entries that cannot be copied are listed in Skipped.
+bool TDocument::MakeBackups(const std::string& Target, std::vector<std::string>& Skipped) {
     const std::string Backup = S.BackupDir();
     if (!EnsureFolder(Backup)) {
         Error("Cannot create " + Backup + "\nThe file was not saved.");
         return false;
     }
     std::string Failure =
-        CopyMatchingFiles(FileNamePart(S.FDefaultFileName), FolderPart(S.FDefaultFileName), Backup);
+        CopyOneFile(S.FDefaultFileName, Backup + FileNamePart(S.FDefaultFileName));
     if (Failure.empty() && S.FFileName != UntitledName)
-        Failure = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
+        Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
+    if (Failure.empty() && FileExists(Target)) {
+        Failure = CopyOneFile(Target, Backup + FileNamePart(Target));
+        if (std::string Problem =
+                Failure.empty() ? KeepInHistory(Target, HistoryFolder(Backup)) : std::string();
+            !Problem.empty())
+            Skipped.push_back(Problem);
+    }
     if (!Failure.empty()) {
         Error(Failure + "\nThe file was not saved.");
         return false;
@@ -553,16 +623,18 @@ bool TDocument::MakeBackups() {
 }
 
 bool TDocument::SaveFile(std::string FileName) {
+    FSaveRefused = false;
     if (S.FFileKind == fkNone)
         return false;
     SelectDefaultFile(S.FFileKind);
-    bool Corrected = false;
-    FileName = CorrectedName(std::move(FileName), S.FFileKind, Corrected);
-    if (Corrected)
+    const std::string Chosen = FileName;
+    FileName = SaveTargetName(std::move(FileName), S.FFileKind);
+    if (FileName != Chosen)
         S.FNewFileName = true;
 
     bool Written = false;
     bool Rename = true;
+    std::vector<std::string> Skipped;
     {
         TPleaseWait Wait(UI, "Saving " + FileNamePart(FileName));
         {
@@ -571,17 +643,15 @@ bool TDocument::SaveFile(std::string FileName) {
             std::vector<StrWriteItem> Items = ItemsToWrite();
             std::vector<std::string> Problems = UnwritableItems(Items);
             if (!Problems.empty()) {
-                std::string Text =
-                    "Cannot save " + FileName + ": the file format cannot hold these items:";
-                for (const auto& Problem : Problems)
-                    Text += "\n" + Problem;
-                Error(Text);
+                FSaveRefused = true;
+                Error("Cannot save " + FileName +
+                      ": the file format cannot hold these items:" + ListedLines(UI, Problems));
             } else if (!FileExists(S.FDefaultFileName)) {
                 Error("File not found: " + S.FDefaultFileName);
                 Rename = false;
             } else if (!FileExists(FileName) && !S.FNewFileName) {
                 Error("File not found: " + FileName);
-            } else if (MakeBackups()) {
+            } else if (MakeBackups(FileName, Skipped)) {
                 S.FNewFileName = false;
                 StrWriteResult Result =
                     WriteStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
@@ -598,7 +668,60 @@ bool TDocument::SaveFile(std::string FileName) {
     }
     if (Rename && Written)
         SetFileName(FileName);
+    if (Written && !Skipped.empty())
+        Warn("Saved " + FileName + ", but these backup copies were not made in " + S.BackupDir() +
+             ":" + ListedLines(UI, Skipped));
     return Written;
+}
+
+// ---- previous versions -----------------------------------------------------------------
+
+std::string TDocument::DefaultFileOf(const std::string& Name) const {
+    const TFileNameInfo Info = ExamineFileName(Name);
+    return S.FDefaultDir + (Info.Kind == fkUser ? UserDefaultName : MainDefaultName);
+}
+
+void TDocument::FileRestoreVersion() {
+    try {
+        QuerySaveChanges();
+    } catch (const SilentAbort&) {
+        return;
+    }
+    const std::string History = HistoryFolder(S.BackupDir());
+    // The versions of the document's file (or of the file that did not load); all when it
+    // has none.
+    std::string Current = S.FFileName != UntitledName ? S.FFileName : FUnloadedPath;
+    std::vector<THistoryEntry> Versions = ListHistory(History, FileNamePart(Current));
+    if (Versions.empty() || Current.empty())
+        Versions = ListHistory(History);
+    if (Versions.empty()) {
+        UI.MessageDlg("No previous versions are kept in " + History + ".",
+                      TMsgDlgType::mtInformation, mbOK);
+        return;
+    }
+    std::vector<std::string> Lines;
+    for (const THistoryEntry& Version : Versions)
+        Lines.push_back(
+            Version.FileName + "   " + ShownStamp(Version.Stamp) + "   " +
+            std::to_string(CountTranslated(Version.Path, DefaultFileOf(Version.FileName))) +
+            " translated");
+    const std::optional<size_t> Chosen =
+        UI.ChooseItem("Restore Previous Version", "Version to open:", Lines);
+    if (!Chosen || *Chosen >= Versions.size())
+        return;
+    const THistoryEntry& Version = Versions[*Chosen];
+    const std::string Target =
+        FileNamePart(Current) == Version.FileName ? Current : S.LanguageDir() + Version.FileName;
+    if (!OpenFile(Version.Path, Version.FileName))
+        return;
+    // The version is a changed, untitled document until the translator saves it, by
+    // default under the name of the file it is a version of.
+    SetFileName(UntitledName);
+    S.FUntitled = true;
+    FRestoreTarget = Target;
+    UI.SetStatusText(StatusFile,
+                     "Restored version: " + Version.FileName + " of " + ShownStamp(Version.Stamp));
+    SetModified(true);
 }
 
 } // namespace kav

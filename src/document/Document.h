@@ -41,6 +41,7 @@ struct TTranslatedFile {
     std::vector<TTranslatedLine> Lines;
     long long LineCount = 0; // all lines, items or not
     int CloseStatus = 0;
+    std::vector<std::string> Findings; // content the reading rules left out, line by line
 };
 
 // Names of translated lines the default file lacks, in the order read.
@@ -48,7 +49,12 @@ struct TLoadReport {
     int Count = -2;     // items read from the default file; negative when it was not read
     bool Bound = false; // the document may take the file's name
     std::vector<std::string> Unmatched;
+    size_t Findings = 0; // lines of the default and translated files with content not read
 };
+
+// The name a document of Kind is saved under when FileName is chosen: a user document is never
+// written under a main file's name, nor the reverse ("Kavr_FRA.str" <-> "Kavr_User_FRA.str").
+std::string SaveTargetName(std::string FileName, int Kind);
 
 class TDocument {
 public:
@@ -59,6 +65,9 @@ public:
     void FileOpen();
     void FileSave();
     void FileSaveAs();
+    // File > Restore Previous Version...: opens a version kept in the backup history as a
+    // changed, untitled document that Save As proposes under its file's name.
+    void FileRestoreVersion();
     // Opens Path as File > Open does after its dialog; false when refused.
     bool OpenPath(const std::string& Path);
 
@@ -82,17 +91,24 @@ public:
     bool SaveFile(std::string FileName);
 
     const TLoadReport& LastLoad() const { return FLastLoad; }
+    // Lines with content not read in the files of the last New (default file only).
+    size_t NewDocumentFindings() const { return FLastFindings; }
+    // The last save was refused because the format cannot hold some items.
+    bool SaveRefused() const { return FSaveRefused; }
 
 private:
     // Reads FileName whole; reports a failure (naming the file and line) and gives nothing.
+    bool OpenFile(const std::string& Path, const std::string& Name);
     std::optional<TTranslatedFile> ReadTranslated(const std::string& FileName);
     // Read is the translated file already read, or null to read FileName here.
     bool LoadFile(const std::string& FileName, const TTranslatedFile* Read);
     TLoadReport ReadDocument(const std::string& FileName, const TTranslatedFile* Given);
-    void ReadDefaultItems(StrLineReader& Reader, int& Row);
+    void ReadDefaultItems(StrLineReader& Reader, int& Row, std::vector<std::string>& Findings);
+    void ReportFindings(const std::string& Path, const std::vector<std::string>& Findings);
+    std::string DefaultFileOf(const std::string& Name) const;
     bool PlaceTranslations(const std::string& FileName, std::vector<std::string>& Unmatched);
     void ReportUnmatched(const std::vector<std::string>& Unmatched);
-    bool MakeBackups();
+    bool MakeBackups(const std::string& Target, std::vector<std::string>& Skipped);
     std::vector<StrWriteItem> ItemsToWrite() const;
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
@@ -102,6 +118,12 @@ private:
     TStyledGridModel& Grid;
     UserInterface& UI;
     TLoadReport FLastLoad;
+    size_t FLastFindings = 0;
+    bool FSaveRefused = false;
+    // The file whose last load was not taken (its translations are not in the table).
+    std::string FUnloadedPath;
+    // The file a restored version belongs to, proposed by Save As.
+    std::string FRestoreTarget;
 };
 
 } // namespace kav

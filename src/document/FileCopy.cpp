@@ -52,25 +52,37 @@ bool EnsureFolder(const std::string& Dir) {
     return fs::create_directory(Dir, Ec) && !Ec;
 }
 
-std::string CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
-                              const std::string& TargetDir) {
+std::string CopyOneFile(const std::string& Source, const std::string& Target) {
     std::error_code Ec;
-    fs::directory_iterator It(SourceDir, Ec);
+    if (fs::exists(Target, Ec) && fs::equivalent(Source, Target, Ec))
+        return {};
+    fs::copy_file(Source, Target, fs::copy_options::overwrite_existing, Ec);
     if (Ec)
-        return "Cannot read the folder " + SourceDir + ": " + Ec.message();
-    for (const fs::directory_entry& Entry : It) {
-        std::string Name = Entry.path().filename().string();
-        if (!Entry.is_regular_file(Ec) || IsTemporary(Name) || !MatchesMask(Name, Mask))
-            continue;
-        fs::path Target = fs::path(TargetDir) / Name;
-        if (fs::equivalent(Entry.path(), Target, Ec))
-            continue;
-        fs::copy_file(Entry.path(), Target, fs::copy_options::overwrite_existing, Ec);
-        if (Ec)
-            return "Cannot copy " + Entry.path().string() + " to " + Target.string() + ": " +
-                   Ec.message();
-    }
+        return "Cannot copy " + Source + " to " + Target + ": " + Ec.message();
     return {};
+}
+
+std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
+                                           const std::string& TargetDir) {
+    std::vector<std::string> Problems;
+    std::error_code Ec;
+    fs::directory_iterator It(SourceDir.empty() ? std::string(".") : SourceDir, Ec);
+    if (Ec)
+        return {"Cannot read the folder " + SourceDir + ": " + Ec.message()};
+    for (; It != fs::directory_iterator() && !Ec; It.increment(Ec)) {
+        const fs::directory_entry& Entry = *It;
+        std::string Name = Entry.path().filename().string();
+        std::error_code Kind;
+        if (!Entry.is_regular_file(Kind) || IsTemporary(Name) || !MatchesMask(Name, Mask))
+            continue;
+        if (std::string Problem =
+                CopyOneFile(Entry.path().string(), (fs::path(TargetDir) / Name).string());
+            !Problem.empty())
+            Problems.push_back(std::move(Problem));
+    }
+    if (Ec)
+        Problems.push_back("Cannot read the folder " + SourceDir + ": " + Ec.message());
+    return Problems;
 }
 
 } // namespace kav

@@ -2,15 +2,21 @@
 // Copying files into the backup folder.
 
 #include <string>
+#include <vector>
 
 namespace kav {
 
 // Copies every plain file of SourceDir whose name matches Mask ("*" and "?" wildcards, letter
 // case ignored) to TargetDir under the same name, overwriting older copies. Folders and the
-// tool's own temporary files are passed over. Returns an empty text, or a message naming the
-// file that could not be copied.
-std::string CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
-                              const std::string& TargetDir);
+// tool's own temporary files are passed over. An entry that cannot be copied does not stop
+// the others; returns one message per entry not copied (or one for a folder that cannot be
+// listed), each naming it.
+std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
+                                           const std::string& TargetDir);
+
+// Copies the file Source (a link: the file it names) to Target; an empty text or a message
+// naming both.
+std::string CopyOneFile(const std::string& Source, const std::string& Target);
 
 bool MatchesMask(const std::string& Name, const std::string& Mask);
 

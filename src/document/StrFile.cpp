@@ -5,6 +5,7 @@
 #include "exchange/IntConv.h"
 #include "exchange/StringUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -112,6 +113,7 @@ int StrLineReader::Open(const std::string& Path) {
     FLineNumber = 0;
     FEnded = false;
     FSkipTrail = false;
+    FEndMarkLine = FLinesAfterEnd = FItemsAfterEnd = 0;
     FPos = FLen = 0;
     FFd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
     if (FFd < 0)
@@ -197,6 +199,8 @@ bool StrLineReader::ReadLine(std::string& Line) {
             return false;
         FPos = At + 1;
         if (Block[At] == CtrlZ) {
+            FEndMarkLine = FLineNumber + 1;
+            CountAfterEndMark();
             FEnded = true;
             break;
         }
@@ -212,6 +216,42 @@ bool StrLineReader::ReadLine(std::string& Line) {
     if (Line.empty())
         return false;
     return Accept(Line);
+}
+
+// Counts the lines and item lines that follow the end-of-file character, so that what the
+// format's rule drops can be reported; the text after the mark on its own line counts as one.
+void StrLineReader::CountAfterEndMark() {
+    static constexpr char Mark[] = "Txt_";
+    bool Content = false, Item = false;
+    size_t Matched = 0;
+    const auto EndLine = [&] {
+        if (Content) {
+            ++FLinesAfterEnd;
+            FItemsAfterEnd += Item ? 1 : 0;
+        }
+        Content = Item = false;
+        Matched = 0;
+    };
+    for (;;) {
+        for (; FPos < FLen; ++FPos) {
+            const char C = FBuffer[FPos];
+            if (C == '\n') {
+                EndLine();
+                continue;
+            }
+            if (C != '\r')
+                Content = true;
+            Matched = C == Mark[Matched] ? Matched + 1 : (C == 'T' ? 1 : 0);
+            if (Matched == 4) {
+                Item = true;
+                Matched = 0;
+            }
+        }
+        if (!Fill())
+            break;
+    }
+    EndLine();
+    FStatus = 0; // a read error after the mark loses nothing the format would keep
 }
 
 std::string StrLineReader::FailureMessage(const std::string& Path) const {
@@ -263,6 +303,21 @@ bool IsItemLine(std::string_view Line, int CodePage) {
     return DelimiterView(Line, CodePage).find("Txt_") != std::string::npos;
 }
 
+int ItemsJoinedToLine(std::string_view Line, int CodePage) {
+    const std::string Copy = IsDoubleByteCodePage(CodePage) ? DelimiterView(Line, CodePage) : "";
+    const std::string_view View = IsDoubleByteCodePage(CodePage) ? std::string_view(Copy) : Line;
+    int Count = -1;
+    size_t At = 0;
+    while ((At = View.find("Txt_", At)) != std::string::npos) {
+        ++Count;
+        // Past the item's quoted text, which may mention "Txt_" itself.
+        const size_t Open = View.find('"', At + 4);
+        const size_t Close = Open == std::string::npos ? Open : View.find('"', Open + 1);
+        At = Close == std::string::npos ? At + 4 : Close + 1;
+    }
+    return std::max(Count, 0);
+}
+
 StrItemLine ParseItemLine(std::string_view Line, int AttributeCount, int CodePage) {
     StrItemLine Item;
     Item.Attributes.resize(static_cast<size_t>(std::max(AttributeCount, 0)));
@@ -306,7 +361,10 @@ std::vector<std::string> StrHeaderLines(StrFileKind Kind, std::string_view FileN
 }
 
 std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t Color) {
-    std::string Line = PadRight("Txt_" + std::string(Name), NameFieldWidth);
+    // A name too long for the field is written whole: the reader takes the name up to the
+    // separator's blank, so it reads back whole and still finds its row.
+    std::string Field = "Txt_" + std::string(Name);
+    std::string Line = Field.size() > NameFieldWidth ? Field : PadRight(Field, NameFieldWidth);
     Line += " , \"";
     Line += Text;
     Line += "\"  {";
@@ -327,9 +385,11 @@ std::string ShownItemName(std::string_view Name) {
 
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems;
+    const int CodePage = SystemAnsiCodePage();
     for (const auto& Item : Items) {
         if (Item.Name.empty())
             continue;
+        const size_t Before = Problems.size();
         std::string Where = ShownItemName(Item.Name) + ": ";
         if (HasByte(Item.Text, '"'))
             Problems.push_back(Where + "the text holds a double quote");
@@ -337,13 +397,25 @@ std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items)
             Problems.push_back(Where + "the text holds a line break");
         if (HasByte(Item.Text, CtrlZ) || HasByte(Item.Name, CtrlZ))
             Problems.push_back(Where + "it holds the end-of-file character (code 26)");
+        if (HoldsNulByte(Item.Text) || HoldsNulByte(Item.Name))
+            Problems.push_back(Where + "it holds a NUL byte (code 0)");
         if (HasByte(Item.Name, ' '))
             Problems.push_back(Where + "the name holds a blank");
         if (HasByte(Item.Name, '\r') || HasByte(Item.Name, '\n'))
             Problems.push_back(Where + "the name holds a line break");
-        if (Item.Name.size() > LongestItemName)
-            Problems.push_back(Where + "the name is longer than " +
-                               std::to_string(LongestItemName) + " characters");
+        if (Problems.size() != Before)
+            continue;
+        // Whatever else the reader would take differently (a double-byte character that
+        // swallows a delimiter, a line longer than the reader takes) is caught by reading
+        // the line back.
+        const std::string Line = FormatItemLine(Item.Name, Item.Text, Item.Color);
+        const StrItemLine Back = ParseItemLine(Line, TranslatedAttributeCount, CodePage);
+        if (Line.size() > MaxStrLineLength)
+            Problems.push_back(Where + "the line would be longer than " +
+                               std::to_string(MaxStrLineLength) + " bytes");
+        else if (Back.Name != Item.Name || Back.Text != Item.Text ||
+                 Back.Attributes[0] != std::to_string(Item.Color))
+            Problems.push_back(Where + "the line would not read back unchanged");
     }
     return Problems;
 }
@@ -433,16 +505,46 @@ pid_t TempFileOwner(std::string_view Name) {
     return ProcessOf(Rest.substr(0, Dot));
 }
 
-// New files get the usual mode; a replaced file keeps its own.
+// New files get the usual mode; a replaced file keeps its own, and its owner and group where
+// the system lets us.
 void CopyMode(int Fd, const std::string& Path) {
     struct stat Info {};
     if (::stat(Path.c_str(), &Info) == 0) {
+        (void)::fchown(Fd, Info.st_uid, Info.st_gid);
         (void)::fchmod(Fd, Info.st_mode & 07777);
         return;
     }
     mode_t Mask = ::umask(0);
     ::umask(Mask);
     (void)::fchmod(Fd, 0666 & ~Mask);
+}
+
+// The file a write to Path really replaces: a symbolic link is written through to its target
+// (followed to the end of a chain; a dangling link names the file to create).
+std::string WriteTarget(const std::string& Path) {
+    std::string Target = Path;
+    for (int Hops = 0; Hops < 40; ++Hops) {
+        struct stat Info {};
+        if (::lstat(Target.c_str(), &Info) != 0 || !S_ISLNK(Info.st_mode))
+            return Target;
+        std::vector<char> Buffer(static_cast<size_t>(Info.st_size > 0 ? Info.st_size : 255) + 1);
+        const ssize_t Length = ::readlink(Target.c_str(), Buffer.data(), Buffer.size());
+        if (Length <= 0 || static_cast<size_t>(Length) >= Buffer.size())
+            return Target;
+        std::string Link(Buffer.data(), static_cast<size_t>(Length));
+        Target = Link.front() == '/' ? Link : FolderPart(Target) + Link;
+    }
+    return Target;
+}
+
+// A file that exists without write permission is refused, even where the system would let us
+// rename over it (its folder is writable, or we are the superuser): read-only means keep it.
+bool ReadOnlyFile(const std::string& Target) {
+    struct stat Info {};
+    if (::stat(Target.c_str(), &Info) != 0)
+        return false;
+    return (Info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           ::access(Target.c_str(), W_OK) != 0;
 }
 
 } // namespace
@@ -459,16 +561,19 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
         return Result;
     }
     std::string Bytes = FormatStrFile(Kind, FileNamePart(Path), Items);
-    RemoveStaleTempFiles(FolderPart(Path));
+    const std::string Target = WriteTarget(Path);
+    if (ReadOnlyFile(Target))
+        return Failed(ioAccessDenied, Path);
+    RemoveStaleTempFiles(FolderPart(Target));
 
-    std::string Temp = TempFilePrefix(Path) + "XXXXXX";
+    std::string Temp = TempFilePrefix(Target) + "XXXXXX";
     std::vector<char> TempName(Temp.begin(), Temp.end());
     TempName.push_back('\0');
     int Fd = ::mkostemp(TempName.data(), O_CLOEXEC);
     if (Fd < 0)
         return Failed(IoStatusFromErrno(errno), Path);
     Temp.assign(TempName.data());
-    CopyMode(Fd, Path);
+    CopyMode(Fd, Target);
 
     int Status = 0;
     if (!WriteAll(Fd, Bytes) || ::fsync(Fd) != 0)
@@ -477,7 +582,7 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
         Status = FailureStatus(errno);
     if (Status == 0 && KillBeforeRename())
         ::raise(SIGKILL);
-    if (Status == 0 && ::rename(Temp.c_str(), Path.c_str()) != 0)
+    if (Status == 0 && ::rename(Temp.c_str(), Target.c_str()) != 0)
         Status = IoStatusFromErrno(errno);
     if (Status != 0) {
         ::unlink(Temp.c_str());

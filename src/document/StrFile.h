@@ -49,8 +49,14 @@ public:
     std::string FailureMessage(const std::string& Path) const;
     // Returns the closing status (0 when all went well).
     int Close();
+    // The line holding the end-of-file character (Ctrl+Z) when one ended the reading, else 0,
+    // and what follows it: lines with content, and how many of them are item lines.
+    long long EndMarkLine() const { return FEndMarkLine; }
+    long long LinesAfterEndMark() const { return FLinesAfterEnd; }
+    long long ItemsAfterEndMark() const { return FItemsAfterEnd; }
 
 private:
+    void CountAfterEndMark();
     bool Fill();
     size_t FindDelimiter(size_t From) const;
     bool Append(std::string& Line, std::string_view Piece);
@@ -63,6 +69,9 @@ private:
     StrReadProblem FProblem = StrReadProblem::None;
     long long FFailedLine = 0;
     long long FLineNumber = 0;
+    long long FEndMarkLine = 0;
+    long long FLinesAfterEnd = 0;
+    long long FItemsAfterEnd = 0;
     bool FEnded = false;
     bool FSkipTrail = false; // the block ended on a lead byte
     std::vector<char> FBuffer;
@@ -84,6 +93,10 @@ bool HoldsNulByte(std::string_view Line);
 
 // A line is an item line when "Txt_" occurs anywhere in it.
 bool IsItemLine(std::string_view Line, int CodePage = SystemAnsiCodePage());
+
+// Item lines the reader does not take from Line: every "Txt_" after the item's quoted text
+// begins one (items joined by a lone CR, or written on one line).
+int ItemsJoinedToLine(std::string_view Line, int CodePage = SystemAnsiCodePage());
 
 // Takes the name, the quoted text and AttributeCount brace fields from an item line, each
 // search starting where the previous one stopped.
@@ -114,7 +127,8 @@ struct StrWriteItem {
 std::string ShownItemName(std::string_view Name);
 
 // Items the format cannot hold, one description each ("Txt_NAME: the text holds a double
-// quote"); empty when every item can be written and read back unchanged.
+// quote"); empty when every item can be written and read back unchanged. A name longer than
+// the name field is written whole, without padding, and reads back whole.
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items);
 
 struct StrWriteResult {
@@ -126,7 +140,9 @@ struct StrWriteResult {
 // Writes the header and one line per item to Path. The bytes go to a temporary file in the
 // same folder which replaces Path only once everything is written and on disk, so a failure
 // leaves the previous file untouched. Items the format cannot hold stop the write before any
-// byte is written. Stale temporary files of the folder are removed first.
+// byte is written. Stale temporary files of the folder are removed first. A file without write
+// permission is refused ("File access denied: " + Path); a replaced file keeps its permissions;
+// a symbolic link is written through to the file it names.
 //
 // Fault-injection hook for the tests: when the environment variable KAV_KILL_BEFORE_RENAME is
 // set at the first call, the process kills itself (SIGKILL) once the temporary file is written

@@ -5,8 +5,10 @@
 
 #include "grid/Colors.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kav {
 
@@ -73,7 +75,29 @@ public:
     // The language label turns red when a command needs a language.
     virtual void MarkLanguageMissing() = 0;
     virtual void SetMaskEditTo(const std::string& Text) = 0;
+
+    // How many entries of a list a message shows before "and N more": a message box must fit
+    // on the screen, a console prints them all.
+    virtual size_t ListLimit() const { return 10; }
+    // Lets the user pick one of Items (a list dialog); no value when cancelled or unavailable.
+    virtual std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                             const std::vector<std::string>& Items) {
+        (void)Title, (void)Prompt, (void)Items;
+        return std::nullopt;
+    }
 };
+
+// Items as message lines ("\n" before each), at most UI.ListLimit() of them, then
+// "\nand N more".
+inline std::string ListedLines(const UserInterface& UI, const std::vector<std::string>& Items) {
+    std::string Text;
+    const size_t Shown = std::min(Items.size(), UI.ListLimit());
+    for (size_t i = 0; i < Shown; ++i)
+        Text += "\n" + Items[i];
+    if (Items.size() > Shown)
+        Text += "\nand " + std::to_string(Items.size() - Shown) + " more";
+    return Text;
+}
 
 // Holds the window-update lock and the disabled grid for one scope: released on every path.
 class TUpdateLock {

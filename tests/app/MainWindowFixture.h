@@ -48,6 +48,18 @@ public:
     std::optional<std::string> OpenDialog(const std::string&, const std::string&) override {
         return Next();
     }
+    // List choices: the lists shown, answered from Choices (none: cancel).
+    std::vector<std::vector<std::string>> Lists;
+    std::deque<size_t> Choices;
+    std::optional<size_t> ChooseItem(const std::string&, const std::string&,
+                                     const std::vector<std::string>& Items) override {
+        Lists.push_back(Items);
+        if (Choices.empty())
+            return std::nullopt;
+        const size_t Choice = Choices.front();
+        Choices.pop_front();
+        return Choice;
+    }
     std::optional<std::string> SaveDialog(const std::string&, const std::string&,
                                           const std::string&) override {
         return Next();

@@ -10,8 +10,10 @@
 
 #include <QComboBox>
 #include <QEnterEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QToolButton>
@@ -41,6 +43,8 @@ private slots:
     void commandLineFileOpens();
     void commandLineFileMissing();
     void openThroughMenuAndSave();
+    void restorePreviousVersionThroughMenu();
+    void screenshotNeverWaitsOnABox();
     void translationViewInstalled();
     void findAndReplaceThroughTheWindow();
     void exchangeButtonsAndResource();
@@ -169,8 +173,9 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())
             FileItems << Item->text() + "=" + Item->shortcut().toString();
-    QCOMPARE(FileItems, (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S",
-                                     "Save &As...=", "E&xit=Alt+X"}));
+    QCOMPARE(FileItems,
+             (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S",
+                          "Save &As...=", "&Restore Previous Version...=", "E&xit=Alt+X"}));
     for (QAction* Item : F.pmnuGridRowAction->actions())
         QVERIFY(!Item->isVisible());
 }
@@ -242,6 +247,56 @@ void TestMainForm::openThroughMenuAndSave() {
     QVERIFY(Saved.open(QIODevice::ReadOnly));
     QVERIFY(Saved.readAll().contains("\"Datei!\""));
     QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Backup/Kavr_DEU.str")));
+}
+
+void TestMainForm::restorePreviousVersionThroughMenu() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    const std::string Path = Folder.Home() + "Language/Kavr_DEU.str";
+    QFile File(QString::fromStdString(Path));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    const QByteArray Original = File.readAll();
+    File.close();
+    W.Dialogs.Files.push_back(Path);
+    QTest::keyClick(&W.Form, Qt::Key_O, Qt::ControlModifier);
+    W.Form.Table().SetCells(colTranslated, 2, "Datei!");
+    W.Form.SetModified(true);
+    QVERIFY(QTest::qWaitForWindowActive(&W.Form));
+    QTest::keyClick(&W.Form, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!W.Form.State().FModified);
+
+    // File > Restore Previous Version..., chosen from the menu.
+    W.Dialogs.Choices.push_back(0);
+    for (QAction* Item : W.Form.menuBar()->actions()[0]->menu()->actions())
+        if (Item->text() == "&Restore Previous Version...")
+            Item->trigger();
+    QTRY_COMPARE(W.Dialogs.Lists.size(), size_t(1));
+    QCOMPARE(W.Dialogs.Lists[0].size(), size_t(1));
+    QVERIFY2(QString::fromStdString(W.Dialogs.Lists[0][0]).startsWith("Kavr_DEU.str   "),
+             W.Dialogs.Lists[0][0].c_str());
+    QCOMPARE(W.Form.Table().Cells(colTranslated, 2),
+             Original.mid(Original.indexOf("Txt_")).split('"').value(1).toStdString());
+    QCOMPARE(W.Form.windowTitle(), QString("Untitled - Kavrino Translation Tool "));
+    QVERIFY(W.Form.State().FModified);
+    QVERIFY2(W.Panel(2).find("Restored version: Kavr_DEU.str of ") == 0, W.Panel(2).c_str());
+}
+
+void TestMainForm::screenshotNeverWaitsOnABox() {
+    TProgramFolder Folder;
+    const QString File = QString::fromStdString(Folder.Home() + "Language/Kavr_FRA.str");
+    QFile Damaged(File);
+    QVERIFY(Damaged.open(QIODevice::Append));
+    Damaged.write("one line too many\r\n");
+    Damaged.close();
+    const QString Png = QString::fromStdString(Folder.Home() + "shot.png");
+    QProcess P;
+    P.start(QStringLiteral(EDITOR_PATH), {"--home", Folder.Dir.path(), "--screenshot", Png, File});
+    QVERIFY(P.waitForFinished(60000));
+    QCOMPARE(P.exitCode(), 0);
+    const QString Err = QString::fromUtf8(P.readAllStandardError());
+    QVERIFY2(Err.contains("Warning: File \"" + File + "\" is not compatible with the defaut file."),
+             qPrintable(Err));
+    QVERIFY(QImage(Png).width() > 0);
 }
 
 void TestMainForm::translationViewInstalled() {

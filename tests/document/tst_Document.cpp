@@ -1,4 +1,5 @@
 #include "Bytes.h"
+#include "DocumentFixture.h"
 #include "EndedProcess.h"
 #include "ScriptedUserInterface.h"
 #include "document/Document.h"
@@ -13,57 +14,6 @@
 using namespace kav;
 
 namespace {
-
-std::string Item(const std::string& Name, const std::string& Text, const std::string& Tail = "") {
-    return "Txt_" + Name + " , \"" + Text + "\"" + Tail + "\r\n";
-}
-
-const char* Header = "#include \"KavLang.Inc\"\r\n\r\n//Kavrino Language x\r\n\r\n";
-
-// A program folder with Default/ and Language/ and one document on top.
-struct TFixture {
-    QTemporaryDir Dir;
-    TMainState State;
-    TStyledGridModel Grid;
-    ScriptedUserInterface UI;
-    TDocument Doc{State, Grid, UI};
-
-    TFixture() {
-        QDir(Dir.path()).mkpath("Default");
-        QDir(Dir.path()).mkpath("Language");
-        State.FProgramDir = Dir.path().toStdString() + "/";
-        State.FDefaultDir = State.FProgramDir + "Default/";
-        State.FDefaultFileName = State.FDefaultDir + MainDefaultName;
-        ConfigureTable(Grid);
-    }
-    std::string Path(const std::string& Relative) const { return State.FProgramDir + Relative; }
-    void Write(const std::string& Relative, const std::string& Bytes) const {
-        QFile F(QString::fromStdString(Path(Relative)));
-        QVERIFY(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        F.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
-    }
-    std::string Read(const std::string& Relative) const {
-        QFile F(QString::fromStdString(Path(Relative)));
-        if (!F.open(QIODevice::ReadOnly))
-            return "<missing>";
-        return F.readAll().toStdString();
-    }
-    // Default file with items A, B, C ... (default texts "a", "b", ...).
-    void WriteDefault(const std::string& Names, const char* Name = MainDefaultName) {
-        std::string Bytes = Header;
-        for (char C : Names)
-            Bytes += Item(std::string(1, C), std::string(1, char(C + 32)), " {40} {} {} {}");
-        Write(std::string("Default/") + Name, Bytes);
-    }
-    std::string Col(int Column, int Row) const { return Grid.Cells(Column, Row); }
-};
-
-std::string Translations(const std::string& Names) {
-    std::string Bytes = Header;
-    for (char C : Names)
-        Bytes += Item(std::string(1, C), std::string("t") + C, "  {16777215}");
-    return Bytes;
-}
 
 // Peak resident memory of this process so far, in KiB.
 long PeakMemoryKb() {
@@ -547,7 +497,6 @@ void TestDocument::loadFaults_data() {
     QTest::addColumn<bool>("kept");       // the open document stays as it was
     const QString NulByte = "The file holds a NUL byte: it is not a text file";
     const QString TooLong = "The line is longer than 4194304 bytes";
-    const QString LongName = "Txt_" + QString(66, 'N') + "...: the name is longer than 66";
     for (bool D : {false, true}) {
         const auto Row = [D](const char* Name) {
             return &QTest::newRow(qPrintable(QString(D ? "default " : "translated ") + Name));
@@ -563,7 +512,6 @@ void TestDocument::loadFaults_data() {
         *Row("is binary garbage") << D << "garbage" << NulByte << -1 << !D;
         *Row("is UTF-16") << D << "utf-16" << NulByte << 1 << !D;
         *Row("is 200 MB of one line") << D << "huge line" << TooLong << 1 << !D;
-        *Row("has a name of 10000 characters") << D << "long name" << LongName << 5 << !D;
     }
     QTest::newRow("translated has a colour of 40 digits")
         << false << "long colour"
@@ -605,9 +553,6 @@ void TestDocument::loadFaults() {
                 S(Utf16(F.Read(Bad.substr(F.State.FProgramDir.size())))));
     } else if (fault == "huge line") {
         WriteHugeLine(Bad, qint64(200) << 20);
-    } else if (fault == "long name") {
-        F.Write(Bad.substr(F.State.FProgramDir.size()),
-                std::string(Header) + Item(std::string(10000, 'N'), "x", " {40} {} {} {}"));
     } else {
         F.Write(Bad.substr(F.State.FProgramDir.size()),
                 std::string(Header) +

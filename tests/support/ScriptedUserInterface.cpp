@@ -38,9 +38,21 @@ std::optional<std::string> ScriptedUserInterface::OpenDialog(const std::string&,
     return Answer;
 }
 
-std::optional<std::string> ScriptedUserInterface::SaveDialog(const std::string&, const std::string&,
+std::optional<size_t> ScriptedUserInterface::ChooseItem(const std::string&, const std::string&,
+                                                        const std::vector<std::string>& Items) {
+    ChoiceLists.push_back(Items);
+    if (ChooseAnswers.empty())
+        return std::nullopt;
+    auto Answer = ChooseAnswers.front();
+    ChooseAnswers.pop_front();
+    return Answer;
+}
+
+std::optional<std::string> ScriptedUserInterface::SaveDialog(const std::string& Folder,
+                                                             const std::string&,
                                                              const std::string& FileName) {
     SaveProposals.push_back(FileName);
+    SaveFolders.push_back(Folder);
     if (SaveAnswers.empty())
         return std::nullopt;
     auto Answer = SaveAnswers.front();

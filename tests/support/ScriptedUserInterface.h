@@ -29,6 +29,10 @@ public:
     std::vector<std::string> Errors;
     std::vector<std::string> PleaseWaitShown;
     std::vector<std::string> SaveProposals;
+    std::vector<std::string> SaveFolders;
+    // Answers of list choices (index, nullopt for cancel) and the lists shown.
+    std::deque<std::optional<size_t>> ChooseAnswers;
+    std::vector<std::vector<std::string>> ChoiceLists;
     std::vector<std::string> LanguagesSelected;
     std::map<int, std::string> Status;
     std::string Caption;
@@ -63,6 +67,8 @@ public:
     void SelectFileLanguage(const std::string& Code) override;
     void MarkLanguageMissing() override { LanguageMissingMarked = true; }
     void SetMaskEditTo(const std::string& Text) override { MaskEditTo = Text; }
+    std::optional<size_t> ChooseItem(const std::string&, const std::string&,
+                                     const std::vector<std::string>& Items) override;
 
     // The texts of all messages, in order.
     std::vector<std::string> Texts() const;
