@@ -10,6 +10,7 @@ PACKAGES=(
     xvfb xauth
     clang libclang-rt-14-dev
     gettext
+    libreoffice-writer-nogui
 )
 
 missing=()

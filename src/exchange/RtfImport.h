@@ -61,7 +61,4 @@ void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterfac
 int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
                                    const std::string& FillText);
 
-// The code page of the translated column.
-int TranslatedCodePage(const TMainState& State);
-
 } // namespace kav

@@ -1,5 +1,6 @@
 #include "search/SearchCommands.h"
 
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/ReplaceMark.h"
 
@@ -123,6 +124,7 @@ void TSearchCommands::DialogShow(ISearchDialog& Dialog, int& Tag) {
     S.FSearchCol = 1;
     Tag = 1;
     Dialog.SetFontCharset(S.FFontCharset);
+    Dialog.SetTextCodePage(TranslatedCodePage(S));
 }
 
 void TSearchCommands::DialogClose(ISearchDialog& Dialog, int& Tag) {

@@ -1,6 +1,7 @@
 #include "search/SearchEngine.h"
 
 #include "document/CodePage.h"
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/CodePageMatch.h"
 #include "search/FindOptions.h"
@@ -11,7 +12,7 @@ namespace kav {
 TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid) : S(State), Grid(Grid) {}
 
 int TSearchEngine::CodePageOf(int Col) const {
-    return Col == colTranslated ? CodePageForCharset(S.FFontCharset) : SystemAnsiCodePage();
+    return Col == colTranslated ? TranslatedCodePage(S) : SystemAnsiCodePage();
 }
 
 int TSearchEngine::TextCodePage() const {

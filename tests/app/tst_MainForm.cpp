@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
+#include "platform/Settings.h"
 #include "search/KavrinoFindDialog.h"
 #include "search/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
@@ -37,6 +38,7 @@ private slots:
     void gridAfterStartup();
     void controlsAndMenus();
     void hintGoesToStatusPanel();
+    void keyboardSwitchingIsAKeptOption();
     void closeWithAndWithoutChanges();
     void commandLineFileOpens();
     void commandLineFileMissing();
@@ -162,7 +164,7 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Menu : F.menuBar()->actions())
         if (Menu->isVisible())
             Menus << Menu->text();
-    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "&Help"}));
+    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "Other", "&Help"}));
     QStringList FileItems;
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())
@@ -182,6 +184,24 @@ void TestMainForm::hintGoesToStatusPanel() {
     QEvent Leave(QEvent::Leave);
     QCoreApplication::sendEvent(W.Form.FontName, &Leave);
     QCOMPARE(W.Panel(0), std::string());
+}
+
+void TestMainForm::keyboardSwitchingIsAKeptOption() {
+    TProgramFolder Folder;
+    QFile::remove(LocalisationSettingsFile());
+    {
+        TWindow W(Folder.Home());
+        QAction* Item = W.Form.findChild<QAction*>("SwitchKeyboardItem");
+        QVERIFY(Item && Item->isCheckable() && Item->isVisible());
+        QVERIFY(!Item->isChecked());
+        Item->trigger();
+        QVERIFY(KeyboardSwitchingEnabled());
+    }
+    TWindow Again(Folder.Home());
+    QAction* Item = Again.Form.findChild<QAction*>("SwitchKeyboardItem");
+    QVERIFY(Item->isChecked());
+    Item->trigger();
+    QVERIFY(!KeyboardSwitchingEnabled());
 }
 
 void TestMainForm::closeWithAndWithoutChanges() {
