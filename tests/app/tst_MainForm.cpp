@@ -42,6 +42,8 @@ private slots:
     void closeWithAndWithoutChanges();
     void commandLineFileOpens();
     void commandLineFileMissing();
+    void typedTextTakesTheLanguageCodePage_data();
+    void typedTextTakesTheLanguageCodePage();
     void openThroughMenuAndSave();
     void translationViewInstalled();
     void findAndReplaceThroughTheWindow();
@@ -238,6 +240,41 @@ void TestMainForm::commandLineFileMissing() {
     QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"File not found: " + Folder.Home() +
                                                        "Language/Kavr_XXX.str"});
     QCOMPARE(W.Form.State().FFileKind, 0);
+}
+
+void TestMainForm::typedTextTakesTheLanguageCodePage_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Bulgarian, Cyrillic set")
+        << "BGR" << QString::fromUtf8("Файл") << QByteArray("\xd4\xe0\xe9\xeb");
+    QTest::newRow("Japanese, default set") << "JPN" << QString::fromUtf8("ファイル")
+                                           << QByteArray("\x83t\x83@\x83"
+                                                         "C\x83\x8b");
+}
+
+void TestMainForm::typedTextTakesTheLanguageCodePage() {
+    QFETCH(QString, code);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    TProgramFolder Folder;
+    const std::string Path = Folder.Home() + "Language/Kavr_" + code.toStdString() + ".str";
+    QVERIFY(QFile::copy(QString::fromStdString(Folder.Home() + "Language/Kavr_DEU.str"),
+                        QString::fromStdString(Path)));
+    TWindow W(Folder.Home(), Path);
+    QCOMPARE(W.Form.LanguageBox->currentText().left(3), code);
+    W.Form.strGrid->FocusCell(colTranslated, 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    // Letters a US keyboard lacks, as the desktop's input method delivers them.
+    for (QChar Letter : typed) {
+        QWidget* Editor = QApplication::focusWidget();
+        QTest::sendKeyEvent(QTest::Press, Editor, Qt::Key_unknown, QString(Letter), {});
+        QTest::sendKeyEvent(QTest::Release, Editor, Qt::Key_unknown, QString(Letter), {});
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QByteArray::fromStdString(W.Form.Table().Cells(colTranslated, 2)), bytes);
+    QVERIFY(W.Dialogs.Shown.empty());
 }
 
 void TestMainForm::openThroughMenuAndSave() {
