@@ -122,6 +122,7 @@ void WriteDocuments(const std::string& BaseName, const TMainState& State,
         TRealisedFont Realised = RealiseFont(Font);
         Realised.Charset = CharsetOfCodePage(TranslatedCodePage(State));
         Writer.AddFont(Font, Realised);
+        Writer.SetTextCodePage(TranslatedCodePage(State));
         Writer.WriteHeader();
         WriteHeading(Writer, Font, Controls.FontSize, Title, ItemCount, Shape.LanguageLine);
         for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
