@@ -329,7 +329,12 @@ void TMainForm::BuildMenus() {
     SwitchKeyboard->setStatusTip("Set the keyboard layout to the selected language");
     SwitchKeyboard->setCheckable(true);
     SwitchKeyboard->setChecked(KeyboardSwitchingEnabled());
-    connect(SwitchKeyboard, &QAction::toggled, this, [](bool On) { SetKeyboardSwitching(On); });
+    connect(SwitchKeyboard, &QAction::toggled, this, [this](bool On) {
+        if (!SetKeyboardSwitching(On))
+            MessageDlg("The keyboard option could not be saved in " +
+                           LocalisationSettingsFile().toStdString() + ".",
+                       TMsgDlgType::mtWarning, mbOK);
+    });
 
     QMenu* Help = menuBar()->addMenu("&Help");
     AddAction(Help, "&Content", {}, {}, &TMainForm::HelpContentItemClick);
