@@ -13,6 +13,8 @@ PACKAGES=(
     # Wine's command interpreter runs the resource build batch; the tests run it there with
     # stand-in compilers that mingw-w64 builds as Windows programs.
     wine wine64 gcc-mingw-w64-x86-64
+    # LibreOffice re-saves exported RTF documents that the import must read back.
+    libreoffice-writer-nogui
 )
 
 missing=()

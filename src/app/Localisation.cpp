@@ -19,6 +19,7 @@
 #include "grid/FontBuild.h"
 #include "grid/GridPersistence.h"
 #include "grid/StyledStringGrid.h"
+#include "platform/Settings.h"
 #include "search/EnterKeyFilter.h"
 #include "search/KavrinoFindDialog.h"
 #include "search/KavrinoFindForm.h"
@@ -356,8 +357,20 @@ void TMainForm::BuildMenus() {
     AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::MakeResourceFileMenuClick);
 
     QMenu* Other = menuBar()->addMenu("Other");
-    AddAction(Other, "&Default Language File", {}, {}, &TMainForm::NotYetWired);
-    Other->menuAction()->setVisible(false);
+    AddAction(Other, "&Default Language File", {}, {}, &TMainForm::NotYetWired)->setVisible(false);
+    // Picking a language switches the desktop's keyboard layout only when the user wants it;
+    // the choice is kept for the next start.
+    QAction* SwitchKeyboard = Other->addAction("Switch &Keyboard with Language");
+    SwitchKeyboard->setObjectName("SwitchKeyboardItem");
+    SwitchKeyboard->setStatusTip("Set the keyboard layout to the selected language");
+    SwitchKeyboard->setCheckable(true);
+    SwitchKeyboard->setChecked(KeyboardSwitchingEnabled());
+    connect(SwitchKeyboard, &QAction::toggled, this, [this](bool On) {
+        if (!SetKeyboardSwitching(On))
+            MessageDlg("The keyboard option could not be saved in " +
+                           LocalisationSettingsFile().toStdString() + ".",
+                       TMsgDlgType::mtWarning, mbOK);
+    });
 
     QMenu* Help = menuBar()->addMenu("&Help");
     AddAction(Help, "&Content", {}, {}, &TMainForm::HelpContentItemClick);
@@ -534,6 +547,11 @@ void TMainForm::BuildStatusBar() {
 void TMainForm::BuildGrid() {
     strGrid = new TStyledStringGrid(this);
     strGrid->setObjectName("strGrid");
+    // The translated texts are in the language's code page; the other columns in the system's.
+    strGrid->CodePageOfCharset = [this](int Col, int, int Charset) {
+        return Col == colTranslated ? CodePageForLanguageCharset(Charset, S.FLanguageCode)
+                                    : CodePageForCharset(Charset);
+    };
     setCentralWidget(strGrid);
     QFile Settings(":/data/grid/MainGrid.txt");
     std::string Text;

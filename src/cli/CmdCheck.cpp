@@ -77,7 +77,7 @@ TMyFont FontOfRow(const TStyledGridModel& Grid, int Row) {
     return WithRowFont(Plain, RowFontOf(Grid, Row), 0);
 }
 
-TFinding CheckRow(const TStyledGridModel& Grid, int Row, int Charset, TTextMeasure& Measure) {
+TFinding CheckRow(const TStyledGridModel& Grid, int Row, int CodePage, TTextMeasure& Measure) {
     TFinding F;
     const TMyFont Font = FontOfRow(Grid, Row);
     const std::string& Default = Grid.Cells(colDefault, Row);
@@ -89,8 +89,9 @@ TFinding CheckRow(const TStyledGridModel& Grid, int Row, int Charset, TTextMeasu
     F.Bold = (Font.Style() & fsBold) != 0;
     const std::optional<int> Allowed = AllowedWidthOf(Grid, Row);
     F.Allowed = Allowed ? *Allowed : Measure.Measure(Default, Font, DEFAULT_CHARSET).Width;
-    F.Measured = Measure.Measure(Translated, Font, Charset).Width;
-    F.Text = DecodeBytes(Translated, CodePageForCharset(Charset)).toStdString();
+    const QString Text = DecodeBytes(Translated, CodePage);
+    F.Measured = Measure.MeasureText(Text, Font).Width;
+    F.Text = Text.toStdString();
     if (F.Measured > F.Allowed) {
         F.Kind = TKind::TooLong;
     } else if (!Default.empty() && Default == Translated) {
@@ -105,10 +106,11 @@ TReport CheckTable(const TStyledGridModel& Grid, const std::string& File, const 
     R.File = File;
     R.Code = Code;
     R.Charset = CharsetOfLanguageKey(Code.substr(0, 2));
+    const int CodePage = CodePageForLanguageCharset(R.Charset, Code);
     R.Items = ItemCount(Grid);
     TTextMeasure& Measure = TTextMeasure::Shared();
     for (int Row = FirstItemRow; Row < FirstItemRow + R.Items; ++Row) {
-        const TFinding F = CheckRow(Grid, Row, R.Charset, Measure);
+        const TFinding F = CheckRow(Grid, Row, CodePage, Measure);
         R.TooLong += F.Kind == TKind::TooLong;
         R.Untranslated += !Grid.Cells(colDefault, Row).empty() &&
                           Grid.Cells(colDefault, Row) == Grid.Cells(colTranslated, Row);

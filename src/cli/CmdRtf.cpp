@@ -32,6 +32,7 @@ std::string LanguageEntryOf(const std::string& Code) {
 void SelectLanguage(TSession& S, const std::string& Code) {
     S.UI.Language = LanguageEntryOf(Code);
     S.State.FFontCharset = CharsetOfLanguageKey(Code.substr(0, 2));
+    S.State.FLanguageCode = Code;
 }
 
 std::string HeaderCaption(const TSession& S) {

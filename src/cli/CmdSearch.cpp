@@ -71,7 +71,8 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
     if (!S.Open(A.Positional[0]))
         return 2;
     S.State.FFontCharset = CharsetOfLanguageKey(S.UI.SelectedCode.substr(0, 2));
-    TSearchEngine Engine(S.State, S.Grid, [&S] { return S.UI.SelectedCode; });
+    S.State.FLanguageCode = S.UI.SelectedCode;
+    TSearchEngine Engine(S.State, S.Grid);
     std::string Old, New;
     if (!EncodeArgument(A.Positional[1], Engine.TextCodePage(), Old) ||
         !EncodeArgument(A.Positional[2], Engine.TextCodePage(), New))

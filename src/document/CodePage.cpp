@@ -130,49 +130,54 @@ EncodeResult EncodeDoubleByte(const QString& Text, int CodePage) {
 
 } // namespace
 
-int SystemAnsiCodePage() {
+std::optional<int> AnsiCodePageOverride() {
     const char* Env = std::getenv("KAVTOOL_ANSI_CODEPAGE");
-    if (Env && *Env) {
-        int Page = std::atoi(Env);
-        if (IsSupportedCodePage(Page))
-            return Page;
-    }
-    return 1252;
+    if (!Env || !*Env)
+        return std::nullopt;
+    const int Page = std::atoi(Env);
+    return IsSupportedCodePage(Page) ? std::optional<int>(Page) : std::nullopt;
 }
 
+int SystemAnsiCodePage() {
+    return AnsiCodePageOverride().value_or(1252);
+}
+
+namespace {
+
+struct TCharsetPage {
+    int Charset;
+    int CodePage;
+};
+
+constexpr std::array<TCharsetPage, 14> kCharsetPages{{{0, 1252},
+                                                      {161, 1253},
+                                                      {162, 1254},
+                                                      {163, 1258},
+                                                      {177, 1255},
+                                                      {178, 1256},
+                                                      {186, 1257},
+                                                      {204, 1251},
+                                                      {222, 874},
+                                                      {238, 1250},
+                                                      {128, 932},
+                                                      {129, 949},
+                                                      {134, 936},
+                                                      {136, 950}}};
+
+} // namespace
+
 int CodePageForCharset(int Charset) {
-    switch (Charset) {
-    case 0:
-        return 1252;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    default:
-        return SystemAnsiCodePage();
-    }
+    for (const TCharsetPage& Entry : kCharsetPages)
+        if (Entry.Charset == Charset)
+            return Entry.CodePage;
+    return SystemAnsiCodePage();
+}
+
+int CharsetOfCodePage(int CodePage) {
+    for (const TCharsetPage& Entry : kCharsetPages)
+        if (Entry.CodePage == CodePage)
+            return Entry.Charset;
+    return 0;
 }
 
 bool IsDoubleByteCodePage(int CodePage) {

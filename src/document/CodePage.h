@@ -10,12 +10,19 @@
 
 namespace kav {
 
-// The system ANSI code page: windows-1252 unless KAVTOOL_ANSI_CODEPAGE names another
-// (a number such as 1251 or 932).
+// The code page KAVTOOL_ANSI_CODEPAGE names (a number such as 1251 or 932), when it names one
+// we can convert.
+std::optional<int> AnsiCodePageOverride();
+
+// The system ANSI code page: windows-1252 unless KAVTOOL_ANSI_CODEPAGE names another.
 int SystemAnsiCodePage();
 
 // The code page a Windows character set selects; unknown sets use the system ANSI code page.
 int CodePageForCharset(int Charset);
+
+// The Windows character set whose texts are in CodePage (204 for 1251, 128 for 932 ...); 0 for
+// a page no character set stands for.
+int CharsetOfCodePage(int CodePage);
 
 // True for the double-byte code pages (932, 936, 949, 950).
 bool IsDoubleByteCodePage(int CodePage);

@@ -273,6 +273,7 @@ int TDocument::NewDocument() {
         UI.SetStatusText(StatusLines, {});
         UI.ClearLanguageSelection();
         S.FFontCharset = 0;
+        S.FLanguageCode.clear();
         ApplyTranslatedCharset(Grid, S.FFontCharset);
         Grid.SetCells(colTranslated, 1, {});
         for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {

@@ -41,8 +41,8 @@ std::uint8_t CharsetOfLanguageKey(std::string_view Key) {
     };
     static const TEntry Table[] = {{"RU", 204}, {"SR", 204}, {"HE", 177}, {"FR", 0},   {"SV", 0},
                                    {"EN", 0},   {"EL", 161}, {"TR", 162}, {"SK", 238}, {"SL", 238},
-                                   {"RO", 238}, {"HR", 238}, {"HU", 238}, {"CS", 238}, {"BG", 238},
-                                   {"PL", 238}, {"UK", 238}};
+                                   {"RO", 238}, {"HR", 238}, {"HU", 238}, {"CS", 238}, {"BG", 204},
+                                   {"PL", 238}, {"UK", 204}};
     const std::string Upper = UpperCase(std::string(Key));
     for (const TEntry& Entry : Table)
         if (Upper == Entry.Key)
@@ -50,10 +50,27 @@ std::uint8_t CharsetOfLanguageKey(std::string_view Key) {
     return 1;
 }
 
+int CodePageForLanguageCharset(int Charset, std::string_view LanguageCode) {
+    if (Charset != 1)
+        return CodePageForCharset(Charset);
+    if (const std::optional<int> Override = AnsiCodePageOverride())
+        return *Override;
+    const LocaleInfo* Locale = FindLocaleByAbbreviation(UpperCase(std::string(LanguageCode)));
+    const int Page = Locale ? AnsiCodePageOf(Locale->Lcid) : 0;
+    return IsSupportedCodePage(Page) ? Page : SystemAnsiCodePage();
+}
+
+int TranslatedCodePage(const TMainState& State) {
+    return CodePageForLanguageCharset(State.FFontCharset, State.FLanguageCode);
+}
+
 TLanguages::TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View)
     : S(State), Grid(Grid), View(View) {}
 
 std::uint8_t TLanguages::CharsetForLanguage(std::string_view Key) {
+    // Called after every change of the selection: the language also decides what the default
+    // character set stands for.
+    S.FLanguageCode = SelectedCode();
     S.FFontCharset = CharsetOfLanguageKey(Key);
     return S.FFontCharset;
 }

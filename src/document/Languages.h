@@ -38,6 +38,15 @@ public:
 // the table lacks, the empty key included.
 std::uint8_t CharsetOfLanguageKey(std::string_view Key);
 
+// The code page of translated texts in Charset for the language with that three-letter code.
+// The default set (1) stands for the ANSI code page of the language's locale, as on a Windows
+// system of that language (932 for JPN, 1256 for ARA); KAVTOOL_ANSI_CODEPAGE overrides it, and
+// without a known language it is the system ANSI code page.
+int CodePageForLanguageCharset(int Charset, std::string_view LanguageCode);
+
+// The code page of the translated column: FFontCharset for FLanguageCode.
+int TranslatedCodePage(const TMainState& State);
+
 class TLanguages {
 public:
     TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View);

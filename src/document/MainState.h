@@ -25,6 +25,9 @@ struct TMainState {
     bool FModified = false;
     bool FNewFileName = false;
     std::uint8_t FFontCharset = 0;
+    // Three-letter code of the selected language (the code page of the default character set
+    // follows it); empty when none was selected.
+    std::string FLanguageCode;
 
     std::string FSearchText;
     std::string FFoundText;

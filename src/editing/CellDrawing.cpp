@@ -1,6 +1,7 @@
 #include "editing/CellDrawing.h"
 
 #include "document/CodePage.h"
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "editing/TextMeasure.h"
 #include "exchange/StringUtils.h"
@@ -44,7 +45,7 @@ TCellDrawing::TCellDrawing(TMainState& State, TStyledStringGrid& Grid, UserInter
     : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)), FMeasure(TTextMeasure::Shared()) {}
 
 QString TCellDrawing::TranslatedText(int ARow) const {
-    return DecodeBytes(strGrid.Cells(colTranslated, ARow), CodePageForCharset(S.FFontCharset));
+    return DecodeBytes(strGrid.Cells(colTranslated, ARow), TranslatedCodePage(S));
 }
 
 void TCellDrawing::DrawCell(int ACol, int ARow) {

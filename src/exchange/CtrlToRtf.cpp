@@ -1,5 +1,6 @@
 #include "exchange/CtrlToRtf.h"
 
+#include "document/CodePage.h"
 #include "document/ToolError.h"
 #include "platform/FontInfo.h"
 
@@ -90,13 +91,26 @@ int ColorIndex(TColor Color) {
     return -1;
 }
 
-std::string EscapeRtfText(std::string_view Text) {
+std::string EscapeRtfText(std::string_view Text, int CodePage) {
+    static const char Hex[] = "0123456789abcdef";
+    const auto HexByte = [](std::string& Out, unsigned char B) {
+        Out += "\\'";
+        Out += Hex[B >> 4];
+        Out += Hex[B & 0x0F];
+    };
+    const bool DoubleByte = IsDoubleByteCodePage(CodePage);
     std::string Result;
     Result.reserve(Text.size());
-    for (char C : Text) {
-        if (C == '\\' || C == '{' || C == '}')
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const auto B = static_cast<unsigned char>(Text[i]);
+        if (DoubleByte && IsLeadByte(CodePage, B) && i + 1 < Text.size()) {
+            HexByte(Result, B);
+            HexByte(Result, static_cast<unsigned char>(Text[++i]));
+            continue;
+        }
+        if (B == '\\' || B == '{' || B == '}')
             Result += '\\';
-        Result += C;
+        Result += static_cast<char>(B);
     }
     return Result;
 }
@@ -145,7 +159,7 @@ void TCtrlToRTF::AddText(std::string_view Text, int Tabs, int Pars, const TMyFon
     if (int Index = ColorIndex(Font.Color()); Index >= 0)
         Run += "\\cf" + std::to_string(Index);
     Run += ' ';
-    Run += EscapeRtfText(Text);
+    Run += EscapeRtfText(Text, FCodePage);
     FStream += Run;
 }
 

@@ -30,7 +30,10 @@ std::string CharsetWord(int Charset);
 std::string FamilyWord(int PitchAndFamily);
 // The colour-table index of one of the sixteen fixed colours, -1 for any other value.
 int ColorIndex(TColor Color);
-std::string EscapeRtfText(std::string_view Text);
+// Text as document bytes. In a double-byte CodePage every two-byte character is written as two
+// "\'hh" escapes: its second byte may be a backslash or a brace, which raw would be read as
+// RTF syntax and split the character.
+std::string EscapeRtfText(std::string_view Text, int CodePage = 0);
 
 class TCtrlToRTF {
 public:
@@ -39,6 +42,8 @@ public:
     void AddFont(const TMyFont& Font, const TRealisedFont& Realised);
     // Fonts added later are not in the document's font table.
     void WriteHeader();
+    // The code page of the texts that follow (0: single bytes only).
+    void SetTextCodePage(int CodePage) { FCodePage = CodePage; }
     void AddText(std::string_view Text, int Tabs, int Pars, const TMyFont& Font,
                  TRtfAlignment Alignment);
     // Appends the closing and writes the whole document; throws ToolError when the file
@@ -53,6 +58,7 @@ private:
 
     std::string FStream;
     std::vector<std::string> FFontTable;
+    int FCodePage = 0;
 };
 
 } // namespace kav

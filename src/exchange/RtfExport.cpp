@@ -1,7 +1,9 @@
 #include "exchange/RtfExport.h"
 
+#include "document/CodePage.h"
 #include "document/Document.h"
 #include "document/FileCopy.h"
+#include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "exchange/CtrlToRtf.h"
@@ -114,7 +116,13 @@ void WriteDocuments(const std::string& BaseName, const TMainState& State,
         Font.SetSize(Controls.FontSize);
         Font.SetCharset(State.FFontCharset);
         TCtrlToRTF Writer;
-        Writer.AddFont(Font);
+        // The character set is that of the translated texts' code page, whether or not the face
+        // has the script: word processors read the bytes by it and substitute a face that has
+        // the letters, as the Windows font mapper does. The face keeps the chosen name.
+        TRealisedFont Realised = RealiseFont(Font);
+        Realised.Charset = CharsetOfCodePage(TranslatedCodePage(State));
+        Writer.AddFont(Font, Realised);
+        Writer.SetTextCodePage(TranslatedCodePage(State));
         Writer.WriteHeader();
         WriteHeading(Writer, Font, Controls.FontSize, Title, ItemCount, Shape.LanguageLine);
         for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)

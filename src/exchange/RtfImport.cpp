@@ -2,6 +2,7 @@
 
 #include "document/CodePage.h"
 #include "document/IoStatus.h"
+#include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "exchange/IntConv.h"
@@ -21,12 +22,17 @@ namespace {
 constexpr long long MaxImportBytes = 64LL * 1024 * 1024;
 constexpr size_t RefusalsShown = 20;
 
-// Trimming with the tool's set (codes 0 to 32), on Unicode text.
+// The tool's trimming set (codes 0 to 32) and every other Unicode blank: word processors
+// write no-break and narrow spaces where the export wrote plain blanks.
+bool IsBlank(QChar C) {
+    return C.unicode() <= 32 || C.isSpace();
+}
+
 QString TrimLow(const QString& Text) {
     qsizetype First = 0, Last = Text.size();
-    while (First < Last && Text[First].unicode() <= 32)
+    while (First < Last && IsBlank(Text[First]))
         ++First;
-    while (Last > First && Text[Last - 1].unicode() <= 32)
+    while (Last > First && IsBlank(Text[Last - 1]))
         --Last;
     return Text.mid(First, Last - First);
 }
@@ -157,10 +163,6 @@ private:
 
 } // namespace
 
-int TranslatedCodePage(const TMainState& State) {
-    return CodePageForCharset(State.FFontCharset);
-}
-
 std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterface& UI) {
     TItemRange Result;
     for (const auto& [Text, Value] :
@@ -205,7 +207,7 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel&
 TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
                             UserInterface& UI, TItemRange Range) {
     const int CodePage = TranslatedCodePage(State);
-    const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage);
+    const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage, {}, CodePage);
     if (!Document.Ok())
         throw ToolError(LocatedMessage(Document.Error, Path, 0));
     TImportReport Report;

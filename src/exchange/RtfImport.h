@@ -66,7 +66,4 @@ int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, Us
 int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
                                const std::string& FillText);
 
-// The code page of the translated column.
-int TranslatedCodePage(const TMainState& State);
-
 } // namespace kav

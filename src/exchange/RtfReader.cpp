@@ -96,7 +96,8 @@ constexpr int DefaultRtfCodePage = 1252;
 
 class TRtfParser {
 public:
-    TRtfParser(std::string_view Bytes, const TRtfLimits& Limits) : In(Bytes), Limits(Limits) {}
+    TRtfParser(std::string_view Bytes, const TRtfLimits& Limits, int KeepCodePage)
+        : In(Bytes), Limits(Limits), KeepCodePage(KeepCodePage) {}
     TRtfText Run();
 
 private:
@@ -114,6 +115,7 @@ private:
     void SkipBinary(int Count);
     void TextByte(unsigned char B);
     bool SkipReplacement();
+    bool TakesReplacement(char16_t C) const;
     bool Visible() const { return Cur.Dest == TDest::Text && !Cur.Hidden; }
     void AppendByte(unsigned char B);
     void AppendChar(char16_t C);
@@ -125,6 +127,7 @@ private:
     std::string_view In;
     std::size_t Pos = 0;
     TRtfLimits Limits;
+    int KeepCodePage = 0;
     std::vector<TGroupState> Stack;
     TGroupState Cur;
     std::map<int, TFontDef> Fonts;
@@ -265,8 +268,14 @@ void TRtfParser::FontTableWord(std::string_view Word, int Param) {
 void TRtfParser::TextWord(std::string_view Word, bool HasParam, int Param) {
     if (Word == "u") {
         const bool Dropped = SkipReplacement();
-        if (!Dropped && Visible() && Param >= -32768 && Param <= 65535)
-            AppendChar(static_cast<char16_t>(Param < 0 ? Param + 65536 : Param));
+        if (!Dropped && Visible() && Param >= -32768 && Param <= 65535) {
+            const auto C = static_cast<char16_t>(Param < 0 ? Param + 65536 : Param);
+            if (TakesReplacement(C)) {
+                SkipCount = 0;
+                return;
+            }
+            AppendChar(C);
+        }
         SkipCount = Cur.Uc;
         return;
     }
@@ -392,6 +401,17 @@ bool TRtfParser::SkipReplacement() {
     return true;
 }
 
+// True when the character after "\uN" cannot be kept and the replacement the document gives
+// for it is worth reading instead. A lone "?" is the writers' sign for "no equivalent": taking
+// it would store a question mark where the translator wrote a letter.
+bool TRtfParser::TakesReplacement(char16_t C) const {
+    if (KeepCodePage == 0 || Cur.Uc <= 0 || Pos >= In.size())
+        return false;
+    if (In[Pos] == '?' || In.substr(Pos, 4) == "\\'3f" || In.substr(Pos, 4) == "\\'3F")
+        return false;
+    return !EncodeText(QString(QChar(C)), KeepCodePage).Ok();
+}
+
 int TRtfParser::CurrentCodePage() const {
     auto It = Fonts.find(Cur.Font >= 0 ? Cur.Font : DefaultFont);
     if (It == Fonts.end())
@@ -456,10 +476,11 @@ TRtfText ReadPlainText(std::string_view Bytes, int CodePage, const TRtfLimits& L
 
 } // namespace
 
-TRtfText ReadRtf(std::string_view Bytes, int PlainCodePage, const TRtfLimits& Limits) {
+TRtfText ReadRtf(std::string_view Bytes, int PlainCodePage, const TRtfLimits& Limits,
+                 int KeepCodePage) {
     if (Bytes.substr(0, 5) != "{\\rtf")
         return ReadPlainText(Bytes, PlainCodePage, Limits);
-    return TRtfParser(Bytes, Limits).Run();
+    return TRtfParser(Bytes, Limits, KeepCodePage).Run();
 }
 
 } // namespace kav

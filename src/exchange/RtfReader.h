@@ -27,7 +27,10 @@ struct TRtfText {
 };
 
 // Reads Bytes. A text that does not start with "{\rtf" is taken as plain text in
-// PlainCodePage, one line per line of the text.
-TRtfText ReadRtf(std::string_view Bytes, int PlainCodePage, const TRtfLimits& Limits = {});
+// PlainCodePage, one line per line of the text. With a KeepCodePage, a "\uN" character that
+// page cannot hold is read as the document's own replacement after it (LibreOffice writes a
+// six-per-em space as "\u8198\'20"), unless that replacement is a mere "?".
+TRtfText ReadRtf(std::string_view Bytes, int PlainCodePage, const TRtfLimits& Limits = {},
+                 int KeepCodePage = 0);
 
 } // namespace kav

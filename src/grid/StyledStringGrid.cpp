@@ -92,7 +92,8 @@ void TStyledStringGrid::Loaded() {
 }
 
 int TStyledStringGrid::CodePageOf(int Col, int Row) const {
-    return CodePageForCharset(Model().CellFont(Col, Row).Charset());
+    const int Charset = Model().CellFont(Col, Row).Charset();
+    return CodePageOfCharset ? CodePageOfCharset(Col, Row, Charset) : CodePageForCharset(Charset);
 }
 
 QString TStyledStringGrid::CellText(int Col, int Row) const {

@@ -89,8 +89,11 @@ public:
     std::function<void(const QString& Char, int CodePage)> OnRefusedChar;
     void RefuseEditText(const QString& Char, int CodePage);
 
-    // The code page the cell's bytes are shown and edited in: that of its font's character set.
+    // The code page the cell's bytes are shown and edited in: that of its font's character set,
+    // or what CodePageOfCharset makes of that set (the owner knows what the default set stands
+    // for in which column).
     int CodePageOf(int Col, int Row) const;
+    std::function<int(int Col, int Row, int Charset)> CodePageOfCharset;
     QString CellText(int Col, int Row) const;
 
     // One step of a walk through the non-fixed cells; Rule applies past the last line.

@@ -1,6 +1,7 @@
 #include "platform/Keyboard.h"
 
 #include "platform/Locales.h"
+#include "platform/Settings.h"
 
 #include <algorithm>
 #include <array>
@@ -107,7 +108,7 @@ std::uint32_t KeyboardService::LastRequestedLayout() const {
 }
 
 bool KeyboardService::SwitchingEnabled() {
-    return qEnvironmentVariable("KAVTOOL_SWITCH_KEYBOARD") == QLatin1String("1");
+    return KeyboardSwitchingEnabled();
 }
 
 QStringList KeyboardService::SetxkbmapArguments(const XkbLayout& Layout) {

@@ -22,8 +22,8 @@ XkbLayout XkbLayoutForAbbreviation(std::string_view Abbreviation);
 XkbLayout XkbLayoutForLocale(std::uint32_t Lcid);
 
 // Stands in for the Windows keyboard-layout switch. Every request is recorded; the X keyboard
-// is switched only when the user asked for it with KAVTOOL_SWITCH_KEYBOARD=1 and setxkbmap is
-// on the path, because a translator's desktop layout is theirs to keep otherwise. A request
+// is switched only when the user turned the option on (KeyboardSwitchingEnabled) and setxkbmap
+// is on the path, because a translator's desktop layout is theirs to keep otherwise. A request
 // never fails: an unknown locale or a missing tool simply leaves the keyboard as it is.
 class KeyboardService {
 public:

@@ -222,7 +222,111 @@ constexpr std::array kLocales{
     LocaleInfo{0x540A, "EST", "Spanish (United States)"},
 };
 
+constexpr std::uint32_t PrimaryLanguage(std::uint32_t Lcid) {
+    return Lcid & 0x3FF;
+}
+
+// Languages written in Latin and Cyrillic letters: their Cyrillic locales use 1251, the Latin
+// ones the page given with the language.
+bool IsCyrillicLocale(std::uint32_t Lcid) {
+    const LocaleInfo* Locale = FindLocale(Lcid);
+    return Locale && Locale->Name.find("Cyrillic") != std::string_view::npos;
+}
+
 } // namespace
+
+int AnsiCodePageOf(std::uint32_t Lcid) {
+    switch (PrimaryLanguage(Lcid)) {
+    case 0x01: // Arabic
+    case 0x20: // Urdu
+    case 0x29: // Persian
+    case 0x80: // Uyghur
+    case 0x8C: // Dari
+        return 1256;
+    case 0x02: // Bulgarian
+    case 0x19: // Russian
+    case 0x22: // Ukrainian
+    case 0x23: // Belarusian
+    case 0x28: // Tajik
+    case 0x2F: // Macedonian
+    case 0x3F: // Kazakh
+    case 0x40: // Kyrgyz
+    case 0x44: // Tatar
+    case 0x6D: // Bashkir
+    case 0x85: // Yakut
+        return 1251;
+    case 0x04: { // Chinese: Simplified in the PRC and Singapore, Traditional elsewhere
+        const std::uint32_t Sub = Lcid >> 10;
+        return Sub == 2 || Sub == 4 ? 936 : 950;
+    }
+    case 0x05: // Czech
+    case 0x0E: // Hungarian
+    case 0x15: // Polish
+    case 0x18: // Romanian
+    case 0x1B: // Slovak
+    case 0x1C: // Albanian
+    case 0x24: // Slovenian
+    case 0x42: // Turkmen
+        return 1250;
+    case 0x1A: // Croatian, Serbian, Bosnian
+        return IsCyrillicLocale(Lcid) ? 1251 : 1250;
+    case 0x08:
+        return 1253;
+    case 0x0D:
+        return 1255;
+    case 0x11:
+        return 932;
+    case 0x12:
+        return 949;
+    case 0x1E:
+        return 874;
+    case 0x1F: // Turkish
+        return 1254;
+    case 0x2C: // Azeri
+    case 0x43: // Uzbek
+        return IsCyrillicLocale(Lcid) ? 1251 : 1254;
+    case 0x25: // Estonian
+    case 0x26: // Latvian
+    case 0x27: // Lithuanian
+        return 1257;
+    case 0x2A:
+        return 1258;
+    case 0x50: // Mongolian: Cyrillic in Mongolia, the traditional script has no 8-bit page
+        return Lcid == 0x0450 ? 1251 : 0;
+    case 0x5D: // Inuktitut: syllabics have no 8-bit page
+        return Lcid == 0x085D ? 1252 : 0;
+    case 0x2B: // Armenian
+    case 0x37: // Georgian
+    case 0x39: // Hindi
+    case 0x3A: // Maltese
+    case 0x45:
+    case 0x46:
+    case 0x47:
+    case 0x48:
+    case 0x49:
+    case 0x4A:
+    case 0x4B:
+    case 0x4C:
+    case 0x4D:
+    case 0x4E:
+    case 0x4F: // the languages of India
+    case 0x51: // Tibetan
+    case 0x53: // Khmer
+    case 0x54: // Lao
+    case 0x57: // Konkani
+    case 0x5A: // Syriac
+    case 0x5B: // Sinhala
+    case 0x5E: // Amharic
+    case 0x61: // Nepali
+    case 0x63: // Pashto
+    case 0x65: // Divehi
+    case 0x78: // Yi
+    case 0x81: // Maori
+        return 0;
+    default:
+        return 1252;
+    }
+}
 
 std::span<const LocaleInfo> SystemLocales() {
     return kLocales;

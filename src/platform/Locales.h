@@ -28,4 +28,9 @@ std::vector<const LocaleInfo*> LocalesWithAbbreviation(std::string_view Abbrevia
 // The first locale with that abbreviated name, or nullptr.
 const LocaleInfo* FindLocaleByAbbreviation(std::string_view Abbreviation);
 
+// The ANSI code page a Windows system with that locale uses for its 8-bit texts (932 for
+// Japanese, 1251 for Bulgarian ...); 0 for the locales Windows keeps Unicode-only (Hindi,
+// Armenian, Georgian ...), as Windows reports them.
+int AnsiCodePageOf(std::uint32_t Lcid);
+
 } // namespace kav

@@ -38,6 +38,21 @@ std::optional<QString> ReadLocalisationValue(const QString& ValueName) {
     return Value.toString();
 }
 
+namespace {
+const QString KeyboardSwitchingKey = QStringLiteral("Options/SwitchKeyboard");
+} // namespace
+
+bool KeyboardSwitchingEnabled() {
+    return OpenStore().value(KeyboardSwitchingKey, false).toBool();
+}
+
+bool SetKeyboardSwitching(bool On) {
+    QSettings Store = OpenStore();
+    Store.setValue(KeyboardSwitchingKey, On);
+    Store.sync();
+    return Store.status() == QSettings::NoError;
+}
+
 QString LocalisationSettingsFile() {
     return OpenStore().fileName();
 }

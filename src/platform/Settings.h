@@ -29,6 +29,13 @@ QString LocalisationSettingsFile();
 // The key under which a value name is stored in the settings file.
 QString LocalisationSettingsKey(const QString& ValueName);
 
+// The user's option "Switch the keyboard with the language": off until turned on, since the
+// desktop's keyboard layout is otherwise the translator's to keep. Kept in the same store, in a
+// group no value name can reach (value names are percent-encoded paths without a raw slash).
+bool KeyboardSwitchingEnabled();
+// Stores the option; false when it could not be written.
+bool SetKeyboardSwitching(bool On);
+
 // The error text for a value that could not be written: Failed to set data for '<name>'.
 QString FailedToSetDataMessage(const QString& ValueName);
 

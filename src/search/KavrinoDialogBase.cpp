@@ -22,7 +22,7 @@ void TKavrinoDialogBase::SetFontCharset(std::uint8_t Charset) {
 }
 
 int TKavrinoDialogBase::CodePage() const {
-    return CodePageForCharset(FFont.Charset());
+    return FCodePage > 0 ? FCodePage : CodePageForCharset(FFont.Charset());
 }
 
 void TKavrinoDialogBase::SetFindText(const std::string& Value) {

@@ -30,6 +30,7 @@ public:
     const TMyFont& Font() const { return FFont; }
     void SetFont(const TMyFont& Value);
     void SetFontCharset(std::uint8_t Charset) override;
+    void SetTextCodePage(int Value) override { FCodePage = Value; }
 
     std::string FindText() const override { return FFindText; }
     void SetFindText(const std::string& Value) override;
@@ -78,6 +79,7 @@ private:
     void Cancel();
 
     TMyFont FFont;
+    int FCodePage = 0; // 0: the page of the font's character set
     std::string FFindText;
     QPoint FPosition{-1, -1};
     TFindOptions FOptions = frDown;

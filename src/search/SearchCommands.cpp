@@ -1,5 +1,6 @@
 #include "search/SearchCommands.h"
 
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/ReplaceMark.h"
 
@@ -37,7 +38,7 @@ TSearchCommands::TSearchCommands(TMainState& State, TStyledGridModel& Grid, User
                                  ISearchDialog& ReplaceDialog)
     : S(State), Grid(Grid), UI(UI), Doc(Doc), View(View), FFindDialog(FindDialog),
       FReplaceDialog(ReplaceDialog),
-      FEngine(State, Grid, [&UI] { return UI.LanguageEntry().substr(0, 3); }) {}
+      FEngine(State, Grid) {}
 
 void TSearchCommands::OpenDialog(ISearchDialog& Dialog) {
     Dialog.SetFindText(S.FSearchText);
@@ -136,6 +137,7 @@ void TSearchCommands::DialogShow(ISearchDialog& Dialog, int& Tag) {
     S.FSearchCol = 1;
     Tag = 1;
     Dialog.SetFontCharset(S.FFontCharset);
+    Dialog.SetTextCodePage(TranslatedCodePage(S));
 }
 
 void TSearchCommands::DialogClose(ISearchDialog& Dialog, int& Tag) {

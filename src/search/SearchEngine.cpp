@@ -1,6 +1,7 @@
 #include "search/SearchEngine.h"
 
 #include "document/CodePage.h"
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/FindOptions.h"
 
@@ -13,11 +14,10 @@ std::string ReplaceSummary(const TReplaceAllResult& Result) {
            std::to_string(Result.Items) + " items";
 }
 
-TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid, TLanguageSource Language)
-    : S(State), Grid(Grid), FLanguage(std::move(Language)) {}
+TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid) : S(State), Grid(Grid) {}
 
 int TSearchEngine::CodePageOf(int Col) const {
-    return Col == colTranslated ? CodePageForCharset(S.FFontCharset) : SystemAnsiCodePage();
+    return Col == colTranslated ? TranslatedCodePage(S) : SystemAnsiCodePage();
 }
 
 int TSearchEngine::TextCodePage() const {
@@ -26,7 +26,7 @@ int TSearchEngine::TextCodePage() const {
 
 const TSearchPattern& TSearchEngine::Pattern(const std::string& Text) {
     TPatternKey Key{Text, TextCodePage(), (S.FSearchOptions & frMatchCase) != 0,
-                    FLanguage ? FLanguage().substr(0, 3) : std::string()};
+                    S.FLanguageCode.substr(0, 3)};
     if (!FPattern || !(Key == FPatternKey)) {
         FPattern = std::make_unique<TSearchPattern>(Text, Key.CodePage, Key.MatchCase,
                                                     LocaleOfLanguage(Key.Language));

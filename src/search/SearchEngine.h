@@ -39,10 +39,8 @@ public:
     using TAskReplace = std::function<TModalResult(int Row)>;
     // Follows each row's replacement, with the text the row had before it.
     using TReplacedEvent = std::function<void(int Row, const std::string& Before)>;
-    // The three-letter code of the document's language, whose rules fold letter case.
-    using TLanguageSource = std::function<std::string()>;
-
-    TSearchEngine(TMainState& State, TStyledGridModel& Grid, TLanguageSource Language = {});
+    // Letter case folds by the rules of the document's language (FLanguageCode).
+    TSearchEngine(TMainState& State, TStyledGridModel& Grid);
 
     // Translated texts are in the language's code page, every other column in the system's.
     int CodePageOf(int Col) const;
@@ -80,7 +78,6 @@ private:
 
     TMainState& S;
     TStyledGridModel& Grid;
-    TLanguageSource FLanguage;
     TReplaceHistory FHistory;
     // The last pattern, with what it was made of: folding letters is the costly part.
     struct TPatternKey {

@@ -40,6 +40,9 @@ public:
     virtual int Top() const = 0;
     virtual void SetPosition(int X, int Y) = 0;
     virtual void SetFontCharset(std::uint8_t Charset) = 0;
+    // The code page the typed texts are kept in: the default character set stands for the
+    // language's own page, which the set alone does not tell.
+    virtual void SetTextCodePage(int CodePage) = 0;
     virtual bool IsOpen() const = 0;
     virtual bool Execute() = 0;
     virtual void FindNextClick() = 0;

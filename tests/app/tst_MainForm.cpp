@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
+#include "platform/Settings.h"
 #include "search/KavrinoFindDialog.h"
 #include "search/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
@@ -39,9 +40,12 @@ private slots:
     void gridAfterStartup();
     void controlsAndMenus();
     void hintGoesToStatusPanel();
+    void keyboardSwitchingIsAKeptOption();
     void closeWithAndWithoutChanges();
     void commandLineFileOpens();
     void commandLineFileMissing();
+    void typedTextTakesTheLanguageCodePage_data();
+    void typedTextTakesTheLanguageCodePage();
     void openThroughMenuAndSave();
     void restorePreviousVersionThroughMenu();
     void screenshotNeverWaitsOnABox();
@@ -168,7 +172,7 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Menu : F.menuBar()->actions())
         if (Menu->isVisible())
             Menus << Menu->text();
-    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "&Help"}));
+    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "Other", "&Help"}));
     QStringList FileItems;
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())
@@ -189,6 +193,24 @@ void TestMainForm::hintGoesToStatusPanel() {
     QEvent Leave(QEvent::Leave);
     QCoreApplication::sendEvent(W.Form.FontName, &Leave);
     QCOMPARE(W.Panel(0), std::string());
+}
+
+void TestMainForm::keyboardSwitchingIsAKeptOption() {
+    TProgramFolder Folder;
+    QFile::remove(LocalisationSettingsFile());
+    {
+        TWindow W(Folder.Home());
+        QAction* Item = W.Form.findChild<QAction*>("SwitchKeyboardItem");
+        QVERIFY(Item && Item->isCheckable() && Item->isVisible());
+        QVERIFY(!Item->isChecked());
+        Item->trigger();
+        QVERIFY(KeyboardSwitchingEnabled());
+    }
+    TWindow Again(Folder.Home());
+    QAction* Item = Again.Form.findChild<QAction*>("SwitchKeyboardItem");
+    QVERIFY(Item->isChecked());
+    Item->trigger();
+    QVERIFY(!KeyboardSwitchingEnabled());
 }
 
 void TestMainForm::closeWithAndWithoutChanges() {
@@ -225,6 +247,41 @@ void TestMainForm::commandLineFileMissing() {
     QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"File not found: " + Folder.Home() +
                                                        "Language/Kavr_XXX.str"});
     QCOMPARE(W.Form.State().FFileKind, 0);
+}
+
+void TestMainForm::typedTextTakesTheLanguageCodePage_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Bulgarian, Cyrillic set")
+        << "BGR" << QString::fromUtf8("Файл") << QByteArray("\xd4\xe0\xe9\xeb");
+    QTest::newRow("Japanese, default set") << "JPN" << QString::fromUtf8("ファイル")
+                                           << QByteArray("\x83t\x83@\x83"
+                                                         "C\x83\x8b");
+}
+
+void TestMainForm::typedTextTakesTheLanguageCodePage() {
+    QFETCH(QString, code);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    TProgramFolder Folder;
+    const std::string Path = Folder.Home() + "Language/Kavr_" + code.toStdString() + ".str";
+    QVERIFY(QFile::copy(QString::fromStdString(Folder.Home() + "Language/Kavr_DEU.str"),
+                        QString::fromStdString(Path)));
+    TWindow W(Folder.Home(), Path);
+    QCOMPARE(W.Form.LanguageBox->currentText().left(3), code);
+    W.Form.strGrid->FocusCell(colTranslated, 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    // Letters a US keyboard lacks, as the desktop's input method delivers them.
+    for (QChar Letter : typed) {
+        QWidget* Editor = QApplication::focusWidget();
+        QTest::sendKeyEvent(QTest::Press, Editor, Qt::Key_unknown, QString(Letter), {});
+        QTest::sendKeyEvent(QTest::Release, Editor, Qt::Key_unknown, QString(Letter), {});
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QByteArray::fromStdString(W.Form.Table().Cells(colTranslated, 2)), bytes);
+    QVERIFY(W.Dialogs.Shown.empty());
 }
 
 void TestMainForm::openThroughMenuAndSave() {

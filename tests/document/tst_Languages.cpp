@@ -99,7 +99,7 @@ void TestLanguages::charsetTable_data() {
     const std::pair<const char*, int> Table[] = {
         {"RU", 204}, {"SR", 204}, {"HE", 177}, {"FR", 0},   {"SV", 0},   {"EN", 0},
         {"EL", 161}, {"TR", 162}, {"SK", 238}, {"SL", 238}, {"RO", 238}, {"HR", 238},
-        {"HU", 238}, {"CS", 238}, {"BG", 238}, {"PL", 238}, {"UK", 238}, {"ru", 204},
+        {"HU", 238}, {"CS", 238}, {"BG", 204}, {"PL", 238}, {"UK", 204}, {"ru", 204},
         {"DE", 1},   {"IT", 1},   {"", 1},     {"R", 1},    {"RUS", 1}};
     for (const auto& [Key, Charset] : Table)
         QTest::addRow("'%s'", Key) << Key << Charset;
@@ -127,25 +127,33 @@ void TestLanguages::pickingLanguages_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<int>("charset");
     QTest::addColumn<QString>("charsetEntry");
-    QTest::newRow("RUS") << "RUS" << 204 << "Cyrillic";
-    QTest::newRow("ELL") << "ELL" << 161 << "Greek";
-    QTest::newRow("HEB") << "HEB" << 177 << "Cyrillic"; // Arial here lacks Hebrew: box unchanged
-    QTest::newRow("TRK") << "TRK" << 162 << "Turkish";
-    QTest::newRow("PLK") << "PLK" << 238 << "Central European";
-    QTest::newRow("BGR") << "BGR" << 238 << "Central European";
-    QTest::newRow("UKR") << "UKR" << 238 << "Central European";
-    QTest::newRow("DEU") << "DEU" << 1 << "(Default)";
+    QTest::addColumn<int>("codePage");
+    QTest::newRow("RUS") << "RUS" << 204 << "Cyrillic" << 1251;
+    QTest::newRow("ELL") << "ELL" << 161 << "Greek" << 1253;
+    // Arial here lacks Hebrew: box unchanged
+    QTest::newRow("HEB") << "HEB" << 177 << "Cyrillic" << 1255;
+    QTest::newRow("TRK") << "TRK" << 162 << "Turkish" << 1254;
+    QTest::newRow("PLK") << "PLK" << 238 << "Central European" << 1250;
+    QTest::newRow("BGR") << "BGR" << 204 << "Cyrillic" << 1251;
+    QTest::newRow("UKR") << "UKR" << 204 << "Cyrillic" << 1251;
+    QTest::newRow("DEU") << "DEU" << 1 << "(Default)" << 1252;
+    // The default set stands for the code page of the language's own Windows.
+    QTest::newRow("JPN") << "JPN" << 1 << "(Default)" << 932;
+    QTest::newRow("CHS") << "CHS" << 1 << "(Default)" << 936;
+    QTest::newRow("KOR") << "KOR" << 1 << "(Default)" << 949;
 }
 
 void TestLanguages::pickingLanguages() {
     QFETCH(QString, code);
     QFETCH(int, charset);
     QFETCH(QString, charsetEntry);
+    QFETCH(int, codePage);
     TFixture F;
     if (code == "HEB")
         F.Pick("RUS");
     F.Pick(code.toStdString());
     QCOMPARE(int(F.State.FFontCharset), charset);
+    QCOMPARE(TranslatedCodePage(F.State), codePage);
     QCOMPARE(QString::fromStdString(F.View.CharsetText()), charsetEntry);
     QCOMPARE(F.Header(), F.Languages.SelectedEntry() + " - " + charsetEntry.toStdString());
     QCOMPARE(int(F.Grid.CellFont(colTranslated, 2).Charset()), charset);

@@ -37,6 +37,7 @@ private slots:
     void fontTable();
     void runs_data();
     void runs();
+    void doubleByteCharactersAreHexPairs();
     void realisedArialIsSwissWestern();
     void saveToMissingFolderThrows();
 
@@ -168,6 +169,19 @@ void TestCtrlToRtf::runs() {
                    Font(fontName.toStdString(), size, TFontStyles(style), color),
                    TRtfAlignment(align));
     QCOMPARE(QByteArray::fromStdString(Writer.Bytes().substr(HeaderSize)), run);
+}
+
+void TestCtrlToRtf::doubleByteCharactersAreHexPairs() {
+    // Japanese in code page 932: the second bytes of both letters are backslashes, which
+    // LibreOffice would read as RTF syntax if they were written raw.
+    TCtrlToRTF Writer;
+    Writer.AddFont(Font("Arial"), {128, 0x20});
+    Writer.WriteHeader();
+    const size_t HeaderSize = Writer.Bytes().size();
+    Writer.SetTextCodePage(932);
+    Writer.AddText("\x83\x5c\x95\x5c{a}", 0, 0, Font("Arial"), TRtfAlignment::Left);
+    QCOMPARE(QByteArray::fromStdString(Writer.Bytes().substr(HeaderSize)),
+             QByteArray("\\pard\\plain\\f0\\fs16\\cf0 \\'83\\'5c\\'95\\'5c\\{a\\}"));
 }
 
 void TestCtrlToRtf::realisedArialIsSwissWestern() {

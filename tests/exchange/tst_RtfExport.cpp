@@ -35,6 +35,8 @@ private slots:
     void init();
     void documentsMatchGoldenFiles_data();
     void documentsMatchGoldenFiles();
+    void fontEntryCarriesTheLanguageCharset_data();
+    void fontEntryCarriesTheLanguageCharset();
     void firstExportListsOnlyTheSavedFiles();
     void secondExportKeepsTheOldDocumentsAsBackups();
     void noBackupListWhenTheBilingualDocumentWasNew();
@@ -86,6 +88,34 @@ void TestRtfExport::documentsMatchGoldenFiles() {
     Export();
     QCOMPARE(ReadFile(QString::fromStdString(Rtf(name.toStdString()))),
              ReadFile(QStringLiteral(KAV_TEST_DATA "/rtf/golden_") + name));
+}
+
+void TestRtfExport::fontEntryCarriesTheLanguageCharset_data() {
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("entry");
+    // The face has no Hebrew letters; a reader must still take the bytes as Hebrew.
+    QTest::newRow("Hebrew in DejaVu Serif")
+        << "DejaVu Serif" << 177 << "HEB" << QByteArray("\\fcharset177 DejaVu Serif;}");
+    QTest::newRow("default set of Japanese")
+        << "Arial" << 1 << "JPN" << QByteArray("\\fcharset128 Arial;}");
+}
+
+void TestRtfExport::fontEntryCarriesTheLanguageCharset() {
+    QFETCH(QString, font);
+    QFETCH(int, charset);
+    QFETCH(QString, language);
+    QFETCH(QByteArray, entry);
+    State.FFontCharset = static_cast<std::uint8_t>(charset);
+    State.FLanguageCode = language.toStdString();
+    Controls.FontName = font.toStdString();
+    Controls.LanguageEntry = language.toStdString();
+    Export();
+    const QByteArray Document =
+        ReadFile(QString::fromStdString(Rtf("Kavrino_" + language.toStdString() + ".rtf")));
+    QVERIFY2(Document.contains("{\\fonttbl{\\f0\\f"), Document.left(120).constData());
+    QVERIFY2(Document.contains(entry), Document.left(120).constData());
 }
 
 void TestRtfExport::firstExportListsOnlyTheSavedFiles() {

@@ -196,13 +196,18 @@ void TestRtfImport::translationDocumentRoundTrip() {
 void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
     const std::string Path = WriteFile(
         "mixed.rtf", "{\\rtf1\\ansi Title\\par 2 \\tab \\u1055?\\u1088?ix\\par 3 \\tab Trois\\par "
-                     "4 \\tab Quatre \\u8364?\\par}");
+                     "4 \\tab Quatre \\u8364?\\par "
+                     // LibreOffice's six-per-em space takes its own replacement blank; blanks
+                     // of any kind at the ends are trimmed.
+                     "5 \\tab Cinq\\u8198\\'20 cinq\\~\\par 6 \\tab \\uc0\\u8239 Six\\par}");
     State.FFontCharset = 0;
     const TImportReport Report = ImportRtfFile(Path, State, Grid, UI, {1, 12});
     QCOMPARE(Report.Refused.size(), size_t(1));
     QCOMPARE(Grid.Cells(colTranslated, RowOf(2)), std::string("Old 2"));
     QCOMPARE(Grid.Cells(colTranslated, RowOf(3)), std::string("Trois"));
     QCOMPARE(Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre \x80"));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(5)), std::string("Cinq  cinq"));
+    QCOMPARE(Grid.Cells(colTranslated, RowOf(6)), std::string("Six"));
     QVERIFY(State.FModified);
     QCOMPARE(UI.Messages.size(), size_t(1));
     QCOMPARE(UI.Messages[0].Type, TMsgDlgType::mtWarning);

@@ -14,13 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Bytes, size_t Size) {
     FuzzedDataProvider Data(Bytes, Size);
     // The trailing bytes choose the settings, so a seed document keeps its opening.
     const int CodePage = Data.PickValueInArray({1252, 1251, 1250, 1253, 932, 936, 949, 950});
+    // Half the inputs are read as the import reads them: replacements for what the page lacks.
+    const int KeepCodePage = Data.ConsumeBool() ? CodePage : 0;
     TRtfLimits Limits;
     if (Data.ConsumeIntegralInRange(0, 3) == 0) {
         Limits.MaxDepth = Data.ConsumeIntegralInRange(1, 8);
         Limits.MaxLines = Data.ConsumeIntegralInRange<size_t>(0, 8);
     }
     const TExactBuffer Text(Data.ConsumeRemainingBytesAsString());
-    const TRtfText Result = ReadRtf(Text.View(), CodePage, Limits);
+    const TRtfText Result = ReadRtf(Text.View(), CodePage, Limits, KeepCodePage);
     KAV_FUZZ_CHECK(Result.Lines.size() <= Limits.MaxLines);
     size_t Characters = 0;
     for (const QString& Line : Result.Lines)

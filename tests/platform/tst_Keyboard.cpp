@@ -1,4 +1,5 @@
 #include "platform/Keyboard.h"
+#include "platform/Settings.h"
 
 #include <QtTest>
 
@@ -82,7 +83,6 @@ void TestKeyboard::switchesOnlyWhenEnabled() {
     QFETCH(bool, toolOnPath);
     QFETCH(uint, lcid);
     QFETCH(QString, expectedCall);
-    EnvGuard SwitchGuard("KAVTOOL_SWITCH_KEYBOARD");
     EnvGuard PathGuard("PATH");
     QTemporaryDir Bin;
     // A stand-in setxkbmap that writes down how it was called.
@@ -93,8 +93,10 @@ void TestKeyboard::switchesOnlyWhenEnabled() {
     Script.close();
     Script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", toolOnPath ? Bin.path().toUtf8() + ":/usr/bin:/bin" : QByteArray("/nowhere"));
-    setting.isNull() ? qunsetenv("KAVTOOL_SWITCH_KEYBOARD")
-                     : qputenv("KAVTOOL_SWITCH_KEYBOARD", setting);
+    // The option as the user left it; never set means off.
+    QFile::remove(LocalisationSettingsFile());
+    if (!setting.isNull())
+        QVERIFY(SetKeyboardSwitching(setting == "1"));
 
     KeyboardService Service;
     Service.ActivateKeyboardLayout(0x7FFFu);

@@ -55,6 +55,7 @@ public:
         Y = NewY;
     }
     void SetFontCharset(std::uint8_t Value) override { Charset = Value; }
+    void SetTextCodePage(int) override {}
     bool IsOpen() const override { return Open; }
     bool Execute() override {
         ++Executes;

@@ -159,7 +159,7 @@ void TestSearchCommands::cellTestUsesTheLanguagesLetters() {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, found);
     TFixture F({cell.toStdString()});
-    F.UI.Language = language.toStdString();
+    F.State.FLanguageCode = language.left(3).toStdString();
     F.State.FFontCharset = static_cast<std::uint8_t>(charset);
     F.State.FSearchOptions = frDown | frWholeWord;
     QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()),
