@@ -7,7 +7,7 @@
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "editing/RowFont.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include <QGuiApplication>
 

@@ -2,7 +2,7 @@
 
 #include "document/CodePage.h"
 #include "document/TranslationTable.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 #include "exchange/StringUtils.h"
 
 #include <QPainter>

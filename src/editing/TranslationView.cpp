@@ -1,7 +1,7 @@
 #include "editing/TranslationView.h"
 
 #include "document/TranslationTable.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,5 +1,5 @@
 #include "editing/RowFont.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include "document/TranslationTable.h"
 

@@ -1,7 +1,8 @@
-#include "editing/TextMeasure.h"
 #include "editing/TranslationView.h"
+#include "measure/TextMeasure.h"
 
 #include "ScriptedUserInterface.h"
+#include "document/CodePage.h"
 #include "document/TranslationTable.h"
 
 #include <QAction>
@@ -41,6 +42,8 @@ private slots:
     void bandWidth_data();
     void bandWidth();
     void textRunsPastTheBand();
+    void bandGlyphsLandOnTheGridsGlyphs_data();
+    void bandGlyphsLandOnTheGridsGlyphs();
     void replacedTextHighlighted();
     void foundRow_data();
     void foundRow();
@@ -66,6 +69,7 @@ private:
     QImage Paint();
     QRect Cell(int Col, int Row) const { return Grid->CellRect(Col, Row); }
     int BandWidth(const QImage& Image, int Row) const;
+    QImage InkOfCell(const QImage& Image, int Row, QRgb Background, int Shift) const;
     QPoint Centre(int Col, int Row) const { return Cell(Col, Row).center(); }
 
     TMainState S;
@@ -241,6 +245,71 @@ void TestTranslationView::textRunsPastTheBand() {
     QVERIFY(Navy);
     QVERIFY(DarkBeyond);
     QCOMPARE(Image.pixel(C.left() + Band, C.top() + 2), qRgb(255, 255, 255));
+}
+
+// How far the text covers each pixel of the translated cell (0 to 255 of the way from the
+// background to the text colour), from the cell's left edge plus Shift.
+QImage TestTranslationView::InkOfCell(const QImage& Image, int Row, QRgb Background,
+                                      int Shift) const {
+    const QRect C = Cell(colTranslated, Row).adjusted(Shift, 2, Shift - 4, -2);
+    QImage Ink(C.size(), QImage::Format_Grayscale8);
+    const int Back = qRed(Background); // both text colours have no red
+    for (int Y = 0; Y < C.height(); ++Y) {
+        for (int X = 0; X < C.width(); ++X) {
+            const int Red = qRed(Image.pixel(C.left() + X, C.top() + Y));
+            const int Level = std::clamp(255 * (Back - Red) / Back, 0, 255);
+            Ink.setPixel(X, Y, qRgb(Level, Level, Level));
+        }
+    }
+    return Ink;
+}
+
+// The band redraws the grid's own text one pixel to the left: glyph for glyph, in the same
+// order and shapes, so a text that runs past the band continues where it left off.
+void TestTranslationView::bandGlyphsLandOnTheGridsGlyphs_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Latin") << 0 << "Arial" << QString::fromUtf8("Aperçu avant impression été");
+    QTest::newRow("Hebrew") << 177 << "Arial" << QString::fromUtf8("קובץ 10 לא נמצא (OK)");
+    QTest::newRow("Arabic") << 178 << "Arial" << QString::fromUtf8("حفظ الملف 10 باسم");
+    QTest::newRow("Thai") << 222 << "Tahoma" << QString::fromUtf8("บันทึกแฟ้มนี้ที่นี่");
+}
+
+void TestTranslationView::bandGlyphsLandOnTheGridsGlyphs() {
+    QFETCH(int, charset);
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    const int CodePage = CodePageForCharset(charset);
+    S.FFontCharset = static_cast<std::uint8_t>(charset);
+    ApplyTranslatedCharset(Grid->Model(), static_cast<std::uint8_t>(charset));
+    const EncodeResult Bytes = EncodeText(text, CodePage);
+    QVERIFY(Bytes.Ok());
+    for (const int Row : {3, 5}) {
+        SetRow(Row, "OK", Bytes.Bytes->c_str());
+        Grid->SetCells(colFontName, Row, font.toStdString());
+        Grid->SetCells(colFontSize, Row, "10");
+    }
+    Grid->SetCells(colWidth, 3, "240"); // the whole text inside the band
+    Grid->SetCells(colWidth, 5, "0");   // the grid's own text alone
+    const QImage Image = Paint();
+    const QImage Band = InkOfCell(Image, 3, Silver, 1);
+    const QImage Own = InkOfCell(Image, 5, qRgb(255, 255, 255), 2);
+    QVERIFY(Band.size() == Own.size());
+    // Colours blend a little differently on silver and on white, so coverage may differ by a
+    // few levels; a glyph one pixel off differs by most of the range at its edges.
+    int Inked = 0;
+    int Differ = 0;
+    for (int Y = 0; Y < Band.height(); ++Y) {
+        for (int X = 0; X < Band.width(); ++X) {
+            const int A = qGray(Band.pixel(X, Y));
+            const int B = qGray(Own.pixel(X, Y));
+            Inked += B > 128;
+            Differ += std::abs(A - B) > 96;
+        }
+    }
+    QVERIFY2(Inked > 100, qPrintable(QString::number(Inked)));
+    QVERIFY2(Differ == 0, qPrintable(QString("%1 pixels differ, %2 inked").arg(Differ).arg(Inked)));
 }
 
 void TestTranslationView::replacedTextHighlighted() {
