@@ -44,12 +44,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace kav {
 
 namespace {
 
 // Column widths at start-up, as fractions of the grid's width (0: hidden).
-constexpr double ColumnFactors[] = {0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
+constexpr std::array<double, colTranslated + 1> ColumnFactors{0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
 constexpr const char* HelpFileName = "KAVRINO TRANSLATION TOOL.HLP";
 
 QString Q(const std::string& S) {
@@ -484,7 +486,8 @@ void TMainForm::BuildStatusBar() {
         StatusPanels[i]->setAlignment(Aligns[i] | Qt::AlignVCenter);
         StatusPanels[i]->setFrameShape(QFrame::Panel);
         StatusPanels[i]->setFrameShadow(QFrame::Sunken);
-        if (i < 2)
+        // The hint panel grows with a long notice rather than cut it.
+        if (i == 1)
             StatusPanels[i]->setFixedWidth(Widths[i]);
         statusBar()->addWidget(StatusPanels[i], i == 2 ? 1 : 0);
     }
@@ -595,6 +598,7 @@ void TMainForm::InstallTranslationView() {
         PopupCentred(*pmnuGridRowAction, Global);
     };
     FView = std::make_unique<TTranslationView>(S, *strGrid, *this, std::move(Hooks));
+    FView->KeepColumnsFitted(ColumnFactors);
     connect(pmnuGridRowAction, &QMenu::aboutToShow, this,
             [this] { FView->pmnuGridRowActionPopup(); });
 }

@@ -667,6 +667,9 @@ void TStyledStringGrid::Resized() {
     if (FAutoAdjustLastCol) {
         AdjustLastCol();
     }
+    if (OnResize) {
+        OnResize(this);
+    }
 }
 
 void TStyledStringGrid::AdjustLastCol() {

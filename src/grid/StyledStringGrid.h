@@ -79,6 +79,7 @@ public:
     TColEvent OnFixedColClick;
     TRowEvent OnFixedRowClick;
     TNotifyEvent OnColWidthsChanged;
+    TNotifyEvent OnResize;
     TNotifyEvent OnRowHeightsChanged;
     // Tells the user why something was refused; a warning box unless replaced.
     std::function<void(const QString& Text)> ShowMessage;

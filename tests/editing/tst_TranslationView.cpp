@@ -53,6 +53,8 @@ private slots:
     void paintCostFollowsVisibleRows();
     void hintWithTheFullText();
     void approximateFontNoted();
+    void approximateRowMarked_data();
+    void approximateRowMarked();
     void clicksOnReadOnlyColumns_data();
     void clicksOnReadOnlyColumns();
     void hiddenColumnsSnapBack();
@@ -251,7 +253,10 @@ void TestTranslationView::textRunsPastTheBand() {
 // background to the text colour), from the cell's left edge plus Shift.
 QImage TestTranslationView::InkOfCell(const QImage& Image, int Row, QRgb Background,
                                       int Shift) const {
-    const QRect C = Cell(colTranslated, Row).adjusted(Shift, 2, Shift - 4, -2);
+    // Short of the band's right edge, which may be dashed.
+    const QRect C =
+        QRect(Cell(colTranslated, Row).topLeft(), QSize(236, Cell(colTranslated, Row).height()))
+            .adjusted(Shift, 2, Shift, -2);
     QImage Ink(C.size(), QImage::Format_Grayscale8);
     const int Back = qRed(Background); // both text colours have no red
     for (int Y = 0; Y < C.height(); ++Y) {
@@ -436,6 +441,49 @@ void TestTranslationView::approximateFontNoted() {
     const std::string Note = UI->StatusText(0);
     QVERIFY2(Note.find("Tahoma") != std::string::npos, Note.c_str());
     QVERIFY(Note.find("approximate") != std::string::npos);
+}
+
+// A row whose width is only near the product's says so itself: a dashed right edge of the band
+// and a hint naming the face that measured.
+void TestTranslationView::approximateRowMarked_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("face"); // empty: the widths are exact
+    QTest::newRow("Arial") << 0 << "Arial"
+                           << "Annuler"
+                           << "";
+    QTest::newRow("Hebrew in Arial") << 177 << "Arial" << QString::fromUtf8("ביטול") << "";
+    QTest::newRow("substitute face") << 0 << "Tahoma"
+                                     << "Annuler"
+                                     << "DejaVu Sans";
+    QTest::newRow("glyphs the face lacks")
+        << 222 << "Arial" << QString::fromUtf8("ยกเลิก") << "Liberation Sans";
+}
+
+void TestTranslationView::approximateRowMarked() {
+    QFETCH(int, charset);
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    QFETCH(QString, face);
+    S.FFontCharset = static_cast<std::uint8_t>(charset);
+    ApplyTranslatedCharset(Grid->Model(), static_cast<std::uint8_t>(charset));
+    SetRow(4, "Cancel", EncodeText(text, CodePageForCharset(charset)).Bytes->c_str());
+    Grid->SetCells(colFontName, 4, font.toStdString());
+    Grid->SetCells(colWidth, 4, "120");
+    const QImage Image = Paint();
+    const QRect C = Cell(colTranslated, 4);
+    int Dashes = 0;
+    for (int Y = C.top() + 2; Y < C.bottom() - 1; ++Y) {
+        Dashes += Image.pixel(C.left() + 120, Y) != Silver;
+    }
+    QCOMPARE(Dashes > 0, !face.isEmpty());
+    QTest::mouseMove(Grid->viewport(), Centre(colDefault, 4));
+    QTest::mouseMove(Grid->viewport(), Centre(colTranslated, 4));
+    const auto Hint = [&] {
+        return QString::fromStdString(Grid->Model().HintCell(colTranslated, 4));
+    };
+    QTRY_VERIFY2(face.isEmpty() ? Hint().isEmpty() : Hint().contains(face), qPrintable(Hint()));
 }
 
 void TestTranslationView::clicksOnReadOnlyColumns_data() {
