@@ -229,7 +229,9 @@ void TTranslationView::FitColumns(const std::array<double, colTranslated + 1>& F
         if (Col == colTranslated) {
             const QRect Header = strGrid.CellRect(colTranslated, 0);
             if (!Header.isEmpty()) {
-                Fitted = std::max(Fitted, Width - Header.left() - strGrid.GridLineWidth());
+                // Every column after it has its grid line too, hidden ones included.
+                const int Lines = (strGrid.ColCount() - colTranslated) * strGrid.GridLineWidth();
+                Fitted = std::max(Fitted, Width - Header.left() - Lines);
             }
         }
         if (strGrid.ColWidths(Col) != Fitted) {
