@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools
-    fonts-liberation2 fontconfig fonts-dejavu-core
+    fonts-liberation2 fontconfig fonts-dejavu-core fonts-tlwg-loma-ttf
     xvfb xauth
     clang libclang-rt-14-dev
     gettext

@@ -48,12 +48,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace kav {
 
 namespace {
 
 // Column widths at start-up, as fractions of the grid's width (0: hidden).
-constexpr double ColumnFactors[] = {0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
+constexpr std::array<double, colTranslated + 1> ColumnFactors{0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
 constexpr const char* HelpFileName = "KAVRINO TRANSLATION TOOL.HLP";
 
 QString Q(const std::string& S) {
@@ -678,6 +680,7 @@ void TMainForm::InstallTranslationView() {
         PopupCentred(*pmnuGridRowAction, Global);
     };
     FView = std::make_unique<TTranslationView>(S, *strGrid, *this, std::move(Hooks));
+    FView->KeepColumnsFitted(ColumnFactors);
     connect(pmnuGridRowAction, &QMenu::aboutToShow, this,
             [this] { FView->pmnuGridRowActionPopup(); });
 }

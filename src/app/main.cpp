@@ -52,6 +52,12 @@ int main(int argc, char** argv) {
     MainForm.resize(1280, 800);
     MainForm.show();
     QTimer::singleShot(200, &MainForm, [&] {
+        // A picture for others to see: the file's folder on this machine is nobody's business.
+        if (Args.size() > 1) {
+            const QString Folder = QFileInfo(Args[1]).absolutePath() + "/";
+            const QString Shown = QString::fromStdString(MainForm.StatusText(kav::StatusFile));
+            MainForm.SetStatusText(kav::StatusFile, QString(Shown).remove(Folder).toStdString());
+        }
         const bool Saved = MainForm.grab().save(QString::fromStdString(Screenshot), "PNG");
         if (!Saved)
             std::cerr << "KavrinoTranslationTool: cannot write " << Screenshot << "\n";

@@ -7,7 +7,7 @@
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "editing/RowFont.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include <QGuiApplication>
 
@@ -32,6 +32,10 @@ struct TFinding {
     int Size = 0;
     bool Bold = false;
     std::string Text; // UTF-8
+    // Measured with a face that does not reproduce the font's widths, or a text that needs
+    // glyphs the face lacks: the widths are only near the product's.
+    bool Approximate = false;
+    std::string Face; // the face that measured
 };
 
 struct TReport {
@@ -88,9 +92,14 @@ TFinding CheckRow(const TStyledGridModel& Grid, int Row, int CodePage, TTextMeas
     F.Size = Font.Size();
     F.Bold = (Font.Style() & fsBold) != 0;
     const std::optional<int> Allowed = AllowedWidthOf(Grid, Row);
-    F.Allowed = Allowed ? *Allowed : Measure.Measure(Default, Font, DEFAULT_CHARSET).Width;
+    const TTextExtent DefaultExtent =
+        Allowed ? TTextExtent() : Measure.Measure(Default, Font, DEFAULT_CHARSET);
     const QString Text = DecodeBytes(Translated, CodePage);
-    F.Measured = Measure.MeasureText(Text, Font).Width;
+    const TTextExtent TranslatedExtent = Measure.MeasureText(Text, Font);
+    F.Allowed = Allowed ? *Allowed : DefaultExtent.Width;
+    F.Measured = TranslatedExtent.Width;
+    F.Approximate = DefaultExtent.Approximate || TranslatedExtent.Approximate;
+    F.Face = Measure.Face(Font).Used;
     F.Text = Text.toStdString();
     if (F.Measured > F.Allowed) {
         F.Kind = TKind::TooLong;
@@ -165,7 +174,9 @@ void PrintJson(const TReport& R) {
                   << "\", \"allowed\": " << F.Allowed << ", \"measured\": " << F.Measured
                   << ", \"font\": " << JsonString(F.Font) << ", \"size\": " << F.Size
                   << ", \"bold\": " << (F.Bold ? "true" : "false")
-                  << ", \"text\": " << JsonString(F.Text) << "}";
+                  << ", \"approximate\": " << (F.Approximate ? "true" : "false")
+                  << ", \"face\": " << JsonString(F.Face) << ", \"text\": " << JsonString(F.Text)
+                  << "}";
         Separator = ",";
     }
     std::cout << "],\n \"approximate_fonts\": [";
@@ -179,18 +190,21 @@ void PrintJson(const TReport& R) {
 }
 
 void PrintCsv(const TReport& R) {
-    std::cout << "item,name,kind,allowed,measured,font,size,bold,text\n";
+    std::cout << "item,name,kind,allowed,measured,font,size,bold,text,approximate\n";
     for (const TFinding& F : R.Findings) {
         std::cout << F.Item << ',' << CsvField(F.Name) << ',' << KindName(F.Kind) << ','
                   << F.Allowed << ',' << F.Measured << ',' << CsvField(F.Font) << ',' << F.Size
-                  << ',' << (F.Bold ? "true" : "false") << ',' << CsvField(F.Text) << '\n';
+                  << ',' << (F.Bold ? "true" : "false") << ',' << CsvField(F.Text) << ','
+                  << (F.Approximate ? "true" : "false") << '\n';
     }
 }
 
 void PrintText(const TReport& R) {
     for (const TFinding& F : R.Findings) {
         std::cout << F.Item << ' ' << F.Name << ' ' << KindName(F.Kind) << " allowed " << F.Allowed
-                  << " px, measured " << F.Measured << " px: " << F.Text << '\n';
+                  << " px, measured " << F.Measured << " px"
+                  << (F.Approximate ? " (approximate, measured with " + F.Face + ")" : "") << ": "
+                  << F.Text << '\n';
     }
     for (const auto& [Requested, Used] : R.Approximate) {
         std::cout << "note: widths in " << Requested << " are approximate (measured with " << Used

@@ -3,8 +3,8 @@
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
-#include "editing/TextMeasure.h"
 #include "exchange/StringUtils.h"
+#include "measure/TextMeasure.h"
 
 #include <QPainter>
 
@@ -140,9 +140,31 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     Canvas.Font.SetCharset(S.FFontCharset);
     Painter->save();
     Painter->setClipRect(Band, Qt::IntersectClip);
-    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), TranslatedText(ARow), RowFont,
-                  Canvas.ToQColor(S.FHighlightFontColor));
+    const QColor TextColour = Canvas.ToQColor(S.FHighlightFontColor);
+    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), TranslatedText(ARow), RowFont, TextColour);
+    if (!ApproximateNote(ARow, RowFont).empty()) {
+        // A dashed right edge: the band's width is only near the product's.
+        for (int Y = Band.top(); Y <= Band.bottom(); Y += 4) {
+            Painter->fillRect(QRect(Band.right(), Y, 1, std::min(2, Band.bottom() - Y + 1)),
+                              TextColour);
+        }
+    }
     Painter->restore();
+}
+
+std::string TCellDrawing::ApproximateNote(int ARow, const TMyFont& RowFont) {
+    const TFaceInfo Face = FMeasure.Face(RowFont);
+    if (Face.Approximate) {
+        return "Widths in " + Face.Requested + " are approximate (measured with " + Face.Used + ")";
+    }
+    const bool Missing =
+        FMeasure.MeasureText(TranslatedText(ARow), RowFont).Approximate ||
+        (!AllowedWidthOf(strGrid.Model(), ARow) &&
+         FMeasure.MeasureText(strGrid.CellText(colDefault, ARow), RowFont).Approximate);
+    if (Missing) {
+        return "Widths are approximate: " + Face.Used + " lacks glyphs of this text";
+    }
+    return {};
 }
 
 QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
@@ -209,8 +231,8 @@ void TCellDrawing::ReportApproximate(const TMyFont& Font) {
     if (!Face.Approximate || !FReportedFaces.insert(Face.Requested).second) {
         return;
     }
-    UI.SetStatusText(0, "Widths in " + Face.Requested + " are approximate (measured with " +
-                            Face.Used + ")");
+    UI.SetStatusText(StatusHint, "Widths in " + Face.Requested +
+                                     " are approximate (measured with " + Face.Used + ")");
 }
 
 } // namespace kav

@@ -46,6 +46,11 @@ public:
     TMyFont ApplyRowFont(int ARow);
     void AdjustRowHeight(int ARow, const TMyFont& RowFont);
 
+    // Empty when the row's widths can be trusted; otherwise why not, naming the face that
+    // measured: a face that does not reproduce the row font's widths, or a text that needs
+    // glyphs the face lacks.
+    std::string ApproximateNote(int ARow, const TMyFont& RowFont);
+
     // The band of a row in viewport coordinates (empty when the row is off screen).
     QRect BandRect(int ARow, const TMyFont& RowFont);
     // The highlight rectangle of Text in the cell, empty when it does not occur.

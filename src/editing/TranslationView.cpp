@@ -1,7 +1,7 @@
 #include "editing/TranslationView.h"
 
 #include "document/TranslationTable.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include <QAction>
 #include <QMenu>
@@ -59,6 +59,7 @@ TTranslationView::~TTranslationView() {
     strGrid.OnFixedColClick = nullptr;
     strGrid.OnColWidthsChanged = nullptr;
     strGrid.OnEditDiscarded = nullptr;
+    strGrid.OnResize = nullptr;
 }
 
 void TTranslationView::Install() {
@@ -124,7 +125,14 @@ void TTranslationView::UpdateHint(int Col, int Row) {
     const QRect Cell = strGrid.CellRect(Col, Row);
     const int Width = TTextMeasure::Shared().Width(strGrid.CellText(Col, Row),
                                                    strGrid.Model().CellFont(Col, Row));
-    const std::string Hint = Width > Cell.width() ? strGrid.Cells(Col, Row) : std::string();
+    std::string Hint = Width > Cell.width() ? strGrid.Cells(Col, Row) : std::string();
+    if (Col == colTranslated && Row >= FirstItemRow) {
+        const std::string Note =
+            FDrawing.ApproximateNote(Row, strGrid.Model().CellFont(colTranslated, Row));
+        if (!Note.empty()) {
+            Hint = Hint.empty() ? Note : Note + "\n" + Hint;
+        }
+    }
     const std::string* Current = strGrid.Model().FindHintCell(Col, Row);
     if (!Current || *Current != Hint) {
         strGrid.Model().SetHintCell(Col, Row, Hint);
@@ -208,6 +216,37 @@ void TTranslationView::strGridMouseDown(Qt::MouseButton Button, TShiftState Shif
             }
         }
     }
+}
+
+void TTranslationView::FitColumns(const std::array<double, colTranslated + 1>& Fractions) {
+    const int Width = strGrid.viewport()->width();
+    if (Width <= 0) {
+        return;
+    }
+    for (int Col = 0; Col <= colTranslated; ++Col) {
+        // A width other than the last fitted one was set by the translator: it stays.
+        if (FFitted[Col] >= 0 && strGrid.ColWidths(Col) != FFitted[Col]) {
+            continue;
+        }
+        int Fitted = static_cast<int>(Width * Fractions[Col]);
+        if (Col == colTranslated) {
+            const QRect Header = strGrid.CellRect(colTranslated, 0);
+            if (!Header.isEmpty()) {
+                // Every column after it has its grid line too, hidden ones included.
+                const int Lines = (strGrid.ColCount() - colTranslated) * strGrid.GridLineWidth();
+                Fitted = std::max(Fitted, Width - Header.left() - Lines);
+            }
+        }
+        if (strGrid.ColWidths(Col) != Fitted) {
+            strGrid.SetColWidths(Col, Fitted);
+        }
+        FFitted[Col] = Fitted;
+    }
+}
+
+void TTranslationView::KeepColumnsFitted(const std::array<double, colTranslated + 1>& Fractions) {
+    strGrid.OnResize = [this, Fractions](TStyledStringGrid*) { FitColumns(Fractions); };
+    FitColumns(Fractions);
 }
 
 void TTranslationView::HideColumn(int Col) {

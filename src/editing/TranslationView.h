@@ -8,10 +8,12 @@
 // The view installs itself on the grid's events when it is made and takes them back when it
 // goes; the main window keeps it for as long as the grid lives.
 
+#include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
 
 #include <QPoint>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,6 +60,13 @@ public:
 
     TCellDrawing& Drawing() { return FDrawing; }
 
+    // The columns before the translated one at their fractions of the grid's width (those the
+    // translator has not sized by hand), the translated column taking all the width left over
+    // (at least its own fraction).
+    void FitColumns(const std::array<double, colTranslated + 1>& Fractions);
+    // Fits the columns now and whenever the grid's size changes.
+    void KeepColumnsFitted(const std::array<double, colTranslated + 1>& Fractions);
+
     // Where the row pop-up of Row opens, in viewport coordinates of the grid.
     QPoint RowPopupPoint(int Row) const;
 
@@ -72,6 +81,8 @@ private:
     TTranslationViewHooks FHooks;
     TCellDrawing FDrawing;
     bool FRowPopupAttached = false;
+    // The width each column was last fitted to, -1 before the first fit.
+    std::array<int, colTranslated + 1> FFitted{-1, -1, -1, -1, -1, -1};
     // The bytes of each cell the editor opened on, until its edit ends: an edit that ends with
     // the same bytes changed nothing. The end of an edit is posted, so it may arrive after the
     // editor has opened on the next cell.

@@ -1,22 +1,27 @@
 #include "grid/Canvas.h"
 
 #include "grid/FontBuild.h"
+#include "measure/TextMeasure.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace kav {
 
 namespace {
 
+// Widths of lines as they are drawn, not cached: cell texts are many and change.
+int LineWidth(const QString& Line, const TMyFont& Font) {
+    return TTextMeasure::Shared().LayOut(Line, Font).Width();
+}
+
 // Greedy breaking at spaces; a word longer than the line stays whole and is clipped.
-QStringList WrapLine(const QString& Line, int Width, const QFontMetrics& Metrics) {
+QStringList WrapLine(const QString& Line, int Width, const TMyFont& Font) {
     QStringList Result;
     QString Current;
     const QStringList Words = Line.split(QLatin1Char(' '));
     for (const QString& Word : Words) {
         const QString Candidate = Current.isNull() ? Word : Current + QLatin1Char(' ') + Word;
-        if (!Current.isNull() && Metrics.horizontalAdvance(Candidate) > Width) {
+        if (!Current.isNull() && LineWidth(Candidate, Font) > Width) {
             Result << Current;
             Current = Word;
         } else {
@@ -25,6 +30,22 @@ QStringList WrapLine(const QString& Line, int Width, const QFontMetrics& Metrics
     }
     Result << (Current.isNull() ? QString() : Current);
     return Result;
+}
+
+// The longest start of Line that fits Width together with the ellipsis that ends it.
+QString Elided(const QString& Line, int Width, const TMyFont& Font) {
+    if (LineWidth(Line, Font) <= Width) {
+        return Line;
+    }
+    const QString Ellipsis(QChar(0x2026));
+    qsizetype Keep = Line.size();
+    while (Keep > 0 && LineWidth(Line.left(Keep) + Ellipsis, Font) > Width) {
+        --Keep;
+        if (Keep > 0 && Line[Keep].isLowSurrogate()) {
+            --Keep;
+        }
+    }
+    return Line.left(Keep) + Ellipsis;
 }
 
 int AlignedX(const QRect& Rect, int TextWidth, unsigned Flags) {
@@ -122,24 +143,20 @@ void TCanvas::TextRect(const QRect& Rect, int X, int Y, const QString& Text) {
     if (!TransparentBackground) {
         FillRect(Rect);
     }
-    const QFont Qf = QtFont();
-    FPainter->setFont(Qf);
-    FPainter->setPen(ToQColor(Font.Color()));
-    FPainter->drawText(QPoint(X, Y + QFontMetrics(Qf).ascent()), Text);
+    TTextMeasure::Shared().Draw(*FPainter, X, Y, Text, Font, ToQColor(Font.Color()));
     FPainter->restore();
 }
 
 int TCanvas::TextWidth(const QString& Text) const {
-    return QFontMetrics(QtFont()).horizontalAdvance(Text);
+    return LineWidth(Text, Font);
 }
 
 int TCanvas::TextHeight(const QString& Text) const {
     Q_UNUSED(Text);
-    return QFontMetrics(QtFont()).height();
+    return TTextMeasure::Shared().LineHeight(Font);
 }
 
 QStringList TCanvas::LayoutLines(const QString& Text, int Width, unsigned Flags) const {
-    const QFontMetrics Metrics(QtFont());
     const QString Shown = (Flags & DT_NOPREFIX) ? Text : StripPrefixes(Text);
     QStringList Lines;
     if (Flags & DT_SINGLELINE) {
@@ -152,29 +169,28 @@ QStringList TCanvas::LayoutLines(const QString& Text, int Width, unsigned Flags)
     QStringList Result;
     for (const QString& Line : Lines) {
         if ((Flags & DT_WORDBREAK) && !(Flags & DT_SINGLELINE)) {
-            Result << WrapLine(Line, Width, Metrics);
+            Result << WrapLine(Line, Width, Font);
         } else {
             Result << Line;
         }
     }
     if (Flags & DT_END_ELLIPSIS) {
         for (QString& Line : Result) {
-            Line = Metrics.elidedText(Line, Qt::ElideRight, Width);
+            Line = Elided(Line, Width, Font);
         }
     }
     return Result;
 }
 
 int TCanvas::DrawText(const QString& Text, QRect& Rect, unsigned Flags) {
-    const QFont Qf = QtFont();
-    const QFontMetrics Metrics(Qf);
+    TTextMeasure& Measure = TTextMeasure::Shared();
     const QStringList Lines = LayoutLines(Text, Rect.width(), Flags);
-    const int LineHeight = Metrics.height();
+    const int LineHeight = Measure.LineHeight(Font);
     const int Height = LineHeight * static_cast<int>(Lines.size());
     if (Flags & DT_CALCRECT) {
         int Width = 0;
         for (const QString& Line : Lines) {
-            Width = std::max(Width, Metrics.horizontalAdvance(Line));
+            Width = std::max(Width, LineWidth(Line, Font));
         }
         // An empty text has no extent at all, not one empty line.
         const int Tall = Text.isEmpty() ? 0 : Height;
@@ -189,16 +205,16 @@ int TCanvas::DrawText(const QString& Text, QRect& Rect, unsigned Flags) {
     if (!(Flags & DT_NOCLIP)) {
         FPainter->setClipRect(Rect, Qt::IntersectClip);
     }
-    FPainter->setFont(Qf);
-    FPainter->setPen(ToQColor(Font.Color()));
+    const QColor Colour = ToQColor(Font.Color());
     int Y = Rect.top();
     for (const QString& Line : Lines) {
-        const int X = AlignedX(Rect, Metrics.horizontalAdvance(Line), Flags);
+        // Laid out once, then placed and drawn from the same glyphs.
+        const TLaidOutText Laid = Measure.LayOut(Line, Font);
+        const int X = AlignedX(Rect, Laid.Width(), Flags);
         if (!TransparentBackground) {
-            FPainter->fillRect(QRect(X, Y, Metrics.horizontalAdvance(Line), LineHeight),
-                               ToQColor(Brush.Color()));
+            FPainter->fillRect(QRect(X, Y, Laid.Width(), LineHeight), ToQColor(Brush.Color()));
         }
-        FPainter->drawText(QPoint(X, Y + Metrics.ascent()), Line);
+        Laid.Draw(*FPainter, X, Y, Colour);
         Y += LineHeight;
         if (Y > Rect.bottom()) {
             break;

@@ -12,7 +12,7 @@ add_library(kav_gridwidget STATIC
     ${_gw}/StyledStringGrid.cpp ${_gw}/StyledStringGrid.h
 )
 target_include_directories(kav_gridwidget PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(kav_gridwidget PUBLIC kav_grid kav_document Qt6::Widgets)
+target_link_libraries(kav_gridwidget PUBLIC kav_grid kav_measure kav_document Qt6::Widgets)
 
 add_executable(grid_demo ${_gw}/GridDemo.cpp)
 target_link_libraries(grid_demo PRIVATE kav_gridwidget)

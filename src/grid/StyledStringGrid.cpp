@@ -752,6 +752,9 @@ void TStyledStringGrid::Resized() {
     if (FAutoAdjustLastCol) {
         AdjustLastCol();
     }
+    if (OnResize) {
+        OnResize(this);
+    }
 }
 
 void TStyledStringGrid::AdjustLastCol() {

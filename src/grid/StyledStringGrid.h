@@ -79,6 +79,7 @@ public:
     TColEvent OnFixedColClick;
     TRowEvent OnFixedRowClick;
     TNotifyEvent OnColWidthsChanged;
+    TNotifyEvent OnResize;
     TNotifyEvent OnRowHeightsChanged;
     // The table's content changed under an edit in progress (see DiscardEdit).
     TNotifyEvent OnEditDiscarded;

@@ -7,6 +7,7 @@
 #include "search/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
 
+#include <QScrollBar>
 #include <QtTest>
 
 #include <QComboBox>
@@ -41,6 +42,7 @@ private slots:
     void controlsAndMenus();
     void hintGoesToStatusPanel();
     void keyboardSwitchingIsAKeptOption();
+    void translatedColumnTakesTheSpareWidth();
     void closeWithAndWithoutChanges();
     void commandLineFileOpens();
     void commandLineFileMissing();
@@ -139,7 +141,10 @@ void TestMainForm::gridAfterStartup() {
     const int Width = G.ColWidths(0) * 100 / 8;
     QVERIFY(Width > 500);
     QVERIFY(qAbs(G.ColWidths(3) - Width * 20 / 100) <= 13);
-    QVERIFY(qAbs(G.ColWidths(5) - Width * 35 / 100) <= 13);
+    // The translated column takes what the others leave of the grid's width.
+    QVERIFY(G.ColWidths(5) >= Width * 35 / 100 - 13);
+    // The columns after it are hidden, their grid lines remain.
+    QCOMPARE(G.CellRect(5, 0).right() + 1 + (12 - 5) * G.GridLineWidth(), G.viewport()->width());
     const bool Editable[12] = {false, false, false, true,  true,  true,
                                false, false, false, false, false, false};
     for (int Col = 1; Col < 12; ++Col)
@@ -211,6 +216,27 @@ void TestMainForm::keyboardSwitchingIsAKeptOption() {
     QVERIFY(Item->isChecked());
     Item->trigger();
     QVERIFY(!KeyboardSwitchingEnabled());
+// A wider window widens the translated column; the others keep their fractions of the grid,
+// and a column the translator has sized keeps its width.
+void TestMainForm::translatedColumnTakesTheSpareWidth() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    TStyledStringGrid& G = *W.Form.strGrid;
+    // Each column after the translated one is hidden but keeps its grid line.
+    const int Lines = (G.ColCount() - colTranslated) * G.GridLineWidth();
+    for (const int Width : {900, 1600, 1000}) {
+        W.Form.resize(Width, 600);
+        QTRY_COMPARE(W.Form.width(), Width);
+        const int Client = G.viewport()->width();
+        QCOMPARE(G.ColWidths(colDefault), static_cast<int>(Client * 0.3));
+        QCOMPARE(G.CellRect(colTranslated, 0).right() + 1 + Lines, Client);
+        QCOMPARE(G.horizontalScrollBar()->maximum(), 0);
+    }
+    G.SetColWidths(colName, 233);
+    W.Form.resize(1400, 600);
+    QTRY_COMPARE(W.Form.width(), 1400);
+    QCOMPARE(G.ColWidths(colName), 233);
+    QCOMPARE(G.CellRect(colTranslated, 0).right() + 1 + Lines, G.viewport()->width());
 }
 
 void TestMainForm::closeWithAndWithoutChanges() {

@@ -78,13 +78,14 @@ void TestKavtoolCheck::csvWithEveryRow() {
     QCOMPARE(R.Code, 1);
     const QStringList Lines = R.Out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(Lines.size(), 8);
-    QCOMPARE(Lines[0], QString("item,name,kind,allowed,measured,font,size,bold,text"));
-    QCOMPARE(Lines[1], QString("1,A,too-long,60,65,Arial,8,false,File not found"));
-    QCOMPARE(Lines[3], QString("3,C,ok,52,52,Times New Roman,9,false,Abbrechen"));
+    QCOMPARE(Lines[0], QString("item,name,kind,allowed,measured,font,size,bold,text,approximate"));
+    QCOMPARE(Lines[1], QString("1,A,too-long,60,65,Arial,8,false,File not found,false"));
+    QCOMPARE(Lines[3], QString("3,C,ok,52,52,Times New Roman,9,false,Abbrechen,false"));
     // An untranslated text that is also too long counts as too long.
-    QCOMPARE(Lines[5], QString("5,E,too-long,10,42,Courier New,8,false,Cancel"));
-    QCOMPARE(Lines[6], QString::fromUtf8("6,F,ok,16,9,Arial,8,false,Îê"));
+    QCOMPARE(Lines[5], QString("5,E,too-long,10,42,Courier New,8,false,Cancel,false"));
+    QCOMPARE(Lines[6], QString::fromUtf8("6,F,ok,16,9,Arial,8,false,Îê,false"));
     QVERIFY(Lines[7].startsWith("7,G,ok,"));
+    QVERIFY(Lines[7].endsWith(",Tahoma,8,false,Oui,true"));
 }
 
 void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
@@ -104,6 +105,7 @@ void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
     QCOMPARE(J["items"].toInt(), 7);
     QCOMPARE(J["too_long"].toInt(), 3);
     QCOMPARE(J["untranslated"].toInt(), 2);
+    const QJsonArray Approximate = J["approximate_fonts"].toArray();
     const QJsonArray Findings = J["findings"].toArray();
     QCOMPARE(Findings.size(), 7);
     const QJsonObject F = Findings[5].toObject();
@@ -116,7 +118,11 @@ void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
     QCOMPARE(F["size"].toInt(), 8);
     QCOMPARE(F["bold"].toBool(), false);
     QCOMPARE(F["text"].toString(), QString::fromUtf8("Ок"));
-    const QJsonArray Approximate = J["approximate_fonts"].toArray();
+    QCOMPARE(F["approximate"].toBool(), false);
+    QCOMPARE(F["face"].toString(), QString("Liberation Sans"));
+    const QJsonObject G = Findings[6].toObject();
+    QCOMPARE(G["approximate"].toBool(), true);
+    QCOMPARE(G["face"].toString(), Approximate[0].toObject()["used"].toString());
     QCOMPARE(Approximate.size(), 1);
     QCOMPARE(Approximate[0].toObject()["requested"].toString(), QString("Tahoma"));
     QVERIFY(Approximate[0].toObject()["used"].toString() != "Tahoma");

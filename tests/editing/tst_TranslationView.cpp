@@ -1,7 +1,8 @@
-#include "editing/TextMeasure.h"
 #include "editing/TranslationView.h"
+#include "measure/TextMeasure.h"
 
 #include "ScriptedUserInterface.h"
+#include "document/CodePage.h"
 #include "document/TranslationTable.h"
 
 #include <QAction>
@@ -41,6 +42,8 @@ private slots:
     void bandWidth_data();
     void bandWidth();
     void textRunsPastTheBand();
+    void bandGlyphsLandOnTheGridsGlyphs_data();
+    void bandGlyphsLandOnTheGridsGlyphs();
     void replacedTextHighlighted();
     void foundRow_data();
     void foundRow();
@@ -50,6 +53,8 @@ private slots:
     void paintCostFollowsVisibleRows();
     void hintWithTheFullText();
     void approximateFontNoted();
+    void approximateRowMarked_data();
+    void approximateRowMarked();
     void clicksOnReadOnlyColumns_data();
     void clicksOnReadOnlyColumns();
     void hiddenColumnsSnapBack();
@@ -66,6 +71,7 @@ private:
     QImage Paint();
     QRect Cell(int Col, int Row) const { return Grid->CellRect(Col, Row); }
     int BandWidth(const QImage& Image, int Row) const;
+    QImage InkOfCell(const QImage& Image, int Row, QRgb Background, int Shift) const;
     QPoint Centre(int Col, int Row) const { return Cell(Col, Row).center(); }
 
     TMainState S;
@@ -243,6 +249,74 @@ void TestTranslationView::textRunsPastTheBand() {
     QCOMPARE(Image.pixel(C.left() + Band, C.top() + 2), qRgb(255, 255, 255));
 }
 
+// How far the text covers each pixel of the translated cell (0 to 255 of the way from the
+// background to the text colour), from the cell's left edge plus Shift.
+QImage TestTranslationView::InkOfCell(const QImage& Image, int Row, QRgb Background,
+                                      int Shift) const {
+    // Short of the band's right edge, which may be dashed.
+    const QRect C =
+        QRect(Cell(colTranslated, Row).topLeft(), QSize(236, Cell(colTranslated, Row).height()))
+            .adjusted(Shift, 2, Shift, -2);
+    QImage Ink(C.size(), QImage::Format_Grayscale8);
+    const int Back = qRed(Background); // both text colours have no red
+    for (int Y = 0; Y < C.height(); ++Y) {
+        for (int X = 0; X < C.width(); ++X) {
+            const int Red = qRed(Image.pixel(C.left() + X, C.top() + Y));
+            const int Level = std::clamp(255 * (Back - Red) / Back, 0, 255);
+            Ink.setPixel(X, Y, qRgb(Level, Level, Level));
+        }
+    }
+    return Ink;
+}
+
+// The band redraws the grid's own text one pixel to the left: glyph for glyph, in the same
+// order and shapes, so a text that runs past the band continues where it left off.
+void TestTranslationView::bandGlyphsLandOnTheGridsGlyphs_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Latin") << 0 << "Arial" << QString::fromUtf8("Aperçu avant impression été");
+    QTest::newRow("Hebrew") << 177 << "Arial" << QString::fromUtf8("קובץ 10 לא נמצא (OK)");
+    QTest::newRow("Arabic") << 178 << "Arial" << QString::fromUtf8("حفظ الملف 10 باسم");
+    QTest::newRow("Thai") << 222 << "Tahoma" << QString::fromUtf8("บันทึกแฟ้มนี้ที่นี่");
+}
+
+void TestTranslationView::bandGlyphsLandOnTheGridsGlyphs() {
+    QFETCH(int, charset);
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    const int CodePage = CodePageForCharset(charset);
+    S.FFontCharset = static_cast<std::uint8_t>(charset);
+    ApplyTranslatedCharset(Grid->Model(), static_cast<std::uint8_t>(charset));
+    const EncodeResult Bytes = EncodeText(text, CodePage);
+    QVERIFY(Bytes.Ok());
+    for (const int Row : {3, 5}) {
+        SetRow(Row, "OK", Bytes.Bytes->c_str());
+        Grid->SetCells(colFontName, Row, font.toStdString());
+        Grid->SetCells(colFontSize, Row, "10");
+    }
+    Grid->SetCells(colWidth, 3, "240"); // the whole text inside the band
+    Grid->SetCells(colWidth, 5, "0");   // the grid's own text alone
+    const QImage Image = Paint();
+    const QImage Band = InkOfCell(Image, 3, Silver, 1);
+    const QImage Own = InkOfCell(Image, 5, qRgb(255, 255, 255), 2);
+    QVERIFY(Band.size() == Own.size());
+    // Colours blend a little differently on silver and on white, so coverage may differ by a
+    // few levels; a glyph one pixel off differs by most of the range at its edges.
+    int Inked = 0;
+    int Differ = 0;
+    for (int Y = 0; Y < Band.height(); ++Y) {
+        for (int X = 0; X < Band.width(); ++X) {
+            const int A = qGray(Band.pixel(X, Y));
+            const int B = qGray(Own.pixel(X, Y));
+            Inked += B > 128;
+            Differ += std::abs(A - B) > 96;
+        }
+    }
+    QVERIFY2(Inked > 100, qPrintable(QString::number(Inked)));
+    QVERIFY2(Differ == 0, qPrintable(QString("%1 pixels differ, %2 inked").arg(Differ).arg(Inked)));
+}
+
 void TestTranslationView::replacedTextHighlighted() {
     SetRow(6, "Please cancel now", "Please Abort now");
     Grid->SetCells(colReplaced, 6, "[8] <Cancel>  @Abort@");
@@ -367,6 +441,49 @@ void TestTranslationView::approximateFontNoted() {
     const std::string Note = UI->StatusText(0);
     QVERIFY2(Note.find("Tahoma") != std::string::npos, Note.c_str());
     QVERIFY(Note.find("approximate") != std::string::npos);
+}
+
+// A row whose width is only near the product's says so itself: a dashed right edge of the band
+// and a hint naming the face that measured.
+void TestTranslationView::approximateRowMarked_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("face"); // empty: the widths are exact
+    QTest::newRow("Arial") << 0 << "Arial"
+                           << "Annuler"
+                           << "";
+    QTest::newRow("Hebrew in Arial") << 177 << "Arial" << QString::fromUtf8("ביטול") << "";
+    QTest::newRow("substitute face") << 0 << "Tahoma"
+                                     << "Annuler"
+                                     << "DejaVu Sans";
+    QTest::newRow("glyphs the face lacks")
+        << 222 << "Arial" << QString::fromUtf8("ยกเลิก") << "Liberation Sans";
+}
+
+void TestTranslationView::approximateRowMarked() {
+    QFETCH(int, charset);
+    QFETCH(QString, font);
+    QFETCH(QString, text);
+    QFETCH(QString, face);
+    S.FFontCharset = static_cast<std::uint8_t>(charset);
+    ApplyTranslatedCharset(Grid->Model(), static_cast<std::uint8_t>(charset));
+    SetRow(4, "Cancel", EncodeText(text, CodePageForCharset(charset)).Bytes->c_str());
+    Grid->SetCells(colFontName, 4, font.toStdString());
+    Grid->SetCells(colWidth, 4, "120");
+    const QImage Image = Paint();
+    const QRect C = Cell(colTranslated, 4);
+    int Dashes = 0;
+    for (int Y = C.top() + 2; Y < C.bottom() - 1; ++Y) {
+        Dashes += Image.pixel(C.left() + 120, Y) != Silver;
+    }
+    QCOMPARE(Dashes > 0, !face.isEmpty());
+    QTest::mouseMove(Grid->viewport(), Centre(colDefault, 4));
+    QTest::mouseMove(Grid->viewport(), Centre(colTranslated, 4));
+    const auto Hint = [&] {
+        return QString::fromStdString(Grid->Model().HintCell(colTranslated, 4));
+    };
+    QTRY_VERIFY2(face.isEmpty() ? Hint().isEmpty() : Hint().contains(face), qPrintable(Hint()));
 }
 
 void TestTranslationView::clicksOnReadOnlyColumns_data() {

@@ -1,12 +1,12 @@
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include "document/CodePage.h"
 
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -160,34 +160,107 @@ TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
     Face->Fallback.setFamily(Used);
     const bool Compatible = Pair && SameFamily(Used, QString::fromLatin1(Pair->Face));
     Face->Info.Approximate = !Compatible && !SameFamily(Used, QString::fromStdString(Requested));
-    if (Face->Raw.isValid()) {
-        Face->Height = static_cast<int>(std::ceil(Face->Raw.ascent() - 0.001)) +
-                       static_cast<int>(std::ceil(Face->Raw.descent() - 0.001));
+    Face->Underline = (Font.Style() & fsUnderline) != 0;
+    Face->StrikeOut = (Font.Style() & fsStrikeOut) != 0;
+    const QRawFont Metrics = Face->Raw.isValid() ? Face->Raw : QRawFont::fromFont(Face->Fallback);
+    if (Metrics.isValid()) {
+        Face->Ascent = static_cast<int>(std::ceil(Metrics.ascent() - 0.001));
+        Face->Height = Face->Ascent + static_cast<int>(std::ceil(Metrics.descent() - 0.001));
+        const QList<quint32> TabGlyph = Metrics.glyphIndexesForString(QString(Tab));
+        const QList<QPointF> TabAdvance = Metrics.advancesForGlyphIndexes(TabGlyph);
+        Face->TabAdvance =
+            TabAdvance.isEmpty() ? 0 : static_cast<int>(std::lround(TabAdvance.first().x()));
     } else {
-        Face->Height = QFontMetrics(Face->Fallback).height();
+        const QFontMetrics Fallback(Face->Fallback);
+        Face->Ascent = Fallback.ascent();
+        Face->Height = Fallback.height();
+        Face->TabAdvance = Fallback.horizontalAdvance(QLatin1Char(' '));
     }
     return *FFaces.emplace(Key, std::move(Face)).first->second;
 }
 
-int TTextMeasure::GlyphWidth(TFace& Face, const QString& Text) const {
-    const QString Measured = MeasuredForm(Text);
+bool TTextMeasure::FaceLacksGlyphs(const TFace& Face, const QString& Text) const {
     if (!Face.Raw.isValid()) {
-        return QFontMetrics(Face.Fallback).horizontalAdvance(Measured);
+        return false;
     }
-    const QList<quint32> Glyphs = Face.Raw.glyphIndexesForString(Measured);
-    for (qsizetype I = 0; I < Glyphs.size() && I < Measured.size(); ++I) {
-        // A character the face lacks is drawn from another face by the system: measure the
-        // whole text the same way then.
-        if (Glyphs[I] == 0 && Measured[I] != Tab && !Measured[I].isSurrogate()) {
-            return QFontMetrics(Face.Fallback).horizontalAdvance(Measured);
+    for (const char32_t C : Text.toUcs4()) {
+        const QChar::Category Category = QChar::category(C);
+        // Controls and format characters (direction marks, joiners) are never drawn.
+        if (Category == QChar::Other_Control || Category == QChar::Other_Format) {
+            continue;
+        }
+        if (!Face.Raw.supportsCharacter(C)) {
+            return true;
         }
     }
-    const QList<QPointF> Advances = Face.Raw.advancesForGlyphIndexes(Glyphs);
-    int Width = 0;
-    for (const QPointF& Advance : Advances) {
-        Width += static_cast<int>(std::lround(Advance.x()));
+    return false;
+}
+
+void TTextMeasure::LayOutPiece(const TFace& Face, const QString& Piece, int X,
+                               TLaidOutText& Out) const {
+    if (Piece.isEmpty()) {
+        return;
     }
-    return Width;
+    QTextLayout Layout(Piece);
+    if (Face.Raw.isValid()) {
+        // The raw face keeps the chosen file; characters it lacks come from the system's
+        // fallback faces for their script.
+        Layout.setRawFont(Face.Raw);
+    } else {
+        Layout.setFont(Face.Fallback);
+    }
+    QTextOption Option;
+    Option.setTextDirection(Qt::LeftToRight);
+    Option.setWrapMode(QTextOption::NoWrap);
+    Layout.setTextOption(Option);
+    QTextCharFormat Format;
+    Format.setFontKerning(false);
+    Format.setFontHintingPreference(QFont::PreferFullHinting);
+    Layout.setFormats({QTextLayout::FormatRange{0, static_cast<int>(Piece.size()), Format}});
+    Layout.beginLayout();
+    QTextLine Line = Layout.createLine();
+    Line.setLineWidth(1.0e6);
+    Layout.endLayout();
+    const qreal Baseline = Line.ascent();
+    for (QGlyphRun Run : Layout.glyphRuns()) {
+        QList<QPointF> Positions = Run.positions();
+        for (QPointF& P : Positions) {
+            // Every piece sits on the row font's baseline, whatever face drew it.
+            P = QPointF(P.x() + X, P.y() - Baseline + Face.Ascent);
+        }
+        Run.setPositions(Positions);
+        Run.setUnderline(Face.Underline);
+        Run.setStrikeOut(Face.StrikeOut);
+        Out.FRuns << Run;
+    }
+    Out.FWidth += static_cast<int>(std::lround(Line.horizontalAdvance()));
+}
+
+TLaidOutText TTextMeasure::LayOut(const QString& Text, const TMyFont& Font) {
+    TFace& Face = FaceOf(Font);
+    TLaidOutText Out;
+    Out.FHeight = Face.Height;
+    const QString Shown = MeasuredForm(Text);
+    Out.FMissing = FaceLacksGlyphs(Face, Shown);
+    // A tab separates segments of the bidirectional algorithm anyway, so laying out the pieces
+    // between tabs one by one changes no order; each tab advances by its own glyph's width.
+    const QStringList Pieces = Shown.split(Tab);
+    for (qsizetype I = 0; I < Pieces.size(); ++I) {
+        if (I > 0) {
+            Out.FWidth += Face.TabAdvance;
+        }
+        LayOutPiece(Face, Pieces[I], Out.FWidth, Out);
+    }
+    return Out;
+}
+
+void TLaidOutText::Draw(QPainter& Painter, int X, int Y, const QColor& Color) const {
+    Painter.save();
+    Painter.setPen(Color);
+    for (const QGlyphRun& Run : FRuns) {
+        Painter.drawGlyphRun(QPointF(X, Y), Run);
+    }
+    Painter.restore();
 }
 
 TTextExtent TTextMeasure::Measure(std::string_view Bytes, const TMyFont& Font, int Charset) {
@@ -200,8 +273,9 @@ TTextExtent TTextMeasure::MeasureText(const QString& Text, const TMyFont& Font) 
     if (Found != FTexts.end()) {
         return Found->second;
     }
-    TFace& Face = FaceOf(Font);
-    const TTextExtent Extent{GlyphWidth(Face, Text), Face.Height};
+    const TLaidOutText Laid = LayOut(Text, Font);
+    const TTextExtent Extent{Laid.Width(), Laid.Height(),
+                             FaceOf(Font).Info.Approximate || Laid.MissingGlyphs()};
     if (FTexts.size() >= MaxCachedTexts) {
         FTexts.clear();
     }
@@ -213,35 +287,13 @@ TFaceInfo TTextMeasure::Face(const TMyFont& Font) {
     return FaceOf(Font).Info;
 }
 
+int TTextMeasure::LineHeight(const TMyFont& Font) {
+    return FaceOf(Font).Height;
+}
+
 void TTextMeasure::Draw(QPainter& Painter, int X, int Y, const QString& Text, const TMyFont& Font,
                         const QColor& Color) {
-    TFace& Face = FaceOf(Font);
-    const QString Drawn = MeasuredForm(Text);
-    Painter.save();
-    Painter.setPen(Color);
-    const QList<quint32> Glyphs =
-        Face.Raw.isValid() ? Face.Raw.glyphIndexesForString(Drawn) : QList<quint32>();
-    const bool AllGlyphs = Face.Raw.isValid() && !Glyphs.contains(0u);
-    if (AllGlyphs) {
-        const QList<QPointF> Advances = Face.Raw.advancesForGlyphIndexes(Glyphs);
-        QList<QPointF> Positions;
-        qreal Pen = 0;
-        for (const QPointF& Advance : Advances) {
-            Positions << QPointF(Pen, 0);
-            Pen += std::lround(Advance.x());
-        }
-        QGlyphRun Run;
-        Run.setRawFont(Face.Raw);
-        Run.setGlyphIndexes(Glyphs);
-        Run.setPositions(Positions);
-        Run.setUnderline((Font.Style() & fsUnderline) != 0);
-        Run.setStrikeOut((Font.Style() & fsStrikeOut) != 0);
-        Painter.drawGlyphRun(QPointF(X, Y + std::ceil(Face.Raw.ascent() - 0.001)), Run);
-    } else {
-        Painter.setFont(Face.Fallback);
-        Painter.drawText(QPoint(X, Y + QFontMetrics(Face.Fallback).ascent()), Drawn);
-    }
-    Painter.restore();
+    LayOut(Text, Font).Draw(Painter, X, Y, Color);
 }
 
 void TTextMeasure::ClearCache() {

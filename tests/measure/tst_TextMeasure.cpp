@@ -1,8 +1,9 @@
 #include "editing/RowFont.h"
-#include "editing/TextMeasure.h"
+#include "measure/TextMeasure.h"
 
 #include "document/TranslationTable.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using namespace kav;
@@ -27,6 +28,8 @@ private slots:
     void measuredFaces_data();
     void measuredFaces();
     void softHyphenAndTab();
+    void visualOrder_data();
+    void visualOrder();
     void bytesDecodedInTheCharsetsCodePage();
     void cacheKeepsOneEntryPerText();
     void rowAttributes_data();
@@ -64,6 +67,15 @@ void TestTextMeasure::pinnedWidths_data() {
     Add("WWW iii", "Arial", 8, false, 39);
     Add("Größe ändern", "Arial", 10, false, 79);
     Add("Ligne 12", "Times New Roman", 12, false, 57);
+    // Kerning pairs add nothing.
+    Add("AVATAR To WAVE", "Arial", 10, false, 115);
+    // Hebrew: the same sums, whatever the order the letters are shown in; numbers and Latin
+    // inside Hebrew text included.
+    Add("שמור 10 (OK)", "Arial", 8, false, 67);
+    Add("קובץ לא נמצא", "Arial", 8, false, 66);
+    Add("קובץ לא נמצא", "Arial", 8, true, 71);
+    Add("שמור שינויים?", "Arial", 10, false, 74);
+    Add("ביטול", "Courier New", 8, false, 35);
 }
 
 void TestTextMeasure::pinnedWidths() {
@@ -119,6 +131,45 @@ void TestTextMeasure::softHyphenAndTab() {
     const int Tab = M.Width("\t", F);
     QCOMPARE(M.Width("ab\tc", F), M.Width("ab", F) + Tab + M.Width("c", F));
     QCOMPARE(M.Width("abcdefgh\tc", F), M.Width("abcdefgh", F) + Tab + M.Width("c", F));
+}
+
+namespace {
+
+QImage Drawn(const QStringList& Pieces, const TMyFont& F) {
+    QImage Image(200, 30, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    QPainter Painter(&Image);
+    int X = 2;
+    for (const QString& Piece : Pieces) {
+        TTextMeasure::Shared().Draw(Painter, X, 4, Piece, F, Qt::black);
+        X += TTextMeasure::Shared().Width(Piece, F);
+    }
+    return Image;
+}
+
+} // namespace
+
+// Texts are shown in the order of the bidirectional algorithm inside a left-to-right paragraph,
+// and letters that join are drawn joined: the whole text against its pieces drawn one by one in
+// the order they must appear.
+void TestTextMeasure::visualOrder_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("Hebrew, then Latin")
+        << QString::fromUtf8("אב OK") << QStringList{"ב", "א", " OK"} << true;
+    QTest::newRow("number, then Hebrew")
+        << QString::fromUtf8("12 אב") << QStringList{"12", " ", "ב", "א"} << true;
+    QTest::newRow("Arabic letters join")
+        << QString::fromUtf8("ببب") << QStringList{"ب", "ب", "ب"} << false;
+}
+
+void TestTextMeasure::visualOrder() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, pieces);
+    QFETCH(bool, same);
+    const TMyFont F = Font("Arial", 12, false);
+    QCOMPARE(Drawn({text}, F) == Drawn(pieces, F), same);
 }
 
 void TestTextMeasure::bytesDecodedInTheCharsetsCodePage() {
