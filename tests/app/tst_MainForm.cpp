@@ -216,6 +216,8 @@ void TestMainForm::keyboardSwitchingIsAKeptOption() {
     QVERIFY(Item->isChecked());
     Item->trigger();
     QVERIFY(!KeyboardSwitchingEnabled());
+}
+
 // A wider window widens the translated column; the others keep their fractions of the grid,
 // and a column the translator has sized keeps its width.
 void TestMainForm::translatedColumnTakesTheSpareWidth() {
