@@ -124,6 +124,7 @@ int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arg
     TImportReport Report;
     try {
         Report = ImportRtfFile(A.Positional[1], S.State, S.Grid, S.UI, *Items);
+        ReportRefused(Report.Refused, S.UI);
     } catch (const ToolError& Error) {
         return Fail(Error.what());
     }

@@ -391,6 +391,25 @@ void TResourceBuild::Start(TResourceOutcome& Outcome) {
         UI.MessageDlg(RunnerFailedMessage(Outcome.BatchPath), TMsgDlgType::mtWarning, mbOK);
 }
 
+std::string BuildStartedMessage(const TResourceOutcome& Outcome, const TRunnerProbe& Probe) {
+    std::string Text = "Wrote " + Outcome.ScriptPath + " and " + Outcome.BatchPath +
+                       ".\nThe build batch was started";
+    const std::optional<TBatchLaunch> Launch = PlanBatchLaunch(Outcome.BatchPath, Probe);
+    if (Launch && !Launch->LogPath.empty())
+        Text += "; its output goes to " + Launch->LogPath;
+    else
+        Text += " in a terminal window";
+    return Text + ". The resource file appears in the Resource folder when the compilers are done.";
+}
+
+void TResourceBuild::MakeResourceFileMenuClick() {
+    // Without a word here the translator cannot tell a build that runs from one that never
+    // started; the failures have said so already.
+    const TResourceOutcome Outcome = MakeResourceFile(true);
+    if (Outcome.StartTried && Outcome.Start == TBatchStart::Started)
+        UI.MessageDlg(BuildStartedMessage(Outcome, FProbe), TMsgDlgType::mtInformation, mbOK);
+}
+
 TResourceOutcome TResourceBuild::MakeResourceFile(bool Launch) {
     TResourceOutcome Outcome;
     if (!CheckDocument() || !SaveBeforeBuild())

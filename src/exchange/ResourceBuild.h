@@ -64,6 +64,10 @@ struct TResourceOutcome {
     std::string ScriptPath;
 };
 
+// What the window tells after the batch started: the files written, that the batch runs and
+// where its output goes.
+std::string BuildStartedMessage(const TResourceOutcome& Outcome, const TRunnerProbe& Probe);
+
 // Saves the document; false when the edits are still unsaved afterwards (failed or cancelled).
 using TSaveDocument = std::function<bool()>;
 
@@ -76,8 +80,8 @@ public:
     // which always reads the file on disk; without it the build silently takes the saved file.
     void OfferSave(TSaveDocument SaveFirst) { FSaveFirst = std::move(SaveFirst); }
 
-    // The menu command: writes both files and starts the batch.
-    void MakeResourceFileMenuClick() { MakeResourceFile(true); }
+    // The menu command: writes both files, starts the batch and says what it did.
+    void MakeResourceFileMenuClick();
     // Every check, then both files; the batch is started only when Launch is set.
     TResourceOutcome MakeResourceFile(bool Launch);
 

@@ -20,8 +20,6 @@ namespace {
 
 // Larger documents are refused before they are read: the import holds the whole text.
 constexpr long long MaxImportBytes = 64LL * 1024 * 1024;
-constexpr size_t RefusalsShown = 20;
-
 // The tool's trimming set (codes 0 to 32) and every other Unicode blank: word processors
 // write no-break and narrow spaces where the export wrote plain blanks.
 bool IsBlank(QChar C) {
@@ -134,17 +132,6 @@ std::string ReadWholeFile(const std::string& Path) {
     return Bytes;
 }
 
-void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI) {
-    if (Refused.empty())
-        return;
-    std::string Text = "These items were not imported and keep their text:";
-    for (size_t i = 0; i < Refused.size() && i < RefusalsShown; ++i)
-        Text += "\n" + Refused[i];
-    if (Refused.size() > RefusalsShown)
-        Text += "\n...";
-    UI.MessageDlg(Text, TMsgDlgType::mtWarning, mbOK);
-}
-
 // A row the fill writes: one that holds an item, not the trailing empty row.
 bool IsFilledRow(const TStyledGridModel& Grid, int Row) {
     return !TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty();
@@ -162,6 +149,13 @@ private:
 };
 
 } // namespace
+
+void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI) {
+    if (Refused.empty())
+        return;
+    UI.MessageDlg("These items were not imported and keep their text:" + ListedLines(UI, Refused),
+                  TMsgDlgType::mtWarning, mbOK);
+}
 
 std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterface& UI) {
     TItemRange Result;
@@ -194,11 +188,15 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel&
         // translation comes back as a lone blank and must not empty the cell.
         const QString Text = TrimLow(ItemText(Lines, i, j));
         i = j;
-        if (Text.isEmpty() || Number < 0)
+        if (Number < 0)
             continue;
         const int Row = RowOfItem(Grid, Number);
         if (Row < 0 || Range.From > Number || Range.To < Number)
             continue;
+        if (Text.isEmpty()) {
+            ++Report.Skipped;
+            continue;
+        }
         PutItem(Grid, Row, Number, Text, CodePage, Report);
     }
     return Report;
@@ -217,8 +215,21 @@ TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledG
     }
     if (Report.Changed > 0)
         State.FModified = true;
-    ReportRefused(Report.Refused, UI);
     return Report;
+}
+
+std::string ImportSummary(const std::string& Path, const TImportReport& Report,
+                          const UserInterface& UI) {
+    const size_t Refused = Report.Refused.size();
+    const size_t Unchanged = static_cast<size_t>(Report.Taken - Report.Changed) - Refused;
+    std::string Text = "Loaded " + Path + ":\n" + std::to_string(Report.Changed) +
+                       " items imported, " + std::to_string(Unchanged) +
+                       " unchanged (the same text), " + std::to_string(Report.Skipped) +
+                       " skipped (empty or only digits), " + std::to_string(Refused) + " refused.";
+    if (Refused > 0)
+        Text += "\nThese items were not imported and keep their text:" +
+                ListedLines(UI, Report.Refused);
+    return Text;
 }
 
 void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
@@ -229,8 +240,14 @@ void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterfac
     const std::optional<std::string> Path = UI.OpenDialog(State.FProgramDir + "RTF/", RtfFilter);
     if (!Path)
         return;
-    THourglass Wait(UI);
-    ImportRtfFile(*Path, State, Grid, UI, *Items);
+    TImportReport Report;
+    {
+        THourglass Wait(UI);
+        Report = ImportRtfFile(*Path, State, Grid, UI, *Items);
+    }
+    UI.MessageDlg(ImportSummary(*Path, Report, UI),
+                  Report.Refused.empty() ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning,
+                  mbOK);
 }
 
 int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,

@@ -32,6 +32,7 @@ struct TItemRange {
 struct TImportReport {
     int Taken = 0;   // items that found their row within the range
     int Changed = 0; // cells whose text changed
+    int Skipped = 0; // items of the range whose text is empty or only digits
     // "Item 12: The character ..." for every item the column's code page cannot hold.
     std::vector<std::string> Refused;
 };
@@ -47,11 +48,20 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel&
                             TItemRange Range);
 
 // Reads the document at Path and imports it. Throws ToolError, before any cell changes, when
-// the file cannot be read or is damaged; warns about refused items.
+// the file cannot be read or is damaged; the refused items are in the report.
 TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
                             UserInterface& UI, TItemRange Range);
 
-// The "Load from RTF file" button: checks the range, asks for the document, imports it.
+// "These items were not imported ..." with every refused item, when there is one.
+void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI);
+
+// What the Load button tells at the end: items imported, unchanged, skipped and refused (with
+// the reasons, at most UI.ListLimit() of them).
+std::string ImportSummary(const std::string& Path, const TImportReport& Report,
+                          const UserInterface& UI);
+
+// The "Load from RTF file" button: checks the range, asks for the document, imports it and
+// ends with the summary.
 void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
                          const TImportRange& Range);
 

@@ -37,8 +37,7 @@ TSearchCommands::TSearchCommands(TMainState& State, TStyledGridModel& Grid, User
                                  TDocument& Doc, ISearchView& View, ISearchDialog& FindDialog,
                                  ISearchDialog& ReplaceDialog)
     : S(State), Grid(Grid), UI(UI), Doc(Doc), View(View), FFindDialog(FindDialog),
-      FReplaceDialog(ReplaceDialog),
-      FEngine(State, Grid) {}
+      FReplaceDialog(ReplaceDialog), FEngine(State, Grid) {}
 
 void TSearchCommands::OpenDialog(ISearchDialog& Dialog) {
     Dialog.SetFindText(S.FSearchText);

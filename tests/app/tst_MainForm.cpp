@@ -442,6 +442,12 @@ void TestMainForm::exchangeButtonsAndResource() {
     qunsetenv("KAVTOOL_BATCH_RUNNER");
     QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Compiler/KavLang_FRA.rc")));
     QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "MakeKavrinoRes.bat")));
+    // A batch that starts is reported too, with where its output goes.
+    qputenv("KAVTOOL_BATCH_RUNNER", "true");
+    W.Form.menuBar()->actions()[3]->menu()->actions()[0]->trigger();
+    qunsetenv("KAVTOOL_BATCH_RUNNER");
+    QVERIFY(QString::fromStdString(W.Dialogs.Shown.back())
+                .contains("MakeKavrinoRes.bat.\nThe build batch was started"));
     // Export: the three documents in RTF/.
     W.Dialogs.Shown.clear();
     W.Form.btnSaveColGrid->click();
