@@ -531,6 +531,7 @@ void TMainForm::BuildControlBar() {
     edtFillChar->setMaxLength(1);
     edtFillChar->setFixedWidth(24);
     P2->addWidget(edtFillChar);
+    P2->addStretch(1); // the row is wider than its controls: they keep together on the left
     ToolBar2->addWidget(Panel2);
 }
 
