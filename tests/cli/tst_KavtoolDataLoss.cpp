@@ -1,4 +1,5 @@
 #include "KavtoolRun.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -18,17 +19,6 @@ private slots:
 
 namespace {
 
-QByteArray ReadFile(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& Path, const QByteArray& Bytes) {
-    QFile F(Path);
-    QVERIFY(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    F.write(Bytes);
-}
-
 std::map<QString, QByteArray> FilesOf(const QString& Folder) {
     std::map<QString, QByteArray> Files;
     for (const QString& Name : QDir(Folder).entryList(QDir::Files))
@@ -37,7 +27,7 @@ std::map<QString, QByteArray> FilesOf(const QString& Folder) {
 }
 
 bool BackedUp(const QString& Home, const QByteArray& Bytes) {
-    for (const QString& Sub : {"Backup", "Backup/History"})
+    for (const QString Sub : {"Backup", "Backup/History"})
         for (const auto& [Name, Kept] : FilesOf(Home + "/" + Sub))
             if (Kept == Bytes)
                 return true;
@@ -112,14 +102,14 @@ void TestKavtoolDataLoss::scenarios() {
     if (setup == "copy Kavr_User_DEU.str")
         QVERIFY(QFile::copy(Language + "Kavr_User_FRA.str", Language + "Kavr_User_DEU.str"));
     if (setup == "lone CR")
-        WriteFile(Fra, Original.replace("\r\n", "\r"));
+        QVERIFY(WriteFile(Fra, Original.replace("\r\n", "\r")));
     if (setup == "ctrl z") {
         QList<QByteArray> Lines = Original.split('\n');
         Lines.insert(104, "\x1a");
-        WriteFile(Fra, Lines.join('\n').replace("\x1a\n", "\x1a"));
+        QVERIFY(WriteFile(Fra, Lines.join('\n').replace("\x1a\n", "\x1a")));
     }
     if (setup == "nul rtf")
-        WriteFile(Home + "nul.rtf", "{\\rtf1 T\\par 2 \\tab a\\'00b\\par}");
+        QVERIFY(WriteFile(Home + "nul.rtf", "{\\rtf1 T\\par 2 \\tab a\\'00b\\par}"));
     if (setup == "read-only")
         QVERIFY(QFile::setPermissions(Fra, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     if (setup == "folder in Backup")

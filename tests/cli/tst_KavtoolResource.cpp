@@ -1,4 +1,5 @@
 #include "KavtoolRun.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 
@@ -26,16 +27,6 @@ private:
 };
 
 namespace {
-
-QByteArray ReadFile(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
-}
-
-bool WriteFile(const QString& Path, const QByteArray& Bytes) {
-    QFile F(Path);
-    return F.open(QIODevice::WriteOnly | QIODevice::Truncate) && F.write(Bytes) == Bytes.size();
-}
 
 QByteArray Golden(const QString& Name, const QString& DocumentPath) {
     QString Seen = "Z:" + QString(DocumentPath).replace('/', '\\');

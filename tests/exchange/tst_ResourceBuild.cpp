@@ -1,5 +1,6 @@
 #include "EndedProcess.h"
 #include "ScriptedUserInterface.h"
+#include "TestFiles.h"
 #include "document/StrFile.h"
 #include "exchange/ResourceBuild.h"
 
@@ -8,16 +9,6 @@
 using namespace kav;
 
 namespace {
-
-QByteArray ReadFile(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
-}
-
-bool WriteFile(const QString& Path, const QByteArray& Bytes) {
-    QFile F(Path);
-    return F.open(QIODevice::WriteOnly | QIODevice::Truncate) && F.write(Bytes) == Bytes.size();
-}
 
 // A golden batch names the document as "<DOCUMENT>": the path as Wine's cmd sees it, with the
 // percent signs doubled, in the OEM code page of the tests' locale (C.UTF-8: code page 437).
