@@ -56,8 +56,12 @@ bool TestKavtoolLibreOffice::ResaveAll(const QStringList& Documents, const QStri
 }
 
 void TestKavtoolLibreOffice::resavedDocumentsRestoreEveryItem() {
-    if (QStandardPaths::findExecutable("soffice").isEmpty())
+    if (QStandardPaths::findExecutable("soffice").isEmpty()) {
+        // CI installs LibreOffice and sets KAV_REQUIRE_PEERS: there the round trip must run.
+        if (qEnvironmentVariableIsSet("KAV_REQUIRE_PEERS"))
+            QFAIL("LibreOffice (soffice) must run here, but it is not installed");
         QSKIP("LibreOffice (soffice) is not installed");
+    }
     QVERIFY(CopySampleFolders(QStringLiteral(KAV_SAMPLE_DATA), Home.path()));
     QDir(Home.path()).mkpath("work");
     const QStringList Samples = QDir(Home.path() + "/Language").entryList({"*.str"}, QDir::Files);
