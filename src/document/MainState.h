@@ -31,6 +31,8 @@ struct TMainState {
 
     std::string FSearchText;
     std::string FFoundText;
+    // Where FFoundText stands in the found cell (1-based byte position); 0 when not known.
+    long long FFoundPos = 0;
     std::uint16_t FSearchOptions = 0;
     int FSearchRow = 0;
     int FSearchCol = 0;

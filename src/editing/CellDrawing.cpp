@@ -167,6 +167,22 @@ std::string TCellDrawing::ApproximateNote(int ARow, const TMyFont& RowFont) {
     return {};
 }
 
+std::pair<qsizetype, qsizetype> TCellDrawing::HitSpan(int ACol, int ARow, const QString& Cell,
+                                                      const std::string& Text) const {
+    // The search knows which occurrence it found (a whole word, say, after the same letters
+    // inside another word): that one is highlighted while the cell still holds it there.
+    const int CodePage = strGrid.CodePageOf(ACol, ARow);
+    const std::string& Bytes = strGrid.Cells(ACol, ARow);
+    if (ACol == S.FFoundCol && ARow == S.FFoundRow && S.FFoundPos > 0 && !S.FFoundText.empty()) {
+        const size_t At = static_cast<size_t>(S.FFoundPos - 1);
+        if (At <= Bytes.size() && Bytes.compare(At, S.FFoundText.size(), S.FFoundText) == 0)
+            return {DecodeBytes(std::string_view(Bytes).substr(0, At), CodePage).size(),
+                    DecodeBytes(S.FFoundText, CodePage).size()};
+    }
+    const QString Sought = DecodeBytes(Text, CodePage);
+    return {UpperPerChar(Cell).indexOf(UpperPerChar(Sought)), Sought.size()};
+}
+
 QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
     if (ACol < 1 || ARow < 2 || Text.empty()) {
         return {};
@@ -175,16 +191,14 @@ QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
     if (C.isEmpty()) {
         return {};
     }
-    const int CodePage = strGrid.CodePageOf(ACol, ARow);
     const QString Cell = strGrid.CellText(ACol, ARow);
-    const QString Sought = DecodeBytes(Text, CodePage);
-    const qsizetype P = UpperPerChar(Cell).indexOf(UpperPerChar(Sought));
+    const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
     if (P < 0) {
         return {};
     }
     const TMyFont& Font = strGrid.Model().CellFont(ACol, ARow);
     const int WB = FMeasure.Width(Cell.left(P), Font);
-    const int WM = FMeasure.Width(Cell.mid(P, Sought.size()), Font) + 1;
+    const int WM = FMeasure.Width(Cell.mid(P, Length), Font) + 1;
     const int Right = C.left() + C.width();
     const int Left = C.left() + WB < Right + WM ? C.left() + WB : C.left();
     return EdgeRect(Left, C.top() + 2, std::min(Left + WM, Right), C.top() + C.height() - 2);
@@ -202,8 +216,8 @@ void TCellDrawing::HighlightFoundText(int ACol, int ARow, const std::string& Tex
         return;
     }
     const QString Cell = strGrid.CellText(ACol, ARow);
-    const QString Sought = DecodeBytes(Text, strGrid.CodePageOf(ACol, ARow));
-    const QString Match = Cell.mid(UpperPerChar(Cell).indexOf(UpperPerChar(Sought)), Sought.size());
+    const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
+    const QString Match = Cell.mid(P, Length);
     TCanvas& Canvas = strGrid.Canvas();
     Canvas.Brush.SetColor(clRed);
     Canvas.Font.SetColor(clWhite);

@@ -17,6 +17,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace kav {
 
@@ -62,6 +63,10 @@ private:
     void PaintBand(int ARow, const TMyFont& RowFont);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
+    // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start
+    // is -1 when there is none.
+    std::pair<qsizetype, qsizetype> HitSpan(int ACol, int ARow, const QString& Cell,
+                                            const std::string& Text) const;
 
     TMainState& S;
     TStyledStringGrid& strGrid;

@@ -42,10 +42,12 @@ std::vector<TTextMatch> TSearchEngine::Occurrences(int ACol, int ARow, const std
 
 bool TSearchEngine::CellMatches(int ACol, int ARow, const std::string& Text) {
     S.FFoundText.clear();
+    S.FFoundPos = 0;
     const std::vector<TTextMatch> Found = Occurrences(ACol, ARow, Text);
     if (Found.empty())
         return false;
     S.FFoundText = MatchedBytes(Grid.Cells(ACol, ARow), Found.front());
+    S.FFoundPos = Found.front().Pos;
     return true;
 }
 

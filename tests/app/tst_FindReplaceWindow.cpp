@@ -4,11 +4,13 @@
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
 #include "grid/StyledStringGrid.h"
+#include "measure/TextMeasure.h"
 #include "search/KavrinoFindDialog.h"
 #include "search/KavrinoFindForm.h"
 #include "search/KavrinoReplaceDialog.h"
 #include "search/KavrinoReplaceForm.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -117,11 +119,35 @@ private:
 class TestFindReplaceWindow : public QObject {
     Q_OBJECT
 private slots:
+    void highlightCoversTheWholeWordHit();
     void replaceActsOnTheFoundRow();
     void enterInAMessageBoxAnswersTheBox();
     void replaceAllQuestionShowsTheHit();
     void markedRowNavigationReachesEveryMark();
 };
+
+// A whole-word hit after the same letters inside another word: the highlight covers the hit.
+void TestFindReplaceWindow::highlightCoversTheWholeWordHit() {
+    TFrenchWindow F;
+    const int Row = 40;
+    F.Table().SetCells(colTranslated, Row, "Modexq xq passe");
+    F.Grid().FocusCell(colTranslated, Row - 1);
+    TfrmReplaceDlg& Dialog = F.OpenReplace("xq", "du");
+    Dialog.ckxMatchWholeWord->click();
+    QTest::keyClick(Dialog.EdtSearch, Qt::Key_Return);
+    QCOMPARE(F.Form().State().FFoundRow, Row);
+    F.Grid().viewport()->repaint();
+    const QImage Image = F.Grid().viewport()->grab().toImage();
+    const QRect Cell = F.Grid().CellRect(colTranslated, Row);
+    int FirstRed = -1;
+    for (int X = Cell.left(); X <= Cell.right() && FirstRed < 0; ++X)
+        if (Image.pixel(X, Cell.center().y()) == Red)
+            FirstRed = X;
+    const int AfterMode =
+        TTextMeasure::Shared().Width("Modexq ", F.Table().CellFont(colTranslated, Row));
+    QVERIFY2(FirstRed >= Cell.left() + AfterMode - 1,
+             qPrintable(QString("%1 < %2").arg(FirstRed).arg(Cell.left() + AfterMode)));
+}
 
 void TestFindReplaceWindow::replaceActsOnTheFoundRow() {
     // The hit is in the last screenful, where the grid cannot scroll it to the top: the top row
