@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    g++ make cmake ninja-build pkg-config
+    g++ make cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools
     fonts-liberation2 fontconfig fonts-dejavu-core fonts-tlwg-loma-ttf
     xvfb xauth
