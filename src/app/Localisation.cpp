@@ -7,6 +7,7 @@
 #include "app/WaitPlease.h"
 #include "document/CodePage.h"
 #include "document/FileCopy.h"
+#include "document/ProgramFolder.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
@@ -801,8 +802,7 @@ void TMainForm::FormShow() {
         S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
     } else {
         Beep();
-        MessageDlg("Default Language File not found: " + S.FDefaultFileName, TMsgDlgType::mtWarning,
-                   mbOK);
+        MessageDlg(MissingDefaultMessage(S), TMsgDlgType::mtWarning, mbOK);
     }
     if (!FStartFile.empty()) {
         if (QFileInfo(Q(FStartFile)).isFile()) {
