@@ -15,6 +15,8 @@ PACKAGES=(
     wine wine64 gcc-mingw-w64-x86-64
     # LibreOffice re-saves exported RTF documents that the import must read back.
     libreoffice-writer-nogui
+    # The package test: cpack's dependency lookup, and the checks of the installed files.
+    dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 
 missing=()

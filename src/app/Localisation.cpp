@@ -3,10 +3,12 @@
 #include "app/AboutKavLang.h"
 #include "app/FormGotoLine.h"
 #include "app/ScaleForm.h"
+#include "app/ShortcutsDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WaitPlease.h"
 #include "document/CodePage.h"
 #include "document/FileCopy.h"
+#include "document/ProgramFolder.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
@@ -375,7 +377,10 @@ void TMainForm::BuildMenus() {
     });
 
     QMenu* Help = menuBar()->addMenu("&Help");
-    AddAction(Help, "&Content", {}, {}, &TMainForm::HelpContentItemClick);
+    AddAction(Help, "&Content", QKeySequence("F1"), "Open the user guide",
+              &TMainForm::HelpContentItemClick);
+    AddAction(Help, "&Keyboard Shortcuts", {}, "List the keys of the menus and the table",
+              &TMainForm::HelpShortcutsItemClick);
     AddAction(Help, "&About...", {}, "Show program information", &TMainForm::HelpAboutItemClick);
 
     pmnuGridRowAction = new QMenu(this);
@@ -802,8 +807,7 @@ void TMainForm::FormShow() {
         S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
     } else {
         Beep();
-        MessageDlg("Default Language File not found: " + S.FDefaultFileName, TMsgDlgType::mtWarning,
-                   mbOK);
+        MessageDlg(MissingDefaultMessage(S), TMsgDlgType::mtWarning, mbOK);
     }
     if (!FStartFile.empty()) {
         if (QFileInfo(Q(FStartFile)).isFile()) {
@@ -848,7 +852,11 @@ bool TMainForm::event(QEvent* Event) {
 }
 
 void TMainForm::HelpContentItemClick() {
-    const QString Path = Q(S.FProgramDir + "Help/" + HelpFileName);
+    // The product's own help file wins; without one the guide that ships with the program
+    // opens in the desktop's browser.
+    QString Path = Q(S.FProgramDir + "Help/" + HelpFileName);
+    if (!QFileInfo::exists(Path))
+        Path = Q(UserGuideFile());
     if (!QFileInfo::exists(Path)) {
         Beep();
         MessageDlg("Help file not found: " + Path.toStdString(), TMsgDlgType::mtWarning, mbOK);
@@ -857,6 +865,11 @@ void TMainForm::HelpContentItemClick() {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
         MessageDlg("No program is set up to open the help file " + Path.toStdString(),
                    TMsgDlgType::mtWarning, mbOK);
+}
+
+void TMainForm::HelpShortcutsItemClick() {
+    TShortcutsDialog Dialog(*menuBar(), this);
+    Dialog.exec();
 }
 
 void TMainForm::HelpAboutItemClick() {

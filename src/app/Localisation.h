@@ -74,6 +74,7 @@ public:
     void FileRestoreVersion();
     void FileExit() { close(); }
     void HelpContentItemClick();
+    void HelpShortcutsItemClick();
     void HelpAboutItemClick();
     void LanguageChange();
     void cmbFontCharsetClick();

@@ -33,6 +33,11 @@ std::string TakeScreenshotOption(int& Argc, char** Argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window or display is needed, as packaging checks run it headless.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "KavrinoTranslationTool " << KAV_VERSION << "\n";
+        return 0;
+    }
     std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
     std::string Screenshot = TakeScreenshotOption(argc, argv);
     QApplication App(argc, argv);

@@ -18,7 +18,7 @@ std::vector<TCommand>& Registry() {
 }
 
 void PrintUsage() {
-    std::cerr << "usage: kavtool [--home DIR] COMMAND ...\n";
+    std::cerr << "usage: kavtool [--home DIR] COMMAND ...\n       kavtool --version | --help\n";
     for (const TCommand& Command : Commands())
         std::cerr << "  " << Command.Name << " " << Command.Usage << "\n";
 }
@@ -93,6 +93,10 @@ int RunKavtool(const std::string& ProgramDir, const std::vector<std::string>& Ar
     if (Args.empty() || Args[0] == "--help" || Args[0] == "-h") {
         PrintUsage();
         return Args.empty() ? 2 : 0;
+    }
+    if (Args[0] == "--version") {
+        std::cout << "kavtool " << KAV_VERSION << "\n";
+        return 0;
     }
     for (const TCommand& Command : Commands())
         if (Args[0] == Command.Name)

@@ -2,12 +2,20 @@
 
 #include "document/MainState.h"
 
+#include <QStandardPaths>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#ifndef KAV_INSTALLED_DATA
+#define KAV_INSTALLED_DATA "../share/KavrinoTranslationTool"
+#endif
+
 namespace kav {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,17 +27,71 @@ std::string WithSlash(std::string Dir) {
 
 std::string Absolute(const std::string& Dir) {
     std::error_code Ec;
-    std::filesystem::path Path = std::filesystem::absolute(Dir, Ec);
+    fs::path Path = fs::absolute(Dir, Ec);
     return Ec ? Dir : Path.lexically_normal().string();
 }
 
 std::string ExecutableFolder() {
     std::error_code Ec;
-    std::filesystem::path Exe = std::filesystem::read_symlink("/proc/self/exe", Ec);
+    fs::path Exe = fs::read_symlink("/proc/self/exe", Ec);
     return Ec ? std::string(".") : Exe.parent_path().string();
 }
 
+bool IsDir(const fs::path& Path) {
+    std::error_code Ec;
+    return fs::is_directory(Path, Ec);
+}
+
+// Copies the regular files of From into To, keeping any file To already has.
+void CopyMissingFiles(const fs::path& From, const fs::path& To) {
+    std::error_code Ec;
+    fs::create_directories(To, Ec);
+    for (const fs::directory_entry& Entry : fs::directory_iterator(From, Ec)) {
+        std::error_code FileEc;
+        if (Entry.is_regular_file(FileEc))
+            fs::copy_file(Entry.path(), To / Entry.path().filename(),
+                          fs::copy_options::skip_existing, FileEc);
+    }
+}
+
 } // namespace
+
+std::string UserDataFolder() {
+    // The same folder for the editor and kavtool, whatever name QApplication carries.
+    return WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                         .toStdString()) +
+           "KavrinoTranslationTool/";
+}
+
+std::string InstalledDataFolder() {
+    return WithSlash(Absolute(ExecutableFolder() + "/" + KAV_INSTALLED_DATA));
+}
+
+std::string UserGuideFile() {
+    return InstalledDataFolder() + "guide.html";
+}
+
+void PrepareUserFolder(const std::string& Dir, const std::string& InstalledData) {
+    const fs::path Root(Dir);
+    const bool FirstStart = !IsDir(Root);
+    std::error_code Ec;
+    fs::create_directories(Root / "Language", Ec);
+    if (!FirstStart || InstalledData.empty())
+        return;
+    for (const char* Sub : {"Default", "Language"})
+        if (IsDir(fs::path(InstalledData) / Sub))
+            CopyMissingFiles(fs::path(InstalledData) / Sub, Root / Sub);
+}
+
+std::string ChooseProgramFolder(const std::string& Home, const std::string& ExeDir,
+                                const std::string& UserDataDir, const std::string& InstalledData) {
+    if (!Home.empty())
+        return WithSlash(Absolute(Home));
+    if (IsDir(fs::path(ExeDir) / "Default"))
+        return WithSlash(Absolute(ExeDir));
+    PrepareUserFolder(UserDataDir, InstalledData);
+    return WithSlash(Absolute(UserDataDir));
+}
 
 std::string ResolveProgramFolder(int& Argc, char** Argv) {
     std::string Home;
@@ -45,9 +107,15 @@ std::string ResolveProgramFolder(int& Argc, char** Argv) {
     if (Home.empty())
         if (const char* Root = std::getenv("KAVROOT"); Root && *Root)
             Home = Root;
-    if (Home.empty())
-        Home = ExecutableFolder();
-    return WithSlash(Absolute(Home));
+    return ChooseProgramFolder(Home, ExecutableFolder(), UserDataFolder(), InstalledDataFolder());
+}
+
+std::string MissingDefaultMessage(const TMainState& State) {
+    std::string Text = "Default Language File not found: " + State.FDefaultFileName;
+    if (State.FProgramDir == UserDataFolder())
+        Text += "\nPut the default files " + std::string(MainDefaultName) + " and " +
+                UserDefaultName + " in " + State.FDefaultDir;
+    return Text;
 }
 
 void InitFolders(TMainState& State, const std::string& ProgramDir) {

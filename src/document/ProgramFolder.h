@@ -6,11 +6,34 @@
 namespace kav {
 
 // The folder given with --home DIR (taken out of the arguments), else $KAVROOT, else the folder
-// of the running executable; always with a trailing "/".
+// of the running executable when it holds Default/ (a build tree or a portable copy), else the
+// user's data folder, prepared on first use; always with a trailing "/".
 std::string ResolveProgramFolder(int& Argc, char** Argv);
 
-// The state fields that depend on the program folder, as start-up sets them.
+// The rule behind ResolveProgramFolder with its inputs spelled out. Home is --home or $KAVROOT
+// (empty when neither is given); InstalledData holds the Default/ and Language/ that an
+// installation ships. The user's folder is created when it is chosen (see PrepareUserFolder).
+std::string ChooseProgramFolder(const std::string& Home, const std::string& ExeDir,
+                                const std::string& UserDataDir, const std::string& InstalledData);
+
+// Creates Dir with Language/ and, the first time only, copies the installed Default/ and
+// Language/ files into it; files the user already has are never overwritten.
+void PrepareUserFolder(const std::string& Dir, const std::string& InstalledData);
+
+// The user's data folder (~/.local/share/KavrinoTranslationTool/ unless XDG_DATA_HOME moves it)
+// and the installed sample data beside the executable (../share/KavrinoTranslationTool/).
+std::string UserDataFolder();
+std::string InstalledDataFolder();
+
+// The user guide installed with the programs (a build tree holds it at the same place).
+std::string UserGuideFile();
+
+// The start-up warning when Default/ is missing; in the user's data folder it also says where
+// the default files go, since nothing there comes from a build tree.
 struct TMainState;
+std::string MissingDefaultMessage(const TMainState& State);
+
+// The state fields that depend on the program folder, as start-up sets them.
 void InitFolders(TMainState& State, const std::string& ProgramDir);
 
 } // namespace kav
