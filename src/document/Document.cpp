@@ -147,12 +147,12 @@ std::string_view TTextArena::Keep(std::string_view Text) {
         return {};
     if (Text.size() > BlockSize / 4) {
         // A long text gets a block of its own; the current block goes on being filled.
-        FLarge.push_back(std::make_unique<char[]>(Text.size()));
+        FLarge.push_back(std::make_unique_for_overwrite<char[]>(Text.size()));
         std::memcpy(FLarge.back().get(), Text.data(), Text.size());
         return {FLarge.back().get(), Text.size()};
     }
     if (BlockSize - FUsed < Text.size()) {
-        FBlocks.push_back(std::make_unique<char[]>(BlockSize));
+        FBlocks.push_back(std::make_unique_for_overwrite<char[]>(BlockSize));
         FUsed = 0;
     }
     char* At = FBlocks.back().get() + FUsed;
@@ -321,7 +321,7 @@ int TDocument::NewDocument() {
             while (std::optional<StrItemView> Item =
                        NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings)) {
                 Grid.SetCells(colTranslated, Row, std::string(Item->Text));
-                Row = AppendItem(Grid, Row, *Item);
+                Row = AppendParsedItem(Grid, Row, *Item);
             }
         } catch (const ToolError& E) {
             Problem = E.what();
@@ -537,7 +537,7 @@ void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row,
                                  std::vector<std::string>& Findings) {
     while (std::optional<StrItemView> Item =
                NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
-        Row = AppendItem(Grid, Row, *Item);
+        Row = AppendParsedItem(Grid, Row, *Item);
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }
@@ -687,7 +687,7 @@ bool TDocument::SaveFile(std::string FileName) {
             } else if (MakeBackups(FileName, Skipped)) {
                 S.FNewFileName = false;
                 StrWriteResult Result =
-                    WriteStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
+                    WriteCheckedStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
                 if (Result.Ok) {
                     UI.SetStatusText(StatusFile, "Saved file: " + FileName);
                     Written = true;

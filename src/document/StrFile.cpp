@@ -657,6 +657,11 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
             Result.Message += "\n" + Problem;
         return Result;
     }
+    return WriteCheckedStrFile(Path, Kind, Items);
+}
+
+StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
+                                   const std::vector<StrWriteItem>& Items) {
     std::string Bytes = FormatStrFile(Kind, FileNamePart(Path), Items);
     const std::string Target = WriteTarget(Path);
     if (ReadOnlyFile(Target))

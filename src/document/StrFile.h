@@ -171,6 +171,10 @@ struct StrWriteResult {
 // and closed, just before the rename, as a crash or power cut at that moment would.
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items);
+// WriteStrFile for items that UnwritableItems has just passed, so that a save checks its
+// items once.
+StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
+                                   const std::vector<StrWriteItem>& Items);
 
 // The temporary file WriteStrFile uses for Path while it writes: "." + file name + ".kavtmp." +
 // process id + "." + six random characters, in Path's folder.

@@ -30,10 +30,10 @@ int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item) {
     View.AttributeCount = static_cast<int>(std::min<size_t>(Item.Attributes.size(), 4));
     for (int i = 0; i < View.AttributeCount; ++i)
         View.Attributes[static_cast<size_t>(i)] = Item.Attributes[static_cast<size_t>(i)];
-    return AppendItem(Grid, Row, View);
+    return AppendParsedItem(Grid, Row, View);
 }
 
-int AppendItem(TStyledGridModel& Grid, int Row, const StrItemView& Item) {
+int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item) {
     Grid.SetCells(colItem, Row, std::to_string(Row - 1));
     Grid.SetCells(colName, Row, std::string(Item.Name));
     Grid.SetCells(colDefault, Row, std::string(Item.Text));
