@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
@@ -47,12 +48,12 @@ bool FileExists(const std::string& Path) {
 }
 
 // Notes item lines that the one-item-per-line rule leaves out of Line.
-void NoteJoinedItems(const std::string& Line, long long Number,
+void NoteJoinedItems(std::string_view Line, long long Number, int CodePage,
                      std::vector<std::string>& Findings) {
-    const int Joined = ItemsJoinedToLine(Line);
+    const int Joined = ItemsJoinedToLine(Line, CodePage);
     if (Joined == 0)
         return;
-    const bool LoneCr = Line.find('\r') != std::string::npos;
+    const bool LoneCr = Line.find('\r') != std::string_view::npos;
     Findings.push_back(
         "line " + std::to_string(Number) + ": " + std::to_string(Joined) + " more item(s) " +
         (LoneCr ? "joined to it by a lone CR (a CR without LF)" : "on the same line") +
@@ -73,18 +74,19 @@ void NoteEndMark(const StrLineReader& Reader, std::vector<std::string>& Findings
 // line when the reading stopped early, or when a line holds a NUL byte (binary data or UTF-16:
 // taken as a language file it would load without items, and a Save would write that over it).
 // Content that the format's rules leave out is noted in Findings.
-std::optional<StrItemLine> NextItem(StrLineReader& Reader, const std::string& Path,
+// The item's fields are views into the reader's buffer, valid until its next line.
+std::optional<StrItemView> NextItem(StrLineReader& Reader, const std::string& Path,
                                     int AttributeCount, std::vector<std::string>& Findings) {
-    std::string Line;
-    while (Reader.ReadLine(Line)) {
+    std::string_view Line;
+    while (Reader.NextLine(Line)) {
         if (HoldsNulByte(Line))
             throw ToolError(LocatedMessage("The file holds a NUL byte: it is not a text file in "
                                            "the ANSI code page (binary data, or UTF-16)",
                                            Path, Reader.LineNumber()));
-        if (!IsItemLine(Line))
+        if (!IsItemLine(Line, Reader.CodePage()))
             continue;
-        NoteJoinedItems(Line, Reader.LineNumber(), Findings);
-        return ParseItemLine(Line, AttributeCount);
+        NoteJoinedItems(Line, Reader.LineNumber(), Reader.CodePage(), Findings);
+        return ParseItemView(Line, AttributeCount, Reader.CodePage());
     }
     if (Reader.Problem() != StrReadProblem::None)
         throw ToolError(Reader.FailureMessage(Path));
@@ -93,42 +95,71 @@ std::optional<StrItemLine> NextItem(StrLineReader& Reader, const std::string& Pa
 }
 
 // Reads the whole translated file once: its item lines, and returns the count of all its lines.
-long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
+long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path, TTextArena& Texts,
                              std::vector<TTranslatedLine>& Items,
                              std::vector<std::string>& Findings) {
-    while (std::optional<StrItemLine> Item =
+    while (std::optional<StrItemView> Item =
                NextItem(Reader, Path, TranslatedAttributeCount, Findings))
-        Items.push_back({std::move(Item->Name), std::move(Item->Text),
-                         std::move(Item->Attributes[0]), Reader.LineNumber()});
+        Items.push_back({Texts.Keep(Item->Name), Texts.Keep(Item->Text),
+                         Texts.Keep(Item->Attributes[0]), Reader.LineNumber()});
     return Reader.LineNumber();
 }
 
 // Rows of every name of the default items, in row order, so that each translated line finds
-// its row in constant time and a repeated name takes its occurrences in order.
+// its row in constant time and a repeated name takes its occurrences in order. The names are
+// views into the table's name cells, which must not change while the index is used; the rows
+// of one name are chained through FNext, so the index costs no allocation per name.
 class TNameIndex {
 public:
     explicit TNameIndex(const TStyledGridModel& Grid) {
-        FRows.reserve(static_cast<size_t>(std::max(0, TrailingRow(Grid) - FirstItemRow)));
-        for (int Row = FirstItemRow; Row < TrailingRow(Grid); ++Row)
-            FRows[Grid.Cells(colName, Row)].Rows.push_back(Row);
+        const int Last = TrailingRow(Grid);
+        const size_t Count = static_cast<size_t>(std::max(0, Last - FirstItemRow));
+        FFirst.reserve(Count);
+        FNext.assign(Count, -1);
+        std::vector<int> Tail(Count, -1);
+        for (int Row = FirstItemRow; Row < Last; ++Row) {
+            const auto [It, New] = FFirst.try_emplace(Grid.Cells(colName, Row), Row);
+            const size_t Head = static_cast<size_t>(It->second - FirstItemRow);
+            if (!New)
+                FNext[static_cast<size_t>(Tail[Head] - FirstItemRow)] = Row;
+            Tail[Head] = Row;
+        }
     }
     // The next unused row of Name, or -1.
-    int Take(const std::string& Name) {
-        auto It = FRows.find(Name);
-        if (It == FRows.end() || It->second.Used >= It->second.Rows.size())
+    int Take(std::string_view Name) {
+        auto It = FFirst.find(Name);
+        if (It == FFirst.end() || It->second < 0)
             return -1;
-        return It->second.Rows[It->second.Used++];
+        const int Row = It->second;
+        It->second = FNext[static_cast<size_t>(Row - FirstItemRow)];
+        return Row;
     }
 
 private:
-    struct TOccurrences {
-        std::vector<int> Rows;
-        size_t Used = 0;
-    };
-    std::unordered_map<std::string, TOccurrences> FRows;
+    std::unordered_map<std::string_view, int> FFirst; // the next unused row of each name
+    std::vector<int> FNext;                           // the row after each row of its name
 };
 
 } // namespace
+
+std::string_view TTextArena::Keep(std::string_view Text) {
+    if (Text.empty())
+        return {};
+    if (Text.size() > BlockSize / 4) {
+        // A long text gets a block of its own; the current block goes on being filled.
+        FLarge.push_back(std::make_unique_for_overwrite<char[]>(Text.size()));
+        std::memcpy(FLarge.back().get(), Text.data(), Text.size());
+        return {FLarge.back().get(), Text.size()};
+    }
+    if (BlockSize - FUsed < Text.size()) {
+        FBlocks.push_back(std::make_unique_for_overwrite<char[]>(BlockSize));
+        FUsed = 0;
+    }
+    char* At = FBlocks.back().get() + FUsed;
+    std::memcpy(At, Text.data(), Text.size());
+    FUsed += Text.size();
+    return {At, Text.size()};
+}
 
 TFileNameInfo ExamineFileName(const std::string& Name) {
     TFileNameInfo Info;
@@ -287,10 +318,10 @@ int TDocument::NewDocument() {
         }
         Grid.SetRowCount(EmptyTableRowCount);
         try {
-            while (std::optional<StrItemLine> Item =
+            while (std::optional<StrItemView> Item =
                        NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings)) {
-                Grid.SetCells(colTranslated, Row, Item->Text);
-                Row = AppendItem(Grid, Row, *Item);
+                Grid.SetCells(colTranslated, Row, std::string(Item->Text));
+                Row = AppendParsedItem(Grid, Row, *Item);
             }
         } catch (const ToolError& E) {
             Problem = E.what();
@@ -405,7 +436,8 @@ std::optional<TTranslatedFile> TDocument::ReadTranslated(const std::string& File
     RemoveStaleTempFiles(FolderPart(FileName));
     TTranslatedFile File;
     try {
-        File.LineCount = ReadTranslatedFile(Reader, FileName, File.Lines, File.Findings);
+        File.LineCount =
+            ReadTranslatedFile(Reader, FileName, *File.Texts, File.Lines, File.Findings);
     } catch (const ToolError& E) {
         UI.ShowError(E.what());
         return std::nullopt;
@@ -456,13 +488,13 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
             for (const auto& Line : Lines) {
                 int Target = Index.Take(Line.Name);
                 if (Target < 0) {
-                    Report.Unmatched.push_back(Line.Name);
+                    Report.Unmatched.emplace_back(Line.Name);
                     continue;
                 }
-                if (TrimCharSet(Line.Text, TrimChars()).empty())
+                if (IsBlankText(Line.Text))
                     Grid.SetCells(colTranslated, Target, Grid.Cells(colDefault, Target));
                 else
-                    Grid.SetCells(colTranslated, Target, Line.Text);
+                    Grid.SetCells(colTranslated, Target, std::string(Line.Text));
                 int32_t Color = NoColorMark;
                 if (!Line.Color.empty() && !TryStrToInt(Line.Color, Color))
                     throw ToolError(
@@ -503,9 +535,9 @@ void TDocument::ReportFindings(const std::string& Path, const std::vector<std::s
 
 void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row,
                                  std::vector<std::string>& Findings) {
-    while (std::optional<StrItemLine> Item =
+    while (std::optional<StrItemView> Item =
                NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
-        Row = AppendItem(Grid, Row, *Item);
+        Row = AppendParsedItem(Grid, Row, *Item);
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }
@@ -655,7 +687,7 @@ bool TDocument::SaveFile(std::string FileName) {
             } else if (MakeBackups(FileName, Skipped)) {
                 S.FNewFileName = false;
                 StrWriteResult Result =
-                    WriteStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
+                    WriteCheckedStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
                 if (Result.Ok) {
                     UI.SetStatusText(StatusFile, "Saved file: " + FileName);
                     Written = true;

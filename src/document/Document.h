@@ -8,8 +8,10 @@
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kav {
@@ -28,16 +30,31 @@ TFileNameInfo ExamineFileName(const std::string& Name);
 std::string FileNamePart(const std::string& Path);
 std::string FolderPart(const std::string& Path); // with its trailing "/"
 
-// One item line of a translated file, kept with its line number for messages.
+// One item line of a translated file, kept with its line number for messages. The fields view
+// the texts of the file they were read from.
 struct TTranslatedLine {
-    std::string Name;
-    std::string Text;
-    std::string Color;
+    std::string_view Name;
+    std::string_view Text;
+    std::string_view Color;
     long long Line = 0;
 };
 
-// A translated file read whole.
+// Holds the bytes the views of a translated file point to: large blocks filled one after the
+// other, so that a file of many lines costs a few allocations and the views never move.
+class TTextArena {
+public:
+    std::string_view Keep(std::string_view Text);
+
+private:
+    static constexpr size_t BlockSize = size_t(1) << 20;
+    std::vector<std::unique_ptr<char[]>> FBlocks;
+    std::vector<std::unique_ptr<char[]>> FLarge; // texts longer than a quarter block
+    size_t FUsed = BlockSize;                    // of the last block
+};
+
+// A translated file read whole. Move-only: its lines view its own arena.
 struct TTranslatedFile {
+    std::unique_ptr<TTextArena> Texts = std::make_unique<TTextArena>();
     std::vector<TTranslatedLine> Lines;
     long long LineCount = 0; // all lines, items or not
     int CloseStatus = 0;

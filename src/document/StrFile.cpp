@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,10 @@ namespace kav {
 namespace {
 
 constexpr size_t BlockSize = 1 << 16;
+// A regular file up to this size is read into one buffer, so that its lines are handed out as
+// views into it without copying; larger files and pipes are read block by block, which keeps
+// the memory a damaged file of one huge line costs bounded.
+constexpr size_t WholeFileLimit = size_t(32) << 20;
 constexpr char CtrlZ = 26;
 constexpr const char* TempMark = ".kavtmp.";
 constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
@@ -28,10 +33,17 @@ constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
 // Data[From] is the trail byte of a character begun before it.
 size_t FindDelimiterIn(std::string_view Data, size_t From, int CodePage, bool SkipFirst) {
     if (!IsDoubleByteCodePage(CodePage)) {
-        for (size_t i = From; i < Data.size(); ++i)
-            if (Data[i] == '\n' || Data[i] == CtrlZ)
-                return i;
-        return std::string_view::npos;
+        if (From >= Data.size())
+            return std::string_view::npos;
+        // Two vectorised scans beat one loop over the bytes: the line end, then a Ctrl+Z
+        // before it.
+        const char* Begin = Data.data() + From;
+        const size_t Rest = Data.size() - From;
+        const void* Lf = std::memchr(Begin, '\n', Rest);
+        const size_t Span = Lf ? static_cast<size_t>(static_cast<const char*>(Lf) - Begin) : Rest;
+        if (const void* Z = std::memchr(Begin, CtrlZ, Span))
+            return From + static_cast<size_t>(static_cast<const char*>(Z) - Begin);
+        return Lf ? From + Span : std::string_view::npos;
     }
     for (size_t i = From + (SkipFirst ? 1 : 0); i < Data.size(); ++i) {
         unsigned char B = static_cast<unsigned char>(Data[i]);
@@ -64,6 +76,11 @@ void DropLineEndCr(std::string& Line) {
         Line.pop_back();
 }
 
+void DropLineEndCr(std::string_view& Line) {
+    if (!Line.empty() && Line.back() == '\r')
+        Line.remove_suffix(1);
+}
+
 // A copy of Line in which every trail byte of a two-byte character is replaced by a byte that
 // is no delimiter, so that field searches only see single-byte characters.
 std::string DelimiterView(std::string_view Line, int CodePage) {
@@ -78,15 +95,15 @@ std::string DelimiterView(std::string_view Line, int CodePage) {
 }
 
 // GetDelimited over the delimiter view, with the token taken from the line itself.
-std::string Field(long long& P, std::string_view Line, std::string_view View, char Open,
-                  char Close) {
-    std::string Token = GetDelimited(P, View, Open, Close);
+std::string_view Field(long long& P, std::string_view Line, std::string_view View, char Open,
+                       char Close) {
+    std::string_view Token = GetDelimitedView(P, View, Open, Close);
     if (Token.empty() || Line.data() == View.data())
         return Token;
     // The token always ends at P - 2 (before the closing character, or before the line's last
     // character when the closing one is missing).
     long long Start = P - 1 - static_cast<long long>(Token.size());
-    return std::string(Line.substr(static_cast<size_t>(Start - 1), Token.size()));
+    return Line.substr(static_cast<size_t>(Start - 1), Token.size());
 }
 
 bool HasByte(std::string_view S, char B) {
@@ -105,6 +122,7 @@ StrLineReader::~StrLineReader() {
 }
 
 int StrLineReader::Open(const std::string& Path) {
+    FLine.clear();
     if (FFd >= 0)
         Close();
     FStatus = 0;
@@ -123,6 +141,14 @@ int StrLineReader::Open(const std::string& Path) {
         ::close(FFd);
         FFd = -1;
         return FStatus = ioAccessDenied;
+    }
+    // One read for the whole file (one byte more so that its end is seen by the same read).
+    const size_t Size = S_ISREG(Info.st_mode) && Info.st_size > 0
+                            ? static_cast<size_t>(Info.st_size) + 1
+                            : BlockSize;
+    if (Size > FBuffer.size() && Size <= WholeFileLimit) {
+        FBuffer.clear();
+        FBuffer.resize(Size);
     }
     return 0;
 }
@@ -162,6 +188,7 @@ bool StrLineReader::Stop(StrReadProblem Problem, int Status, long long Line) {
 bool StrLineReader::Append(std::string& Line, std::string_view Piece) {
     if (Line.size() + Piece.size() > MaxStrLineLength + 1) {
         Line.clear();
+        Line.shrink_to_fit();
         return Stop(StrReadProblem::LineTooLong, ioInvalidInput, FLineNumber + 1);
     }
     Line.append(Piece);
@@ -169,7 +196,7 @@ bool StrLineReader::Append(std::string& Line, std::string_view Piece) {
 }
 
 // Counts a complete line and checks its length.
-bool StrLineReader::Accept(std::string& Line) {
+bool StrLineReader::Accept(std::string_view Line) {
     ++FLineNumber;
     if (Line.size() > MaxStrLineLength)
         return Stop(StrReadProblem::LineTooLong, ioInvalidInput, FLineNumber);
@@ -177,9 +204,20 @@ bool StrLineReader::Accept(std::string& Line) {
 }
 
 bool StrLineReader::ReadLine(std::string& Line) {
-    Line.clear();
+    std::string_view View;
+    const bool Got = NextLine(View);
+    Line.assign(View);
+    return Got;
+}
+
+// A line lying whole in the buffer is handed out as a view into it; one that spans blocks is
+// gathered in FLine.
+bool StrLineReader::NextLine(std::string_view& Line) {
+    FLine.clear();
+    Line = {};
     if (FEnded || FFd < 0)
         return false;
+    bool Gathered = false;
     for (;;) {
         if (FPos >= FLen && !Fill()) {
             FEnded = true;
@@ -189,27 +227,42 @@ bool StrLineReader::ReadLine(std::string& Line) {
         size_t At = FindDelimiter(FPos);
         if (At == std::string_view::npos) {
             FSkipTrail = EndsOnLeadByte(Block, FPos, FCodePage, FSkipTrail);
-            if (!Append(Line, Block.substr(FPos)))
+            if (!Append(FLine, Block.substr(FPos)))
                 return false;
+            Gathered = true;
             FPos = FLen;
             continue;
         }
         FSkipTrail = false;
-        if (!Append(Line, Block.substr(FPos, At - FPos)))
-            return false;
+        const std::string_view Piece = Block.substr(FPos, At - FPos);
         FPos = At + 1;
         if (Block[At] == CtrlZ) {
+            // Counting what follows the mark reads on into the buffer: keep the piece first.
+            if (!Append(FLine, Piece))
+                return false;
             FEndMarkLine = FLineNumber + 1;
             CountAfterEndMark();
             FEnded = true;
+            Gathered = true;
             break;
+        }
+        if (Gathered) {
+            if (!Append(FLine, Piece))
+                return false;
+            Line = FLine;
+        } else {
+            if (Piece.size() > MaxStrLineLength + 1)
+                return Stop(StrReadProblem::LineTooLong, ioInvalidInput, FLineNumber + 1);
+            Line = Piece;
         }
         DropLineEndCr(Line);
         return Accept(Line);
     }
+    Line = FLine;
     if (FStatus != 0) {
         FProblem = StrReadProblem::IoError;
         FFailedLine = FLineNumber + 1;
+        Line = {};
         return false;
     }
     // The text before the end of the file is a last line of its own.
@@ -300,6 +353,8 @@ std::vector<std::string> SplitStrLines(std::string_view Data, int CodePage) {
 // ---- item lines ------------------------------------------------------------------------
 
 bool IsItemLine(std::string_view Line, int CodePage) {
+    if (!IsDoubleByteCodePage(CodePage))
+        return Line.find("Txt_") != std::string_view::npos;
     return DelimiterView(Line, CodePage).find("Txt_") != std::string::npos;
 }
 
@@ -318,11 +373,12 @@ int ItemsJoinedToLine(std::string_view Line, int CodePage) {
     return std::max(Count, 0);
 }
 
-StrItemLine ParseItemLine(std::string_view Line, int AttributeCount, int CodePage) {
-    StrItemLine Item;
-    Item.Attributes.resize(static_cast<size_t>(std::max(AttributeCount, 0)));
-    std::string ViewBytes = DelimiterView(Line, CodePage);
-    std::string_view View = IsDoubleByteCodePage(CodePage) ? std::string_view(ViewBytes) : Line;
+StrItemView ParseItemView(std::string_view Line, int AttributeCount, int CodePage) {
+    StrItemView Item;
+    Item.AttributeCount = std::clamp(AttributeCount, 0, MaxAttributeCount);
+    const bool DoubleByte = IsDoubleByteCodePage(CodePage);
+    const std::string ViewBytes = DoubleByte ? DelimiterView(Line, CodePage) : std::string();
+    const std::string_view View = DoubleByte ? std::string_view(ViewBytes) : Line;
     size_t Found = View.find("Txt_");
     if (Found == std::string_view::npos)
         return Item;
@@ -330,8 +386,33 @@ StrItemLine ParseItemLine(std::string_view Line, int AttributeCount, int CodePag
     long long P = static_cast<long long>(Found) + 4;
     Item.Name = Field(P, Line, View, '_', ' ');
     Item.Text = Field(P, Line, View, '"', '"');
-    for (auto& Attribute : Item.Attributes)
-        Attribute = Field(P, Line, View, '{', '}');
+    for (int i = 0; i < Item.AttributeCount; ++i)
+        Item.Attributes[static_cast<size_t>(i)] = Field(P, Line, View, '{', '}');
+    return Item;
+}
+
+StrItemLine ParseItemLine(std::string_view Line, int AttributeCount, int CodePage) {
+    StrItemLine Item;
+    Item.Attributes.resize(static_cast<size_t>(std::max(AttributeCount, 0)));
+    if (AttributeCount > MaxAttributeCount) {
+        // More fields than any file kind has: the slow walk over the copied line.
+        std::string ViewBytes = DelimiterView(Line, CodePage);
+        std::string_view View = IsDoubleByteCodePage(CodePage) ? std::string_view(ViewBytes) : Line;
+        size_t Found = View.find("Txt_");
+        if (Found == std::string_view::npos)
+            return Item;
+        long long P = static_cast<long long>(Found) + 4;
+        Item.Name = Field(P, Line, View, '_', ' ');
+        Item.Text = Field(P, Line, View, '"', '"');
+        for (auto& Attribute : Item.Attributes)
+            Attribute = Field(P, Line, View, '{', '}');
+        return Item;
+    }
+    const StrItemView Parsed = ParseItemView(Line, AttributeCount, CodePage);
+    Item.Name = Parsed.Name;
+    Item.Text = Parsed.Text;
+    for (int i = 0; i < Parsed.AttributeCount; ++i)
+        Item.Attributes[static_cast<size_t>(i)] = Parsed.Attributes[static_cast<size_t>(i)];
     return Item;
 }
 
@@ -360,16 +441,27 @@ std::vector<std::string> StrHeaderLines(StrFileKind Kind, std::string_view FileN
     return {"#include \"KavLang.Inc\"", "", "//Kavrino Language " + std::string(FileName), ""};
 }
 
-std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t Color) {
+void AppendItemLine(std::string& Out, std::string_view Name, std::string_view Text, int32_t Color) {
     // A name too long for the field is written whole: the reader takes the name up to the
     // separator's blank, so it reads back whole and still finds its row.
-    std::string Field = "Txt_" + std::string(Name);
-    std::string Line = Field.size() > NameFieldWidth ? Field : PadRight(Field, NameFieldWidth);
-    Line += " , \"";
-    Line += Text;
-    Line += "\"  {";
-    Line += std::to_string(Color);
-    Line += "}";
+    const size_t Start = Out.size();
+    Out += "Txt_";
+    Out += Name;
+    const size_t FieldLength = Out.size() - Start;
+    if (FieldLength < NameFieldWidth)
+        Out.append(NameFieldWidth - FieldLength, ' ');
+    Out += " , \"";
+    Out += Text;
+    Out += "\"  {";
+    char Digits[16];
+    const auto Done = std::to_chars(Digits, Digits + sizeof Digits, Color);
+    Out.append(Digits, Done.ptr);
+    Out += "}";
+}
+
+std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t Color) {
+    std::string Line;
+    AppendItemLine(Line, Name, Text, Color);
     return Line;
 }
 
@@ -386,36 +478,41 @@ std::string ShownItemName(std::string_view Name) {
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems;
     const int CodePage = SystemAnsiCodePage();
+    std::string Line;
+    char Digits[16];
     for (const auto& Item : Items) {
         if (Item.Name.empty())
             continue;
         const size_t Before = Problems.size();
-        std::string Where = ShownItemName(Item.Name) + ": ";
+        const auto Where = [&Item] { return ShownItemName(Item.Name) + ": "; };
         if (HasByte(Item.Text, '"'))
-            Problems.push_back(Where + "the text holds a double quote");
+            Problems.push_back(Where() + "the text holds a double quote");
         if (HasByte(Item.Text, '\r') || HasByte(Item.Text, '\n'))
-            Problems.push_back(Where + "the text holds a line break");
+            Problems.push_back(Where() + "the text holds a line break");
         if (HasByte(Item.Text, CtrlZ) || HasByte(Item.Name, CtrlZ))
-            Problems.push_back(Where + "it holds the end-of-file character (code 26)");
+            Problems.push_back(Where() + "it holds the end-of-file character (code 26)");
         if (HoldsNulByte(Item.Text) || HoldsNulByte(Item.Name))
-            Problems.push_back(Where + "it holds a NUL byte (code 0)");
+            Problems.push_back(Where() + "it holds a NUL byte (code 0)");
         if (HasByte(Item.Name, ' '))
-            Problems.push_back(Where + "the name holds a blank");
+            Problems.push_back(Where() + "the name holds a blank");
         if (HasByte(Item.Name, '\r') || HasByte(Item.Name, '\n'))
-            Problems.push_back(Where + "the name holds a line break");
+            Problems.push_back(Where() + "the name holds a line break");
         if (Problems.size() != Before)
             continue;
         // Whatever else the reader would take differently (a double-byte character that
         // swallows a delimiter, a line longer than the reader takes) is caught by reading
         // the line back.
-        const std::string Line = FormatItemLine(Item.Name, Item.Text, Item.Color);
-        const StrItemLine Back = ParseItemLine(Line, TranslatedAttributeCount, CodePage);
+        Line.clear();
+        AppendItemLine(Line, Item.Name, Item.Text, Item.Color);
+        const StrItemView Back = ParseItemView(Line, TranslatedAttributeCount, CodePage);
+        const auto Color = std::to_chars(Digits, Digits + sizeof Digits, Item.Color);
         if (Line.size() > MaxStrLineLength)
-            Problems.push_back(Where + "the line would be longer than " +
+            Problems.push_back(Where() + "the line would be longer than " +
                                std::to_string(MaxStrLineLength) + " bytes");
         else if (Back.Name != Item.Name || Back.Text != Item.Text ||
-                 Back.Attributes[0] != std::to_string(Item.Color))
-            Problems.push_back(Where + "the line would not read back unchanged");
+                 Back.Attributes[0] !=
+                     std::string_view(Digits, static_cast<size_t>(Color.ptr - Digits)))
+            Problems.push_back(Where() + "the line would not read back unchanged");
     }
     return Problems;
 }
@@ -431,7 +528,7 @@ std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,
     for (const auto& Item : Items) {
         if (Item.Name.empty())
             continue;
-        Out += FormatItemLine(Item.Name, Item.Text, Item.Color);
+        AppendItemLine(Out, Item.Name, Item.Text, Item.Color);
         Out += "\r\n";
     }
     return Out;
@@ -560,6 +657,11 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
             Result.Message += "\n" + Problem;
         return Result;
     }
+    return WriteCheckedStrFile(Path, Kind, Items);
+}
+
+StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
+                                   const std::vector<StrWriteItem>& Items) {
     std::string Bytes = FormatStrFile(Kind, FileNamePart(Path), Items);
     const std::string Target = WriteTarget(Path);
     if (ReadOnlyFile(Target))

@@ -3,6 +3,7 @@
 
 #include "document/CodePage.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,10 +42,13 @@ public:
     int Open(const std::string& Path);
     // Reads the next line without its end; false at the end of the file or on an error.
     bool ReadLine(std::string& Line);
+    // The same without copying: Line views the reader's buffer until the next call.
+    bool NextLine(std::string_view& Line);
     // I/O status of the last read (0 when the file ended normally).
     int Status() const { return FStatus; }
     StrReadProblem Problem() const { return FProblem; }
     long long LineNumber() const { return FLineNumber; }
+    int CodePage() const { return FCodePage; }
     // What stopped the reading, naming Path and the line; empty when the file ended normally.
     std::string FailureMessage(const std::string& Path) const;
     // Returns the closing status (0 when all went well).
@@ -60,7 +64,7 @@ private:
     bool Fill();
     size_t FindDelimiter(size_t From) const;
     bool Append(std::string& Line, std::string_view Piece);
-    bool Accept(std::string& Line);
+    bool Accept(std::string_view Line);
     bool Stop(StrReadProblem Problem, int Status, long long Line);
 
     int FCodePage;
@@ -73,8 +77,9 @@ private:
     long long FLinesAfterEnd = 0;
     long long FItemsAfterEnd = 0;
     bool FEnded = false;
-    bool FSkipTrail = false; // the block ended on a lead byte
-    std::vector<char> FBuffer;
+    bool FSkipTrail = false;   // the block ended on a lead byte
+    std::vector<char> FBuffer; // the whole file when it is a regular file of a sane size
+    std::string FLine;         // a line gathered from more than one block
     size_t FPos = 0;
     size_t FLen = 0;
 };
@@ -98,6 +103,21 @@ bool IsItemLine(std::string_view Line, int CodePage = SystemAnsiCodePage());
 // begins one (items joined by a lone CR, or written on one line).
 int ItemsJoinedToLine(std::string_view Line, int CodePage = SystemAnsiCodePage());
 
+// The most brace fields a file kind has (the default file's four).
+constexpr int MaxAttributeCount = DefaultAttributeCount;
+
+// An item line's fields as views into the line.
+struct StrItemView {
+    std::string_view Name;
+    std::string_view Text;
+    std::array<std::string_view, MaxAttributeCount> Attributes{};
+    int AttributeCount = 0; // missing ones are empty
+};
+
+// ParseItemLine without copies; AttributeCount is cut to MaxAttributeCount.
+StrItemView ParseItemView(std::string_view Line, int AttributeCount,
+                          int CodePage = SystemAnsiCodePage());
+
 // Takes the name, the quoted text and AttributeCount brace fields from an item line, each
 // search starting where the previous one stopped.
 StrItemLine ParseItemLine(std::string_view Line, int AttributeCount,
@@ -115,6 +135,8 @@ std::vector<std::string> StrHeaderLines(StrFileKind Kind, std::string_view FileN
 
 // One item line without its line end.
 std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t Color);
+// The same line appended to Out.
+void AppendItemLine(std::string& Out, std::string_view Name, std::string_view Text, int32_t Color);
 
 struct StrWriteItem {
     std::string Name;
@@ -149,6 +171,10 @@ struct StrWriteResult {
 // and closed, just before the rename, as a crash or power cut at that moment would.
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items);
+// WriteStrFile for items that UnwritableItems has just passed, so that a save checks its
+// items once.
+StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
+                                   const std::vector<StrWriteItem>& Items);
 
 // The temporary file WriteStrFile uses for Path while it writes: "." + file name + ".kavtmp." +
 // process id + "." + six random characters, in Path's folder.

@@ -24,12 +24,22 @@ void ResetTable(TStyledGridModel& Grid) {
 }
 
 int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item) {
+    StrItemView View;
+    View.Name = Item.Name;
+    View.Text = Item.Text;
+    View.AttributeCount = static_cast<int>(std::min<size_t>(Item.Attributes.size(), 4));
+    for (int i = 0; i < View.AttributeCount; ++i)
+        View.Attributes[static_cast<size_t>(i)] = Item.Attributes[static_cast<size_t>(i)];
+    return AppendParsedItem(Grid, Row, View);
+}
+
+int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item) {
     Grid.SetCells(colItem, Row, std::to_string(Row - 1));
-    Grid.SetCells(colName, Row, Item.Name);
-    Grid.SetCells(colDefault, Row, Item.Text);
-    for (size_t i = 0; i < Item.Attributes.size() && i < 4; ++i)
-        if (!Item.Attributes[i].empty())
-            Grid.SetCells(colWidth + static_cast<int>(i), Row, Item.Attributes[i]);
+    Grid.SetCells(colName, Row, std::string(Item.Name));
+    Grid.SetCells(colDefault, Row, std::string(Item.Text));
+    for (int i = 0; i < Item.AttributeCount && i < 4; ++i)
+        if (!Item.Attributes[static_cast<size_t>(i)].empty())
+            Grid.SetCells(colWidth + i, Row, std::string(Item.Attributes[static_cast<size_t>(i)]));
     Grid.SetRowCount(Grid.RowCount() + 1);
     return Row + 1;
 }
@@ -37,7 +47,7 @@ int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item) {
 void RemoveBlankRows(TStyledGridModel& Grid) {
     // From the bottom up, so that every row is examined once whatever is removed.
     for (int Row = Grid.RowCount() - 1; Row >= FirstItemRow; --Row)
-        if (TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty())
+        if (IsBlankText(Grid.Cells(colName, Row)))
             Grid.RemoveRow(Row);
 }
 

@@ -41,6 +41,8 @@ void ResetTable(TStyledGridModel& Grid);
 // by one row so that a trailing row follows. Empty attribute fields leave their cells as they
 // are. Returns the next free row.
 int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item);
+// The same from the fields of a line as the reader parsed them.
+int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item);
 
 // Removes every row from 2 on whose name is blank (codes 0 to 32 only), the trailing row
 // included; the grid never removes its last non-fixed row.

@@ -67,6 +67,13 @@ std::string CopyFrom(std::string_view S, long long First) {
     return CopyRange(S, First, Len(S));
 }
 
+bool IsBlankText(std::string_view S) {
+    for (char C : S)
+        if (static_cast<unsigned char>(C) > 32)
+            return false;
+    return true;
+}
+
 std::string TrimCharSet(std::string_view S, const CharSet& Chars) {
     long long i = 1;
     while (i <= Len(S) && Chars.test(static_cast<unsigned>(CharAt(S, i))))
@@ -162,7 +169,7 @@ std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_vie
     return Result;
 }
 
-std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char CloseCh) {
+std::string_view GetDelimitedView(long long& P, std::string_view S, char OpenCh, char CloseCh) {
     // When OpenCh is missing the token is empty and P ends at Length + 2; when CloseCh is
     // missing the token runs to the end of S but leaves out its last character and P ends at
     // Length + 1. Callers walking a line field by field rely on both.
@@ -179,18 +186,22 @@ std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char Clo
         S.substr(0, static_cast<size_t>(L - 1)).find(OpenCh, static_cast<size_t>(From - 1));
     P = Open == std::string_view::npos ? L : static_cast<long long>(Open) + 1;
     ++P;
-    std::string Token;
+    std::string_view Token;
     if (P < L && P >= 1) {
         size_t Begin = static_cast<size_t>(P - 1);
         size_t Found = S.substr(0, static_cast<size_t>(L - 1)).find(CloseCh, Begin);
         size_t End = Found == std::string_view::npos ? static_cast<size_t>(L - 1) : Found;
-        Token.assign(S.substr(Begin, End - Begin));
+        Token = S.substr(Begin, End - Begin);
         P = static_cast<long long>(End) + 1;
     }
     ++P;
     if (P > L + 1)
-        Token.clear();
+        Token = {};
     return Token;
+}
+
+std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char CloseCh) {
+    return std::string(GetDelimitedView(P, S, OpenCh, CloseCh));
 }
 
 bool IsWholeWord(std::string_view S, std::string_view Word) {

@@ -25,6 +25,8 @@ const CharSet& DigitChars();
 std::string CopyRange(std::string_view S, long long First, long long Last);
 std::string CopyFrom(std::string_view S, long long First);
 std::string TrimCharSet(std::string_view S, const CharSet& Chars);
+// TrimCharSet(S, TrimChars()).empty() without building the trimmed copy: codes 0 to 32 only.
+bool IsBlankText(std::string_view S);
 bool CharsInSet(const CharSet& Chars, std::string_view S, long long Start, long long Count);
 bool IsDigits(std::string_view S);
 bool MatchAt(std::string_view Sub, std::string_view S, long long Pos);
@@ -35,6 +37,8 @@ std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_vie
 // Returns the text between the next OpenCh at or after P and the following CloseCh, and moves
 // P just past the closing character (see the consequences in the implementation).
 std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char CloseCh);
+// The same token as a view into S.
+std::string_view GetDelimitedView(long long& P, std::string_view S, char OpenCh, char CloseCh);
 bool IsWholeWord(std::string_view S, std::string_view Word);
 std::string ZeroPad(long long Value, int Width);
 

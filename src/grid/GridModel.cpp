@@ -119,7 +119,9 @@ std::string* TStyledGridModel::MutableCell(int Col, int Row) {
     }
     TRow& Line = FRows[static_cast<size_t>(Row)];
     if (Col >= static_cast<int>(Line.size())) {
-        Line.resize(static_cast<size_t>(Col) + 1);
+        // All columns at once: a row filled column by column is allocated once, and its texts
+        // stay where they are while the row is written.
+        Line.resize(static_cast<size_t>(FColCount));
     }
     return &Line[static_cast<size_t>(Col)];
 }
