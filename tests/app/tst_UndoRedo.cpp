@@ -65,7 +65,7 @@ struct TFrenchWindow {
 constexpr int ItemRow = 6;
 constexpr int OtherRow = 9;
 
-enum TKind { Edit, ReplaceAll, Fill, RtfImport, ColourMark };
+enum TKind { Edit, ReplaceOne, ReplaceAll, Fill, RtfImport, ColourMark, MarkUndo };
 
 // Runs one command of Kind as the translator does; returns the caption its step should have.
 QString RunCommand(TFrenchWindow& F, int Kind) {
@@ -75,6 +75,27 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         F.Type("zq");
         F.Click(colTranslated, OtherRow);
         return "&Undo Edit of item " + QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+    case ReplaceOne: {
+        QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+        TfrmReplaceDlg* Window = F.Form().ReplaceDialog1->ReplaceWindow();
+        QTest::keyClicks(Window->EdtSearch, "Fichier");
+        QTest::keyClicks(Window->edtReplace, "Dossier");
+        QTest::mouseClick(Window->btnFindNext, Qt::LeftButton);
+        QTest::mouseClick(Window->btnReplace, Qt::LeftButton);
+        Window->close();
+        F.Activate();
+        F.Click(colTranslated, OtherRow);
+        return "&Undo Replace: 'Fichier' by 'Dossier'";
+    }
+    case MarkUndo: {
+        int Row = FirstItemRow;
+        while (F.Table().Cells(colReplaced, Row).empty())
+            ++Row;
+        F.Click(colTranslated, Row);
+        F.Form().UndoReplaceStringMenu->trigger();
+        return "&Undo Undo replacement in item " +
+               QString::fromStdString(F.Table().Cells(colItem, Row));
+    }
     case ReplaceAll: {
         QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
         TfrmReplaceDlg* Window = F.Form().ReplaceDialog1->ReplaceWindow();
@@ -141,7 +162,9 @@ private slots:
 void TestUndoRedo::roundTrip_data() {
     QTest::addColumn<int>("Kind");
     QTest::newRow("cell edit") << int(Edit);
+    QTest::newRow("replace") << int(ReplaceOne);
     QTest::newRow("replace all") << int(ReplaceAll);
+    QTest::newRow("undo of a marked replacement") << int(MarkUndo);
     QTest::newRow("fill") << int(Fill);
     QTest::newRow("rtf import") << int(RtfImport);
     QTest::newRow("colour mark") << int(ColourMark);
@@ -152,13 +175,17 @@ void TestUndoRedo::roundTrip() {
     TFrenchWindow F;
     if (Kind == RtfImport)
         PrepareImport(F);
-    QVERIFY(!F.Form().UndoMenu->isEnabled());
+    if (Kind == MarkUndo)
+        RunCommand(F, ReplaceAll);
+    const int Steps = F.Form().Undo().Stack().count();
+    const bool WasModified = F.Form().State().FModified;
+    QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
     const std::vector<std::string> Before = F.Bytes();
     const QString Caption = RunCommand(F, Kind);
     const std::vector<std::string> After = F.Bytes();
     QVERIFY(After != Before);
     QVERIFY(F.Form().State().FModified);
-    QCOMPARE(F.Form().Undo().Stack().count(), 1);
+    QCOMPARE(F.Form().Undo().Stack().count(), Steps + 1);
     QCOMPARE(F.UndoCaption(), Caption);
     QVERIFY(F.Form().UndoMenu->isEnabled());
     QVERIFY(!F.Form().RedoMenu->isEnabled());
@@ -166,8 +193,8 @@ void TestUndoRedo::roundTrip() {
     F.Undo();
     QVERIFY(F.Bytes() == Before);
     // Back where the file was opened: nothing to save.
-    QVERIFY(!F.Form().State().FModified);
-    QVERIFY(!F.Form().UndoMenu->isEnabled());
+    QCOMPARE(F.Form().State().FModified, WasModified);
+    QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
     QCOMPARE(F.Form().RedoMenu->text(), "&Redo" + Caption.mid(5));
 
     F.Redo();
