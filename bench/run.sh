@@ -26,7 +26,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" --parallel "$(nproc)" \
-    --target kavtool KavrinoTranslationTool bench_grid_paint >/dev/null
+    --target kavtool KavrinoTranslationTool bench_grid_paint bench_undo >/dev/null
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

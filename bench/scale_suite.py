@@ -126,6 +126,15 @@ def main():
     print("%-34s 100 000 rows %8.3f ms (end %.3f ms) | 100 rows %8.3f ms | ratio %6.2f"
           % ("grid paint: 100 000 vs 100 rows", m, e, s, m / s), flush=True)
 
+    fills, undos = [], []
+    for _ in range(o.rounds):
+        _, text = run([os.path.join(o.bench, "bench_undo")], env)
+        fills.append(float(re.search(r"fill \d+ items: ([\d.]+) ms", text).group(1)))
+        undos.append(float(re.search(r"undo of the fill: ([\d.]+) ms", text).group(1)))
+    f, u = statistics.median(fills), statistics.median(undos)
+    print("%-34s undo %8.1f ms | Fill %8.1f ms | ratio %6.2f"
+          % ("undo of a Fill of 100 000 items", u, f, u / f), flush=True)
+
     shot = os.path.join(out_dir, "shot.png")
     home = ["--home", pair]
     with_pair, without = [], []

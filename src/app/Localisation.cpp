@@ -8,12 +8,14 @@
 #include "app/WaitPlease.h"
 #include "document/CodePage.h"
 #include "document/FileCopy.h"
+#include "document/Languages.h"
 #include "document/ProgramFolder.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "editing/FontCommands.h"
 #include "editing/Navigation.h"
+#include "editing/TableUndo.h"
 #include "editing/TranslationView.h"
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
@@ -145,6 +147,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildStatusBar();
     FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
     FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
+    InstallUndo();
     InstallSearch();
     InstallExchange();
     resize(1024, 700);
@@ -178,7 +181,20 @@ void TMainForm::InstallSearch() {
     FindDialog1->OnClose = Run(&TSearchCommands::FindDialogClose);
     ReplaceDialog1->OnShow = Run(&TSearchCommands::ReplaceDialogShow);
     ReplaceDialog1->OnFind = Run(&TSearchCommands::SearchFind);
-    ReplaceDialog1->OnReplace = Run(&TSearchCommands::SearchReplace);
+    ReplaceDialog1->OnReplace = [this](QObject*) {
+        const bool All = (ReplaceDialog1->Options() & frReplaceAll) != 0;
+        const std::string Pair = "'" + DialogText(ReplaceDialog1->FindText()) + "' by '" +
+                                 DialogText(ReplaceDialog1->ReplaceText()) + "'";
+        RecordedCommand(
+            [All, Pair](const std::vector<TCellChange>& Changes) {
+                if (!All)
+                    return "Replace: " + Pair;
+                const int Count = ChangedItemCount(Changes);
+                return "Replace All: " + Pair + " (" + std::to_string(Count) +
+                       (Count == 1 ? " item)" : " items)");
+            },
+            [this] { FSearch->SearchReplace(); });
+    };
     ReplaceDialog1->OnClose = Run(&TSearchCommands::ReplaceDialogClose);
     // Enter runs Find Next in an open dialog's window and in the grid; other windows keep it.
     qApp->installEventFilter(new TEnterKeyFilter(
@@ -201,6 +217,18 @@ void TMainForm::InstallSearch() {
     connect(SearchDownButton, &QToolButton::clicked, this, [this] { SearchDown(); });
 }
 
+namespace {
+
+// "Name (N items)", N the translated texts the step changed.
+std::function<std::string(const std::vector<TCellChange>&)> Counted(const std::string& Name) {
+    return [Name](const std::vector<TCellChange>& Changes) {
+        const int Count = ChangedItemCount(Changes);
+        return Name + " (" + std::to_string(Count) + (Count == 1 ? " item)" : " items)");
+    };
+}
+
+} // namespace
+
 void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
         TableCommand([this] {
@@ -212,14 +240,15 @@ void TMainForm::InstallExchange() {
         });
     });
     connect(btnFillGridCol, &QToolButton::clicked, this, [this] {
-        TableCommand([this] {
+        RecordedCommand(Counted("Load from RTF file"), [this] {
             btnFillGridColClick(
                 S, Table(), *this,
                 {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
         });
     });
     connect(btnFillTranslatedLanguage, &QToolButton::clicked, this, [this] {
-        TableCommand([this] {
+        const std::string Name = "Fill with '" + edtFillChar->text().toStdString() + "'";
+        RecordedCommand(Counted(Name), [this] {
             ConfirmAndFillTranslations(S, Table(), *this, edtFillChar->text().toStdString());
         });
     });
@@ -229,7 +258,7 @@ void TMainForm::MakeResourceFileMenuClick() {
     TableCommand([this] {
         TResourceBuild Build(S, *this);
         Build.OfferSave([this] {
-            FDocument->FileSave();
+            SavedStep([this] { FDocument->FileSave(); });
             return !S.FModified;
         });
         Build.MakeResourceFileMenuClick();
@@ -254,7 +283,9 @@ void TMainForm::SearchDown() {
 }
 
 void TMainForm::UndoReplaceStringMenuClick() {
-    TableCommand([this] { FSearch->UndoReplaceStringMenuClick(); });
+    const int Row = S.FClickedRow;
+    RecordedCommand([this, Row](const auto&) { return "Undo replacement in " + ItemName(Row); },
+                    Row, Row, [this] { FSearch->UndoReplaceStringMenuClick(); });
 }
 
 void TMainForm::ClearFlagMenuClick() {
@@ -262,7 +293,8 @@ void TMainForm::ClearFlagMenuClick() {
 }
 
 void TMainForm::UndoAllReplaceStringMenuClick() {
-    TableCommand([this] { FSearch->UndoAllReplaceStringMenuClick(); });
+    RecordedCommand(Counted("Undo all marked replacements"),
+                    [this] { FSearch->UndoAllReplaceStringMenuClick(); });
 }
 
 void TMainForm::ClearAllFlagsMenuClick() {
@@ -297,23 +329,153 @@ void TMainForm::Guarded(const std::function<void()>& Step) {
 }
 
 void TMainForm::FileNew() {
-    TableCommand([this] { FDocument->FileNew(); });
+    LoadingCommand([this] { FDocument->FileNew(); });
 }
 
 void TMainForm::FileOpen() {
-    TableCommand([this] { FDocument->FileOpen(); });
+    LoadingCommand([this] { FDocument->FileOpen(); });
 }
 
 void TMainForm::FileSave() {
-    TableCommand([this] { FDocument->FileSave(); });
+    SavingCommand([this] { FDocument->FileSave(); });
 }
 
 void TMainForm::FileSaveAs() {
-    TableCommand([this] { FDocument->FileSaveAs(); });
+    SavingCommand([this] { FDocument->FileSaveAs(); });
 }
 
 void TMainForm::FileRestoreVersion() {
-    Guarded([this] { FDocument->FileRestoreVersion(); });
+    LoadingCommand([this] { FDocument->FileRestoreVersion(); });
+}
+
+// ---- undo ------------------------------------------------------------------------------
+
+namespace {
+
+// What a save must give back for the history to stay valid: the items' names, translations
+// and colour marks, row by row (replacement marks are not saved).
+std::vector<std::string> SavedContent(const TStyledGridModel& Grid) {
+    std::vector<std::string> Content;
+    Content.reserve(static_cast<size_t>(Grid.RowCount()) * 3);
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
+        Content.push_back(Grid.Cells(colName, Row));
+        Content.push_back(Grid.Cells(colTranslated, Row));
+        Content.push_back(CellValue(Grid, colMark, Row));
+    }
+    return Content;
+}
+
+} // namespace
+
+void TMainForm::InstallUndo() {
+    FUndo = std::make_unique<TTableUndo>(strGrid->Model());
+    FUndo->OnApplied = [this](const std::vector<TCellChange>& Changes) { StepApplied(Changes); };
+    QUndoStack& Stack = FUndo->Stack();
+    // The document is modified exactly when it is not where it was last saved or loaded.
+    auto Follow = [this] {
+        SetModified(!FUndo->Stack().isClean());
+        UpdateUndoActions();
+    };
+    connect(&Stack, &QUndoStack::cleanChanged, this, Follow);
+    connect(&Stack, &QUndoStack::indexChanged, this, Follow);
+    UpdateUndoActions();
+}
+
+void TMainForm::UpdateUndoActions() {
+    if (!FUndo || !UndoMenu)
+        return;
+    const QUndoStack& Stack = FUndo->Stack();
+    UndoMenu->setEnabled(Stack.canUndo());
+    RedoMenu->setEnabled(Stack.canRedo());
+    UndoMenu->setText(Stack.canUndo() ? "&Undo " + Stack.undoText() : QString("&Undo"));
+    RedoMenu->setText(Stack.canRedo() ? "&Redo " + Stack.redoText() : QString("&Redo"));
+}
+
+void TMainForm::UndoMenuClick() {
+    TableCommand([this] { FUndo->Stack().undo(); });
+}
+
+void TMainForm::RedoMenuClick() {
+    TableCommand([this] { FUndo->Stack().redo(); });
+}
+
+void TMainForm::StepApplied(const std::vector<TCellChange>& Changes) {
+    for (const TCellChange& C : Changes)
+        if (FView)
+            FView->RowAttributesChanged(C.Col, C.Row);
+    if (!Changes.empty() && Changes.back().Row >= FirstItemRow)
+        strGrid->SetTopRow(std::max(FirstItemRow, Changes.front().Row));
+    strGrid->viewport()->update();
+}
+
+std::string TMainForm::ItemName(int Row) const {
+    return "item " + strGrid->Model().Cells(colItem, Row);
+}
+
+std::string TMainForm::DialogText(const std::string& Bytes) const {
+    return DecodeBytes(Bytes, TranslatedCodePage(S)).toStdString();
+}
+
+void TMainForm::RecordedCommand(const TStepName& Name, int FirstRow, int LastRow,
+                                const std::function<void()>& Step) {
+    TableCommand([&] {
+        const TTableSnapshot Before(Table(), FirstRow, LastRow);
+        auto Record = [&] {
+            std::vector<TCellChange> Changes = Before.Changes(Table());
+            if (Before.RowsChanged(Table()))
+                FUndo->Stack().clear();
+            else if (!Changes.empty()) {
+                const std::string Text = Name(Changes);
+                FUndo->Push(Text, std::move(Changes));
+            }
+        };
+        try {
+            Step();
+        } catch (...) {
+            // What the command changed before it stopped can still be taken back.
+            Record();
+            throw;
+        }
+        Record();
+    });
+}
+
+void TMainForm::RecordedCommand(const TStepName& Name, const std::function<void()>& Step) {
+    RecordedCommand(Name, FirstItemRow, Table().RowCount() - 1, Step);
+}
+
+void TMainForm::LoadingCommand(const std::function<void()>& Step) {
+    const long long Loads = FDocument->TableLoads();
+    TableCommand(Step);
+    if (FDocument->TableLoads() == Loads)
+        return;
+    // A restored version arrives modified: no undo leads back to its saved state.
+    const bool Modified = S.FModified;
+    FUndo->Stack().clear();
+    if (Modified)
+        FUndo->Stack().resetClean();
+    SetModified(Modified);
+}
+
+void TMainForm::SavingCommand(const std::function<void()>& Step) {
+    strGrid->CommitEdit();
+    SavedStep(Step);
+}
+
+void TMainForm::SavedStep(const std::function<void()>& Step) {
+    const long long Loads = FDocument->TableLoads();
+    const std::vector<std::string> Written = SavedContent(Table());
+    TableCommand(Step);
+    if (S.FModified)
+        return; // nothing was saved
+    if (FDocument->TableLoads() != Loads && SavedContent(Table()) != Written &&
+        FUndo->Stack().count() > 0) {
+        FUndo->Stack().clear();
+        MessageDlg("The file read back after saving differs from the table: the steps made "
+                   "before the save can no longer be undone.",
+                   TMsgDlgType::mtInformation, mbOK);
+    }
+    FUndo->Stack().setClean();
 }
 
 // ---- building the window ---------------------------------------------------------------
@@ -343,11 +505,20 @@ void TMainForm::BuildMenus() {
     AddAction(File, "E&xit", QKeySequence("Alt+X"), "Exit this application", &TMainForm::FileExit);
 
     QMenu* Edit = menuBar()->addMenu("&Edit");
-    AddAction(Edit, "&Undo", {}, "Undo the last action", &TMainForm::NotYetWired);
+    // The in-place editor keeps these keys while it has typing of its own to undo or redo.
+    UndoMenu = AddAction(Edit, "&Undo", QKeySequence("Ctrl+Z"), "Undo the last action",
+                         &TMainForm::UndoMenuClick);
+    UndoMenu->setObjectName("UndoMenu");
+    RedoMenu =
+        AddAction(Edit, "&Redo", {}, "Redo the last action undone", &TMainForm::RedoMenuClick);
+    RedoMenu->setObjectName("RedoMenu");
+    RedoMenu->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     AddAction(Edit, "Cu&t", {}, "Delete selected item", &TMainForm::NotYetWired)->setVisible(false);
-    AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::NotYetWired);
-    AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::NotYetWired);
-    Edit->menuAction()->setVisible(false);
+    // The grid's own keys copy and paste cells; the menu items follow with that wiring.
+    AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::NotYetWired)
+        ->setVisible(false);
+    AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::NotYetWired)
+        ->setVisible(false);
 
     QMenu* Search = menuBar()->addMenu("&Search");
     AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::FindMenuClick);
@@ -680,6 +851,10 @@ void TMainForm::InstallTranslationView() {
                                   FSearch->FoundRowHighlightText()};
     };
     Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
+    Hooks.CellEdited = [this](std::vector<TCellChange> Changes) {
+        const std::string Name = "Edit of " + ItemName(Changes.front().Row);
+        FUndo->Push(Name, std::move(Changes));
+    };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
     Hooks.OpenRowPopup = [this](int, QPoint Global) {
         PrepareRowActionMenu(*pmnuGridRowAction);
@@ -700,15 +875,19 @@ void TMainForm::ColorMarkClick(int Row) {
     for (const auto& [Button, Color] : Buttons) {
         if (!Button->isChecked())
             continue;
-        if (SetColorMark(Table(), Row, Color))
-            SetModified(true);
+        MarkColour(Row, Color);
         return;
     }
 }
 
 void TMainForm::ColorMarkKey(TColor Color) {
-    if (SetColorMark(Table(), S.FClickedRow, Color))
-        SetModified(true);
+    MarkColour(S.FClickedRow, Color);
+}
+
+void TMainForm::MarkColour(int Row, TColor Color) {
+    const TTableSnapshot Before(Table(), Row, Row);
+    if (SetColorMark(Table(), Row, Color))
+        FUndo->Push("Colour mark of " + ItemName(Row), Before.Changes(Table()));
 }
 
 void TMainForm::InstallGridCommands() {

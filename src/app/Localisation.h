@@ -39,6 +39,8 @@ class TSearchCommands;
 class TGridSearchView;
 class TGridNavigation;
 class TFontCommands;
+class TTableUndo;
+struct TCellChange;
 
 class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
     Q_OBJECT
@@ -62,6 +64,7 @@ public:
     TTranslationView* View() { return FView.get(); }
     TSearchCommands& Search() { return *FSearch; }
     TGridNavigation& Navigation() { return *FNavigation; }
+    TTableUndo& Undo() { return *FUndo; }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -82,6 +85,9 @@ public:
     void FillFontNames();
     void GotoLineMenuClick();
     void FindMenuClick();
+    // Edit > Undo and Edit > Redo: the document's last step, or the last one undone.
+    void UndoMenuClick();
+    void RedoMenuClick();
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();
@@ -172,6 +178,8 @@ public:
     QAction* ClearFlagMenu = nullptr;
     QAction* UndoAllReplaceStringMenu = nullptr;
     QAction* ClearAllFlagsMenu = nullptr;
+    QAction* UndoMenu = nullptr;
+    QAction* RedoMenu = nullptr;
     TKavrinoFindDialog* FindDialog1 = nullptr;
     TKavrinoReplaceDialog* ReplaceDialog1 = nullptr;
 
@@ -185,6 +193,25 @@ private:
     void Guarded(const std::function<void()>& Step);
     // The same for a command that reads or writes the table: the edit in progress ends first.
     void TableCommand(const std::function<void()>& Step);
+    // A table command whose changes to rows FirstRow to LastRow become one undo step, named
+    // from its changes; an unnamed step ("") is not kept.
+    using TStepName = std::function<std::string(const std::vector<TCellChange>&)>;
+    void RecordedCommand(const TStepName& Name, int FirstRow, int LastRow,
+                         const std::function<void()>& Step);
+    void RecordedCommand(const TStepName& Name, const std::function<void()>& Step);
+    // A file command that may rebuild the table (New, Open, a version restored): the undo
+    // history belongs to the table it was made on.
+    void LoadingCommand(const std::function<void()>& Step);
+    // A command that may save: the history stays when the table read back is the one written.
+    void SavingCommand(const std::function<void()>& Step);
+    // Runs a save (the edit in progress already ended) and keeps the history in step with it.
+    void SavedStep(const std::function<void()>& Step);
+    void MarkColour(int Row, TColor Color);
+    void InstallUndo();
+    void UpdateUndoActions();
+    void StepApplied(const std::vector<TCellChange>& Changes);
+    std::string ItemName(int Row) const;
+    std::string DialogText(const std::string& Bytes) const;
     QAction* AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
                        const QString& Hint, void (TMainForm::*Handler)());
     void BuildMenus();
@@ -218,6 +245,7 @@ private:
     std::unique_ptr<TSearchCommands> FSearch;
     std::unique_ptr<TGridNavigation> FNavigation;
     std::unique_ptr<TFontCommands> FFonts;
+    std::unique_ptr<TTableUndo> FUndo;
     QtModalDialogs FQtDialogs{this};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;

@@ -291,6 +291,7 @@ int TDocument::NewDocument() {
             Warn(Text);
         return -2;
     }
+    ++FTableLoads;
     ClearBookmarks();
     FRestoreTarget.clear();
     FUnloadedPath.clear();
@@ -474,6 +475,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         UI.ShowError(IoStatusMessage(Status, S.FDefaultFileName));
         return Report;
     }
+    ++FTableLoads;
     TUpdateLock Lock(UI);
     ResetTable(Grid);
     int Row = FirstItemRow;

@@ -112,6 +112,9 @@ public:
     size_t NewDocumentFindings() const { return FLastFindings; }
     // The last save was refused because the format cannot hold some items.
     bool SaveRefused() const { return FSaveRefused; }
+    // Counts the times the table was rebuilt from files (New, Open, the read-back after a
+    // save): what the table held before is gone.
+    long long TableLoads() const { return FTableLoads; }
 
 private:
     // Reads FileName whole; reports a failure (naming the file and line) and gives nothing.
@@ -137,6 +140,7 @@ private:
     TLoadReport FLastLoad;
     size_t FLastFindings = 0;
     bool FSaveRefused = false;
+    long long FTableLoads = 0;
     // The file whose last load was not taken (its translations are not in the table).
     std::string FUnloadedPath;
     // The file a restored version belongs to, proposed by Save As.

@@ -98,19 +98,33 @@ void TTranslationView::strGridAfterEdit(int ACol, int ARow) {
     // changes the document, so moving around does not ask to save on closing.
     auto Opened = FOpenEdits.find({ACol, ARow});
     const bool Changed = Opened != FOpenEdits.end() && strGrid.Cells(ACol, ARow) != Opened->second;
+    std::vector<TCellChange> Changes;
+    if (Changed)
+        Changes.push_back({ACol, ARow, Opened->second, strGrid.Cells(ACol, ARow)});
     if (Opened != FOpenEdits.end())
         FOpenEdits.erase(Opened);
-    if (FHooks.SetModified && Changed) {
-        FHooks.SetModified(true);
-    }
     TStyledGridModel& Grid = strGrid.Model();
     if (ACol == colTranslated && ARow >= FirstItemRow) {
         const std::string& Verify = Grid.Cells(colVerify, ARow);
         if (!Verify.empty() && Verify != Grid.Cells(colTranslated, ARow)) {
+            if (Changed)
+                for (int Col : {colReplaced, colVerify})
+                    Changes.push_back({Col, ARow, Grid.Cells(Col, ARow), {}});
             Grid.SetCells(colReplaced, ARow, {});
             Grid.SetCells(colVerify, ARow, {});
         }
     }
+    if (Changed) {
+        if (FHooks.CellEdited)
+            FHooks.CellEdited(std::move(Changes));
+        else if (FHooks.SetModified)
+            FHooks.SetModified(true);
+    }
+    RowAttributesChanged(ACol, ARow);
+}
+
+void TTranslationView::RowAttributesChanged(int ACol, int ARow) {
+    TStyledGridModel& Grid = strGrid.Model();
     const bool Attribute =
         ACol == colName || ACol == colDefault || (ACol >= colWidth && ACol <= colFontSize);
     if (Attribute && ARow >= FirstItemRow && Grid.EditCol(ACol)) {

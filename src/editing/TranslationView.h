@@ -10,6 +10,7 @@
 
 #include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
+#include "editing/TableUndo.h"
 
 #include <QPoint>
 
@@ -19,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 class QMenu;
 
@@ -29,6 +31,9 @@ struct TTranslationViewHooks {
     std::function<TSearchDialogState()> FindDialog;
     std::function<TSearchDialogState()> ReplaceDialog;
     std::function<void(bool Modified)> SetModified;
+    // An edit that changed its cell ended: the cells it changed (with the replacement mark it
+    // dropped), already written. Without it the document is only marked modified.
+    std::function<void(std::vector<TCellChange> Changes)> CellEdited;
     // A left click on the colour-mark cell of an item row.
     std::function<void(int Row)> ColorMarkClick;
     // A right click on the mark or translated cell of an item row: open the row pop-up centred
@@ -54,6 +59,9 @@ public:
     void strGridMouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
     void strGridFixedColClick(int ACol);
     void strGridColWidthsChanged();
+    // The row's name, default text or attributes changed (an edit, an undo): its translated
+    // cell takes the row's font and height again.
+    void RowAttributesChanged(int Col, int Row);
     // The pop-up opened: it belongs to the grid only while a right press opens it.
     void pmnuGridRowActionPopup() { FRowPopupAttached = false; }
     bool RowPopupAttached() const { return FRowPopupAttached; }

@@ -255,6 +255,18 @@ bool TInplaceEdit::event(QEvent* Event) {
     // Editing keys belong to the editor even where the window binds them to commands.
     if (Event->type() == QEvent::ShortcutOverride) {
         auto* Key = static_cast<QKeyEvent*>(Event);
+        // Undo and redo stay here while the typing in this cell has a step to take; otherwise
+        // they go on to the window, whose history holds the edits already ended.
+        const bool Ctrl = (Key->modifiers() & Qt::ControlModifier) != 0;
+        const bool Shift = (Key->modifiers() & Qt::ShiftModifier) != 0;
+        const bool Redo = Key->matches(QKeySequence::Redo) || (Ctrl && Key->key() == Qt::Key_Y) ||
+                          (Ctrl && Shift && Key->key() == Qt::Key_Z);
+        const bool Undo = !Redo && Key->matches(QKeySequence::Undo);
+        if (Undo || Redo) {
+            const bool Own = Undo ? document()->isUndoAvailable() : document()->isRedoAvailable();
+            Event->setAccepted(Own);
+            return true;
+        }
         if (Key->matches(QKeySequence::Copy) || Key->matches(QKeySequence::Cut) ||
             Key->matches(QKeySequence::Paste) || Key->matches(QKeySequence::SelectAll) ||
             Key->matches(QKeySequence::Undo) || Key->key() == Qt::Key_Insert ||

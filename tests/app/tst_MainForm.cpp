@@ -177,7 +177,14 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Menu : F.menuBar()->actions())
         if (Menu->isVisible())
             Menus << Menu->text();
-    QCOMPARE(Menus, (QStringList{"&File", "&Search", "Compile", "Other", "&Help"}));
+    QCOMPARE(Menus, (QStringList{"&File", "&Edit", "&Search", "Compile", "Other", "&Help"}));
+    QStringList EditItems;
+    for (QAction* Item : F.menuBar()->actions()[1]->menu()->actions())
+        if (Item->isVisible() && !Item->isSeparator())
+            EditItems << Item->text() + "=" + QKeySequence::listToString(Item->shortcuts()) + "=" +
+                             (Item->isEnabled() ? "on" : "off");
+    // Nothing to undo in a new window.
+    QCOMPARE(EditItems, (QStringList{"&Undo=Ctrl+Z=off", "&Redo=Ctrl+Y; Ctrl+Shift+Z=off"}));
     QStringList FileItems;
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())

@@ -1,0 +1,267 @@
+// Undo and redo through the real main window: each kind of step changes the table, Ctrl+Z gives
+// back its bytes exactly and Ctrl+Y the bytes after it; the document's modified flag follows.
+
+#include "MainWindowFixture.h"
+#include "document/TranslationTable.h"
+#include "editing/TableUndo.h"
+#include "grid/StyledStringGrid.h"
+#include "search/KavrinoReplaceDialog.h"
+#include "search/KavrinoReplaceForm.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+// The French sample open in a window that has the keyboard.
+struct TFrenchWindow {
+    TProgramFolder Folder;
+    std::unique_ptr<TWindow> W;
+    TFrenchWindow() {
+        W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+        Activate();
+    }
+    void Activate() {
+        W->Form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W->Form));
+    }
+    TMainForm& Form() { return W->Form; }
+    TStyledStringGrid& Grid() { return *W->Form.strGrid; }
+    TStyledGridModel& Table() { return W->Form.Table(); }
+    void Click(int Col, int Row) {
+        Grid().SetTopRow(std::max(FirstItemRow, Row - 3));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {},
+                          Grid().CellRect(Col, Row).center());
+        QCoreApplication::processEvents();
+    }
+    void Press(int Key, Qt::KeyboardModifiers Modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Key), Modifiers);
+        QCoreApplication::processEvents();
+    }
+    void Type(const QString& Text) {
+        for (QChar Char : Text)
+            QTest::keyClick(QApplication::focusWidget(), Char.toLatin1(), Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+    void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
+    void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
+    // Every cell a step can change, as bytes.
+    std::vector<std::string> Bytes() {
+        std::vector<std::string> All;
+        for (int Row = FirstItemRow; Row < Table().RowCount(); ++Row)
+            for (int Col : {colMark, colTranslated, colReplaced, colVerify})
+                All.push_back(CellValue(Table(), Col, Row));
+        return All;
+    }
+    QString UndoCaption() { return Form().UndoMenu->text(); }
+};
+
+constexpr int ItemRow = 6;
+constexpr int OtherRow = 9;
+
+enum TKind { Edit, ReplaceOne, ReplaceAll, Fill, RtfImport, ColourMark, MarkUndo };
+
+// Runs one command of Kind as the translator does; returns the caption its step should have.
+QString RunCommand(TFrenchWindow& F, int Kind) {
+    switch (Kind) {
+    case Edit:
+        F.Click(colTranslated, ItemRow);
+        F.Type("zq");
+        F.Click(colTranslated, OtherRow);
+        return "&Undo Edit of item " + QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+    case ReplaceOne: {
+        QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+        TfrmReplaceDlg* Window = F.Form().ReplaceDialog1->ReplaceWindow();
+        QTest::keyClicks(Window->EdtSearch, "Fichier");
+        QTest::keyClicks(Window->edtReplace, "Dossier");
+        QTest::mouseClick(Window->btnFindNext, Qt::LeftButton);
+        QTest::mouseClick(Window->btnReplace, Qt::LeftButton);
+        Window->close();
+        F.Activate();
+        F.Click(colTranslated, OtherRow);
+        return "&Undo Replace: 'Fichier' by 'Dossier'";
+    }
+    case MarkUndo: {
+        int Row = FirstItemRow;
+        while (F.Table().Cells(colReplaced, Row).empty())
+            ++Row;
+        F.Click(colTranslated, Row);
+        F.Form().UndoReplaceStringMenu->trigger();
+        return "&Undo Undo replacement in item " +
+               QString::fromStdString(F.Table().Cells(colItem, Row));
+    }
+    case ReplaceAll: {
+        QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+        TfrmReplaceDlg* Window = F.Form().ReplaceDialog1->ReplaceWindow();
+        QTest::keyClicks(Window->EdtSearch, "Fichier");
+        QTest::keyClicks(Window->edtReplace, "Dossier");
+        F.W->Dialogs.Answers = {TModalResult::mrAll};
+        QTest::mouseClick(Window->btnReplaceAll, Qt::LeftButton);
+        Window->close();
+        F.Activate();
+        F.Click(colTranslated, OtherRow);
+        int Count = 0;
+        for (int Row = FirstItemRow; Row < F.Table().RowCount(); ++Row)
+            Count += F.Table().Cells(colReplaced, Row).empty() ? 0 : 1;
+        return QString("&Undo Replace All: 'Fichier' by 'Dossier' (%1 items)").arg(Count);
+    }
+    case Fill: {
+        int Count = 0;
+        for (int Row = FirstItemRow; Row < F.Table().RowCount(); ++Row)
+            Count += F.Table().Cells(colName, Row).empty() ? 0 : 1;
+        F.Form().edtFillChar->setText("#");
+        F.W->Dialogs.Answers = {TModalResult::mrYes};
+        F.Form().btnFillTranslatedLanguage->click();
+        return QString("&Undo Fill with '#' (%1 items)").arg(Count);
+    }
+    case RtfImport:
+        F.W->Dialogs.Files.push_back(F.Folder.Home() + "RTF/Translation.rtf");
+        F.Form().MaskEditFrom->setText("00001");
+        F.Form().MaskEditTo->setText("00344");
+        F.Form().btnFillGridCol->click();
+        return "&Undo Load from RTF file (2 items)";
+    case ColourMark:
+        F.Click(colTranslated, ItemRow);
+        F.Press(Qt::Key_F6);
+        return "&Undo Colour mark of item " +
+               QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+    }
+    return {};
+}
+
+// An RTF translation document of the sample, and two translations changed since it was made.
+void PrepareImport(TFrenchWindow& F) {
+    F.W->Dialogs.Shown.clear();
+    F.Form().btnSaveColGrid->click();
+    const QDir Rtf(QString::fromStdString(F.Folder.Home() + "RTF"));
+    for (const QString& Name : Rtf.entryList({"*.rtf"}))
+        if (Name.endsWith("_FRA.rtf") && !Name.contains("_To_"))
+            QVERIFY(QFile::rename(Rtf.filePath(Name), Rtf.filePath("Translation.rtf")));
+    F.Table().SetCells(colTranslated, ItemRow, "changed one");
+    F.Table().SetCells(colTranslated, OtherRow, "changed two");
+}
+
+} // namespace
+
+class TestUndoRedo : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void editorKeepsItsOwnUndo();
+    void saveKeepsTheHistory();
+    void openClearsTheHistory();
+};
+
+void TestUndoRedo::roundTrip_data() {
+    QTest::addColumn<int>("Kind");
+    QTest::newRow("cell edit") << int(Edit);
+    QTest::newRow("replace") << int(ReplaceOne);
+    QTest::newRow("replace all") << int(ReplaceAll);
+    QTest::newRow("undo of a marked replacement") << int(MarkUndo);
+    QTest::newRow("fill") << int(Fill);
+    QTest::newRow("rtf import") << int(RtfImport);
+    QTest::newRow("colour mark") << int(ColourMark);
+}
+
+void TestUndoRedo::roundTrip() {
+    QFETCH(int, Kind);
+    TFrenchWindow F;
+    if (Kind == RtfImport)
+        PrepareImport(F);
+    if (Kind == MarkUndo)
+        RunCommand(F, ReplaceAll);
+    const int Steps = F.Form().Undo().Stack().count();
+    const bool WasModified = F.Form().State().FModified;
+    QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
+    const std::vector<std::string> Before = F.Bytes();
+    const QString Caption = RunCommand(F, Kind);
+    const std::vector<std::string> After = F.Bytes();
+    QVERIFY(After != Before);
+    QVERIFY(F.Form().State().FModified);
+    QCOMPARE(F.Form().Undo().Stack().count(), Steps + 1);
+    QCOMPARE(F.UndoCaption(), Caption);
+    QVERIFY(F.Form().UndoMenu->isEnabled());
+    QVERIFY(!F.Form().RedoMenu->isEnabled());
+
+    F.Undo();
+    QVERIFY(F.Bytes() == Before);
+    // Back where the file was opened: nothing to save.
+    QCOMPARE(F.Form().State().FModified, WasModified);
+    QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
+    QCOMPARE(F.Form().RedoMenu->text(), "&Redo" + Caption.mid(5));
+
+    F.Redo();
+    QVERIFY(F.Bytes() == After);
+    QVERIFY(F.Form().State().FModified);
+    // The other redo key and a second round give the same bytes.
+    F.Undo();
+    F.Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(F.Bytes() == After);
+}
+
+// Ctrl+Z first takes back the typing in the cell being edited, and only then the steps of the
+// document.
+void TestUndoRedo::editorKeepsItsOwnUndo() {
+    TFrenchWindow F;
+    const std::string Original = F.Table().Cells(colTranslated, ItemRow);
+    RunCommand(F, Edit);
+    const std::string Edited = F.Table().Cells(colTranslated, ItemRow);
+    const QString OtherText = QString::fromStdString(F.Table().Cells(colTranslated, OtherRow));
+    F.Type("ab");
+    QVERIFY(F.Grid().Editor()->Text() != OtherText);
+    F.Undo();
+    QCOMPARE(F.Grid().Editor()->Text(), OtherText);
+    QCOMPARE(F.Table().Cells(colTranslated, ItemRow), Edited);
+    QCOMPARE(F.Form().Undo().Stack().index(), 1);
+    F.Undo();
+    QCOMPARE(F.Table().Cells(colTranslated, ItemRow), Original);
+    QCOMPARE(F.Form().Undo().Stack().index(), 0);
+    QCOMPARE(F.Grid().Editor()->Text(), OtherText);
+}
+
+// The saved state is the clean one: undo after a save modifies the document, redo back to it
+// does not.
+void TestUndoRedo::saveKeepsTheHistory() {
+    TFrenchWindow F;
+    const std::vector<std::string> Before = F.Bytes();
+    RunCommand(F, Edit);
+    const std::vector<std::string> After = F.Bytes();
+    F.Press(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!F.Form().State().FModified);
+    QCOMPARE(F.Form().Undo().Stack().count(), 1);
+    QVERIFY(F.Form().UndoMenu->isEnabled());
+    F.Undo();
+    QVERIFY(F.Bytes() == Before);
+    QVERIFY(F.Form().State().FModified);
+    F.Redo();
+    QVERIFY(F.Bytes() == After);
+    QVERIFY(!F.Form().State().FModified);
+}
+
+void TestUndoRedo::openClearsTheHistory() {
+    TFrenchWindow F;
+    RunCommand(F, Fill);
+    QVERIFY(F.Form().UndoMenu->isEnabled());
+    F.W->Dialogs.Answers = {TModalResult::mrNo};
+    F.W->Dialogs.Files.push_back(F.Folder.Home() + "Language/Kavr_DEU.str");
+    F.Form().FileOpen();
+    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QVERIFY(!F.Form().UndoMenu->isEnabled());
+    QVERIFY(!F.Form().State().FModified);
+    RunCommand(F, ColourMark);
+    QVERIFY(F.Form().State().FModified);
+    F.W->Dialogs.Answers = {TModalResult::mrNo};
+    F.Form().FileNew();
+    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QVERIFY(!F.Form().State().FModified);
+}
+
+QTEST_MAIN(TestUndoRedo)
+#include "tst_UndoRedo.moc"
