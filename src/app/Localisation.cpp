@@ -399,6 +399,23 @@ void TMainForm::RedoMenuClick() {
     TableCommand([this] { FUndo->Stack().redo(); });
 }
 
+void TMainForm::CopyMenuClick() {
+    strGrid->CopyToClipboard();
+}
+
+// Whole cells go in, as the grid's own paste puts them, and only into translations: the other
+// columns are the product's names and default texts.
+void TMainForm::PasteMenuClick() {
+    const TGridRect Target = strGrid->Selection();
+    if (Target.Left != colTranslated || Target.Right != colTranslated ||
+        Target.Top < FirstItemRow) {
+        QApplication::beep();
+        return;
+    }
+    RecordedCommand(Counted("Paste"), Target.Top, Table().RowCount() - 1,
+                    [this] { strGrid->PasteFromClipboard(); });
+}
+
 void TMainForm::StepApplied(const std::vector<TCellChange>& Changes) {
     for (const TCellChange& C : Changes)
         if (FView)
@@ -514,11 +531,11 @@ void TMainForm::BuildMenus() {
     RedoMenu->setObjectName("RedoMenu");
     RedoMenu->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     AddAction(Edit, "Cu&t", {}, "Delete selected item", &TMainForm::NotYetWired)->setVisible(false);
-    // The grid's own keys copy and paste cells; the menu items follow with that wiring.
-    AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::NotYetWired)
-        ->setVisible(false);
-    AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::NotYetWired)
-        ->setVisible(false);
+    // Whole cells; Ctrl+C and Ctrl+V stay with the cell editor, which copies its own text.
+    AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::CopyMenuClick)
+        ->setObjectName("CopyMenu");
+    AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::PasteMenuClick)
+        ->setObjectName("PasteMenu");
 
     QMenu* Search = menuBar()->addMenu("&Search");
     AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::FindMenuClick);

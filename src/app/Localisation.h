@@ -88,6 +88,8 @@ public:
     // Edit > Undo and Edit > Redo: the document's last step, or the last one undone.
     void UndoMenuClick();
     void RedoMenuClick();
+    void CopyMenuClick();
+    void PasteMenuClick();
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();

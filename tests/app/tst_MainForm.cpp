@@ -184,7 +184,8 @@ void TestMainForm::controlsAndMenus() {
             EditItems << Item->text() + "=" + QKeySequence::listToString(Item->shortcuts()) + "=" +
                              (Item->isEnabled() ? "on" : "off");
     // Nothing to undo in a new window.
-    QCOMPARE(EditItems, (QStringList{"&Undo=Ctrl+Z=off", "&Redo=Ctrl+Y; Ctrl+Shift+Z=off"}));
+    QCOMPARE(EditItems, (QStringList{"&Undo=Ctrl+Z=off", "&Redo=Ctrl+Y; Ctrl+Shift+Z=off",
+                                     "&Copy==on", "&Paste==on"}));
     QStringList FileItems;
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())

@@ -65,7 +65,7 @@ struct TFrenchWindow {
 constexpr int ItemRow = 6;
 constexpr int OtherRow = 9;
 
-enum TKind { Edit, ReplaceOne, ReplaceAll, Fill, RtfImport, ColourMark, MarkUndo };
+enum TKind { Edit, ReplaceOne, ReplaceAll, Fill, RtfImport, ColourMark, MarkUndo, Paste };
 
 // Runs one command of Kind as the translator does; returns the caption its step should have.
 QString RunCommand(TFrenchWindow& F, int Kind) {
@@ -131,6 +131,12 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         F.Press(Qt::Key_F6);
         return "&Undo Colour mark of item " +
                QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+    case Paste:
+        F.Click(colTranslated, OtherRow);
+        F.Form().findChild<QAction*>("CopyMenu")->trigger();
+        F.Click(colTranslated, ItemRow);
+        F.Form().findChild<QAction*>("PasteMenu")->trigger();
+        return "&Undo Paste (1 item)";
     }
     return {};
 }
@@ -156,6 +162,7 @@ private slots:
     void roundTrip();
     void editorKeepsItsOwnUndo();
     void saveKeepsTheHistory();
+    void saveThatReadsBackOtherwiseClearsTheHistory();
     void openClearsTheHistory();
 };
 
@@ -168,6 +175,7 @@ void TestUndoRedo::roundTrip_data() {
     QTest::newRow("fill") << int(Fill);
     QTest::newRow("rtf import") << int(RtfImport);
     QTest::newRow("colour mark") << int(ColourMark);
+    QTest::newRow("paste of a cell") << int(Paste);
 }
 
 void TestUndoRedo::roundTrip() {
@@ -243,6 +251,23 @@ void TestUndoRedo::saveKeepsTheHistory() {
     F.Redo();
     QVERIFY(F.Bytes() == After);
     QVERIFY(!F.Form().State().FModified);
+}
+
+// A name typed over in the table is written, but the file read back keeps the default file's
+// names: the steps no longer fit the table and are dropped, with a word to the translator.
+void TestUndoRedo::saveThatReadsBackOtherwiseClearsTheHistory() {
+    TFrenchWindow F;
+    RunCommand(F, Edit);
+    F.Click(colName, OtherRow);
+    F.Type("zq");
+    F.Click(colTranslated, ItemRow);
+    F.W->Dialogs.Shown.clear();
+    F.Press(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!F.Form().State().FModified);
+    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QVERIFY(!F.Form().UndoMenu->isEnabled());
+    QVERIFY(!F.W->Dialogs.Shown.empty());
+    QVERIFY(QString::fromStdString(F.W->Dialogs.Shown.back()).contains("can no longer be undone"));
 }
 
 void TestUndoRedo::openClearsTheHistory() {
