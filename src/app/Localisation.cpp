@@ -53,6 +53,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <set>
 
 namespace kav {
 
@@ -289,7 +290,9 @@ void TMainForm::UndoReplaceStringMenuClick() {
 }
 
 void TMainForm::ClearFlagMenuClick() {
-    TableCommand([this] { FSearch->ClearFlagMenuClick(); });
+    const int Row = S.FClickedRow;
+    RecordedCommand([this, Row](const auto&) { return "Accept replacement in " + ItemName(Row); },
+                    Row, Row, [this] { FSearch->ClearFlagMenuClick(); });
 }
 
 void TMainForm::UndoAllReplaceStringMenuClick() {
@@ -298,7 +301,17 @@ void TMainForm::UndoAllReplaceStringMenuClick() {
 }
 
 void TMainForm::ClearAllFlagsMenuClick() {
-    TableCommand([this] { FSearch->ClearAllFlagsMenuClick(); });
+    // Accepting changes only the marks, so the step counts the rows rather than the texts.
+    RecordedCommand(
+        [](const std::vector<TCellChange>& Changes) {
+            std::set<int> Rows;
+            for (const TCellChange& Change : Changes)
+                Rows.insert(Change.Row);
+            const size_t Count = Rows.size();
+            return "Accept all marked replacements (" + std::to_string(Count) +
+                   (Count == 1 ? " item)" : " items)");
+        },
+        [this] { FSearch->ClearAllFlagsMenuClick(); });
 }
 
 TStyledGridModel& TMainForm::Table() {

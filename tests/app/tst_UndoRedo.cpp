@@ -65,7 +65,18 @@ struct TFrenchWindow {
 constexpr int ItemRow = 6;
 constexpr int OtherRow = 9;
 
-enum TKind { Edit, ReplaceOne, ReplaceAll, Fill, RtfImport, ColourMark, MarkUndo, Paste };
+enum TKind {
+    Edit,
+    ReplaceOne,
+    ReplaceAll,
+    Fill,
+    RtfImport,
+    ColourMark,
+    MarkUndo,
+    MarkAccept,
+    AcceptAll,
+    Paste
+};
 
 // Runs one command of Kind as the translator does; returns the caption its step should have.
 QString RunCommand(TFrenchWindow& F, int Kind) {
@@ -95,6 +106,22 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         F.Form().UndoReplaceStringMenu->trigger();
         return "&Undo Undo replacement in item " +
                QString::fromStdString(F.Table().Cells(colItem, Row));
+    }
+    case MarkAccept: {
+        int Row = FirstItemRow;
+        while (F.Table().Cells(colReplaced, Row).empty())
+            ++Row;
+        F.Click(colTranslated, Row);
+        F.Form().ClearFlagMenu->trigger();
+        return "&Undo Accept replacement in item " +
+               QString::fromStdString(F.Table().Cells(colItem, Row));
+    }
+    case AcceptAll: {
+        int Count = 0;
+        for (int Row = FirstItemRow; Row < F.Table().RowCount(); ++Row)
+            Count += F.Table().Cells(colReplaced, Row).empty() ? 0 : 1;
+        F.Form().ClearAllFlagsMenu->trigger();
+        return QString("&Undo Accept all marked replacements (%1 items)").arg(Count);
     }
     case ReplaceAll: {
         QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
@@ -172,6 +199,8 @@ void TestUndoRedo::roundTrip_data() {
     QTest::newRow("replace") << int(ReplaceOne);
     QTest::newRow("replace all") << int(ReplaceAll);
     QTest::newRow("undo of a marked replacement") << int(MarkUndo);
+    QTest::newRow("accept of a marked replacement") << int(MarkAccept);
+    QTest::newRow("accept of all marked replacements") << int(AcceptAll);
     QTest::newRow("fill") << int(Fill);
     QTest::newRow("rtf import") << int(RtfImport);
     QTest::newRow("colour mark") << int(ColourMark);
@@ -183,7 +212,7 @@ void TestUndoRedo::roundTrip() {
     TFrenchWindow F;
     if (Kind == RtfImport)
         PrepareImport(F);
-    if (Kind == MarkUndo)
+    if (Kind == MarkUndo || Kind == MarkAccept || Kind == AcceptAll)
         RunCommand(F, ReplaceAll);
     const int Steps = F.Form().Undo().Stack().count();
     const bool WasModified = F.Form().State().FModified;
