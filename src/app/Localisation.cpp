@@ -53,11 +53,22 @@
 #include <QVBoxLayout>
 
 #include <array>
-#include <set>
 
 namespace kav {
 
 namespace {
+
+using TStepName = std::function<std::string(const std::vector<TCellChange>&)>;
+
+// "Name (N items)", N the rows the step changed as Count counts them (by default, the
+// translated texts).
+TStepName Counted(const std::string& Name,
+                  int (*Count)(const std::vector<TCellChange>&) = ChangedItemCount) {
+    return [Name, Count](const std::vector<TCellChange>& Changes) {
+        const int N = Count(Changes);
+        return Name + " (" + std::to_string(N) + (N == 1 ? " item)" : " items)");
+    };
+}
 
 // Column widths at start-up, as fractions of the grid's width (0: hidden).
 constexpr std::array<double, colTranslated + 1> ColumnFactors{0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
@@ -187,13 +198,8 @@ void TMainForm::InstallSearch() {
         const std::string Pair = "'" + DialogText(ReplaceDialog1->FindText()) + "' by '" +
                                  DialogText(ReplaceDialog1->ReplaceText()) + "'";
         RecordedCommand(
-            [All, Pair](const std::vector<TCellChange>& Changes) {
-                if (!All)
-                    return "Replace: " + Pair;
-                const int Count = ChangedItemCount(Changes);
-                return "Replace All: " + Pair + " (" + std::to_string(Count) +
-                       (Count == 1 ? " item)" : " items)");
-            },
+            All ? Counted("Replace All: " + Pair)
+                : [Pair](const auto&) { return "Replace: " + Pair; },
             [this] { FSearch->SearchReplace(); });
     };
     ReplaceDialog1->OnClose = Run(&TSearchCommands::ReplaceDialogClose);
@@ -217,18 +223,6 @@ void TMainForm::InstallSearch() {
     connect(SearchUpButton, &QToolButton::clicked, this, [this] { SearchUp(); });
     connect(SearchDownButton, &QToolButton::clicked, this, [this] { SearchDown(); });
 }
-
-namespace {
-
-// "Name (N items)", N the translated texts the step changed.
-std::function<std::string(const std::vector<TCellChange>&)> Counted(const std::string& Name) {
-    return [Name](const std::vector<TCellChange>& Changes) {
-        const int Count = ChangedItemCount(Changes);
-        return Name + " (" + std::to_string(Count) + (Count == 1 ? " item)" : " items)");
-    };
-}
-
-} // namespace
 
 void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
@@ -302,16 +296,8 @@ void TMainForm::UndoAllReplaceStringMenuClick() {
 
 void TMainForm::ClearAllFlagsMenuClick() {
     // Accepting changes only the marks, so the step counts the rows rather than the texts.
-    RecordedCommand(
-        [](const std::vector<TCellChange>& Changes) {
-            std::set<int> Rows;
-            for (const TCellChange& Change : Changes)
-                Rows.insert(Change.Row);
-            const size_t Count = Rows.size();
-            return "Accept all marked replacements (" + std::to_string(Count) +
-                   (Count == 1 ? " item)" : " items)");
-        },
-        [this] { FSearch->ClearAllFlagsMenuClick(); });
+    RecordedCommand(Counted("Accept all marked replacements", ChangedRowCount),
+                    [this] { FSearch->ClearAllFlagsMenuClick(); });
 }
 
 TStyledGridModel& TMainForm::Table() {
@@ -430,8 +416,8 @@ void TMainForm::PasteMenuClick() {
 }
 
 void TMainForm::StepApplied(const std::vector<TCellChange>& Changes) {
-    for (const TCellChange& C : Changes)
-        if (FView)
+    if (FView)
+        for (const TCellChange& C : Changes)
             FView->RowAttributesChanged(C.Col, C.Row);
     if (!Changes.empty() && Changes.back().Row >= FirstItemRow)
         strGrid->SetTopRow(std::max(FirstItemRow, Changes.front().Row));

@@ -69,6 +69,13 @@ int ChangedItemCount(const std::vector<TCellChange>& Changes) {
     return static_cast<int>(Rows.size());
 }
 
+int ChangedRowCount(const std::vector<TCellChange>& Changes) {
+    std::set<int> Rows;
+    for (const TCellChange& C : Changes)
+        Rows.insert(C.Row);
+    return static_cast<int>(Rows.size());
+}
+
 // A step whose changes are already in the table when it is pushed: the stack's first redo
 // finds nothing to do. The texts go into one buffer, so that a Fill of a whole column keeps
 // little more than the bytes it replaced.

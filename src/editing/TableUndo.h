@@ -50,6 +50,8 @@ private:
 
 // Rows whose translated text a list of changes touches.
 int ChangedItemCount(const std::vector<TCellChange>& Changes);
+// Rows a list of changes touches, in any column.
+int ChangedRowCount(const std::vector<TCellChange>& Changes);
 
 class TTableUndo {
 public:

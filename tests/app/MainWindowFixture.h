@@ -5,6 +5,8 @@
 #include "KavtoolRun.h"
 #include "app/Localisation.h"
 #include "app/StatusPanel.h"
+#include "document/TranslationTable.h"
+#include "grid/StyledStringGrid.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -97,6 +99,49 @@ struct TWindow {
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
     }
     std::string Panel(int Index) const { return Form.StatusPanels[Index]->text().toStdString(); }
+};
+
+// A sample open in the window, which has the keyboard; cells are clicked and typed into as a
+// translator would.
+struct TOpenWindow {
+    TProgramFolder Folder;
+    std::unique_ptr<TWindow> W;
+    explicit TOpenWindow(const std::string& File) {
+        W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/" + File);
+        Activate();
+    }
+    void Activate() {
+        W->Form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W->Form));
+    }
+    TMainForm& Form() { return W->Form; }
+    TStyledStringGrid& Grid() { return *W->Form.strGrid; }
+    TStyledGridModel& Table() { return W->Form.Table(); }
+    void Click(int Col, int Row) {
+        Grid().SetTopRow(std::max(FirstItemRow, Row - 3));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {},
+                          Grid().CellRect(Col, Row).center());
+        QCoreApplication::processEvents();
+    }
+    void Press(int Key, Qt::KeyboardModifiers Modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Key), Modifiers);
+        QCoreApplication::processEvents();
+    }
+    void Type(const QString& Text) {
+        for (QChar Char : Text)
+            QTest::keyClick(QApplication::focusWidget(), Char.toLatin1() ? Char.toLatin1() : 'x',
+                            Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+    void TypeText(const QString& Text) {
+        for (QChar Char : Text) {
+            QKeyEvent Press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(Char));
+            QApplication::sendEvent(QApplication::focusWidget(), &Press);
+        }
+        QCoreApplication::processEvents();
+    }
+    QString EditorText() { return Grid().Editor() ? Grid().Editor()->Text() : QString(); }
+    std::string Translated(int Row) { return Table().Cells(colTranslated, Row); }
 };
 
 } // namespace kav

@@ -20,35 +20,8 @@ using namespace kav;
 namespace {
 
 // The French sample open in a window that has the keyboard.
-struct TFrenchWindow {
-    TProgramFolder Folder;
-    std::unique_ptr<TWindow> W;
-    TFrenchWindow() {
-        W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
-        Activate();
-    }
-    void Activate() {
-        W->Form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&W->Form));
-    }
-    TMainForm& Form() { return W->Form; }
-    TStyledStringGrid& Grid() { return *W->Form.strGrid; }
-    TStyledGridModel& Table() { return W->Form.Table(); }
-    void Click(int Col, int Row) {
-        Grid().SetTopRow(std::max(FirstItemRow, Row - 3));
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {},
-                          Grid().CellRect(Col, Row).center());
-        QCoreApplication::processEvents();
-    }
-    void Press(int Key, Qt::KeyboardModifiers Modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Key), Modifiers);
-        QCoreApplication::processEvents();
-    }
-    void Type(const QString& Text) {
-        for (QChar Char : Text)
-            QTest::keyClick(QApplication::focusWidget(), Char.toLatin1(), Qt::NoModifier);
-        QCoreApplication::processEvents();
-    }
+struct TFrenchWindow : TOpenWindow {
+    TFrenchWindow() : TOpenWindow("Kavr_FRA.str") {}
     void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
     // Every cell a step can change, as bytes.
