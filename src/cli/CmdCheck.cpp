@@ -214,12 +214,10 @@ void PrintText(const TReport& R) {
               << R.Untranslated << " untranslated\n";
 }
 
-int Check(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {"--all"});
+int Check(const std::string& ProgramDir, const TArgs& A) {
     const std::string Format = A.Get("--format", "text");
-    if (!A.Error.empty() || A.Positional.size() != 1 ||
-        (Format != "text" && Format != "csv" && Format != "json"))
-        return Fail("check takes FILE [--format text|csv|json] [--all] [--lang CODE]");
+    if (Format != "text" && Format != "csv" && Format != "json")
+        return UsageError(*A.Command, "no report format " + Format);
     const auto App = EnsureGuiApplication();
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
@@ -238,9 +236,14 @@ int Check(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     return R.TooLong > 0 ? 1 : 0;
 }
 
-const TRegisterCommand RegisterCheck(
-    {"check", "FILE [--format text|csv|json] [--all] [--lang CODE]  widths and untranslated",
-     Check});
+const TRegisterCommand
+    RegisterCheck({"check",
+                   "FILE",
+                   {{"format", "text|csv|json", "the report's form (text unless given)"},
+                    {"all", nullptr, "every item, not only the findings"},
+                    {"lang", "CODE", "the language, when the file's name does not say it"}},
+                   "translations wider than their space, and untranslated items",
+                   Check});
 
 } // namespace
 
