@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "document/BackupHistory.h"
 #include "document/TranslationTable.h"
+#include "editing/ItemCheck.h"
 
 #include <cstdio>
 #include <iostream>
@@ -18,13 +19,17 @@ int Stats(const std::string& ProgramDir, const TArgs& A) {
     int Translated = 0, Untranslated = 0, Empty = 0, Marked = 0;
     const int Items = ItemCount(S.Grid);
     for (int Row = FirstItemRow; Row < FirstItemRow + Items; ++Row) {
-        const std::string& Text = S.Grid.Cells(colTranslated, Row);
-        if (Text.empty())
+        switch (ItemStateOf(S.Grid, Row)) {
+        case TItemState::Empty:
             ++Empty;
-        else if (Text == S.Grid.Cells(colDefault, Row))
+            break;
+        case TItemState::Untranslated:
             ++Untranslated;
-        else
+            break;
+        case TItemState::Translated:
             ++Translated;
+            break;
+        }
         if (S.Grid.ColorCell(colMark, Row) != clWhite)
             ++Marked;
     }

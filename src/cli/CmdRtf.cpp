@@ -31,7 +31,7 @@ std::string LanguageEntryOf(const std::string& Code) {
 // header caption with the character set's script name.
 void SelectLanguage(TSession& S, const std::string& Code) {
     S.UI.Language = LanguageEntryOf(Code);
-    S.State.FFontCharset = CharsetOfLanguageKey(Code.substr(0, 2));
+    S.State.FFontCharset = CharsetOfLanguage(Code);
     S.State.FLanguageCode = Code;
 }
 
