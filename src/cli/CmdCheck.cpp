@@ -3,13 +3,12 @@
 // the product allows (column 6, or the default text's width), with the editor's own measuring.
 
 #include "cli/CliSession.h"
+#include "cli/FontApplication.h"
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "editing/ItemCheck.h"
 #include "measure/TextMeasure.h"
-
-#include <QGuiApplication>
 
 #include <iostream>
 #include <map>
@@ -58,19 +57,6 @@ const char* KindName(TKind Kind) {
     default:
         return "ok";
     }
-}
-
-// Fonts are measured with the platform's font database, which needs a GUI application; no
-// window is ever shown, so the offscreen platform serves.
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        return nullptr;
-    }
-    static int Argc = 1;
-    static char Name[] = "kavtool";
-    static char* Argv[] = {Name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(Argc, Argv);
 }
 
 TFinding FindingOf(const TStyledGridModel& Grid, int Row, const TItemCheck& Check) {
@@ -201,7 +187,7 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
     const std::string Format = A.Get("--format", "text");
     if (Format != "text" && Format != "csv" && Format != "json")
         return UsageError(*A.Command, "no report format " + Format);
-    const auto App = EnsureGuiApplication();
+    const auto App = FontApplication();
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;

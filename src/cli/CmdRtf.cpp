@@ -1,6 +1,7 @@
 // kavtool commands of the RTF exchange: export-rtf, import-rtf, fill.
 
 #include "cli/CliSession.h"
+#include "cli/FontApplication.h"
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
@@ -9,8 +10,6 @@
 #include "exchange/StringUtils.h"
 #include "platform/FontInfo.h"
 #include "platform/Locales.h"
-
-#include <QGuiApplication>
 
 #include <filesystem>
 #include <iostream>
@@ -44,16 +43,6 @@ std::string HeaderCaption(const TSession& S) {
     return Bytes.Ok() ? *Bytes.Bytes : S.UI.Language;
 }
 
-// The font layer needs a GUI application; kavtool has no display, so it uses the offscreen one.
-std::unique_ptr<QGuiApplication> FontApplication() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int Argc = 1;
-    static char Name[] = "kavtool";
-    static char* Argv[] = {Name, nullptr};
-    return std::make_unique<QGuiApplication>(Argc, Argv);
-}
-
 // Writes the changed document to Out, or back to its own file through the save step (which
 // backs up the document's folder first).
 bool SaveResult(TSession& S, const std::string& Out, bool Force) {
@@ -78,7 +67,7 @@ int ExportRtf(const std::string& ProgramDir, const TArgs& A) {
     Controls.LanguageCaption = HeaderCaption(S);
     TRtfExportFiles Files;
     try {
-        Files = btnSaveColGridClick(S.State, S.Grid, S.UI, Controls);
+        Files = ExportRtfFiles(S.State, S.Grid, S.UI, Controls);
     } catch (const ToolError& Error) {
         return Fail(Error.what());
     }
@@ -120,7 +109,7 @@ int Fill(const std::string& ProgramDir, const TArgs& A) {
         return 2;
     SelectLanguage(S, S.UI.SelectedCode);
     const int Problems = S.UI.Problems;
-    const int Changed = btnFillTranslatedLanguageClick(S.State, S.Grid, S.UI, A.Positional[1]);
+    const int Changed = FillTranslations(S.State, S.Grid, S.UI, A.Positional[1]);
     if (S.UI.Problems != Problems)
         return 2;
     if (!SaveResult(S, Out, A.Has("--force")))

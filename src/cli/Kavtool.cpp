@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "document/ProgramFolder.h"
 #include "document/TranslationTable.h"
+#include "platform/FileSystem.h"
 
 #include <filesystem>
 #include <iostream>
@@ -54,7 +55,7 @@ bool TSession::SaveAs(const std::string& Path, bool Force) {
     std::error_code Error;
     const bool Own = State.FFileName != UntitledName &&
                      std::filesystem::equivalent(Target, State.FFileName, Error);
-    if (!Force && !Own && std::filesystem::exists(Target, Error)) {
+    if (!Force && !Own && PathExists(Target)) {
         Fail(Target + " exists; add --force to overwrite it");
         return false;
     }

@@ -3,6 +3,7 @@
 #include "document/CodePage.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "exchange/StringUtils.h"
 #include "platform/Keyboard.h"
 #include "platform/Locales.h"
 #include "platform/Settings.h"
@@ -12,12 +13,6 @@
 namespace kav {
 
 namespace {
-
-std::string UpperCase(std::string S) {
-    for (char& C : S)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return S;
-}
 
 // Header texts are cell bytes in the system code page; a letter it lacks shows as "?", since
 // the header is a caption, not a translation.
