@@ -231,14 +231,13 @@ void TMainForm::InstallExchange() {
                                               LanguageEntry(), Table().Cells(colTranslated, 1),
                                               FontName->currentText().toStdString(),
                                               FontSize->value()};
-            btnSaveColGridClick(S, Table(), *this, Controls);
+            ExportRtfFiles(S, Table(), *this, Controls);
         });
     });
     connect(btnFillGridCol, &QToolButton::clicked, this, [this] {
         RecordedCommand(Counted("Load from RTF file"), [this] {
-            btnFillGridColClick(
-                S, Table(), *this,
-                {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
+            AskAndImportRtf(S, Table(), *this,
+                            {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
         });
     });
     connect(btnFillTranslatedLanguage, &QToolButton::clicked, this, [this] {
@@ -505,6 +504,14 @@ QAction* TMainForm::AddAction(QMenu* Menu, const QString& Caption, const QKeySeq
     return Action;
 }
 
+void TMainForm::AddHiddenItem(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
+                              const QString& Hint) {
+    QAction* Action = Menu->addAction(Caption);
+    Action->setShortcut(Shortcut);
+    Action->setStatusTip(Hint);
+    Action->setVisible(false);
+}
+
 void TMainForm::BuildMenus() {
     QMenu* File = menuBar()->addMenu("&File");
     AddAction(File, "&New", QKeySequence("Ctrl+N"), "Create a new file", &TMainForm::FileNew);
@@ -513,8 +520,7 @@ void TMainForm::BuildMenus() {
     AddAction(File, "&Save", QKeySequence("Ctrl+S"), "Save current file", &TMainForm::FileSave);
     AddAction(File, "Save &As...", {}, "Save current file under a new name",
               &TMainForm::FileSaveAs);
-    AddAction(File, "&Print", QKeySequence("Ctrl+P"), "Print current file", &TMainForm::NotYetWired)
-        ->setVisible(false);
+    AddHiddenItem(File, "&Print", QKeySequence("Ctrl+P"), "Print current file");
     AddAction(File, "&Restore Previous Version...", {}, "Open a version kept in the backup history",
               &TMainForm::FileRestoreVersion);
     File->addSeparator();
@@ -529,7 +535,7 @@ void TMainForm::BuildMenus() {
         AddAction(Edit, "&Redo", {}, "Redo the last action undone", &TMainForm::RedoMenuClick);
     RedoMenu->setObjectName("RedoMenu");
     RedoMenu->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
-    AddAction(Edit, "Cu&t", {}, "Delete selected item", &TMainForm::NotYetWired)->setVisible(false);
+    AddHiddenItem(Edit, "Cu&t", {}, "Delete selected item");
     // Whole cells; Ctrl+C and Ctrl+V stay with the cell editor, which copies its own text.
     AddAction(Edit, "&Copy", {}, "Copy selected item to clipboard", &TMainForm::CopyMenuClick)
         ->setObjectName("CopyMenu");
@@ -539,8 +545,7 @@ void TMainForm::BuildMenus() {
     QMenu* Search = menuBar()->addMenu("&Search");
     AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::FindMenuClick);
     AddAction(Search, "&Replace...", QKeySequence("Ctrl+R"), {}, &TMainForm::ReplaceMenuClick);
-    AddAction(Search, "&Search Again", QKeySequence("F3"), {}, &TMainForm::NotYetWired)
-        ->setVisible(false);
+    AddHiddenItem(Search, "&Search Again", QKeySequence("F3"), {});
     AddAction(Search, "&Go to Line Number...", QKeySequence("Ctrl+G"), {},
               &TMainForm::GotoLineMenuClick);
 
@@ -548,7 +553,7 @@ void TMainForm::BuildMenus() {
     AddAction(Compile, "Make Resource File", {}, {}, &TMainForm::MakeResourceFileMenuClick);
 
     QMenu* Other = menuBar()->addMenu("Other");
-    AddAction(Other, "&Default Language File", {}, {}, &TMainForm::NotYetWired)->setVisible(false);
+    AddHiddenItem(Other, "&Default Language File", {}, {});
     // Picking a language switches the desktop's keyboard layout only when the user wants it;
     // the choice is kept for the next start.
     QAction* SwitchKeyboard = Other->addAction("Switch &Keyboard with Language");

@@ -97,9 +97,6 @@ public:
     void BackgroudHighlightColorButtonClick();
     void SetModified(bool Value) { FDocument->SetModified(Value); }
     void SetFileName(const std::string& FileName) { FDocument->SetFileName(FileName); }
-    // Commands whose work arrives with later modules: they do nothing yet.
-    void NotYetWired() {}
-
     // ---- UserInterface --------------------------------------------------------------------
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
                             TMsgDlgButtons Buttons) override;
@@ -216,6 +213,9 @@ private:
     std::string DialogText(const std::string& Bytes) const;
     QAction* AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
                        const QString& Hint, void (TMainForm::*Handler)());
+    // An entry the menus hold in its place but keep hidden, so it is never chosen: no handler.
+    void AddHiddenItem(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
+                       const QString& Hint);
     void BuildMenus();
     void BuildControlBar();
     void BuildStatusBar();

@@ -8,15 +8,13 @@
 #include "document/TranslationTable.h"
 #include "exchange/IntConv.h"
 #include "exchange/StringUtils.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 #include <unordered_map>
-
-namespace fs = std::filesystem;
 
 namespace kav {
 
@@ -34,17 +32,6 @@ bool StartsWithNoCase(const std::string& S, const char* Prefix) {
                                  std::toupper(static_cast<unsigned char>(Prefix[i])))
             return false;
     return true;
-}
-
-std::string UpperCase(std::string S) {
-    for (char& C : S)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return S;
-}
-
-bool FileExists(const std::string& Path) {
-    std::error_code Ec;
-    return fs::is_regular_file(Path, Ec);
 }
 
 // Notes item lines that the one-item-per-line rule leaves out of Line.
@@ -236,7 +223,7 @@ void TDocument::SelectDefaultFile(int Kind) {
 
 bool TDocument::CheckDefaultFile(int Kind) {
     SelectDefaultFile(Kind);
-    if (FileExists(S.FDefaultFileName))
+    if (IsFile(S.FDefaultFileName))
         return true;
     UI.Beep();
     Error("Default Language File not found: " + S.FDefaultFileName);
@@ -280,7 +267,7 @@ int TDocument::NewDocument() {
         SelectDefaultFile(fkUser);
         S.FFileKind = fkUser;
     }
-    if (!FileExists(S.FDefaultFileName)) {
+    if (!IsFile(S.FDefaultFileName)) {
         UI.Beep();
         Error("Default Language File not found: " + S.FDefaultFileName);
         return -2;
@@ -385,7 +372,7 @@ bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
             UI.SetStatusText(StatusFile, "Loaded file: " + Path);
         SetModified(false);
     }
-    S.FFontCharset = CharsetOfLanguageKey(UI.LanguageEntry().substr(0, 2));
+    S.FFontCharset = CharsetOfLanguage(UI.LanguageEntry());
     ApplyTranslatedCharset(Grid, S.FFontCharset);
     UI.SetMaskEditTo(ZeroPad(Grid.RowCount() - 1, 5));
     S.FUntitled = !Bound;
@@ -453,7 +440,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         return Report;
     SelectDefaultFile(S.FFileKind);
     UI.SetSoftwareIndex(S.FFileKind == fkMain ? 0 : 1);
-    if (!FileExists(S.FDefaultFileName)) {
+    if (!IsFile(S.FDefaultFileName)) {
         UI.Beep();
         Error("Default Language File not found: " + S.FDefaultFileName);
         return Report;
@@ -592,7 +579,7 @@ void TDocument::FileSaveAs() {
         return;
     // The question names the file that will really be written, after the kind's correction.
     const std::string Target = SaveTargetName(*Path, S.FFileKind);
-    if (FileExists(Target)) {
+    if (IsFile(Target)) {
         std::string Question = "OK to overwrite " + Target;
         if (Target == FUnloadedPath)
             Question += "\nIts translations were not loaded: the table does not hold them. The "
@@ -643,7 +630,7 @@ bool TDocument::MakeBackups(const std::string& Target, std::vector<std::string>&
         CopyOneFile(S.FDefaultFileName, Backup + FileNamePart(S.FDefaultFileName));
     if (Failure.empty() && S.FFileName != UntitledName)
         Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
-    if (Failure.empty() && FileExists(Target)) {
+    if (Failure.empty() && IsFile(Target)) {
         Failure = CopyOneFile(Target, Backup + FileNamePart(Target));
         if (std::string Problem =
                 Failure.empty() ? KeepInHistory(Target, HistoryFolder(Backup)) : std::string();
@@ -681,15 +668,14 @@ bool TDocument::SaveFile(std::string FileName) {
                 FSaveRefused = true;
                 Error("Cannot save " + FileName +
                       ": the file format cannot hold these items:" + ListedLines(UI, Problems));
-            } else if (!FileExists(S.FDefaultFileName)) {
+            } else if (!IsFile(S.FDefaultFileName)) {
                 Error("File not found: " + S.FDefaultFileName);
                 Rename = false;
-            } else if (!FileExists(FileName) && !S.FNewFileName) {
+            } else if (!IsFile(FileName) && !S.FNewFileName) {
                 Error("File not found: " + FileName);
             } else if (MakeBackups(FileName, Skipped)) {
                 S.FNewFileName = false;
-                StrWriteResult Result =
-                    WriteCheckedStrFile(FileName, static_cast<StrFileKind>(S.FFileKind), Items);
+                StrWriteResult Result = WriteCheckedStrFile(FileName, S.FFileKind, Items);
                 if (Result.Ok) {
                     UI.SetStatusText(StatusFile, "Saved file: " + FileName);
                     Written = true;

@@ -19,7 +19,7 @@ namespace kav {
 // What the name of a chosen translated file says.
 struct TFileNameInfo {
     bool Accepted = false;
-    int Kind = 0;     // 1 user file, 2 main file
+    StrFileKind Kind = fkNone;
     std::string Code; // upper case, cut at its last dot
 };
 

@@ -3,6 +3,7 @@
 #include "document/CodePage.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "exchange/StringUtils.h"
 #include "platform/Keyboard.h"
 #include "platform/Locales.h"
 #include "platform/Settings.h"
@@ -12,12 +13,6 @@
 namespace kav {
 
 namespace {
-
-std::string UpperCase(std::string S) {
-    for (char& C : S)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return S;
-}
 
 // Header texts are cell bytes in the system code page; a letter it lacks shows as "?", since
 // the header is a caption, not a translation.
@@ -67,11 +62,15 @@ int TranslatedCodePage(const TMainState& State) {
 TLanguages::TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View)
     : S(State), Grid(Grid), View(View) {}
 
-std::uint8_t TLanguages::CharsetForLanguage(std::string_view Key) {
+std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry) {
+    return CharsetOfLanguageKey(CodeOrEntry.substr(0, 2));
+}
+
+std::uint8_t TLanguages::CharsetForLanguage() {
     // Called after every change of the selection: the language also decides what the default
     // character set stands for.
     S.FLanguageCode = SelectedCode();
-    S.FFontCharset = CharsetOfLanguageKey(Key);
+    S.FFontCharset = CharsetOfLanguage(S.FLanguageCode);
     return S.FFontCharset;
 }
 
@@ -111,7 +110,7 @@ std::string TLanguages::HeaderWithCharset() const {
 
 void TLanguages::InitCharsetBox() {
     View.SetCharsetFontName("Arial");
-    SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+    SelectCharsetEntry(CharsetForLanguage());
 }
 
 void TLanguages::InitLanguageList() {
@@ -125,17 +124,17 @@ void TLanguages::InitLanguageList() {
         }
     }
     ActivateLanguageKeyboard();
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 void TLanguages::LanguageChange(const std::string& ProgramPath) {
     View.ResetLanguageLabel();
     StoreLanguageSetting(ProgramPath, SelectedCode());
     SetHeader(SelectedEntry());
-    SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+    SelectCharsetEntry(CharsetForLanguage());
     SetHeader(HeaderWithCharset());
     ActivateLanguageKeyboard();
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 void TLanguages::CharsetClick() {
@@ -151,14 +150,14 @@ void TLanguages::SelectFileLanguage(const std::string& Code) {
         if (UpperCase(View.LanguageText(i).substr(0, 3)) != Code)
             continue;
         View.SetLanguageIndex(i);
-        SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+        SelectCharsetEntry(CharsetForLanguage());
         SetHeader(HeaderWithCharset());
     }
     ActivateLanguageKeyboard();
 }
 
 void TLanguages::ApplyFileCharset() {
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 } // namespace kav

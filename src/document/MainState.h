@@ -1,6 +1,7 @@
 #pragma once
 // The document and view state of the main window, shared by reference with every logic module.
 
+#include "document/FileKind.h"
 #include "grid/Colors.h"
 
 #include <array>
@@ -20,7 +21,7 @@ struct TMainState {
     std::string FFileName = UntitledName;
     std::string FDefaultDir;
     std::string FDefaultFileName;
-    int FFileKind = 0; // 0 no document, 1 user file, 2 main file
+    StrFileKind FFileKind = fkNone;
     bool FUntitled = true;
     bool FModified = false;
     bool FNewFileName = false;

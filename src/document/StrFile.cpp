@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kav {
 
@@ -571,10 +572,7 @@ int FailureStatus(int Errno) {
     return Status == ioOk ? ioError : Status;
 }
 
-bool KillBeforeRename() {
-    static const bool Kill = std::getenv("KAV_KILL_BEFORE_RENAME") != nullptr;
-    return Kill;
-}
+IStrWriteHook* WriteHook = nullptr;
 
 // A process id from a temporary name's middle part; 0 when it is not one.
 pid_t ProcessOf(std::string_view Digits) {
@@ -646,6 +644,10 @@ bool ReadOnlyFile(const std::string& Target) {
 
 } // namespace
 
+IStrWriteHook* SetStrWriteHook(IStrWriteHook* Hook) {
+    return std::exchange(WriteHook, Hook);
+}
+
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems = UnwritableItems(Items);
@@ -682,8 +684,8 @@ StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
         Status = FailureStatus(errno);
     if (::close(Fd) != 0 && Status == 0)
         Status = FailureStatus(errno);
-    if (Status == 0 && KillBeforeRename())
-        ::raise(SIGKILL);
+    if (Status == 0 && WriteHook)
+        WriteHook->BeforeRename(Temp, Target);
     if (Status == 0 && ::rename(Temp.c_str(), Target.c_str()) != 0)
         Status = IoStatusFromErrno(errno);
     if (Status != 0) {

@@ -2,6 +2,7 @@
 // STR language files: reading lines and item fields, writing the tool's layout.
 
 #include "document/CodePage.h"
+#include "document/FileKind.h"
 
 #include <array>
 #include <cstdint>
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace kav {
-
-// Document kinds as the tool numbers them: 0 no document, 1 user file, 2 main file.
-enum StrFileKind : int { fkNone = 0, fkUser = 1, fkMain = 2 };
 
 constexpr int32_t NoColorMark = 16777215; // white
 constexpr size_t NameFieldWidth = 70;
@@ -165,16 +163,23 @@ struct StrWriteResult {
 // byte is written. Stale temporary files of the folder are removed first. A file without write
 // permission is refused ("File access denied: " + Path); a replaced file keeps its permissions;
 // a symbolic link is written through to the file it names.
-//
-// Fault-injection hook for the tests: when the environment variable KAV_KILL_BEFORE_RENAME is
-// set at the first call, the process kills itself (SIGKILL) once the temporary file is written
-// and closed, just before the rename, as a crash or power cut at that moment would.
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items);
 // WriteStrFile for items that UnwritableItems has just passed, so that a save checks its
 // items once.
 StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
                                    const std::vector<StrWriteItem>& Items);
+
+// Lets a test act at the writer's one critical moment (a crash just before the rename, say);
+// the program itself never sets one.
+class IStrWriteHook {
+public:
+    virtual ~IStrWriteHook() = default;
+    // Temp holds everything, written and closed; Target is about to be replaced by it.
+    virtual void BeforeRename(const std::string& Temp, const std::string& Target) = 0;
+};
+// Sets the hook (nullptr: none); returns the previous one.
+IStrWriteHook* SetStrWriteHook(IStrWriteHook* Hook);
 
 // The temporary file WriteStrFile uses for Path while it writes: "." + file name + ".kavtmp." +
 // process id + "." + six random characters, in Path's folder.

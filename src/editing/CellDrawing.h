@@ -9,6 +9,7 @@
 
 #include "document/MainState.h"
 #include "document/UserInterface.h"
+#include "editing/ItemCheck.h"
 #include "editing/RowFont.h"
 #include "grid/StyledStringGrid.h"
 
@@ -48,12 +49,13 @@ public:
     void AdjustRowHeight(int ARow, const TMyFont& RowFont);
 
     // Empty when the row's widths can be trusted; otherwise why not, naming the face that
-    // measured: a face that does not reproduce the row font's widths, or a text that needs
+    // measured: a face that does not reproduce the item font's widths, or a text that needs
     // glyphs the face lacks.
-    std::string ApproximateNote(int ARow, const TMyFont& RowFont);
+    std::string ApproximateNote(int ARow);
 
-    // The band of a row in viewport coordinates (empty when the row is off screen).
-    QRect BandRect(int ARow, const TMyFont& RowFont);
+    // The band of a row in viewport coordinates (empty when the row is off screen): as wide as
+    // the item check allows the translation.
+    QRect BandRect(int ARow);
     // The highlight rectangle of Text in the cell, empty when it does not occur.
     QRect HighlightRect(int ACol, int ARow, const std::string& Text);
 
@@ -61,6 +63,8 @@ private:
     bool DrawFoundRow(int ARow);
     bool UpdateVerificationColour(int ARow);
     void PaintBand(int ARow, const TMyFont& RowFont);
+    TItemCheck CheckRow(int ARow);
+    QRect BandRectOf(int ARow, const TItemCheck& Check);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start

@@ -7,6 +7,7 @@
 #include "document/ToolError.h"
 #include "exchange/InterpreterCodePage.h"
 #include "exchange/StringUtils.h"
+#include "platform/FileSystem.h"
 
 #include <cctype>
 #include <cerrno>
@@ -27,12 +28,6 @@ constexpr const char* LineEnd = "\r\n";
 // The characters "Kavr_" before the file code and ".str" after it.
 constexpr long long CodeStart = 6;
 constexpr long long ExtensionLength = 4;
-
-std::string UpperCase(std::string Text) {
-    for (char& C : Text)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return Text;
-}
 
 std::string Joined(const std::vector<std::string>& Lines) {
     std::string Text;
@@ -59,11 +54,6 @@ std::string AbsolutePath(const std::string& Path) {
     std::error_code Ec;
     std::filesystem::path Full = std::filesystem::absolute(Path, Ec);
     return Ec ? Path : Full.lexically_normal().string();
-}
-
-bool IsFile(const std::string& Path) {
-    std::error_code Ec;
-    return std::filesystem::is_regular_file(Path, Ec);
 }
 
 bool SameNameIgnoringCase(std::string_view A, std::string_view B) {

@@ -8,6 +8,7 @@
 #include "document/TranslationTable.h"
 #include "exchange/CtrlToRtf.h"
 #include "exchange/StringUtils.h"
+#include "platform/FileSystem.h"
 
 #include <filesystem>
 #include <system_error>
@@ -17,11 +18,6 @@ namespace kav {
 namespace {
 
 enum TRtfDocument { rdBilingual = 0, rdTranslation = 1, rdEnglish = 2 };
-
-bool Exists(const std::string& Path) {
-    std::error_code Error;
-    return std::filesystem::exists(Path, Error);
-}
 
 bool TakesPart(const TStyledGridModel& Grid, int Row) {
     return !TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty();
@@ -82,7 +78,7 @@ void WriteRow(TCtrlToRTF& Writer, TMyFont& Font, int Document, const TStyledGrid
 // Moves an existing document to its ".BAK" name; returns that file name, or empty when there
 // was nothing to keep.
 std::string MakeBackup(const std::string& Path) {
-    if (!Exists(Path))
+    if (!PathExists(Path))
         return {};
     std::error_code Error;
     // A folder under a document's name is the user's, not an older document: it is neither
@@ -93,7 +89,7 @@ std::string MakeBackup(const std::string& Path) {
     const std::string Backup = BackupPathOf(Path);
     if (std::filesystem::is_directory(Backup, Error))
         throw ToolError("Unable to delete backup file: " + Backup);
-    if (Exists(Backup) && !std::filesystem::remove(Backup, Error))
+    if (PathExists(Backup) && !std::filesystem::remove(Backup, Error))
         throw ToolError("Unable to delete backup file: " + Backup);
     std::filesystem::rename(Path, Backup, Error);
     if (Error)
@@ -172,8 +168,8 @@ TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TMainState
     return Files;
 }
 
-TRtfExportFiles btnSaveColGridClick(const TMainState& State, const TStyledGridModel& Grid,
-                                    UserInterface& UI, const TRtfExportControls& Controls) {
+TRtfExportFiles ExportRtfFiles(const TMainState& State, const TStyledGridModel& Grid,
+                               UserInterface& UI, const TRtfExportControls& Controls) {
     const std::string Folder = State.FProgramDir + "RTF/";
     if (!EnsureFolder(Folder))
         throw ToolError("Cannot create " + Folder);

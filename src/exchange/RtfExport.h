@@ -30,10 +30,11 @@ struct TRtfExportFiles {
 
 constexpr const char* EnglishLanguageLine = "ENU - English (United State)";
 
-// The "Save to RTF file" button: makes RTF/ (ToolError "Cannot create " + folder when it
-// cannot) and exports under the software's name; returns what was saved.
-TRtfExportFiles btnSaveColGridClick(const TMainState& State, const TStyledGridModel& Grid,
-                                    UserInterface& UI, const TRtfExportControls& Controls);
+// The three documents into the program folder's RTF/ (made when missing; ToolError "Cannot
+// create " + folder when it cannot), named after the software; returns what was saved. The
+// editor's "Save to RTF file" button and kavtool export-rtf.
+TRtfExportFiles ExportRtfFiles(const TMainState& State, const TStyledGridModel& Grid,
+                               UserInterface& UI, const TRtfExportControls& Controls);
 
 // Writes the three documents named after BaseName (".../RTF/Kavrino.rtf" gives
 // Kavrino_ENU_To_FRA.rtf, Kavrino_FRA.rtf, Kavrino_ENU.rtf) and shows the summary, also when

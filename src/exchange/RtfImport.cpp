@@ -232,8 +232,8 @@ std::string ImportSummary(const std::string& Path, const TImportReport& Report,
     return Text;
 }
 
-void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                         const TImportRange& Range) {
+void AskAndImportRtf(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                     const TImportRange& Range) {
     const std::optional<TItemRange> Items = CheckImportRange(Range, UI);
     if (!Items)
         return;
@@ -259,11 +259,11 @@ int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserIn
         "Fill all " + std::to_string(Items) + " translations with '" + FillText + "'?";
     if (UI.MessageDlg(Question, TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
         return 0;
-    return btnFillTranslatedLanguageClick(State, Grid, UI, FillText);
+    return FillTranslations(State, Grid, UI, FillText);
 }
 
-int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                                   const std::string& FillText) {
+int FillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                     const std::string& FillText) {
     const int CodePage = TranslatedCodePage(State);
     const EncodeResult Encoded = EncodeText(QString::fromStdString(FillText), CodePage);
     if (!Encoded.Ok()) {

@@ -60,16 +60,16 @@ void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI);
 std::string ImportSummary(const std::string& Path, const TImportReport& Report,
                           const UserInterface& UI);
 
-// The "Load from RTF file" button: checks the range, asks for the document, imports it and
-// ends with the summary.
-void btnFillGridColClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                         const TImportRange& Range);
+// Checks the range, asks for the document, imports it and ends with the summary: the editor's
+// "Load from RTF file" button.
+void AskAndImportRtf(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                     const TImportRange& Range);
 
-// The "Fill all fields of Translated Language" button with edtFillChar's text (UTF-8, taken as
-// typed). Refuses a text the translated column's code page cannot hold. Returns the cells
-// changed.
-int btnFillTranslatedLanguageClick(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                                   const std::string& FillText);
+// Sets every translation to FillText (UTF-8, taken as typed): the editor's "Fill all fields of
+// Translated Language" button once confirmed, and kavtool fill. Refuses a text the translated
+// column's code page cannot hold. Returns the cells changed.
+int FillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
+                     const std::string& FillText);
 
 // The editor's Fill button: asks "Fill all N translations with 'X'?" first, since one click
 // replaces every translation; No changes nothing. Returns the cells changed.

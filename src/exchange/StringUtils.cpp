@@ -1,6 +1,7 @@
 #include "exchange/StringUtils.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 
 namespace kav {
@@ -149,6 +150,12 @@ void SplitToList(std::string_view S, std::string_view Separator, std::vector<std
         List.emplace_back(S.substr(Start, Found - Start));
         Start = Found + Separator.size();
     }
+}
+
+std::string UpperCase(std::string S) {
+    for (char& C : S)
+        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+    return S;
 }
 
 std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_view New) {

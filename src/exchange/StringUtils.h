@@ -34,6 +34,8 @@ long long PosFrom(std::string_view Sub, std::string_view S, long long Offset);
 std::vector<std::string> SplitString(std::string_view S, std::string_view Delimiter);
 void SplitToList(std::string_view S, std::string_view Separator, std::vector<std::string>& List);
 std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_view New);
+// ASCII letters upper-cased, every other byte kept (names and codes in files are bytes).
+std::string UpperCase(std::string S);
 // Returns the text between the next OpenCh at or after P and the following CloseCh, and moves
 // P just past the closing character (see the consequences in the implementation).
 std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char CloseCh);

@@ -62,7 +62,7 @@ void TestMainForm::startState() {
     TProgramFolder Folder;
     TWindow W(Folder.Home());
     QCOMPARE(W.Form.windowTitle(), QString("Untitled - Kavrino Translation Tool "));
-    QCOMPARE(W.Form.State().FFileKind, 0);
+    QCOMPARE(W.Form.State().FFileKind, fkNone);
     QVERIFY(W.Form.State().FUntitled);
     QCOMPARE(W.Form.State().FDefaultFileName, Folder.Home() + "Default/Kavr_ENU.str");
     QCOMPARE(W.Form.State().FHighlightBackColor, TColor(12632256));
@@ -267,7 +267,7 @@ void TestMainForm::closeWithAndWithoutChanges() {
 void TestMainForm::commandLineFileOpens() {
     TProgramFolder Folder;
     TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_RUS.str");
-    QCOMPARE(W.Form.State().FFileKind, 2);
+    QCOMPARE(W.Form.State().FFileKind, fkMain);
     QCOMPARE(W.Form.windowTitle(), QString("Kavr_RUS.str - Kavrino Translation Tool "));
     QCOMPARE(W.Form.LanguageBox->currentText().left(3), QString("RUS"));
     QCOMPARE(int(W.Form.State().FFontCharset), 204);
@@ -282,7 +282,7 @@ void TestMainForm::commandLineFileMissing() {
     TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_XXX.str");
     QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"File not found: " + Folder.Home() +
                                                        "Language/Kavr_XXX.str"});
-    QCOMPARE(W.Form.State().FFileKind, 0);
+    QCOMPARE(W.Form.State().FFileKind, fkNone);
 }
 
 void TestMainForm::typedTextTakesTheLanguageCodePage_data() {

@@ -108,7 +108,7 @@ void TestDocument::fileNames() {
     TFileNameInfo Info = ExamineFileName(name.toStdString());
     QCOMPARE(Info.Accepted, accepted);
     if (accepted) {
-        QCOMPARE(Info.Kind, kind);
+        QCOMPARE(int(Info.Kind), kind);
         QCOMPARE(QString::fromStdString(Info.Code), code);
     }
 }
@@ -263,7 +263,7 @@ void TestDocument::openRefusesBadNameAndMissingDefault() {
     QVERIFY(!F.Doc.OpenPath(F.Path("Language/Kavr_User_FRA.str")));
     QCOMPARE(F.UI.Texts(), std::vector<std::string>{"Default Language File not found: " +
                                                     F.Path("Default/Kavr_User_ENU.str")});
-    QCOMPARE(F.State.FFileKind, 0);
+    QCOMPARE(F.State.FFileKind, fkNone);
     QCOMPARE(F.UI.Beeps, 1);
 }
 
@@ -273,7 +273,7 @@ void TestDocument::openSetsKindCodeAndMask() {
     F.Write("Language/kavr_user_deu.str", Translations("ABC"));
     F.UI.Software = 0;
     QVERIFY(F.Doc.OpenPath(F.Path("Language/kavr_user_deu.str")));
-    QCOMPARE(F.State.FFileKind, 1);
+    QCOMPARE(F.State.FFileKind, fkUser);
     QCOMPARE(F.UI.Software, 1);
     QCOMPARE(F.UI.LanguagesSelected, std::vector<std::string>{"DEU"});
     QCOMPARE(F.State.FDefaultFileName, F.Path("Default/Kavr_User_ENU.str"));
@@ -288,7 +288,7 @@ void TestDocument::newDocumentForPelmor() {
     F.Grid.SetCells(colTranslated, 1, "FRA - French");
     F.UI.Software = 1;
     F.Doc.FileNew();
-    QCOMPARE(F.State.FFileKind, 1);
+    QCOMPARE(F.State.FFileKind, fkUser);
     QCOMPARE(F.Grid.RowCount(), 5);
     QCOMPARE(F.Col(colTranslated, 2), std::string("a"));
     QCOMPARE(F.Col(colTranslated, 3), std::string("b"));
@@ -579,7 +579,7 @@ void TestDocument::loadFaults() {
     if (kept) {
         QCOMPARE(F.State.FFileName, Previous);
         QVERIFY(!F.State.FUntitled);
-        QCOMPARE(F.State.FFileKind, int(fkMain));
+        QCOMPARE(F.State.FFileKind, fkMain);
         QCOMPARE(F.UI.Software, 0);
         QCOMPARE(F.State.FDefaultFileName, F.Path("Default/Kavr_ENU.str"));
         QCOMPARE(F.Col(colTranslated, 2), std::string("edited"));

@@ -42,7 +42,7 @@ struct TFixture {
         if (CreateFile)
             WriteFile(Path, "Txt_A , \"x\"\r\n");
         State.FFileName = Path.toStdString();
-        State.FFileKind = Kind;
+        State.FFileKind = static_cast<StrFileKind>(Kind);
         State.FUntitled = false;
         return Path;
     }

@@ -47,7 +47,7 @@ private slots:
 
 private:
     std::string Rtf(const std::string& Name) const { return State.FProgramDir + "RTF/" + Name; }
-    TRtfExportFiles Export() { return btnSaveColGridClick(State, Grid, UI, Controls); }
+    TRtfExportFiles Export() { return ExportRtfFiles(State, Grid, UI, Controls); }
 
     std::unique_ptr<QTemporaryDir> FDir;
     TMainState State;

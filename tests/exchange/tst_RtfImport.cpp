@@ -175,12 +175,12 @@ void TestRtfImport::translationDocumentRoundTrip() {
     Controls.Software = "Kavrino";
     Controls.LanguageEntry = "XXX - Test";
     Controls.LanguageCaption = "XXX - Test";
-    const TRtfExportFiles Files = btnSaveColGridClick(State, Grid, UI, Controls);
-    QVERIFY(btnFillTranslatedLanguageClick(State, Grid, UI, "?") == Items);
+    const TRtfExportFiles Files = ExportRtfFiles(State, Grid, UI, Controls);
+    QVERIFY(FillTranslations(State, Grid, UI, "?") == Items);
     State.FModified = false;
 
     UI.OpenAnswers.push_back(Files.Paths[1]);
-    btnFillGridColClick(State, Grid, UI, AllItems());
+    AskAndImportRtf(State, Grid, UI, AllItems());
     QCOMPARE(Translations(), Original);
     QVERIFY(State.FModified);
     // The export's summary, then the import's.
@@ -239,7 +239,7 @@ void TestRtfImport::nonNumericRangeIsRefused() {
     QFETCH(QString, to);
     const std::string Path = WriteFile("doc.rtf", "{\\rtf1 T\\par 1 \\tab Un\\par}");
     UI.OpenAnswers.push_back(Path);
-    btnFillGridColClick(State, Grid, UI, {from.toStdString(), to.toStdString()});
+    AskAndImportRtf(State, Grid, UI, {from.toStdString(), to.toStdString()});
     QCOMPARE(UI.Beeps, 1);
     QCOMPARE(UI.Messages.size(), size_t(1));
     QVERIFY(QString::fromStdString(UI.Messages[0].Text).contains("is not a valid integer value"));
@@ -251,7 +251,7 @@ void TestRtfImport::nonNumericRangeIsRefused() {
 void TestRtfImport::cancelChangesNothing() {
     const QStringList Before = Translations();
     UI.OpenAnswers.push_back(std::nullopt);
-    btnFillGridColClick(State, Grid, UI, AllItems());
+    AskAndImportRtf(State, Grid, UI, AllItems());
     QCOMPARE(Translations(), Before);
     QVERIFY(!State.FModified);
     QVERIFY(UI.Messages.empty());
@@ -284,7 +284,7 @@ void TestRtfImport::unreadableFilesAreErrors() {
     UI.OpenAnswers.push_back(Path);
     Vanishing.OpenAnswers.push_back(Path);
     try {
-        btnFillGridColClick(State, Grid, Port, AllItems());
+        AskAndImportRtf(State, Grid, Port, AllItems());
         QFAIL("no error");
     } catch (const ToolError& Error) {
         QVERIFY2(QString(Error.what()).contains(message), Error.what());
@@ -310,7 +310,7 @@ void TestRtfImport::fill() {
     QFETCH(QByteArray, bytes);
     State.FFontCharset = std::uint8_t(charset);
     Grid.SetCells(colName, RowOf(Items), " \t");
-    const int Changed = btnFillTranslatedLanguageClick(State, Grid, UI, text.toStdString());
+    const int Changed = FillTranslations(State, Grid, UI, text.toStdString());
     QCOMPARE(Changed, Items - 1);
     for (int Item = 1; Item < Items; ++Item)
         QCOMPARE(Grid.Cells(colTranslated, RowOf(Item)), bytes.toStdString());
@@ -322,7 +322,7 @@ void TestRtfImport::fill() {
 void TestRtfImport::fillRefusesWhatTheCodePageCannotHold() {
     const QStringList Before = Translations();
     State.FFontCharset = 0;
-    QCOMPARE(btnFillTranslatedLanguageClick(State, Grid, UI, "\xd0\x9f"), 0);
+    QCOMPARE(FillTranslations(State, Grid, UI, "\xd0\x9f"), 0);
     QCOMPARE(Translations(), Before);
     QCOMPARE(UI.Beeps, 1);
     QCOMPARE(UI.Messages.size(), size_t(1));
