@@ -88,6 +88,10 @@ public:
     // Edit > Undo and Edit > Redo: the document's last step, or the last one undone.
     void UndoMenuClick();
     void RedoMenuClick();
+    // View > Next Finding and Previous Finding: the next marked row below or above the current
+    // one, its findings in the status bar; a beep when there is none.
+    void NextFindingMenuClick() { GoToFinding(true); }
+    void PreviousFindingMenuClick() { GoToFinding(false); }
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();
@@ -180,6 +184,10 @@ public:
     QAction* ClearAllFlagsMenu = nullptr;
     QAction* UndoMenu = nullptr;
     QAction* RedoMenu = nullptr;
+    QAction* NextFindingMenu = nullptr;
+    QAction* PreviousFindingMenu = nullptr;
+    // The document's finding counts, right in the status bar.
+    QLabel* FindingsPanel = nullptr;
     TKavrinoFindDialog* FindDialog1 = nullptr;
     TKavrinoReplaceDialog* ReplaceDialog1 = nullptr;
 
@@ -236,6 +244,8 @@ private:
     void InstallGridCommands();
     void ChooseHighlightColor(TColor Start, TColor& Color);
     void ReportRefusedChar(const QString& Char, int CodePage);
+    void GoToFinding(bool Forward);
+    void UpdateFindingCounts();
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
@@ -252,6 +262,7 @@ private:
     int FLockDepth = 0;
     bool FShown = false;
     bool FCreated = false;
+    bool FCountsPending = false;
     std::string FStartFile;
     // The cell whose edit had characters refused, and those characters.
     QPoint FRefusedCell{-1, -1};

@@ -12,6 +12,7 @@
 #include "editing/RowFont.h"
 #include "grid/StyledStringGrid.h"
 
+#include <QColor>
 #include <QRect>
 
 #include <functional>
@@ -22,6 +23,7 @@
 namespace kav {
 
 class TTextMeasure;
+class TTableFindings;
 
 // A find or replace window as the drawing sees it.
 struct TSearchDialogState {
@@ -32,6 +34,8 @@ struct TSearchDialogState {
 struct TCellDrawingHooks {
     std::function<TSearchDialogState()> FindDialog;
     std::function<TSearchDialogState()> ReplaceDialog;
+    // The rows' findings: a marked row gets its marker in the translated cell's corner.
+    TTableFindings* Findings = nullptr;
 };
 
 class TCellDrawing {
@@ -56,11 +60,15 @@ public:
     QRect BandRect(int ARow, const TMyFont& RowFont);
     // The highlight rectangle of Text in the cell, empty when it does not occur.
     QRect HighlightRect(int ACol, int ARow, const std::string& Text);
+    // The finding marker of a row: a small triangle in the top right corner of the translated
+    // cell, right of the band (empty when the row is off screen or the cell has no room).
+    QRect MarkerRect(int ARow, const TMyFont& RowFont);
 
 private:
     bool DrawFoundRow(int ARow);
     bool UpdateVerificationColour(int ARow);
     void PaintBand(int ARow, const TMyFont& RowFont);
+    void PaintMarker(int ARow, const TMyFont& RowFont);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start
@@ -75,6 +83,11 @@ private:
     TTextMeasure& FMeasure;
     std::set<std::string> FReportedFaces;
 };
+
+// The finding marker: its side in pixels and its colours.
+constexpr int MarkerSize = 7;
+inline const QColor MarkerErrorColour{220, 0, 0};
+inline const QColor MarkerWarningColour{255, 140, 0};
 
 // The text between the first two "@" of a replacement mark.
 std::string ReplacedTextOfMark(const std::string& Mark);
