@@ -6,6 +6,7 @@
 #include "document/ProgramFolder.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -30,14 +31,36 @@ std::string TakeScreenshotOption(int& Argc, char** Argv) {
     return {};
 }
 
+// --version and --help, answered before any window or display is needed, as packaging checks
+// run them headless. Qt's own options (-platform ...) are the application's to read later, so
+// an option unknown here is not refused.
+bool AnsweredWithoutWindow(int Argc, char** Argv) {
+    QStringList Args;
+    for (int i = 0; i < Argc; ++i)
+        Args << QString::fromLocal8Bit(Argv[i]);
+    QCommandLineParser Parser;
+    const QCommandLineOption Version(QStringLiteral("version"));
+    const QCommandLineOption Help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    Parser.addOptions({Version, Help, QCommandLineOption(QStringLiteral("home"), {}, "DIR"),
+                       QCommandLineOption(QStringLiteral("screenshot"), {}, "PNG")});
+    Parser.parse(Args);
+    if (Parser.isSet(Version))
+        std::cout << "KavrinoTranslationTool " << KAV_VERSION << "\n";
+    else if (Parser.isSet(Help))
+        std::cout << "usage: KavrinoTranslationTool [--home DIR] [--screenshot PNG] [FILE]\n"
+                     "  --home DIR        the program folder (Default/, Language/, Backup/ ...)\n"
+                     "  --screenshot PNG  render the window offscreen into PNG and end\n"
+                     "  --version         the program's version\n";
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    // Answered before any window or display is needed, as packaging checks run it headless.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << "KavrinoTranslationTool " << KAV_VERSION << "\n";
+    if (AnsweredWithoutWindow(argc, argv))
         return 0;
-    }
     std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
     std::string Screenshot = TakeScreenshotOption(argc, argv);
     QApplication App(argc, argv);

@@ -1,14 +1,13 @@
 #pragma once
 // What every kavtool command works with: one document with the console port, set up as the
-// editor's start-up does, the parsed arguments, and the command registry.
+// editor's start-up does, and its command line.
 
+#include "cli/CommandLine.h"
 #include "cli/ConsoleUserInterface.h"
 #include "document/Document.h"
 #include "document/MainState.h"
 #include "grid/GridModel.h"
 
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -34,35 +33,5 @@ struct TSession {
     // user was warned, else 0.
     int Finish() const;
 };
-
-struct TArgs {
-    std::vector<std::string> Positional;
-    std::map<std::string, std::string> Options; // "--lang" -> "FRA"; flags map to ""
-    std::string Error;
-
-    bool Has(const std::string& Name) const { return Options.count(Name) > 0; }
-    std::string Get(const std::string& Name, const std::string& Default = {}) const;
-};
-
-// Options named in Flags take no value; every other "--name" takes the next argument.
-TArgs ParseArgs(const std::vector<std::string>& Args, const std::set<std::string>& Flags);
-
-// Prints "kavtool: " + Message to stderr and returns 2.
-int Fail(const std::string& Message);
-
-using TCommandRun = int (*)(const std::string& ProgramDir, const std::vector<std::string>& Args);
-
-struct TCommand {
-    const char* Name;
-    const char* Usage; // one line: arguments and what it does
-    TCommandRun Run;
-};
-
-// Each command file registers its commands with a static TRegisterCommand.
-struct TRegisterCommand {
-    explicit TRegisterCommand(const TCommand& Command);
-};
-
-const std::vector<TCommand>& Commands();
 
 } // namespace kav

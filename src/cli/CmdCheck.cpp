@@ -6,7 +6,7 @@
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
-#include "editing/RowFont.h"
+#include "editing/ItemCheck.h"
 #include "measure/TextMeasure.h"
 
 #include <QGuiApplication>
@@ -73,37 +73,21 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     return std::make_unique<QGuiApplication>(Argc, Argv);
 }
 
-TMyFont FontOfRow(const TStyledGridModel& Grid, int Row) {
-    TMyFont Plain;
-    Plain.SetName(DefaultRowFontName);
-    Plain.SetSize(DefaultRowFontPoints);
-    Plain.SetStyle(0);
-    return WithRowFont(Plain, RowFontOf(Grid, Row), 0);
-}
-
-TFinding CheckRow(const TStyledGridModel& Grid, int Row, int CodePage, TTextMeasure& Measure) {
+TFinding FindingOf(const TStyledGridModel& Grid, int Row, const TItemCheck& Check) {
     TFinding F;
-    const TMyFont Font = FontOfRow(Grid, Row);
-    const std::string& Default = Grid.Cells(colDefault, Row);
-    const std::string& Translated = Grid.Cells(colTranslated, Row);
     F.Item = Row - 1;
     F.Name = Grid.Cells(colName, Row);
-    F.Font = Font.Name();
-    F.Size = Font.Size();
-    F.Bold = (Font.Style() & fsBold) != 0;
-    const std::optional<int> Allowed = AllowedWidthOf(Grid, Row);
-    const TTextExtent DefaultExtent =
-        Allowed ? TTextExtent() : Measure.Measure(Default, Font, DEFAULT_CHARSET);
-    const QString Text = DecodeBytes(Translated, CodePage);
-    const TTextExtent TranslatedExtent = Measure.MeasureText(Text, Font);
-    F.Allowed = Allowed ? *Allowed : DefaultExtent.Width;
-    F.Measured = TranslatedExtent.Width;
-    F.Approximate = DefaultExtent.Approximate || TranslatedExtent.Approximate;
-    F.Face = Measure.Face(Font).Used;
-    F.Text = Text.toStdString();
-    if (F.Measured > F.Allowed) {
+    F.Font = Check.Font.Name();
+    F.Size = Check.Font.Size();
+    F.Bold = (Check.Font.Style() & fsBold) != 0;
+    F.Allowed = Check.Allowed;
+    F.Measured = Check.Measured;
+    F.Approximate = Check.Approximate;
+    F.Face = Check.Face.Used;
+    F.Text = Check.Text.toStdString();
+    if (!Check.Fits) {
         F.Kind = TKind::TooLong;
-    } else if (!Default.empty() && Default == Translated) {
+    } else if (Check.State == TItemState::Untranslated) {
         F.Kind = TKind::Untranslated;
     }
     return F;
@@ -114,18 +98,17 @@ TReport CheckTable(const TStyledGridModel& Grid, const std::string& File, const 
     TReport R;
     R.File = File;
     R.Code = Code;
-    R.Charset = CharsetOfLanguageKey(Code.substr(0, 2));
+    R.Charset = CharsetOfLanguage(Code);
     const int CodePage = CodePageForLanguageCharset(R.Charset, Code);
     R.Items = ItemCount(Grid);
     TTextMeasure& Measure = TTextMeasure::Shared();
     for (int Row = FirstItemRow; Row < FirstItemRow + R.Items; ++Row) {
-        const TFinding F = CheckRow(Grid, Row, CodePage, Measure);
-        R.TooLong += F.Kind == TKind::TooLong;
-        R.Untranslated += !Grid.Cells(colDefault, Row).empty() &&
-                          Grid.Cells(colDefault, Row) == Grid.Cells(colTranslated, Row);
-        const TFaceInfo Face = Measure.Face(FontOfRow(Grid, Row));
-        if (Face.Approximate) {
-            R.Approximate.emplace(Face.Requested, Face.Used);
+        const TItemCheck Check = CheckItem(Grid, Row, CodePage, Measure);
+        const TFinding F = FindingOf(Grid, Row, Check);
+        R.TooLong += !Check.Fits;
+        R.Untranslated += Check.State == TItemState::Untranslated;
+        if (Check.Face.Approximate) {
+            R.Approximate.emplace(Check.Face.Requested, Check.Face.Used);
         }
         if (All || F.Kind != TKind::Ok) {
             R.Findings.push_back(F);
@@ -214,12 +197,10 @@ void PrintText(const TReport& R) {
               << R.Untranslated << " untranslated\n";
 }
 
-int Check(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {"--all"});
+int Check(const std::string& ProgramDir, const TArgs& A) {
     const std::string Format = A.Get("--format", "text");
-    if (!A.Error.empty() || A.Positional.size() != 1 ||
-        (Format != "text" && Format != "csv" && Format != "json"))
-        return Fail("check takes FILE [--format text|csv|json] [--all] [--lang CODE]");
+    if (Format != "text" && Format != "csv" && Format != "json")
+        return UsageError(*A.Command, "no report format " + Format);
     const auto App = EnsureGuiApplication();
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
@@ -238,9 +219,14 @@ int Check(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     return R.TooLong > 0 ? 1 : 0;
 }
 
-const TRegisterCommand RegisterCheck(
-    {"check", "FILE [--format text|csv|json] [--all] [--lang CODE]  widths and untranslated",
-     Check});
+const TRegisterCommand
+    RegisterCheck({"check",
+                   "FILE",
+                   {{"format", "text|csv|json", "the report's form (text unless given)"},
+                    {"all", nullptr, "every item, not only the findings"},
+                    {"lang", "CODE", "the language, when the file's name does not say it"}},
+                   "translations wider than their space, and untranslated items",
+                   Check});
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "document/BackupHistory.h"
 #include "document/TranslationTable.h"
+#include "editing/ItemCheck.h"
 
 #include <cstdio>
 #include <iostream>
@@ -11,23 +12,24 @@ namespace kav {
 
 namespace {
 
-int Stats(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {});
-    if (!A.Error.empty() || A.Positional.size() != 1 || !A.Options.empty())
-        return Fail("stats takes one FILE");
+int Stats(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
     int Translated = 0, Untranslated = 0, Empty = 0, Marked = 0;
     const int Items = ItemCount(S.Grid);
     for (int Row = FirstItemRow; Row < FirstItemRow + Items; ++Row) {
-        const std::string& Text = S.Grid.Cells(colTranslated, Row);
-        if (Text.empty())
+        switch (ItemStateOf(S.Grid, Row)) {
+        case TItemState::Empty:
             ++Empty;
-        else if (Text == S.Grid.Cells(colDefault, Row))
+            break;
+        case TItemState::Untranslated:
             ++Untranslated;
-        else
+            break;
+        case TItemState::Translated:
             ++Translated;
+            break;
+        }
         if (S.Grid.ColorCell(colMark, Row) != clWhite)
             ++Marked;
     }
@@ -42,12 +44,12 @@ int Stats(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     return S.Finish();
 }
 
-int New(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {"--force"});
+int New(const std::string& ProgramDir, const TArgs& A) {
     const std::string Kind = A.Get("--kind");
-    if (!A.Error.empty() || A.Positional.size() != 1 || (Kind != "main" && Kind != "user") ||
-        A.Get("--lang").empty())
-        return Fail("new takes --kind main|user --lang CODE OUT");
+    if (Kind != "main" && Kind != "user")
+        return UsageError(*A.Command, "no kind " + Kind);
+    if (A.Get("--lang").empty())
+        return UsageError(*A.Command, "--lang needs a CODE");
     const std::string& Out = A.Positional[0];
     TSession S(ProgramDir);
     S.UI.Software = Kind == "main" ? 0 : 1;
@@ -60,10 +62,7 @@ int New(const std::string& ProgramDir, const std::vector<std::string>& Args) {
     return S.Finish();
 }
 
-int Roundtrip(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {"--force"});
-    if (!A.Error.empty() || A.Positional.size() != 2)
-        return Fail("roundtrip takes FILE OUT");
+int Roundtrip(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]) || !S.SaveAs(A.Positional[1], A.Has("--force")))
         return 2;
@@ -71,10 +70,7 @@ int Roundtrip(const std::string& ProgramDir, const std::vector<std::string>& Arg
     return S.Finish();
 }
 
-int History(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {});
-    if (!A.Error.empty() || A.Positional.size() != 1 || !A.Options.empty())
-        return Fail("history takes one FILE");
+int History(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     const std::string Name = FileNamePart(A.Positional[0]);
     const TFileNameInfo Info = ExamineFileName(Name);
@@ -90,15 +86,19 @@ int History(const std::string& ProgramDir, const std::vector<std::string>& Args)
     return 0;
 }
 
-const TRegisterCommand RegisterStats(
-    {"stats", "FILE                            items, translated, untranslated, marks", Stats});
-const TRegisterCommand RegisterNew(
-    {"new", "--kind main|user --lang CODE OUT [--force]   new translation from the default file",
-     New});
-const TRegisterCommand RegisterHistory(
-    {"history", "FILE                          saved versions kept in Backup/History/", History});
+const TRegisterCommand
+    RegisterStats({"stats", "FILE", {}, "items, translated, untranslated, marks", Stats});
+const TRegisterCommand RegisterNew({"new",
+                                    "OUT",
+                                    {{"kind", "main|user", "the document's kind", true},
+                                     {"lang", "CODE", "the language", true},
+                                     ForceOption},
+                                    "a new translation from the default file",
+                                    New});
+const TRegisterCommand
+    RegisterHistory({"history", "FILE", {}, "the saved versions kept in Backup/History/", History});
 const TRegisterCommand RegisterRoundtrip(
-    {"roundtrip", "FILE OUT [--force]          load + save through the save step", Roundtrip});
+    {"roundtrip", "FILE OUT", {ForceOption}, "load and save through the save step", Roundtrip});
 
 } // namespace
 

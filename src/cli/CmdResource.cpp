@@ -24,11 +24,7 @@ int ReportStart(const TResourceOutcome& Out) {
     return 2;
 }
 
-int MakeResource(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {"--no-start"});
-    const size_t Known = (A.Has("--lang") ? 1 : 0) + (A.Has("--no-start") ? 1 : 0);
-    if (!A.Error.empty() || A.Positional.size() != 1 || A.Options.size() != Known)
-        return Fail("make-resource takes FILE [--lang CODE] [--no-start]");
+int MakeResource(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
@@ -43,10 +39,13 @@ int MakeResource(const std::string& ProgramDir, const std::vector<std::string>& 
     return Out.StartTried ? ReportStart(Out) : 0;
 }
 
-const TRegisterCommand RegisterMakeResource(
-    {"make-resource",
-     "FILE [--lang CODE] [--no-start]   resource script and build batch, batch started",
-     MakeResource});
+const TRegisterCommand
+    RegisterMakeResource({"make-resource",
+                          "FILE",
+                          {{"lang", "CODE", "the language, when the file's name does not say it"},
+                           {"no-start", nullptr, "write the batch without starting it"}},
+                          "the resource script and the build batch, and the batch started",
+                          MakeResource});
 
 } // namespace
 

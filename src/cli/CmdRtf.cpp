@@ -31,7 +31,7 @@ std::string LanguageEntryOf(const std::string& Code) {
 // header caption with the character set's script name.
 void SelectLanguage(TSession& S, const std::string& Code) {
     S.UI.Language = LanguageEntryOf(Code);
-    S.State.FFontCharset = CharsetOfLanguageKey(Code.substr(0, 2));
+    S.State.FFontCharset = CharsetOfLanguage(Code);
     S.State.FLanguageCode = Code;
 }
 
@@ -54,20 +54,6 @@ std::unique_ptr<QGuiApplication> FontApplication() {
     return std::make_unique<QGuiApplication>(Argc, Argv);
 }
 
-// "-o OUT" is a short option, which the shared parser would take for a positional argument.
-bool TakeOutput(std::vector<std::string>& Args, std::string& Out) {
-    for (size_t i = 0; i < Args.size(); ++i) {
-        if (Args[i] != "-o")
-            continue;
-        if (i + 1 >= Args.size() || !Out.empty())
-            return false;
-        Out = Args[i + 1];
-        Args.erase(Args.begin() + static_cast<long>(i), Args.begin() + static_cast<long>(i) + 2);
-        --i;
-    }
-    return true;
-}
-
 // Writes the changed document to Out, or back to its own file through the save step (which
 // backs up the document's folder first).
 bool SaveResult(TSession& S, const std::string& Out, bool Force) {
@@ -80,10 +66,7 @@ int SaveFailure(const TSession& S) {
     return S.Doc.SaveRefused() ? 1 : 2;
 }
 
-int ExportRtf(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    TArgs A = ParseArgs(Args, {});
-    if (!A.Error.empty() || A.Positional.size() != 1)
-        return Fail("export-rtf takes FILE [--lang CODE]");
+int ExportRtf(const std::string& ProgramDir, const TArgs& A) {
     auto App = FontApplication();
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
@@ -105,13 +88,8 @@ int ExportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arg
     return 0;
 }
 
-int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
-    std::vector<std::string> Args = Arguments;
-    std::string Out;
-    const bool OutOk = TakeOutput(Args, Out);
-    TArgs A = ParseArgs(Args, {"--force"});
-    if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
-        return Fail("import-rtf takes FILE RTF [--from N] [--to M] [-o OUT] [--force]");
+int ImportRtf(const std::string& ProgramDir, const TArgs& A) {
+    const std::string Out = A.Get("-o");
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
@@ -135,13 +113,8 @@ int ImportRtf(const std::string& ProgramDir, const std::vector<std::string>& Arg
     return Report.Refused.empty() ? S.Finish() : 1;
 }
 
-int Fill(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
-    std::vector<std::string> Args = Arguments;
-    std::string Out;
-    const bool OutOk = TakeOutput(Args, Out);
-    TArgs A = ParseArgs(Args, {"--force"});
-    if (!OutOk || !A.Error.empty() || A.Positional.size() != 2)
-        return Fail("fill takes FILE TEXT [-o OUT] [--force]");
+int Fill(const std::string& ProgramDir, const TArgs& A) {
+    const std::string Out = A.Get("-o");
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
@@ -156,14 +129,22 @@ int Fill(const std::string& ProgramDir, const std::vector<std::string>& Argument
     return S.Finish();
 }
 
-const TRegisterCommand RegisterExport(
-    {"export-rtf", "FILE [--lang CODE]          the three RTF documents into RTF/", ExportRtf});
-const TRegisterCommand RegisterImport(
-    {"import-rtf",
-     "FILE RTF [--from N] [--to M] [-o OUT] [--force]   translations from an RTF document",
-     ImportRtf});
+const TRegisterCommand RegisterExport({"export-rtf",
+                                       "FILE",
+                                       {{"lang", "CODE", "the language of the documents"}},
+                                       "the three RTF documents into RTF/",
+                                       ExportRtf});
 const TRegisterCommand
-    RegisterFill({"fill", "FILE TEXT [-o OUT] [--force]     every translation := TEXT", Fill});
+    RegisterImport({"import-rtf",
+                    "FILE RTF",
+                    {{"from", "N", "the first item taken (00001 unless given)"},
+                     {"to", "M", "the last item taken (the last item unless given)"},
+                     OutputOption,
+                     ForceOption},
+                    "translations from an RTF document",
+                    ImportRtf});
+const TRegisterCommand RegisterFill(
+    {"fill", "FILE TEXT", {OutputOption, ForceOption}, "every translation := TEXT", Fill});
 
 } // namespace
 

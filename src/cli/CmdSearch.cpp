@@ -10,28 +10,10 @@
 #include <QString>
 
 #include <iostream>
-#include <optional>
 
 namespace kav {
 
 namespace {
-
-// "-o OUT" is a short option, which the shared parser would take for a positional argument.
-std::optional<std::string> TakeOutput(std::vector<std::string>& Args, std::string& Error) {
-    std::optional<std::string> Out;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        if (Args[i] != "-o")
-            continue;
-        if (i + 1 >= Args.size() || Out) {
-            Error = "-o needs one OUT";
-            return std::nullopt;
-        }
-        Out = Args[i + 1];
-        Args.erase(Args.begin() + static_cast<long>(i), Args.begin() + static_cast<long>(i) + 2);
-        --i;
-    }
-    return Out;
-}
 
 // Arguments arrive as UTF-8; cells hold the bytes of the language's code page.
 bool EncodeArgument(const std::string& Text, int CodePage, std::string& Bytes) {
@@ -53,24 +35,14 @@ void PrintChange(const TSession& S, int CodePage, int Row, const std::string& Be
               << "\" -> \"" << Text(S.Grid.Cells(colTranslated, Row)) << "\"\n";
 }
 
-int Replace(const std::string& ProgramDir, const std::vector<std::string>& Arguments) {
-    std::vector<std::string> Args = Arguments;
-    std::string Error;
-    const std::optional<std::string> Out = TakeOutput(Args, Error);
-    TArgs A = ParseArgs(Args, {"--match-case", "--whole-word", "--dry-run", "--force"});
-    const std::string Usage = "replace takes FILE OLD NEW [--match-case] [--whole-word] [-o OUT] "
-                              "[--dry-run] [--force]";
-    if (!Error.empty() || !A.Error.empty() || A.Positional.size() != 3 ||
-        A.Options.size() != static_cast<size_t>(A.Has("--match-case") + A.Has("--whole-word") +
-                                                A.Has("--dry-run") + A.Has("--force")))
-        return Fail(Usage);
+int Replace(const std::string& ProgramDir, const TArgs& A) {
     if (A.Positional[1].empty())
         return Fail("replace needs a non-empty OLD text");
 
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    S.State.FFontCharset = CharsetOfLanguageKey(S.UI.SelectedCode.substr(0, 2));
+    S.State.FFontCharset = CharsetOfLanguage(S.UI.SelectedCode);
     S.State.FLanguageCode = S.UI.SelectedCode;
     TSearchEngine Engine(S.State, S.Grid);
     std::string Old, New;
@@ -97,7 +69,8 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
         std::cout << "dry run: nothing written\n";
         return 0;
     }
-    const bool Saved = Out ? S.SaveAs(*Out, A.Has("--force")) : S.Doc.SaveFile(S.State.FFileName);
+    const bool Saved =
+        A.Has("-o") ? S.SaveAs(A.Get("-o"), A.Has("--force")) : S.Doc.SaveFile(S.State.FFileName);
     if (!Saved)
         return S.Doc.SaveRefused() ? 1 : 2;
     std::cout << "wrote " << S.State.FFileName << "\n";
@@ -106,9 +79,14 @@ int Replace(const std::string& ProgramDir, const std::vector<std::string>& Argum
 
 const TRegisterCommand RegisterReplace(
     {"replace",
-     "FILE OLD NEW [--match-case] [--whole-word] [-o OUT] [--dry-run] [--force]   Replace All in "
-     "the translations, then save (in place with its backup, or to OUT); exits 1 when nothing is "
-     "found; --dry-run prints each change and writes nothing",
+     "FILE OLD NEW",
+     {{"match-case", nullptr, "upper and lower case differ"},
+      {"whole-word", nullptr, "OLD only as a whole word"},
+      OutputOption,
+      {"dry-run", nullptr, "print each change and write nothing"},
+      ForceOption},
+     "Replace All in the translations, then save (in place with its backup, or to OUT); exits 1 "
+     "when nothing is found",
      Replace});
 
 } // namespace

@@ -12,15 +12,27 @@ namespace kav {
 
 namespace {
 
-std::vector<TCommand>& Registry() {
-    static std::vector<TCommand> List;
-    return List;
+void PrintUsage(std::ostream& Out) {
+    Out << "usage: kavtool [--home DIR] COMMAND ...\n"
+           "       kavtool help [COMMAND] | COMMAND --help | --version\n";
+    for (const TCommand& Command : Commands())
+        Out << "  " << CommandSynopsis(Command) << "\n      " << Command.Summary << "\n";
 }
 
-void PrintUsage() {
-    std::cerr << "usage: kavtool [--home DIR] COMMAND ...\n       kavtool --version | --help\n";
-    for (const TCommand& Command : Commands())
-        std::cerr << "  " << Command.Name << " " << Command.Usage << "\n";
+// "kavtool help" and "kavtool help COMMAND": asked for, so on stdout with success.
+int Help(const std::vector<std::string>& Args) {
+    if (Args.size() == 1) {
+        PrintUsage(std::cout);
+        return 0;
+    }
+    const TCommand* Command = Args.size() == 2 ? FindCommand(Args[1]) : nullptr;
+    if (!Command) {
+        std::cerr << "kavtool: help takes one COMMAND of:\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    std::cout << CommandUsage(*Command);
+    return 0;
 }
 
 } // namespace
@@ -54,56 +66,32 @@ int TSession::Finish() const {
     return LoadFindings > 0 || Doc.NewDocumentFindings() > 0 ? 1 : 0;
 }
 
-std::string TArgs::Get(const std::string& Name, const std::string& Default) const {
-    auto It = Options.find(Name);
-    return It == Options.end() ? Default : It->second;
-}
-
-TArgs ParseArgs(const std::vector<std::string>& Args, const std::set<std::string>& Flags) {
-    TArgs Result;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        const std::string& A = Args[i];
-        if (A.size() < 3 || A.compare(0, 2, "--") != 0) {
-            Result.Positional.push_back(A);
-        } else if (Flags.count(A)) {
-            Result.Options[A];
-        } else if (i + 1 < Args.size()) {
-            Result.Options[A] = Args[++i];
-        } else {
-            Result.Error = A + " needs a value";
-        }
-    }
-    return Result;
-}
-
-int Fail(const std::string& Message) {
-    std::cerr << "kavtool: " << Message << "\n";
-    return 2;
-}
-
-TRegisterCommand::TRegisterCommand(const TCommand& Command) {
-    Registry().push_back(Command);
-}
-
-const std::vector<TCommand>& Commands() {
-    return Registry();
-}
-
 int RunKavtool(const std::string& ProgramDir, const std::vector<std::string>& Args) {
-    if (Args.empty() || Args[0] == "--help" || Args[0] == "-h") {
-        PrintUsage();
-        return Args.empty() ? 2 : 0;
+    if (Args.empty()) {
+        PrintUsage(std::cerr);
+        return 2;
     }
+    if (Args[0] == "--help" || Args[0] == "-h" || Args[0] == "help")
+        return Help(Args);
     if (Args[0] == "--version") {
         std::cout << "kavtool " << KAV_VERSION << "\n";
         return 0;
     }
-    for (const TCommand& Command : Commands())
-        if (Args[0] == Command.Name)
-            return Command.Run(ProgramDir, std::vector<std::string>(Args.begin() + 1, Args.end()));
-    std::cerr << "kavtool: unknown command " << Args[0] << "\n";
-    PrintUsage();
-    return 2;
+    const TCommand* Command = FindCommand(Args[0]);
+    if (!Command) {
+        std::cerr << "kavtool: unknown command " << Args[0] << "\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    const TParsedArgs Parsed =
+        ParseCommandArgs(*Command, std::vector<std::string>(Args.begin() + 1, Args.end()));
+    if (Parsed.HelpAsked) {
+        std::cout << CommandUsage(*Command);
+        return 0;
+    }
+    if (!Parsed.Args)
+        return UsageError(*Command, Parsed.Error);
+    return Command->Run(ProgramDir, *Parsed.Args);
 }
 
 } // namespace kav

@@ -385,7 +385,7 @@ bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
             UI.SetStatusText(StatusFile, "Loaded file: " + Path);
         SetModified(false);
     }
-    S.FFontCharset = CharsetOfLanguageKey(UI.LanguageEntry().substr(0, 2));
+    S.FFontCharset = CharsetOfLanguage(UI.LanguageEntry());
     ApplyTranslatedCharset(Grid, S.FFontCharset);
     UI.SetMaskEditTo(ZeroPad(Grid.RowCount() - 1, 5));
     S.FUntitled = !Bound;

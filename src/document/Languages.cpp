@@ -67,11 +67,15 @@ int TranslatedCodePage(const TMainState& State) {
 TLanguages::TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View)
     : S(State), Grid(Grid), View(View) {}
 
-std::uint8_t TLanguages::CharsetForLanguage(std::string_view Key) {
+std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry) {
+    return CharsetOfLanguageKey(CodeOrEntry.substr(0, 2));
+}
+
+std::uint8_t TLanguages::CharsetForLanguage() {
     // Called after every change of the selection: the language also decides what the default
     // character set stands for.
     S.FLanguageCode = SelectedCode();
-    S.FFontCharset = CharsetOfLanguageKey(Key);
+    S.FFontCharset = CharsetOfLanguage(S.FLanguageCode);
     return S.FFontCharset;
 }
 
@@ -111,7 +115,7 @@ std::string TLanguages::HeaderWithCharset() const {
 
 void TLanguages::InitCharsetBox() {
     View.SetCharsetFontName("Arial");
-    SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+    SelectCharsetEntry(CharsetForLanguage());
 }
 
 void TLanguages::InitLanguageList() {
@@ -125,17 +129,17 @@ void TLanguages::InitLanguageList() {
         }
     }
     ActivateLanguageKeyboard();
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 void TLanguages::LanguageChange(const std::string& ProgramPath) {
     View.ResetLanguageLabel();
     StoreLanguageSetting(ProgramPath, SelectedCode());
     SetHeader(SelectedEntry());
-    SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+    SelectCharsetEntry(CharsetForLanguage());
     SetHeader(HeaderWithCharset());
     ActivateLanguageKeyboard();
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 void TLanguages::CharsetClick() {
@@ -151,14 +155,14 @@ void TLanguages::SelectFileLanguage(const std::string& Code) {
         if (UpperCase(View.LanguageText(i).substr(0, 3)) != Code)
             continue;
         View.SetLanguageIndex(i);
-        SelectCharsetEntry(CharsetForLanguage(SelectedKey()));
+        SelectCharsetEntry(CharsetForLanguage());
         SetHeader(HeaderWithCharset());
     }
     ActivateLanguageKeyboard();
 }
 
 void TLanguages::ApplyFileCharset() {
-    ApplyTranslatedCharset(Grid, CharsetForLanguage(SelectedKey()));
+    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 } // namespace kav

@@ -37,6 +37,9 @@ public:
 // The Windows character set of a two-letter language key (upper-cased first); 1 for any key
 // the table lacks, the empty key included.
 std::uint8_t CharsetOfLanguageKey(std::string_view Key);
+// The same for a language code ("FRA") or a language box entry ("FRA - French (France)"):
+// the key is their first two letters.
+std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry);
 
 // The code page of translated texts in Charset for the language with that three-letter code.
 // The default set (1) stands for the ANSI code page of the language's locale, as on a Windows
@@ -51,8 +54,8 @@ class TLanguages {
 public:
     TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View);
 
-    // CharsetOfLanguageKey, kept in FFontCharset.
-    std::uint8_t CharsetForLanguage(std::string_view Key);
+    // The selected language's code and character set, kept in FLanguageCode and FFontCharset.
+    std::uint8_t CharsetForLanguage();
     void ActivateLanguageKeyboard();
     // Writes the last pick; throws ToolError ("Failed to set data for '...'") when the store
     // was open but the value did not reach it.
@@ -69,10 +72,9 @@ public:
     void SelectFileLanguage(const std::string& Code);
     void ApplyFileCharset();
 
-    // The selected entry, its code (first three characters) and key (first two).
+    // The selected entry and its code (first three characters).
     std::string SelectedEntry() const;
     std::string SelectedCode() const { return SelectedEntry().substr(0, 3); }
-    std::string SelectedKey() const { return SelectedEntry().substr(0, 2); }
 
 private:
     void SelectCharsetEntry(int Charset);

@@ -60,7 +60,7 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     ReportApproximate(RowFont);
     PaintBand(ARow, RowFont);
     if (ACol == colTranslated) {
-        PaintMarker(ARow, RowFont);
+        PaintMarker(ARow);
     }
     const std::string& Mark = strGrid.Cells(colReplaced, ARow);
     if (!Mark.empty()) {
@@ -89,52 +89,56 @@ bool TCellDrawing::DrawFoundRow(int ARow) {
 // True when the colour changed: the grid repaints, and that paint goes on to the band.
 bool TCellDrawing::UpdateVerificationColour(int ARow) {
     TStyledGridModel& Grid = strGrid.Model();
-    const std::string& Default = Grid.Cells(colDefault, ARow);
-    const std::string& Translated = Grid.Cells(colTranslated, ARow);
-    const TColor Colour = Grid.ColorCell(colTranslated, ARow);
-    if (!Default.empty() && Colour != UntranslatedColour && Default == Translated) {
-        Grid.SetColorCell(colTranslated, ARow, UntranslatedColour);
-        return true;
+    const TItemState State = ItemStateOf(Grid, ARow);
+    // An empty row with an empty default text has nothing to compare: its colour stays.
+    if (State == TItemState::Empty && Grid.Cells(colDefault, ARow).empty()) {
+        return false;
     }
-    if (Colour != TranslatedColour && Default != Translated) {
-        Grid.SetColorCell(colTranslated, ARow, TranslatedColour);
-        return true;
+    const TColor Wanted = State == TItemState::Untranslated ? UntranslatedColour : TranslatedColour;
+    if (Grid.ColorCell(colTranslated, ARow) == Wanted) {
+        return false;
     }
-    return false;
+    Grid.SetColorCell(colTranslated, ARow, Wanted);
+    return true;
 }
 
+// The cell's text, the band and kavtool measure in the same font: the item's own.
 TMyFont TCellDrawing::ApplyRowFont(int ARow) {
     TStyledGridModel& Grid = strGrid.Model();
-    const TRowFont Row = RowFontOf(Grid, ARow);
     TMyFont& CellFont = Grid.FontCell(colTranslated, ARow);
-    TCanvas& Canvas = strGrid.Canvas();
-    const TFontStyles CanvasStyle = Canvas.Font.Style();
-    const TMyFont ForCell = WithRowFont(TMyFont(CellFont), Row, CanvasStyle);
+    const TMyFont ForCell = ItemFontOf(Grid, ARow, CellFont);
     AssignChanged(CellFont, ForCell);
-    Canvas.Font = WithRowFont(TMyFont(Canvas.Font), Row, CanvasStyle);
+    TCanvas& Canvas = strGrid.Canvas();
+    Canvas.Font = ItemFontOf(Grid, ARow, Canvas.Font);
     return ForCell;
 }
 
-QRect TCellDrawing::BandRect(int ARow, const TMyFont& RowFont) {
+TItemCheck TCellDrawing::CheckRow(int ARow) {
+    return CheckItem(strGrid.Model(), ARow, TranslatedCodePage(S), FMeasure);
+}
+
+QRect TCellDrawing::BandRect(int ARow) {
+    return BandRectOf(ARow, CheckRow(ARow));
+}
+
+QRect TCellDrawing::BandRectOf(int ARow, const TItemCheck& Check) {
     const QRect C = strGrid.CellRect(colTranslated, ARow);
     if (C.isEmpty()) {
         return {};
     }
     const int Right = C.left() + C.width();
-    int Width = 0;
-    if (const std::optional<int> Allowed = AllowedWidthOf(strGrid.Model(), ARow)) {
-        Width = *Allowed;
-    } else {
-        Width = FMeasure.Width(strGrid.CellText(colDefault, ARow), RowFont);
-    }
-    const int BandRight = std::min(C.left() + 1 + Width, Right);
+    const int BandRight = std::min(C.left() + 1 + Check.Allowed, Right);
     return EdgeRect(C.left(), C.top() + 2, BandRight, C.top() + C.height() - 2);
 }
 
 void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     QPainter* Painter = strGrid.Canvas().Painter();
-    const QRect Band = BandRect(ARow, RowFont);
-    if (!Painter || Band.isEmpty()) {
+    if (!Painter) {
+        return;
+    }
+    const TItemCheck Check = CheckRow(ARow);
+    const QRect Band = BandRectOf(ARow, Check);
+    if (Band.isEmpty()) {
         return;
     }
     TCanvas& Canvas = strGrid.Canvas();
@@ -145,8 +149,8 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     Painter->save();
     Painter->setClipRect(Band, Qt::IntersectClip);
     const QColor TextColour = Canvas.ToQColor(S.FHighlightFontColor);
-    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), TranslatedText(ARow), RowFont, TextColour);
-    if (!ApproximateNote(ARow, RowFont).empty()) {
+    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), Check.Text, RowFont, TextColour);
+    if (Check.Approximate) {
         // A dashed right edge: the band's width is only near the product's.
         for (int Y = Band.top(); Y <= Band.bottom(); Y += 4) {
             Painter->fillRect(QRect(Band.right(), Y, 1, std::min(2, Band.bottom() - Y + 1)),
@@ -156,23 +160,23 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     Painter->restore();
 }
 
-QRect TCellDrawing::MarkerRect(int ARow, const TMyFont& RowFont) {
+QRect TCellDrawing::MarkerRect(int ARow) {
     const QRect C = strGrid.CellRect(colTranslated, ARow);
     const int Size = std::min(MarkerSize, C.height());
     const QRect Marker(C.left() + C.width() - Size, C.top(), Size, Size);
     // Never over the band: a band that reaches the corner leaves no room for it.
-    if (C.isEmpty() || Marker.intersects(BandRect(ARow, RowFont))) {
+    if (C.isEmpty() || Marker.intersects(BandRect(ARow))) {
         return {};
     }
     return Marker;
 }
 
-void TCellDrawing::PaintMarker(int ARow, const TMyFont& RowFont) {
+void TCellDrawing::PaintMarker(int ARow) {
     QPainter* Painter = strGrid.Canvas().Painter();
     if (!Painter || !FHooks.Findings || !FHooks.Findings->Marked(ARow)) {
         return;
     }
-    const QRect M = MarkerRect(ARow, RowFont);
+    const QRect M = MarkerRect(ARow);
     if (M.isEmpty()) {
         return;
     }
@@ -190,17 +194,14 @@ void TCellDrawing::PaintMarker(int ARow, const TMyFont& RowFont) {
     Painter->restore();
 }
 
-std::string TCellDrawing::ApproximateNote(int ARow, const TMyFont& RowFont) {
-    const TFaceInfo Face = FMeasure.Face(RowFont);
-    if (Face.Approximate) {
-        return "Widths in " + Face.Requested + " are approximate (measured with " + Face.Used + ")";
+std::string TCellDrawing::ApproximateNote(int ARow) {
+    const TItemCheck Check = CheckRow(ARow);
+    if (Check.Face.Approximate) {
+        return "Widths in " + Check.Face.Requested + " are approximate (measured with " +
+               Check.Face.Used + ")";
     }
-    const bool Missing =
-        FMeasure.MeasureText(TranslatedText(ARow), RowFont).Approximate ||
-        (!AllowedWidthOf(strGrid.Model(), ARow) &&
-         FMeasure.MeasureText(strGrid.CellText(colDefault, ARow), RowFont).Approximate);
-    if (Missing) {
-        return "Widths are approximate: " + Face.Used + " lacks glyphs of this text";
+    if (Check.Approximate) {
+        return "Widths are approximate: " + Check.Face.Used + " lacks glyphs of this text";
     }
     return {};
 }

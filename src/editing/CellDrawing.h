@@ -9,6 +9,7 @@
 
 #include "document/MainState.h"
 #include "document/UserInterface.h"
+#include "editing/ItemCheck.h"
 #include "editing/RowFont.h"
 #include "grid/StyledStringGrid.h"
 
@@ -52,23 +53,26 @@ public:
     void AdjustRowHeight(int ARow, const TMyFont& RowFont);
 
     // Empty when the row's widths can be trusted; otherwise why not, naming the face that
-    // measured: a face that does not reproduce the row font's widths, or a text that needs
+    // measured: a face that does not reproduce the item font's widths, or a text that needs
     // glyphs the face lacks.
-    std::string ApproximateNote(int ARow, const TMyFont& RowFont);
+    std::string ApproximateNote(int ARow);
 
-    // The band of a row in viewport coordinates (empty when the row is off screen).
-    QRect BandRect(int ARow, const TMyFont& RowFont);
+    // The band of a row in viewport coordinates (empty when the row is off screen): as wide as
+    // the item check allows the translation.
+    QRect BandRect(int ARow);
     // The highlight rectangle of Text in the cell, empty when it does not occur.
     QRect HighlightRect(int ACol, int ARow, const std::string& Text);
     // The finding marker of a row: a small triangle in the top right corner of the translated
     // cell, right of the band (empty when the row is off screen or the cell has no room).
-    QRect MarkerRect(int ARow, const TMyFont& RowFont);
+    QRect MarkerRect(int ARow);
 
 private:
     bool DrawFoundRow(int ARow);
     bool UpdateVerificationColour(int ARow);
     void PaintBand(int ARow, const TMyFont& RowFont);
-    void PaintMarker(int ARow, const TMyFont& RowFont);
+    TItemCheck CheckRow(int ARow);
+    QRect BandRectOf(int ARow, const TItemCheck& Check);
+    void PaintMarker(int ARow);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start

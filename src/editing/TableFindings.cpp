@@ -2,7 +2,7 @@
 
 #include "document/CodePage.h"
 #include "document/TranslationTable.h"
-#include "editing/RowFont.h"
+#include "editing/ItemCheck.h"
 #include "measure/TextMeasure.h"
 
 #include <algorithm>
@@ -11,34 +11,28 @@ namespace kav {
 
 namespace {
 
-// The row font as the product draws the translation: the row's name, size and bold on a plain
-// style.
-TMyFont RowFontForCheck(const TStyledGridModel& Grid, int Row) {
-    TMyFont Plain;
-    Plain.SetName(DefaultRowFontName);
-    Plain.SetSize(DefaultRowFontPoints);
-    Plain.SetStyle(0);
-    return WithRowFont(Plain, RowFontOf(Grid, Row), 0);
-}
-
 const std::vector<TFinding> NoFindings;
 
 } // namespace
 
-std::vector<TFinding> CheckItemRow(const TStyledGridModel& Grid, int Row,
-                                   const TFindingContext& Context, TTextMeasure& Measure) {
-    const TMyFont Font = RowFontForCheck(Grid, Row);
+TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingContext& Context,
+                         TTextMeasure& Measure, TCheckSet Checks) {
+    // The width is the item check's, the one rule the band and kavtool follow too.
+    TCheckedRow Checked{CheckItem(Grid, Row, Context.CodePage, Measure), {}};
+    // An untranslated item shows the default text: how full its space is says nothing of a
+    // translation (without a width of its own it always fills 100 %). Too long is still wrong.
+    const TCheckSet WidthChecks = Checked.Item.State == TItemState::Untranslated
+                                      ? Checks & ~CheckBit(TFindingKind::Crowded)
+                                      : Checks;
+    Checked.Findings = CheckWidth(Checked.Item.Allowed, Checked.Item.Measured, WidthChecks);
+    TCheckOptions Options;
+    Options.Checks = Checks;
+    Options.LanguageCode = Context.LanguageCode;
     const QString Default =
         DecodeBytes(Grid.Cells(colDefault, Row), CodePageForCharset(DEFAULT_CHARSET));
-    const QString Translated = DecodeBytes(Grid.Cells(colTranslated, Row), Context.CodePage);
-    const std::optional<int> Allowed = AllowedWidthOf(Grid, Row);
-    const int Width = Allowed ? *Allowed : Measure.Width(Default, Font);
-    std::vector<TFinding> Findings = CheckWidth(Width, Measure.Width(Translated, Font));
-    TCheckOptions Options;
-    Options.LanguageCode = Context.LanguageCode;
-    for (TFinding& F : CheckTranslation(Default, Translated, Options))
-        Findings.push_back(std::move(F));
-    return Findings;
+    for (TFinding& F : CheckTranslation(Default, Checked.Item.Text, Options))
+        Checked.Findings.push_back(std::move(F));
+    return Checked;
 }
 
 bool NeedsAttention(const TFinding& Finding) {
@@ -84,7 +78,7 @@ void TTableFindings::Refresh() {
     for (int Row = FirstItemRow; Row < TrailingRow(FGrid); ++Row) {
         const size_t R = static_cast<size_t>(Row);
         if (R < Rows && FStale[R]) {
-            FRows[R] = IsItemRow(FGrid, Row) ? CheckItemRow(FGrid, Row, Context, FMeasure)
+            FRows[R] = IsItemRow(FGrid, Row) ? CheckItemRow(FGrid, Row, Context, FMeasure).Findings
                                              : std::vector<TFinding>();
             FStale[R] = false;
         }

@@ -4,6 +4,7 @@
 // whole. The grid marks the rows, walks them and counts them from here (no widgets).
 
 #include "document/TextChecks.h"
+#include "editing/ItemCheck.h"
 #include "grid/GridModel.h"
 
 #include <functional>
@@ -27,9 +28,14 @@ struct TFindingCounts {
     int Infos = 0;
 };
 
-// The findings of one item row: width (in the row font, as the product draws it) and text.
-std::vector<TFinding> CheckItemRow(const TStyledGridModel& Grid, int Row,
-                                   const TFindingContext& Context, TTextMeasure& Measure);
+// One item row checked: the item check (state, widths, font, face) and the findings of the
+// checks asked for: its width (in the item's font, as the product draws it) and its text.
+struct TCheckedRow {
+    TItemCheck Item;
+    std::vector<TFinding> Findings;
+};
+TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingContext& Context,
+                         TTextMeasure& Measure, TCheckSet Checks = AllChecks);
 
 // A finding the translator must look at: an error or a warning. An untranslated text already
 // shows in its colour, so it alone does not count.

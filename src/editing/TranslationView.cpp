@@ -172,8 +172,7 @@ void TTranslationView::UpdateHint(int Col, int Row) {
                                                    strGrid.Model().CellFont(Col, Row));
     std::string Hint = Width > Cell.width() ? strGrid.Cells(Col, Row) : std::string();
     if (Col == colTranslated && Row >= FirstItemRow) {
-        const std::string Note =
-            FDrawing.ApproximateNote(Row, strGrid.Model().CellFont(colTranslated, Row));
+        const std::string Note = FDrawing.ApproximateNote(Row);
         if (!Note.empty()) {
             Hint = Hint.empty() ? Note : Note + "\n" + Hint;
         }

@@ -124,9 +124,8 @@ void TestFindingsWindow::markerInTheCornerNotOverTheBand() {
     QCOMPARE(F.Corner(Image, NewDocument), QColor(Qt::white));
     // The band keeps its own colour to its right edge.
     TTranslationView& View = *F.Form().View();
-    const TMyFont Font = View.Drawing().ApplyRowFont(OpenProject);
-    const QRect Band = View.Drawing().BandRect(OpenProject, Font);
-    const QRect Marker = View.Drawing().MarkerRect(OpenProject, Font);
+    const QRect Band = View.Drawing().BandRect(OpenProject);
+    const QRect Marker = View.Drawing().MarkerRect(OpenProject);
     QVERIFY(!Band.isEmpty() && !Marker.isEmpty());
     QVERIFY(!Band.intersects(Marker));
     const QColor BandColour = Image.pixelColor(Band.right(), Band.bottom() - 1);

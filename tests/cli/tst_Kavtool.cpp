@@ -15,6 +15,8 @@ private slots:
     void roundtripIsIdentical_data();
     void roundtripIsIdentical();
     void newWritesEveryDefaultText();
+    void commandLine_data();
+    void commandLine();
 
 private:
     using TRun = TKavtoolRun;
@@ -120,6 +122,67 @@ void TestKavtool::newWritesEveryDefaultText() {
     QVERIFY(Stats.Out.contains("unmatched: 0\n"));
     // Not over an existing file without --force.
     QCOMPARE(Run({"new", "--kind", "user", "--lang", "ITA", Out}).Code, 2);
+}
+
+void TestKavtool::commandLine_data() {
+    QTest::addColumn<QStringList>("args"); // %F: a sample translation
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out"); // contained in stdout; stdout empty when ""
+    QTest::addColumn<QString>("err"); // contained in stderr; stderr empty when ""
+    // A misspelt option was once taken for nothing and the text report printed anyway.
+    QTest::newRow("unknown option")
+        << QStringList{"check", "%F", "--forma", "json"} << 2 << ""
+        << "Unknown option 'forma'.\nkavtool: check takes FILE [--format text|csv|json]";
+    QTest::newRow("option of another command") << QStringList{"stats", "%F", "--all"} << 2 << ""
+                                               << "stats takes FILE";
+    QTest::newRow("missing value") << QStringList{"check", "%F", "--format"} << 2 << ""
+                                   << "Missing value after '--format'";
+    QTest::newRow("-o without OUT") << QStringList{"fill", "%F", "x", "-o"} << 2 << ""
+                                    << "Missing value after '-o'";
+    QTest::newRow("-o twice") << QStringList{"fill", "%F", "x", "-o", "a", "-o", "b"} << 2 << ""
+                              << "-o is given more than once";
+    QTest::newRow("required option missing")
+        << QStringList{"new", "--lang", "ITA", "out.str"} << 2 << ""
+        << "--kind is required";
+    QTest::newRow("too many arguments") << QStringList{"stats", "%F", "%F"} << 2 << ""
+                                        << "stats needs 1 argument, not 2";
+    QTest::newRow("no command") << QStringList{} << 2 << ""
+                                << "usage: kavtool";
+    QTest::newRow("unknown command") << QStringList{"stat"} << 2 << ""
+                                     << "unknown command stat";
+    QTest::newRow("help COMMAND")
+        << QStringList{"help", "replace"} << 0
+        << "usage: kavtool [--home DIR] replace FILE OLD NEW [--match-case]"
+        << "";
+    QTest::newRow("COMMAND --help")
+        << QStringList{"check", "--help"} << 0 << "\n  --format text|csv|json  "
+        << "";
+    QTest::newRow("COMMAND -h after arguments")
+        << QStringList{"fill", "%F", "x", "-h"} << 0 << "  -o OUT"
+        << "";
+    QTest::newRow("help") << QStringList{"help"} << 0 << "\n  make-resource FILE"
+                          << "";
+    QTest::newRow("help of no command") << QStringList{"help", "nosuch"} << 2 << ""
+                                        << "help takes one COMMAND";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "kavtool 0."
+                               << "";
+    // The options' values and the arguments arrive as given, after the options too.
+    QTest::newRow("options anywhere")
+        << QStringList{"check", "--lang", "FRA", "%F", "--format", "csv"} << 1 << "item,name,kind"
+        << "";
+}
+
+void TestKavtool::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    for (QString& Arg : args)
+        Arg.replace("%F", Home() + "/Language/Kavr_FRA.str");
+    const TRun R = Run(args);
+    QCOMPARE(R.Code, code);
+    QVERIFY2(out.isEmpty() ? R.Out.isEmpty() : R.Out.contains(out), qPrintable(R.Out));
+    QVERIFY2(err.isEmpty() ? R.Err.isEmpty() : R.Err.contains(err), qPrintable(R.Err));
 }
 
 QTEST_GUILESS_MAIN(TestKavtool)

@@ -212,7 +212,7 @@ void TestLanguages::emptySelectionHeader() {
     F.View.Charset = F.View.CharsetIndexOf(0);
     F.Languages.CharsetClick();
     QCOMPARE(F.Header(), std::string(" - Western"));
-    QCOMPARE(int(F.Languages.CharsetForLanguage(F.Languages.SelectedKey())), 1);
+    QCOMPARE(int(F.Languages.CharsetForLanguage()), 1);
 }
 
 void TestLanguages::openedFileLanguage() {

@@ -1,8 +1,10 @@
+#include "editing/ItemCheck.h"
 #include "editing/TranslationView.h"
 #include "measure/TextMeasure.h"
 
 #include "ScriptedUserInterface.h"
 #include "document/CodePage.h"
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 
 #include <QAction>
@@ -41,6 +43,8 @@ private slots:
     void verificationColour();
     void bandWidth_data();
     void bandWidth();
+    void bandAgreesWithTheItemCheck_data();
+    void bandAgreesWithTheItemCheck();
     void textRunsPastTheBand();
     void bandGlyphsLandOnTheGridsGlyphs_data();
     void bandGlyphsLandOnTheGridsGlyphs();
@@ -225,6 +229,70 @@ void TestTranslationView::bandWidth() {
     Grid->SetCells(colWidth, 5, allowed.toStdString());
     Grid->SetCells(colFontStyle, 5, style.toStdString());
     QCOMPARE(BandWidth(Paint(), 5), width);
+}
+
+// The band and kavtool check read one item check; the pixels show the drawing's side of it.
+void TestTranslationView::bandAgreesWithTheItemCheck_data() {
+    QTest::addColumn<QByteArray>("allowed");
+    QTest::addColumn<QByteArray>("defaultText");
+    QTest::addColumn<QByteArray>("translated");
+    QTest::addColumn<QByteArray>("styleBefore"); // column 8 at an earlier paint
+    QTest::addColumn<QByteArray>("style");
+    QTest::addColumn<QByteArray>("font");
+    QTest::newRow("column 6") << QByteArray("40") << QByteArray("File not found")
+                              << QByteArray("Fichier introuvable") << QByteArray() << QByteArray()
+                              << QByteArray();
+    QTest::newRow("default text's width")
+        << QByteArray() << QByteArray("File not found") << QByteArray("Introuvable") << QByteArray()
+        << QByteArray() << QByteArray();
+    QTest::newRow("Bold") << QByteArray() << QByteArray("File not found") << QByteArray("x")
+                          << QByteArray() << QByteArray("Bold") << QByteArray();
+    // The band once kept the bold of an earlier paint where the item's font is normal.
+    QTest::newRow("style emptied after bold")
+        << QByteArray() << QByteArray("File not found") << QByteArray("x") << QByteArray("Bold")
+        << QByteArray() << QByteArray();
+    QTest::newRow("Normal after bold")
+        << QByteArray() << QByteArray("File not found") << QByteArray("x") << QByteArray("Bold")
+        << QByteArray("Normal") << QByteArray();
+    QTest::newRow("untranslated") << QByteArray() << QByteArray("Cancel") << QByteArray("Cancel")
+                                  << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("empty") << QByteArray() << QByteArray("Cancel") << QByteArray() << QByteArray()
+                           << QByteArray() << QByteArray();
+    QTest::newRow("substitute face")
+        << QByteArray() << QByteArray("File not found") << QByteArray("Introuvable") << QByteArray()
+        << QByteArray() << QByteArray("Tahoma");
+}
+
+void TestTranslationView::bandAgreesWithTheItemCheck() {
+    QFETCH(QByteArray, allowed);
+    QFETCH(QByteArray, defaultText);
+    QFETCH(QByteArray, translated);
+    QFETCH(QByteArray, styleBefore);
+    QFETCH(QByteArray, style);
+    QFETCH(QByteArray, font);
+    SetRow(5, defaultText.constData(), translated.constData());
+    Grid->SetCells(colWidth, 5, allowed.toStdString());
+    Grid->SetCells(colFontName, 5, font.toStdString());
+    Grid->SetCells(colFontStyle, 5, styleBefore.toStdString());
+    Paint();
+    Grid->SetCells(colFontStyle, 5, style.toStdString());
+    Grid->InvalidateGrid();
+    const QImage Image = Paint();
+
+    const TItemCheck Check =
+        CheckItem(Grid->Model(), 5, TranslatedCodePage(S), TTextMeasure::Shared());
+    const QRect C = Cell(colTranslated, 5);
+    const QRgb Background = Image.pixel(C.right() - 2, C.bottom() - 1);
+    QCOMPARE(Background == qRgb(255, 255, 0), Check.State == TItemState::Untranslated);
+    // The band's pixels, the dashed edge of an approximate width included.
+    int Band = 0;
+    while (Band < C.width() && Image.pixel(C.left() + Band, C.top() + 2) != Background)
+        ++Band;
+    QCOMPARE(Band, std::min(Check.Allowed + 1, C.width()));
+    // The cell's own text is in the font the check measured.
+    const TMyFont& CellFont = Grid->Model().CellFont(colTranslated, 5);
+    QCOMPARE(CellFont.Style() & fsBold, Check.Font.Style() & fsBold);
+    QCOMPARE(CellFont.Name(), Check.Font.Name());
 }
 
 void TestTranslationView::textRunsPastTheBand() {
