@@ -47,6 +47,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -568,6 +569,16 @@ void TMainForm::BuildMenus() {
                        TMsgDlgType::mtWarning, mbOK);
     });
 
+    QMenu* View = menuBar()->addMenu("&View");
+    NextFindingMenu = AddAction(View, "&Next Finding", QKeySequence("F4"),
+                                "Go to the next row with an error or a warning",
+                                &TMainForm::NextFindingMenuClick);
+    NextFindingMenu->setObjectName("NextFindingMenu");
+    PreviousFindingMenu = AddAction(View, "&Previous Finding", QKeySequence("Shift+F4"),
+                                    "Go to the previous row with an error or a warning",
+                                    &TMainForm::PreviousFindingMenuClick);
+    PreviousFindingMenu->setObjectName("PreviousFindingMenu");
+
     QMenu* Help = menuBar()->addMenu("&Help");
     AddAction(Help, "&Content", QKeySequence("F1"), "Open the user guide",
               &TMainForm::HelpContentItemClick);
@@ -741,6 +752,9 @@ void TMainForm::BuildStatusBar() {
         StatusPanels[i]->setAlignment(Aligns[i] | Qt::AlignVCenter);
         statusBar()->addWidget(StatusPanels[i], i == 2 ? 1 : 0);
     }
+    FindingsPanel = new QLabel(this);
+    FindingsPanel->setObjectName("FindingsPanel");
+    statusBar()->addPermanentWidget(FindingsPanel);
     statusBar()->setSizeGripEnabled(false);
 }
 
@@ -883,6 +897,14 @@ void TMainForm::InstallTranslationView() {
     };
     FView = std::make_unique<TTranslationView>(S, *strGrid, *this, std::move(Hooks));
     FView->KeepColumnsFitted(ColumnFactors);
+    // A load changes thousands of cells: the counts follow once, when the change is over.
+    FView->Findings().OnChanged = [this] {
+        if (FCountsPending)
+            return;
+        FCountsPending = true;
+        QTimer::singleShot(0, this, [this] { UpdateFindingCounts(); });
+    };
+    UpdateFindingCounts();
     connect(pmnuGridRowAction, &QMenu::aboutToShow, this,
             [this] { FView->pmnuGridRowActionPopup(); });
 }
@@ -927,6 +949,34 @@ void TMainForm::InstallGridCommands() {
             [this] { FontHighlightColorButtonClick(); });
     connect(BackgroudHighlightColorButton, &QToolButton::clicked, this,
             [this] { BackgroudHighlightColorButtonClick(); });
+}
+
+void TMainForm::GoToFinding(bool Forward) {
+    TableCommand([this, Forward] {
+        const int Row = FView->Findings().NextMarked(strGrid->Row(), Forward);
+        if (Row < 0) {
+            Beep();
+            return;
+        }
+        FNavigation->MoveToTranslated(Row);
+        QString Lines = QString::fromStdString(FindingLines(FView->Findings().Of(Row)));
+        SetStatusText(StatusHint, ItemName(Row) + ": " + Lines.replace('\n', "; ").toStdString());
+    });
+}
+
+void TMainForm::UpdateFindingCounts() {
+    FCountsPending = false;
+    if (!FView || !FindingsPanel)
+        return;
+    if (ItemCount(strGrid->Model()) == 0) {
+        FindingsPanel->clear();
+        return;
+    }
+    const TFindingCounts Counts = FView->Findings().Counts();
+    FindingsPanel->setText(QString("Findings: %1 errors, %2 warnings, %3 info")
+                               .arg(Counts.Errors)
+                               .arg(Counts.Warnings)
+                               .arg(Counts.Infos));
 }
 
 void TMainForm::GotoLineMenuClick() {

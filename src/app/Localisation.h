@@ -90,6 +90,10 @@ public:
     void RedoMenuClick();
     void CopyMenuClick();
     void PasteMenuClick();
+    // View > Next Finding and Previous Finding: the next marked row below or above the current
+    // one, its findings in the status bar; a beep when there is none.
+    void NextFindingMenuClick() { GoToFinding(true); }
+    void PreviousFindingMenuClick() { GoToFinding(false); }
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();
@@ -179,6 +183,10 @@ public:
     QAction* ClearAllFlagsMenu = nullptr;
     QAction* UndoMenu = nullptr;
     QAction* RedoMenu = nullptr;
+    QAction* NextFindingMenu = nullptr;
+    QAction* PreviousFindingMenu = nullptr;
+    // The document's finding counts, right in the status bar.
+    QLabel* FindingsPanel = nullptr;
     TKavrinoFindDialog* FindDialog1 = nullptr;
     TKavrinoReplaceDialog* ReplaceDialog1 = nullptr;
 
@@ -238,6 +246,8 @@ private:
     void InstallGridCommands();
     void ChooseHighlightColor(TColor Start, TColor& Color);
     void ReportRefusedChar(const QString& Char, int CodePage);
+    void GoToFinding(bool Forward);
+    void UpdateFindingCounts();
 
     TMainState S;
     std::unique_ptr<TDocument> FDocument;
@@ -254,6 +264,7 @@ private:
     int FLockDepth = 0;
     bool FShown = false;
     bool FCreated = false;
+    bool FCountsPending = false;
     std::string FStartFile;
     // The cell whose edit had characters refused, and those characters.
     QPoint FRefusedCell{-1, -1};

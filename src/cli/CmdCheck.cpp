@@ -1,218 +1,155 @@
-// kavtool check: the width verification of the editor without a window. Every item row's
-// translation is measured in its row font and the language's character set against the width
-// the product allows (column 6, or the default text's width), with the editor's own measuring.
+// kavtool check: the editor's checks without a window, for one file or many (a CI job of a
+// translation team). Every item row's translation is measured in its item font and the
+// language's character set against the width the product allows (column 6, or the default
+// text's width), with the editor's own measuring, and compared with its default text.
 
+#include "cli/CheckReport.h"
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "editing/ItemCheck.h"
+#include "editing/TableFindings.h"
 #include "measure/TextMeasure.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <iostream>
 #include <map>
 #include <memory>
-#include <sstream>
+#include <optional>
 
 namespace kav {
 
 namespace {
 
-enum class TKind { Ok, TooLong, Untranslated };
-
-struct TFinding {
-    int Item = 0;
-    std::string Name;
-    TKind Kind = TKind::Ok;
-    int Allowed = 0;
-    int Measured = 0;
-    std::string Font;
-    int Size = 0;
-    bool Bold = false;
-    std::string Text; // UTF-8
-    // Measured with a face that does not reproduce the font's widths, or a text that needs
-    // glyphs the face lacks: the widths are only near the product's.
-    bool Approximate = false;
-    std::string Face; // the face that measured
-};
-
-struct TReport {
-    std::string File;
-    std::string Code;
-    int Charset = 0;
-    int Items = 0;
-    int TooLong = 0;
-    int Untranslated = 0;
-    std::vector<TFinding> Findings;
-    std::map<std::string, std::string> Approximate; // requested -> used
-};
-
-const char* KindName(TKind Kind) {
-    switch (Kind) {
-    case TKind::TooLong:
-        return "too-long";
-    case TKind::Untranslated:
-        return "untranslated";
-    default:
-        return "ok";
-    }
+// Every Kavr_*.str of a folder, or of its Language/ folder when it has one; a file as it is.
+std::optional<std::vector<std::string>> FilesOf(const std::string& Argument) {
+    const QString Path = QString::fromStdString(Argument);
+    if (!QFileInfo(Path).isDir())
+        return std::vector<std::string>{Argument};
+    QDir Dir(Path);
+    if (Dir.exists("Language"))
+        Dir.cd("Language");
+    std::vector<std::string> Files;
+    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
+        Files.push_back(Dir.filePath(Name).toStdString());
+    if (Files.empty())
+        return std::nullopt;
+    return Files;
 }
 
-TFinding FindingOf(const TStyledGridModel& Grid, int Row, const TItemCheck& Check) {
-    TFinding F;
-    F.Item = Row - 1;
-    F.Name = Grid.Cells(colName, Row);
-    F.Font = Check.Font.Name();
-    F.Size = Check.Font.Size();
-    F.Bold = (Check.Font.Style() & fsBold) != 0;
-    F.Allowed = Check.Allowed;
-    F.Measured = Check.Measured;
-    F.Approximate = Check.Approximate;
-    F.Face = Check.Face.Used;
-    F.Text = Check.Text.toStdString();
-    if (!Check.Fits) {
-        F.Kind = TKind::TooLong;
-    } else if (Check.State == TItemState::Untranslated) {
-        F.Kind = TKind::Untranslated;
-    }
-    return F;
+TRowReport RowReport(const TStyledGridModel& Grid, int Row, const TCheckedRow& Checked) {
+    const TItemCheck& Check = Checked.Item;
+    TRowReport R;
+    R.Item = Row - 1;
+    R.Name = Grid.Cells(colName, Row);
+    R.Font = Check.Font.Name();
+    R.Size = Check.Font.Size();
+    R.Bold = (Check.Font.Style() & fsBold) != 0;
+    R.Allowed = Check.Allowed;
+    R.Measured = Check.Measured;
+    R.Percent = WidthPercent(Check.Allowed, Check.Measured);
+    R.Approximate = Check.Approximate;
+    R.Face = Check.Face.Used;
+    R.Text = Check.Text.toStdString();
+    R.Findings = Checked.Findings;
+    return R;
 }
 
-TReport CheckTable(const TStyledGridModel& Grid, const std::string& File, const std::string& Code,
-                   bool All) {
-    TReport R;
+TFileReport CheckTable(const TStyledGridModel& Grid, const std::string& File,
+                       const std::string& Code, TCheckSet Checks) {
+    TFileReport R;
     R.File = File;
     R.Code = Code;
     R.Charset = CharsetOfLanguage(Code);
-    const int CodePage = CodePageForLanguageCharset(R.Charset, Code);
-    R.Items = ItemCount(Grid);
+    const TFindingContext Context{CodePageForLanguageCharset(R.Charset, Code), Code};
+    // Each item's line in the checked file, for reports that point at it.
+    std::map<std::string, std::vector<long long>> Lines = ItemLineNumbers(File, Context.CodePage);
+    std::map<std::string, size_t> Taken;
     TTextMeasure& Measure = TTextMeasure::Shared();
-    for (int Row = FirstItemRow; Row < FirstItemRow + R.Items; ++Row) {
-        const TItemCheck Check = CheckItem(Grid, Row, CodePage, Measure);
-        const TFinding F = FindingOf(Grid, Row, Check);
-        R.TooLong += !Check.Fits;
-        R.Untranslated += Check.State == TItemState::Untranslated;
-        if (Check.Face.Approximate) {
-            R.Approximate.emplace(Check.Face.Requested, Check.Face.Used);
-        }
-        if (All || F.Kind != TKind::Ok) {
-            R.Findings.push_back(F);
-        }
+    const int Items = ItemCount(Grid);
+    for (int Row = FirstItemRow; Row < FirstItemRow + Items; ++Row) {
+        const TCheckedRow Checked = CheckItemRow(Grid, Row, Context, Measure, Checks);
+        TRowReport Report = RowReport(Grid, Row, Checked);
+        const std::vector<long long>& Of = Lines[Report.Name];
+        if (size_t& Next = Taken[Report.Name]; Next < Of.size())
+            Report.Line = Of[Next++];
+        if (Checked.Item.Face.Approximate)
+            R.ApproximateFonts.emplace(Checked.Item.Face.Requested, Checked.Item.Face.Used);
+        R.Rows.push_back(std::move(Report));
     }
     return R;
 }
 
-std::string JsonString(const std::string& Utf8) {
-    std::ostringstream Out;
-    Out << '"';
-    for (const unsigned char C : Utf8) {
-        if (C == '"' || C == '\\') {
-            Out << '\\' << C;
-        } else if (C < 0x20) {
-            static const char Hex[] = "0123456789abcdef";
-            Out << "\\u00" << Hex[C >> 4] << Hex[C & 15];
-        } else {
-            Out << C;
-        }
+void Print(const std::vector<TFileReport>& Reports, const std::string& Format, bool All) {
+    if (Format == "json") {
+        std::cout << JsonReport(Reports, All);
+    } else if (Format == "csv") {
+        std::cout << CsvReport(Reports, All);
+    } else if (Format == "sarif") {
+        std::cout << SarifReport(Reports, KAV_VERSION);
+    } else if (Format == "junit") {
+        std::cout << JUnitReport(Reports);
+    } else {
+        for (const TFileReport& R : Reports)
+            std::cout << TextReport(R, All);
+        if (Reports.size() > 1)
+            std::cout << TotalLine(Reports);
     }
-    Out << '"';
-    return Out.str();
-}
-
-std::string CsvField(const std::string& Text) {
-    if (Text.find_first_of(",\"\r\n") == std::string::npos) {
-        return Text;
-    }
-    std::string Quoted = "\"";
-    for (const char C : Text) {
-        Quoted += C == '"' ? std::string("\"\"") : std::string(1, C);
-    }
-    return Quoted + "\"";
-}
-
-void PrintJson(const TReport& R) {
-    std::cout << "{\"file\": " << JsonString(R.File) << ", \"code\": " << JsonString(R.Code)
-              << ", \"charset\": " << R.Charset << ", \"items\": " << R.Items
-              << ",\n \"too_long\": " << R.TooLong << ", \"untranslated\": " << R.Untranslated
-              << ",\n \"findings\": [";
-    const char* Separator = "";
-    for (const TFinding& F : R.Findings) {
-        std::cout << Separator << "\n  {\"item\": " << F.Item
-                  << ", \"name\": " << JsonString(F.Name) << ", \"kind\": \"" << KindName(F.Kind)
-                  << "\", \"allowed\": " << F.Allowed << ", \"measured\": " << F.Measured
-                  << ", \"font\": " << JsonString(F.Font) << ", \"size\": " << F.Size
-                  << ", \"bold\": " << (F.Bold ? "true" : "false")
-                  << ", \"approximate\": " << (F.Approximate ? "true" : "false")
-                  << ", \"face\": " << JsonString(F.Face) << ", \"text\": " << JsonString(F.Text)
-                  << "}";
-        Separator = ",";
-    }
-    std::cout << "],\n \"approximate_fonts\": [";
-    Separator = "";
-    for (const auto& [Requested, Used] : R.Approximate) {
-        std::cout << Separator << "{\"requested\": " << JsonString(Requested)
-                  << ", \"used\": " << JsonString(Used) << "}";
-        Separator = ", ";
-    }
-    std::cout << "]}\n";
-}
-
-void PrintCsv(const TReport& R) {
-    std::cout << "item,name,kind,allowed,measured,font,size,bold,text,approximate\n";
-    for (const TFinding& F : R.Findings) {
-        std::cout << F.Item << ',' << CsvField(F.Name) << ',' << KindName(F.Kind) << ','
-                  << F.Allowed << ',' << F.Measured << ',' << CsvField(F.Font) << ',' << F.Size
-                  << ',' << (F.Bold ? "true" : "false") << ',' << CsvField(F.Text) << ','
-                  << (F.Approximate ? "true" : "false") << '\n';
-    }
-}
-
-void PrintText(const TReport& R) {
-    for (const TFinding& F : R.Findings) {
-        std::cout << F.Item << ' ' << F.Name << ' ' << KindName(F.Kind) << " allowed " << F.Allowed
-                  << " px, measured " << F.Measured << " px"
-                  << (F.Approximate ? " (approximate, measured with " + F.Face + ")" : "") << ": "
-                  << F.Text << '\n';
-    }
-    for (const auto& [Requested, Used] : R.Approximate) {
-        std::cout << "note: widths in " << Requested << " are approximate (measured with " << Used
-                  << ")\n";
-    }
-    std::cout << R.Code << ": " << R.Items << " items, " << R.TooLong << " too long, "
-              << R.Untranslated << " untranslated\n";
+    std::cout.flush();
 }
 
 int Check(const std::string& ProgramDir, const TArgs& A) {
     const std::string Format = A.Get("--format", "text");
-    if (Format != "text" && Format != "csv" && Format != "json")
+    if (Format != "text" && Format != "csv" && Format != "json" && Format != "sarif" &&
+        Format != "junit")
         return UsageError(*A.Command, "no report format " + Format);
+    TCheckSet Checks = AllChecks;
+    if (A.Has("--checks")) {
+        std::string Error;
+        const std::optional<TCheckSet> Listed = ParseCheckList(A.Get("--checks"), Error);
+        if (!Listed)
+            return UsageError(*A.Command, Error);
+        Checks = *Listed;
+    }
+    std::vector<std::string> Files;
+    for (const std::string& Argument : A.Positional) {
+        const std::optional<std::vector<std::string>> Of = FilesOf(Argument);
+        if (!Of)
+            return Fail("no Kavr_*.str file in " + Argument);
+        Files.insert(Files.end(), Of->begin(), Of->end());
+    }
     const auto App = FontApplication();
-    TSession S(ProgramDir);
-    if (!S.Open(A.Positional[0]))
-        return 2;
-    const std::string Code = A.Get("--lang", S.UI.SelectedCode);
-    if (Code.size() < 2)
-        return Fail("no language code for " + A.Positional[0] + "; give one with --lang CODE");
-    const TReport R = CheckTable(S.Grid, A.Positional[0], Code, A.Has("--all"));
-    if (Format == "json")
-        PrintJson(R);
-    else if (Format == "csv")
-        PrintCsv(R);
-    else
-        PrintText(R);
-    std::cout.flush();
-    return R.TooLong > 0 ? 1 : 0;
+    std::vector<TFileReport> Reports;
+    for (const std::string& File : Files) {
+        TSession S(ProgramDir);
+        if (!S.Open(File))
+            return 2;
+        const std::string Code = A.Get("--lang", S.UI.SelectedCode);
+        if (Code.size() < 2)
+            return Fail("no language code for " + File + "; give one with --lang CODE");
+        Reports.push_back(CheckTable(S.Grid, File, Code, Checks));
+    }
+    Print(Reports, Format, A.Has("--all"));
+    return CheckExitCode(Reports, A.Has("--strict"));
 }
 
-const TRegisterCommand
-    RegisterCheck({"check",
-                   "FILE",
-                   {{"format", "text|csv|json", "the report's form (text unless given)"},
-                    {"all", nullptr, "every item, not only the findings"},
-                    {"lang", "CODE", "the language, when the file's name does not say it"}},
-                   "translations wider than their space, and untranslated items",
-                   Check});
+const TRegisterCommand RegisterCheck(
+    {"check",
+     "FILE...",
+     {{"format", "text|csv|json|sarif|junit", "the report's form (text unless given)"},
+      {"checks", "LIST",
+       "only these checks, comma-separated: too-long, crowded, placeholders, accelerators, "
+       "whitespace, punctuation, untranslated"},
+      {"strict", nullptr, "exit 1 on any finding, not only on errors"},
+      {"all", nullptr, "every item, not only the findings"},
+      {"lang", "CODE", "the language, when the file's name does not say it"}},
+     "widths and texts of translations: errors, warnings and notes; a folder checks every "
+     "Kavr_*.str of its Language/ folder",
+     Check});
 
 } // namespace
 

@@ -59,6 +59,12 @@ size_t WordCount(const char* Text) {
     return Count;
 }
 
+// "FILE..." as the last argument takes one or more.
+bool LastRepeats(const char* Text) {
+    const std::string Words = Text;
+    return Words.size() >= 3 && Words.compare(Words.size() - 3, 3, "...") == 0;
+}
+
 // Arguments are bytes (file names need not be UTF-8): the parser sees a stand-in for each
 // argument that cannot be an option, and the stand-ins are mapped back afterwards.
 const QChar StandIn(0x1);
@@ -128,10 +134,11 @@ TParsedArgs ParseCommandArgs(const TCommand& Command, const std::vector<std::str
     for (const QString& Positional : Parser.positionalArguments())
         Read.Positional.push_back(Original(Positional, Args));
     const size_t Expected = WordCount(Command.Arguments);
-    if (Read.Positional.size() != Expected) {
-        Result.Error = std::string(Command.Name) + " needs " + std::to_string(Expected) +
-                       " argument" + (Expected == 1 ? "" : "s") + ", not " +
-                       std::to_string(Read.Positional.size());
+    const bool Repeats = LastRepeats(Command.Arguments);
+    if (Read.Positional.size() != Expected && !(Repeats && Read.Positional.size() > Expected)) {
+        Result.Error = std::string(Command.Name) + " needs " + (Repeats ? "at least " : "") +
+                       std::to_string(Expected) + " argument" + (Expected == 1 ? "" : "s") +
+                       ", not " + std::to_string(Read.Positional.size());
         return Result;
     }
     Result.Args = std::move(Read);

@@ -26,7 +26,9 @@ using TCommandRun = int (*)(const std::string& ProgramDir, const TArgs& Args);
 
 struct TCommand {
     const char* Name;
-    const char* Arguments; // the positional arguments, one word each ("FILE OUT")
+    // The positional arguments, one word each ("FILE OUT"); a last word ending in "..." takes
+    // one or more ("FILE...").
+    const char* Arguments;
     std::vector<TOption> Options;
     const char* Summary; // what the command does, one line
     TCommandRun Run;

@@ -3,6 +3,7 @@
 #include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
+#include "editing/TableFindings.h"
 #include "exchange/StringUtils.h"
 #include "measure/TextMeasure.h"
 
@@ -58,6 +59,9 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     const TMyFont RowFont = ApplyRowFont(ARow);
     ReportApproximate(RowFont);
     PaintBand(ARow, RowFont);
+    if (ACol == colTranslated) {
+        PaintMarker(ARow);
+    }
     const std::string& Mark = strGrid.Cells(colReplaced, ARow);
     if (!Mark.empty()) {
         HighlightFoundText(colTranslated, ARow, ReplacedTextOfMark(Mark));
@@ -153,6 +157,40 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
                               TextColour);
         }
     }
+    Painter->restore();
+}
+
+QRect TCellDrawing::MarkerRect(int ARow) {
+    const QRect C = strGrid.CellRect(colTranslated, ARow);
+    const int Size = std::min(MarkerSize, C.height());
+    const QRect Marker(C.left() + C.width() - Size, C.top(), Size, Size);
+    // Never over the band: a band that reaches the corner leaves no room for it.
+    if (C.isEmpty() || Marker.intersects(BandRect(ARow))) {
+        return {};
+    }
+    return Marker;
+}
+
+void TCellDrawing::PaintMarker(int ARow) {
+    QPainter* Painter = strGrid.Canvas().Painter();
+    if (!Painter || !FHooks.Findings || !FHooks.Findings->Marked(ARow)) {
+        return;
+    }
+    const QRect M = MarkerRect(ARow);
+    if (M.isEmpty()) {
+        return;
+    }
+    bool Error = false;
+    for (const TFinding& F : FHooks.Findings->Of(ARow)) {
+        Error = Error || (NeedsAttention(F) && F.Severity == TSeverity::Error);
+    }
+    const QPolygon Corner(
+        {M.topLeft(), QPoint(M.right() + 1, M.top()), QPoint(M.right() + 1, M.bottom() + 1)});
+    Painter->save();
+    Painter->setPen(Qt::NoPen);
+    Painter->setBrush(Error ? MarkerErrorColour : MarkerWarningColour);
+    Painter->setRenderHint(QPainter::Antialiasing, false);
+    Painter->drawPolygon(Corner);
     Painter->restore();
 }
 

@@ -13,6 +13,7 @@
 #include "editing/RowFont.h"
 #include "grid/StyledStringGrid.h"
 
+#include <QColor>
 #include <QRect>
 
 #include <functional>
@@ -23,6 +24,7 @@
 namespace kav {
 
 class TTextMeasure;
+class TTableFindings;
 
 // A find or replace window as the drawing sees it.
 struct TSearchDialogState {
@@ -33,6 +35,8 @@ struct TSearchDialogState {
 struct TCellDrawingHooks {
     std::function<TSearchDialogState()> FindDialog;
     std::function<TSearchDialogState()> ReplaceDialog;
+    // The rows' findings: a marked row gets its marker in the translated cell's corner.
+    TTableFindings* Findings = nullptr;
 };
 
 class TCellDrawing {
@@ -58,6 +62,9 @@ public:
     QRect BandRect(int ARow);
     // The highlight rectangle of Text in the cell, empty when it does not occur.
     QRect HighlightRect(int ACol, int ARow, const std::string& Text);
+    // The finding marker of a row: a small triangle in the top right corner of the translated
+    // cell, right of the band (empty when the row is off screen or the cell has no room).
+    QRect MarkerRect(int ARow);
 
 private:
     bool DrawFoundRow(int ARow);
@@ -65,6 +72,7 @@ private:
     void PaintBand(int ARow, const TMyFont& RowFont);
     TItemCheck CheckRow(int ARow);
     QRect BandRectOf(int ARow, const TItemCheck& Check);
+    void PaintMarker(int ARow);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start
@@ -79,6 +87,11 @@ private:
     TTextMeasure& FMeasure;
     std::set<std::string> FReportedFaces;
 };
+
+// The finding marker: its side in pixels and its colours.
+constexpr int MarkerSize = 7;
+inline const QColor MarkerErrorColour{220, 0, 0};
+inline const QColor MarkerWarningColour{255, 140, 0};
 
 // The text between the first two "@" of a replacement mark.
 std::string ReplacedTextOfMark(const std::string& Mark);

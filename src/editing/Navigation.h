@@ -35,9 +35,10 @@ public:
     // N from 1 to 12, acting on the current row.
     void SetBookmark(int N);
     void GoToBookmark(int N);
+    // Makes the translated cell of Row the current cell.
+    void MoveToTranslated(int Row);
 
 private:
-    void MoveToTranslated(int Row);
     int& Bookmark(int N) { return S.Bookmarks[N - 1]; }
 
     TMainState& S;

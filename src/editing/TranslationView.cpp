@@ -1,5 +1,7 @@
 #include "editing/TranslationView.h"
 
+#include "document/CodePage.h"
+#include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "measure/TextMeasure.h"
 
@@ -22,7 +24,29 @@ bool IsRowActionItem(const QString& Name) {
     return false;
 }
 
+// A hint is kept in the bytes of its cell's code page; what the page cannot hold shows as "?".
+std::string HintBytes(const std::string& Utf8, int CodePage) {
+    const QString Text = QString::fromStdString(Utf8);
+    if (const EncodeResult Encoded = EncodeText(Text, CodePage); Encoded.Ok()) {
+        return *Encoded.Bytes;
+    }
+    std::string Ascii;
+    for (const QChar C : Text) {
+        Ascii += C.unicode() < 128 ? static_cast<char>(C.unicode()) : '?';
+    }
+    return Ascii;
+}
+
 } // namespace
+
+std::string FindingLines(const std::vector<TFinding>& Findings) {
+    std::string Lines;
+    for (const TFinding& F : Findings) {
+        Lines += (Lines.empty() ? "" : "\n") + std::string(SeverityName(F.Severity)) + " " +
+                 KindName(F.Kind) + ": " + F.Message;
+    }
+    return Lines;
+}
 
 bool IsHiddenColumn(int Col) {
     return Col >= colWidth && Col <= colVerify;
@@ -44,7 +68,14 @@ void PopupCentred(QMenu& Menu, QPoint Global) {
 TTranslationView::TTranslationView(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
                                    TTranslationViewHooks Hooks)
     : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)),
-      FDrawing(State, Grid, UI, TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog}) {
+      FFindings(
+          Grid.Model(),
+          [this] {
+              return TFindingContext{TranslatedCodePage(S), S.FLanguageCode};
+          },
+          TTextMeasure::Shared()),
+      FDrawing(State, Grid, UI,
+               TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, &FFindings}) {
     Install();
 }
 
@@ -144,6 +175,11 @@ void TTranslationView::UpdateHint(int Col, int Row) {
         const std::string Note = FDrawing.ApproximateNote(Row);
         if (!Note.empty()) {
             Hint = Hint.empty() ? Note : Note + "\n" + Hint;
+        }
+        const std::string Listed =
+            HintBytes(FindingLines(FFindings.Of(Row)), strGrid.CodePageOf(Col, Row));
+        if (!Listed.empty()) {
+            Hint = Hint.empty() ? Listed : Listed + "\n" + Hint;
         }
     }
     const std::string* Current = strGrid.Model().FindHintCell(Col, Row);

@@ -10,6 +10,7 @@
 
 #include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
+#include "editing/TableFindings.h"
 #include "editing/TableUndo.h"
 
 #include <QPoint>
@@ -67,6 +68,7 @@ public:
     bool RowPopupAttached() const { return FRowPopupAttached; }
 
     TCellDrawing& Drawing() { return FDrawing; }
+    TTableFindings& Findings() { return FFindings; }
 
     // The columns before the translated one at their fractions of the grid's width (those the
     // translator has not sized by hand), the translated column taking all the width left over
@@ -87,6 +89,7 @@ private:
     TStyledStringGrid& strGrid;
     UserInterface& UI;
     TTranslationViewHooks FHooks;
+    TTableFindings FFindings;
     TCellDrawing FDrawing;
     bool FRowPopupAttached = false;
     // The width each column was last fitted to, -1 before the first fit.
@@ -107,5 +110,8 @@ void PrepareRowActionMenu(QMenu& Menu);
 void PopupCentred(QMenu& Menu, QPoint Global);
 
 bool IsHiddenColumn(int Col);
+
+// The findings one per line, "error placeholders: ..." (empty when there are none).
+std::string FindingLines(const std::vector<TFinding>& Findings);
 
 } // namespace kav

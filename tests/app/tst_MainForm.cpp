@@ -177,7 +177,7 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Menu : F.menuBar()->actions())
         if (Menu->isVisible())
             Menus << Menu->text();
-    QCOMPARE(Menus, (QStringList{"&File", "&Edit", "&Search", "Compile", "Other", "&Help"}));
+    QCOMPARE(Menus, (QStringList{"&File", "&Edit", "&Search", "Compile", "Other", "&View", "&Help"}));
     QStringList EditItems;
     for (QAction* Item : F.menuBar()->actions()[1]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())

@@ -130,9 +130,9 @@ void TestKavtool::commandLine_data() {
     QTest::addColumn<QString>("out"); // contained in stdout; stdout empty when ""
     QTest::addColumn<QString>("err"); // contained in stderr; stderr empty when ""
     // A misspelt option was once taken for nothing and the text report printed anyway.
-    QTest::newRow("unknown option")
-        << QStringList{"check", "%F", "--forma", "json"} << 2 << ""
-        << "Unknown option 'forma'.\nkavtool: check takes FILE [--format text|csv|json]";
+    QTest::newRow("unknown option") << QStringList{"check", "%F", "--forma", "json"} << 2 << ""
+                                    << "Unknown option 'forma'.\nkavtool: check takes FILE... "
+                                       "[--format text|csv|json|sarif|junit]";
     QTest::newRow("option of another command") << QStringList{"stats", "%F", "--all"} << 2 << ""
                                                << "stats takes FILE";
     QTest::newRow("missing value") << QStringList{"check", "%F", "--format"} << 2 << ""
@@ -155,7 +155,7 @@ void TestKavtool::commandLine_data() {
         << "usage: kavtool [--home DIR] replace FILE OLD NEW [--match-case]"
         << "";
     QTest::newRow("COMMAND --help")
-        << QStringList{"check", "--help"} << 0 << "\n  --format text|csv|json  "
+        << QStringList{"check", "--help"} << 0 << "\n  --format text|csv|json|sarif|junit "
         << "";
     QTest::newRow("COMMAND -h after arguments")
         << QStringList{"fill", "%F", "x", "-h"} << 0 << "  -o OUT"

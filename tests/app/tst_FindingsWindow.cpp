@@ -1,0 +1,151 @@
+#include "MainWindowFixture.h"
+#include "document/TranslationTable.h"
+#include "editing/CellDrawing.h"
+#include "editing/TranslationView.h"
+#include "grid/StyledStringGrid.h"
+
+#include <QtTest>
+
+#include <QStatusBar>
+
+using namespace kav;
+
+namespace {
+
+// Rows of the sample default file's first items (item N is row N + 1).
+constexpr int NewProject = 3;  // "New Project..." {125}
+constexpr int NewDocument = 4; // "New Document..." {155}
+constexpr int OpenProject = 5; // "Open Project..." {135}
+constexpr int OpenRecent = 6;  // "Open Recent" {140}
+
+// The sample program folder with a French file whose first items have known findings: a lost
+// ellipsis (warning), a text far wider than its space (error) and a trailing blank (warning).
+// The other items are not translated yet, which is no finding.
+struct TFindingsWindow {
+    TProgramFolder Folder;
+    std::unique_ptr<TWindow> W;
+    TFindingsWindow() {
+        QFile File(QString::fromStdString(Folder.Home()) + "Language/Kavr_FRA.str");
+        if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write the French file");
+        File.write("Txt_MENU_FILE , \"Fichier\"\r\n"
+                   "Txt_MENU_FILE_NEW_PROJECT , \"Nouveau projet\"\r\n"
+                   "Txt_MENU_FILE_NEW_DOCUMENT , \"Nouveau document...\"\r\n"
+                   "Txt_MENU_FILE_OPEN_PROJECT , \"Ouvrir un projet existant depuis le disque "
+                   "local ou le r\xE9"
+                   "seau...\"\r\n"
+                   "Txt_MENU_FILE_OPEN_RECENT , \"Ouvrir r\xE9"
+                   "cent \"\r\n");
+        File.close();
+        W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+        W->Form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&W->Form));
+        QCoreApplication::processEvents();
+    }
+    TMainForm& Form() { return W->Form; }
+    TStyledStringGrid& Grid() { return *W->Form.strGrid; }
+    QString Counts() { return Form().FindingsPanel->text(); }
+    void Press(int Key, Qt::KeyboardModifiers Modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Key), Modifiers);
+        QCoreApplication::processEvents();
+    }
+    QImage Grab() { return Grid().viewport()->grab().toImage(); }
+    // The corner pixel of a row's translated cell, where its marker sits.
+    QColor Corner(const QImage& Image, int Row) {
+        const QRect C = Grid().CellRect(colTranslated, Row);
+        return Image.pixelColor(C.left() + C.width() - 2, C.top() + 1);
+    }
+};
+
+} // namespace
+
+class TestFindingsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void statusBarCountsFollowEdits();
+    void keysWalkTheMarkedRows();
+    void markerInTheCornerNotOverTheBand();
+    void hintListsTheFindings();
+};
+
+void TestFindingsWindow::statusBarCountsFollowEdits() {
+    TFindingsWindow F;
+    QVERIFY(F.Form().statusBar()->isAncestorOf(F.Form().FindingsPanel));
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+    // The translator types the ellipsis back.
+    F.Grid().SetTopRow(FirstItemRow);
+    QTest::mouseClick(F.Grid().viewport(), Qt::LeftButton, {},
+                      F.Grid().CellRect(colTranslated, NewProject).center());
+    for (const char C : std::string("Nouveau projet..."))
+        QTest::keyClick(QApplication::focusWidget(), C);
+    F.Press(Qt::Key_Return);
+    QCOMPARE(F.Form().Table().Cells(colTranslated, NewProject), std::string("Nouveau projet..."));
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 1 warnings, 0 info"));
+    // Undone: the warning is back.
+    F.Press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+}
+
+void TestFindingsWindow::keysWalkTheMarkedRows() {
+    TFindingsWindow F;
+    F.Grid().setFocus();
+    F.Grid().SetRow(FirstItemRow);
+    F.Press(Qt::Key_F4);
+    QCOMPARE(F.Grid().Row(), NewProject);
+    QCOMPARE(F.Grid().Col(), int(colTranslated));
+    QVERIFY2(F.W->Panel(StatusHint).find("warning punctuation") != std::string::npos,
+             F.W->Panel(StatusHint).c_str());
+    F.Press(Qt::Key_F4);
+    QCOMPARE(F.Grid().Row(), OpenProject);
+    QVERIFY2(F.W->Panel(StatusHint).find("error too-long") != std::string::npos,
+             F.W->Panel(StatusHint).c_str());
+    F.Press(Qt::Key_F4);
+    QCOMPARE(F.Grid().Row(), OpenRecent);
+    // No finding below: the row stays.
+    F.Press(Qt::Key_F4);
+    QCOMPARE(F.Grid().Row(), OpenRecent);
+    F.Press(Qt::Key_F4, Qt::ShiftModifier);
+    QCOMPARE(F.Grid().Row(), OpenProject);
+    F.Press(Qt::Key_F4, Qt::ShiftModifier);
+    QCOMPARE(F.Grid().Row(), NewProject);
+    QCOMPARE(F.Form().NextFindingMenu->text(), QString("&Next Finding"));
+    QCOMPARE(F.Form().PreviousFindingMenu->text(), QString("&Previous Finding"));
+}
+
+void TestFindingsWindow::markerInTheCornerNotOverTheBand() {
+    TFindingsWindow F;
+    F.Grid().SetTopRow(FirstItemRow);
+    F.Grid().SetRow(FirstItemRow); // the current cell's focus frame away from the rows looked at
+    QCoreApplication::processEvents();
+    const QImage Image = F.Grab();
+    QCOMPARE(F.Corner(Image, OpenProject), MarkerErrorColour);
+    QCOMPARE(F.Corner(Image, NewProject), MarkerWarningColour);
+    QCOMPARE(F.Corner(Image, OpenRecent), MarkerWarningColour);
+    QCOMPARE(F.Corner(Image, NewDocument), QColor(Qt::white));
+    // The band keeps its own colour to its right edge.
+    TTranslationView& View = *F.Form().View();
+    const QRect Band = View.Drawing().BandRect(OpenProject);
+    const QRect Marker = View.Drawing().MarkerRect(OpenProject);
+    QVERIFY(!Band.isEmpty() && !Marker.isEmpty());
+    QVERIFY(!Band.intersects(Marker));
+    const QColor BandColour = Image.pixelColor(Band.right(), Band.bottom() - 1);
+    QVERIFY(BandColour != MarkerErrorColour && BandColour != QColor(Qt::white));
+}
+
+void TestFindingsWindow::hintListsTheFindings() {
+    TFindingsWindow F;
+    F.Grid().SetTopRow(FirstItemRow);
+    QCoreApplication::processEvents();
+    QTest::mouseMove(F.Grid().viewport(), F.Grid().CellRect(colTranslated, OpenRecent).center());
+    QCoreApplication::processEvents();
+    const std::string* Hint = F.Form().Table().FindHintCell(colTranslated, OpenRecent);
+    QVERIFY(Hint);
+    QCOMPARE(*Hint, std::string("warning whitespace: trailing blanks differ"));
+    QTest::mouseMove(F.Grid().viewport(), F.Grid().CellRect(colTranslated, NewDocument).center());
+    QCoreApplication::processEvents();
+    const std::string* Clean = F.Form().Table().FindHintCell(colTranslated, NewDocument);
+    QVERIFY(!Clean || Clean->empty());
+}
+
+QTEST_MAIN(TestFindingsWindow)
+#include "tst_FindingsWindow.moc"
