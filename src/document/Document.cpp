@@ -310,13 +310,13 @@ int TDocument::NewDocument() {
         Grid.SetCells(colTranslated, 1, {});
         for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
             Grid.ClearRow(R);
-            Grid.SetColorCell(colMark, R, clWhite);
             Grid.SetCells(colMark, R, {});
             Grid.SetCells(colWidth, R, {});
             Grid.SetCells(colFontName, R, "Arial");
             Grid.SetCells(colFontStyle, R, "fsBold");
             Grid.SetCells(colFontSize, R, "8");
         }
+        ClearColorMarks(Grid);
         Grid.SetRowCount(EmptyTableRowCount);
         try {
             while (std::optional<StrItemView> Item =
@@ -502,7 +502,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
                     throw ToolError(
                         LocatedMessage(InvalidIntegerMessage(Line.Color), FileName, Line.Line));
                 if (!Line.Color.empty())
-                    Grid.SetColorCell(colMark, Target, Color);
+                    PutColorMark(Grid, Target, Color);
             }
             Report.Bound = true;
         }

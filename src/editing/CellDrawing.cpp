@@ -102,7 +102,12 @@ bool TCellDrawing::UpdateVerificationColour(int ARow) {
 TMyFont TCellDrawing::ApplyRowFont(int ARow) {
     TStyledGridModel& Grid = strGrid.Model();
     const TRowFont Row = RowFontOf(Grid, ARow);
+    // A row drawn for the first time gets a font of its own: it keeps the character set the
+    // row read until then (the column's).
+    const std::uint8_t Charset = Grid.CellFont(colTranslated, ARow).Charset();
     TMyFont& CellFont = Grid.FontCell(colTranslated, ARow);
+    if (CellFont.Charset() != Charset)
+        CellFont.SetCharset(Charset);
     TCanvas& Canvas = strGrid.Canvas();
     const TFontStyles CanvasStyle = Canvas.Font.Style();
     const TMyFont ForCell = WithRowFont(TMyFont(CellFont), Row, CanvasStyle);

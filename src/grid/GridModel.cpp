@@ -231,6 +231,15 @@ void TStyledGridModel::StoreCellRecord(int Col, int Row, std::unique_ptr<TCellPr
     Column->Put(Row, std::move(Record));
 }
 
+void TStyledGridModel::DropCellRecords(int Col, int FromRow) {
+    TPropList* Column = FPropCell.Get(Col);
+    if (!Column || Column->Empty()) {
+        return;
+    }
+    Column->TruncateFrom(std::max(FromRow, 0));
+    NotifyRepaint();
+}
+
 TMyFont& TStyledGridModel::EnsureFont(TCellProperties& Record) {
     if (!Record.Font) {
         Record.Font = std::make_unique<TMyFont>(FFont);

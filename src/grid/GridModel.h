@@ -191,6 +191,9 @@ public:
     enum class TLineList { Col, Row, FixedCol, FixedRow };
     void StoreLineRecord(TLineList List, int Index, std::unique_ptr<TCellProperties> Record);
     void StoreCellRecord(int Col, int Row, std::unique_ptr<TCellProperties> Record);
+    // Frees the records of the cells of Col from FromRow on, whatever the row count: those
+    // cells read the column's, row's or grid's properties again.
+    void DropCellRecords(int Col, int FromRow);
     std::unique_ptr<TCellProperties> NewRecord() {
         return std::make_unique<TCellProperties>(static_cast<IChangeNotify*>(this));
     }
