@@ -75,7 +75,14 @@ bool IsItemRow(const TStyledGridModel& Grid, int Row) {
 
 void ApplyTranslatedCharset(TStyledGridModel& Grid, std::uint8_t Charset) {
     // One column record serves every item row (the header rows read the fixed fonts); only the
-    // rows that have a font of their own (the rows drawn so far) need it set as well.
+    // rows that have a font of their own (the rows drawn so far) need it set as well. A column
+    // record without an edit state makes its column read-only, so a new one keeps the column's
+    // present permission.
+    if (!Grid.PropCol().Get(colTranslated)) {
+        const bool Editable = Grid.EditCol(colTranslated);
+        Grid.FontCol(colTranslated);
+        Grid.SetEditCol(colTranslated, Editable);
+    }
     Grid.FontCol(colTranslated).SetCharset(Charset);
     if (const TPropList* Column = Grid.PropCell().Get(colTranslated))
         for (const auto& [Row, Record] : *Column)

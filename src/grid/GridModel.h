@@ -205,6 +205,10 @@ public:
     bool CellsStored() const { return FCellsStored; }
     void SetCellsStored(bool Value) { FCellsStored = Value; }
 
+    // Grows whenever a text of column Col may have changed: a cell of it written, or rows or
+    // columns cleared, added, removed or moved. Equal values mean the column is as it was.
+    std::uint64_t TextRevision(int Col) const;
+
     void Notify(const TGridChange& Change);
     void NotifyRepaint() { Notify({TGridChangeKind::Repaint}); }
 
@@ -250,6 +254,8 @@ private:
     TMyBrush FFixedBrush{clBtnFace};
 
     std::vector<IGridModelObserver*> FObservers;
+    std::vector<std::uint64_t> FColRevisions; // writes of single cells, by column
+    std::uint64_t FLinesRevision = 0;         // changes that may touch every column
 };
 
 } // namespace kav
