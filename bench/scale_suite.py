@@ -92,7 +92,7 @@ def measure_pair(o, pair, env):
     _, stats_out = run(tool + ["stats", fra], env)
     items = int(re.search(r"items: (\d+)", stats_out).group(1))
     _, replace_out = run(tool + ["replace", fra, "Fichier", "Dossier", "--match-case",
-                                 "-o", out], env)
+                                 "-o", out, "--force"], env)
     hits = int(re.search(r"Found (\d+)", replace_out).group(1))
     print("pair: %d items, default %.1f MB, translated %.1f MB; %d repetitions, medians"
           % (items, os.path.getsize(enu) / 1e6, os.path.getsize(fra) / 1e6, o.rounds))
@@ -107,7 +107,7 @@ def measure_pair(o, pair, env):
     cases["save / (cp + sync)"] = (a, b)
 
     a, b = side_by_side(o.rounds, timed(tool + ["replace", fra, "Fichier", "Dossier",
-                                                "--match-case", "-o", out]),
+                                                "--match-case", "-o", out, "--force"]),
                         timed(tool + ["stats", fra]))
     line("Replace All, %d hits vs load" % hits, "kavtool replace", a, "kavtool stats", b)
     cases["Replace All / open"] = (a, b)
