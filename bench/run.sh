@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The scale suite: builds what it needs, generates the 100 000-item pair and prints one line per
-# case, each a ratio of two commands measured side by side in this run (medians of alternating
-# repetitions). Never part of ctest.
+# The scale suite: builds what it needs, generates the 10 000-item and the 100 000-item pairs and
+# prints one line per case and size, each a ratio of two commands measured side by side in this
+# run (medians of alternating repetitions), then how each case grows from one size to the other.
+# Never part of ctest.
 #   bench/run.sh [--build DIR] [--rounds N] [--items N]
 # DIR defaults to build/ (RelWithDebInfo, as ./test.sh makes it); a DIR without a CMake cache is
 # configured as a Release build of its own.
@@ -30,6 +31,8 @@ cmake --build "$build" --parallel "$(nproc)" \
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-python3 "$root/bench/gen_str_pair.py" "$work" "$items"
-python3 "$root/bench/scale_suite.py" --bin "$build/bin" --bench "$build/bench" --pair "$work" \
-    --rounds "$rounds"
+small=$((items / 10))
+python3 "$root/bench/gen_str_pair.py" "$work/small" "$small"
+python3 "$root/bench/gen_str_pair.py" "$work/large" "$items"
+python3 "$root/bench/scale_suite.py" --bin "$build/bin" --bench "$build/bench" \
+    --pair "$work/small" --pair "$work/large" --rounds "$rounds"

@@ -2,9 +2,11 @@
 """The scale suite's measurements, run by bench/run.sh once the programs are built and the pair
 is generated:
 
-    scale_suite.py --bin BIN_DIR --bench BENCH_DIR --pair PAIR_DIR [--rounds N]
+    scale_suite.py --bin BIN_DIR --bench BENCH_DIR --pair PAIR_DIR [--pair PAIR_DIR] [--rounds N]
 
-Prints one line per case. Every ratio compares two commands measured in the same run, in
+Prints one line per case and pair, then how the pair cases grow from the first pair to the
+last (the memory case compares the editor with and without the pair, so its "per item" growth
+is that of the whole process). Every ratio compares two commands measured in the same run, in
 alternating repetitions so that both see the same machine load; the figure is the median of the
 repetitions. Times are wall-clock times of whole processes (start-up included), memory is the
 peak resident set of one process, read from the kernel when it ends.
@@ -63,38 +65,34 @@ def line(case, a_name, a, b_name, b):
           % (case, a_name, a * 1e3, b_name, b * 1e3, a / b), flush=True)
 
 
-def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--bin", required=True)
-    p.add_argument("--bench", required=True)
-    p.add_argument("--pair", required=True)
-    p.add_argument("--rounds", type=int, default=5)
-    o = p.parse_args()
+def measure_pair(o, pair, env):
+    """The cases that read the pair; prints their lines and returns {case: (a, b)}, a being the
+    measured command and b what it is compared with (seconds, or MB for memory)."""
     kavtool = os.path.join(o.bin, "kavtool")
     editor = os.path.join(o.bin, "KavrinoTranslationTool")
-    paint = os.path.join(o.bench, "bench_grid_paint")
-    pair = o.pair
     fra = os.path.join(pair, "Language", "Kavr_FRA.str")
     enu = os.path.join(pair, "Default", "Kavr_ENU.str")
     po = os.path.join(pair, "Kavr_FRA.po")
     out_dir = tempfile.mkdtemp(prefix="kav-bench-")
     out = os.path.join(out_dir, "Kavr_FRA.str")
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     tool = [kavtool, "--home", pair]
+    cases = {}
 
     def timed(args, expect=(0,)):
         return lambda: run(args, env, expect)[0]
 
     def copy_both():
+        # The floor of a save: both files written and on the disk.
         start = time.perf_counter()
         subprocess.run(["cp", enu, fra, out_dir], check=True)
+        subprocess.run(["sync"], check=True)
         return time.perf_counter() - start
 
     # The counts the cases rely on, checked once.
     _, stats_out = run(tool + ["stats", fra], env)
     items = int(re.search(r"items: (\d+)", stats_out).group(1))
     _, replace_out = run(tool + ["replace", fra, "Fichier", "Dossier", "--match-case",
-                                 "-o", out], env)
+                                 "-o", out, "--force"], env)
     hits = int(re.search(r"Found (\d+)", replace_out).group(1))
     print("pair: %d items, default %.1f MB, translated %.1f MB; %d repetitions, medians"
           % (items, os.path.getsize(enu) / 1e6, os.path.getsize(fra) / 1e6, o.rounds))
@@ -102,20 +100,41 @@ def main():
     a, b = side_by_side(o.rounds, timed(tool + ["stats", fra]),
                         timed(["msgfmt", "--statistics", "-o", os.devnull, po]))
     line("open: stats vs msgfmt --statistics", "kavtool stats", a, "msgfmt", b)
+    cases["open / msgfmt"] = (a, b)
 
     a, b = side_by_side(o.rounds, timed(tool + ["roundtrip", fra, out, "--force"]), copy_both)
-    line("load + save: roundtrip vs cp", "kavtool roundtrip", a, "cp of both files", b)
+    line("load + save: roundtrip vs cp+sync", "kavtool roundtrip", a, "cp of both + sync", b)
+    cases["save / (cp + sync)"] = (a, b)
 
     a, b = side_by_side(o.rounds, timed(tool + ["replace", fra, "Fichier", "Dossier",
-                                                "--match-case", "-o", out]),
+                                                "--match-case", "-o", out, "--force"]),
                         timed(tool + ["stats", fra]))
     line("Replace All, %d hits vs load" % hits, "kavtool replace", a, "kavtool stats", b)
+    cases["Replace All / open"] = (a, b)
 
     # check exits 1 when it has findings, which the generated pair has.
     a, b = side_by_side(o.rounds, timed(tool + ["check", fra], expect=(0, 1)),
                         timed(tool + ["stats", fra]))
     line("check vs stats", "kavtool check", a, "kavtool stats", b)
+    cases["check / open"] = (a, b)
 
+    shot = os.path.join(out_dir, "shot.png")
+    home = ["--home", pair]
+    with_pair, without = [], []
+    for _ in range(o.rounds):
+        with_pair.append(peak_rss_mb([editor] + home + [fra, "--screenshot", shot], env))
+        without.append(peak_rss_mb([editor] + home + ["--screenshot", shot], env))
+    w, n = statistics.median(with_pair), statistics.median(without)
+    print("%-34s with the pair open %8.1f MB | without a file %8.1f MB | ratio %6.2f"
+          % ("editor peak memory", w, n, w / n), flush=True)
+    cases["editor memory (MB)"] = (w, n)
+    shutil.rmtree(out_dir, ignore_errors=True)
+    return items, cases
+
+
+def measure_grid(o, env):
+    """The cases that build their own table: paint and undo."""
+    paint = os.path.join(o.bench, "bench_grid_paint")
     middle, end, small = [], [], []
     for _ in range(o.rounds):
         _, text = run([paint], env)
@@ -135,16 +154,32 @@ def main():
     print("%-34s undo %8.1f ms | Fill %8.1f ms | ratio %6.2f"
           % ("undo of a Fill of 100 000 items", u, f, u / f), flush=True)
 
-    shot = os.path.join(out_dir, "shot.png")
-    home = ["--home", pair]
-    with_pair, without = [], []
-    for _ in range(o.rounds):
-        with_pair.append(peak_rss_mb([editor] + home + [fra, "--screenshot", shot], env))
-        without.append(peak_rss_mb([editor] + home + ["--screenshot", shot], env))
-    w, n = statistics.median(with_pair), statistics.median(without)
-    print("%-34s with the pair open %8.1f MB | without a file %8.1f MB | ratio %6.2f"
-          % ("editor peak memory", w, n, w / n), flush=True)
-    shutil.rmtree(out_dir, ignore_errors=True)
+
+def growth(sizes):
+    """How each pair case grows from the smallest pair to the largest: the ratio at each size,
+    and the measured command's growth against the growth of the item count (1.0 is linear)."""
+    (small_items, small), (large_items, large) = sizes[0], sizes[-1]
+    scale = large_items / small_items
+    print("growth from %d to %d items (x%.0f):" % (small_items, large_items, scale))
+    for case in small:
+        (a1, b1), (a2, b2) = small[case], large[case]
+        print("  %-26s ratio %6.2f -> %6.2f | measured command x%6.2f, per item x%5.2f"
+              % (case, a1 / b1, a2 / b2, a2 / a1, (a2 / a1) / scale), flush=True)
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--bin", required=True)
+    p.add_argument("--bench", required=True)
+    # One pair per size, smallest first.
+    p.add_argument("--pair", required=True, action="append")
+    p.add_argument("--rounds", type=int, default=5)
+    o = p.parse_args()
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    sizes = [measure_pair(o, pair, env) for pair in o.pair]
+    measure_grid(o, env)
+    if len(sizes) > 1:
+        growth(sizes)
 
 
 if __name__ == "__main__":

@@ -297,13 +297,13 @@ int TDocument::NewDocument() {
         Grid.SetCells(colTranslated, 1, {});
         for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
             Grid.ClearRow(R);
-            Grid.SetColorCell(colMark, R, clWhite);
             Grid.SetCells(colMark, R, {});
             Grid.SetCells(colWidth, R, {});
             Grid.SetCells(colFontName, R, "Arial");
             Grid.SetCells(colFontStyle, R, "fsBold");
             Grid.SetCells(colFontSize, R, "8");
         }
+        ClearColorMarks(Grid);
         Grid.SetRowCount(EmptyTableRowCount);
         try {
             while (std::optional<StrItemView> Item =
@@ -456,19 +456,41 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     const long long LineCount = Given->LineCount;
     const int CloseStatus = Given->CloseStatus;
 
+    const bool Reuse = FReuseDefault && DefaultFileUnchanged();
+    FReuseDefault = false;
+    // Taken before the file is read, so that a change while it is read shows next time.
+    std::error_code Ec;
+    const std::uintmax_t DefaultSize = fs::file_size(S.FDefaultFileName, Ec);
+    const fs::file_time_type DefaultTime = fs::last_write_time(S.FDefaultFileName, Ec);
+    const bool Stamped = !Ec;
     // Opened before the table is reset: a default file that cannot be opened changes nothing.
     StrLineReader Default;
-    if (int Status = Default.Open(S.FDefaultFileName); Status != 0) {
+    if (int Status = Reuse ? 0 : Default.Open(S.FDefaultFileName); Status != 0) {
         UI.ShowError(IoStatusMessage(Status, S.FDefaultFileName));
         return Report;
     }
     ++FTableLoads;
     TUpdateLock Lock(UI);
-    ResetTable(Grid);
     int Row = FirstItemRow;
     std::vector<std::string> DefaultFindings;
+    if (!Reuse) {
+        FDefaultRead.reset();
+        ResetTable(Grid);
+    }
     try {
-        ReadDefaultItems(Default, Row, DefaultFindings);
+        if (Reuse) {
+            Row = KeepDefaultItems();
+            DefaultFindings = FDefaultRead->Findings;
+        } else {
+            ReadDefaultItems(Default, Row, DefaultFindings);
+            if (Stamped)
+                FDefaultRead = TDefaultRead{S.FDefaultFileName, DefaultSize, DefaultTime,
+                                            DefaultFindings,    0,           0};
+        }
+        if (FDefaultRead) {
+            FDefaultRead->RowCount = Grid.RowCount();
+            FDefaultRead->Revision = DefaultColumnsRevision();
+        }
         Report.Count = Row - FirstItemRow;
         if (LineCount - HeaderLineCount > Report.Count) {
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
@@ -489,11 +511,12 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
                     throw ToolError(
                         LocatedMessage(InvalidIntegerMessage(Line.Color), FileName, Line.Line));
                 if (!Line.Color.empty())
-                    Grid.SetColorCell(colMark, Target, Color);
+                    PutColorMark(Grid, Target, Color);
             }
             Report.Bound = true;
         }
     } catch (const ToolError& E) {
+        FDefaultRead.reset();
         // The table was reset and holds what was read so far: a count makes LoadFile drop the
         // previous file name, so that no later Save writes this table over that file.
         if (Report.Count < 0)
@@ -509,6 +532,44 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     Report.Findings = DefaultFindings.size() + Given->Findings.size();
     ReportUnmatched(Report.Unmatched);
     return Report;
+}
+
+// The columns a load fills from the default file.
+constexpr int DefaultColumns[] = {colItem,     colName,      colDefault, colWidth,
+                                  colFontName, colFontStyle, colFontSize};
+
+std::uint64_t TDocument::DefaultColumnsRevision() const {
+    std::uint64_t Sum = 0;
+    for (int Col : DefaultColumns)
+        Sum += Grid.TextRevision(Col);
+    return Sum;
+}
+
+bool TDocument::DefaultColumnsIntact() const {
+    return FDefaultRead && FDefaultRead->Path == S.FDefaultFileName &&
+           FDefaultRead->RowCount == Grid.RowCount() &&
+           FDefaultRead->Revision == DefaultColumnsRevision();
+}
+
+bool TDocument::DefaultFileUnchanged() const {
+    if (!FDefaultRead || FDefaultRead->Path != S.FDefaultFileName)
+        return false;
+    std::error_code Ec;
+    const std::uintmax_t Size = fs::file_size(S.FDefaultFileName, Ec);
+    const fs::file_time_type Time = fs::last_write_time(S.FDefaultFileName, Ec);
+    return !Ec && Size == FDefaultRead->Size && Time == FDefaultRead->Time;
+}
+
+// The table after a save: the item rows hold the default file's items as the last load left
+// them, less the trailing row. What a full load would give: the other columns and the colour
+// marks empty, and the trailing row back. Returns the trailing row.
+int TDocument::KeepDefaultItems() {
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
+        for (int Col : {colBookmark, colMark, colTranslated, colReplaced, colVerify})
+            Grid.SetCells(Col, Row, {});
+    ClearColorMarks(Grid);
+    Grid.SetRowCount(FDefaultRead->RowCount);
+    return Grid.RowCount() - 1;
 }
 
 void TDocument::ReportFindings(const std::string& Path, const std::vector<std::string>& Findings) {
@@ -661,7 +722,10 @@ bool TDocument::SaveFile(std::string FileName) {
         TPleaseWait Wait(UI, "Saving " + FileNamePart(FileName));
         {
             TUpdateLock Lock(UI);
+            const bool Intact = DefaultColumnsIntact();
             RemoveBlankRows(Grid);
+            // Only the trailing row may have gone for the read-back to keep the items.
+            FReuseDefault = Intact && Grid.RowCount() == FDefaultRead->RowCount - 1;
             std::vector<StrWriteItem> Items = ItemsToWrite();
             std::vector<std::string> Problems = UnwritableItems(Items);
             if (!Problems.empty()) {
@@ -686,6 +750,7 @@ bool TDocument::SaveFile(std::string FileName) {
         }
         if (Written)
             LoadFile(FileName);
+        FReuseDefault = false;
     }
     if (Rename && Written)
         SetFileName(FileName);

@@ -8,6 +8,8 @@
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -124,6 +126,21 @@ private:
     bool LoadFile(const std::string& FileName, const TTranslatedFile* Read);
     TLoadReport ReadDocument(const std::string& FileName, const TTranslatedFile* Given);
     void ReadDefaultItems(StrLineReader& Reader, int& Row, std::vector<std::string>& Findings);
+    // The default file as the table last took it in: while the file keeps its size and time
+    // and the table's default columns and rows stay as they were, the read-back after a save
+    // keeps those columns instead of reading the file again.
+    struct TDefaultRead {
+        std::string Path;
+        std::uintmax_t Size = 0;
+        std::filesystem::file_time_type Time;
+        std::vector<std::string> Findings;
+        int RowCount = 0;
+        std::uint64_t Revision = 0;
+    };
+    std::uint64_t DefaultColumnsRevision() const;
+    bool DefaultColumnsIntact() const;
+    bool DefaultFileUnchanged() const;
+    int KeepDefaultItems();
     void ReportFindings(const std::string& Path, const std::vector<std::string>& Findings);
     std::string DefaultFileOf(const std::string& Name) const;
     bool PlaceTranslations(const std::string& FileName, std::vector<std::string>& Unmatched);
@@ -145,6 +162,9 @@ private:
     std::string FUnloadedPath;
     // The file a restored version belongs to, proposed by Save As.
     std::string FRestoreTarget;
+    std::optional<TDefaultRead> FDefaultRead;
+    // Set by a save whose table held the default file's items unchanged.
+    bool FReuseDefault = false;
 };
 
 } // namespace kav

@@ -22,10 +22,11 @@ namespace kav {
 namespace {
 
 constexpr size_t BlockSize = 1 << 16;
-// A regular file up to this size is read into one buffer, so that its lines are handed out as
-// views into it without copying; larger files and pipes are read block by block, which keeps
-// the memory a damaged file of one huge line costs bounded.
-constexpr size_t WholeFileLimit = size_t(32) << 20;
+// A regular file is read in blocks of up to this size (in one block when it is smaller), so
+// that nearly all lines are handed out as views into the block without copying. The callers
+// copy what they keep, so a larger block would only add to the peak memory of a load, which
+// holds the table being built at the same time.
+constexpr size_t LargeBlockSize = size_t(1) << 20;
 constexpr char CtrlZ = 26;
 constexpr const char* TempMark = ".kavtmp.";
 constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
@@ -143,11 +144,11 @@ int StrLineReader::Open(const std::string& Path) {
         FFd = -1;
         return FStatus = ioAccessDenied;
     }
-    // One read for the whole file (one byte more so that its end is seen by the same read).
+    // A small file in one read (one byte more so that its end is seen by the same read).
     const size_t Size = S_ISREG(Info.st_mode) && Info.st_size > 0
-                            ? static_cast<size_t>(Info.st_size) + 1
+                            ? std::min(static_cast<size_t>(Info.st_size) + 1, LargeBlockSize)
                             : BlockSize;
-    if (Size > FBuffer.size() && Size <= WholeFileLimit) {
+    if (Size > FBuffer.size()) {
         FBuffer.clear();
         FBuffer.resize(Size);
     }

@@ -76,7 +76,7 @@ private:
     long long FItemsAfterEnd = 0;
     bool FEnded = false;
     bool FSkipTrail = false;   // the block ended on a lead byte
-    std::vector<char> FBuffer; // the whole file when it is a regular file of a sane size
+    std::vector<char> FBuffer; // one block: a small file whole
     std::string FLine;         // a line gathered from more than one block
     size_t FPos = 0;
     size_t FLen = 0;

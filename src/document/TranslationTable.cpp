@@ -15,12 +15,22 @@ void ConfigureTable(TStyledGridModel& Grid) {
 }
 
 void ResetTable(TStyledGridModel& Grid) {
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
         Grid.ClearRow(Row);
-        Grid.SetColorCell(colMark, Row, clWhite);
-        Grid.SetCells(colMark, Row, {});
-    }
+    ClearColorMarks(Grid);
     Grid.SetRowCount(EmptyTableRowCount);
+}
+
+void ClearColorMarks(TStyledGridModel& Grid) {
+    // Without a record of its own a mark cell shows the table's white background: a table of
+    // 100 000 rows needs no record per row to read as unmarked.
+    Grid.DropCellRecords(colMark, FirstItemRow);
+}
+
+void PutColorMark(TStyledGridModel& Grid, int Row, TColor Color) {
+    // The common case, a white mark on a row that reads white, creates no record.
+    if (Grid.ColorCell(colMark, Row) != Color)
+        Grid.SetColorCell(colMark, Row, Color);
 }
 
 int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item) {
@@ -64,8 +74,20 @@ bool IsItemRow(const TStyledGridModel& Grid, int Row) {
 }
 
 void ApplyTranslatedCharset(TStyledGridModel& Grid, std::uint8_t Charset) {
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-        Grid.FontCell(colTranslated, Row).SetCharset(Charset);
+    // One column record serves every item row (the header rows read the fixed fonts); only the
+    // rows that have a font of their own (the rows drawn so far) need it set as well. A column
+    // record without an edit state makes its column read-only, so a new one keeps the column's
+    // present permission.
+    if (!Grid.PropCol().Get(colTranslated)) {
+        const bool Editable = Grid.EditCol(colTranslated);
+        Grid.FontCol(colTranslated);
+        Grid.SetEditCol(colTranslated, Editable);
+    }
+    Grid.FontCol(colTranslated).SetCharset(Charset);
+    if (const TPropList* Column = Grid.PropCell().Get(colTranslated))
+        for (const auto& [Row, Record] : *Column)
+            if (Row >= FirstItemRow && Record->Font)
+                Record->Font->SetCharset(Charset);
 }
 
 } // namespace kav

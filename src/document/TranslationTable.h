@@ -37,6 +37,11 @@ void ConfigureTable(TStyledGridModel& Grid);
 // Clears every item row (texts and colour marks) and leaves the headers and one empty row.
 void ResetTable(TStyledGridModel& Grid);
 
+// Every item row (and any row after the table's end) reads as having no colour mark (white).
+void ClearColorMarks(TStyledGridModel& Grid);
+// Gives Row the colour mark Color.
+void PutColorMark(TStyledGridModel& Grid, int Row, TColor Color);
+
 // Puts an item read from the default file into Row, which becomes an item row; the table grows
 // by one row so that a trailing row follows. Empty attribute fields leave their cells as they
 // are. Returns the next free row.

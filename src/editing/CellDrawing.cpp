@@ -105,7 +105,12 @@ bool TCellDrawing::UpdateVerificationColour(int ARow) {
 // The cell's text, the band and kavtool measure in the same font: the item's own.
 TMyFont TCellDrawing::ApplyRowFont(int ARow) {
     TStyledGridModel& Grid = strGrid.Model();
+    // A row drawn for the first time gets a font of its own: it keeps the character set the
+    // row read until then (the column's).
+    const std::uint8_t Charset = Grid.CellFont(colTranslated, ARow).Charset();
     TMyFont& CellFont = Grid.FontCell(colTranslated, ARow);
+    if (CellFont.Charset() != Charset)
+        CellFont.SetCharset(Charset);
     const TMyFont ForCell = ItemFontOf(Grid, ARow, CellFont);
     AssignChanged(CellFont, ForCell);
     TCanvas& Canvas = strGrid.Canvas();

@@ -49,7 +49,24 @@ void TStyledGridModel::RemoveObserver(IGridModelObserver* Observer) {
     FObservers.erase(std::remove(FObservers.begin(), FObservers.end(), Observer), FObservers.end());
 }
 
+std::uint64_t TStyledGridModel::TextRevision(int Col) const {
+    const std::uint64_t Own =
+        Col >= 0 && static_cast<size_t>(Col) < FColRevisions.size() ? FColRevisions[Col] : 0;
+    // Both counts only grow, so their sum stays equal only while neither changed.
+    return FLinesRevision + Own;
+}
+
 void TStyledGridModel::Notify(const TGridChange& Change) {
+    if (Change.Kind == TGridChangeKind::TextChanged) {
+        if (Change.Col >= 0) {
+            if (static_cast<size_t>(Change.Col) >= FColRevisions.size()) {
+                FColRevisions.resize(static_cast<size_t>(Change.Col) + 1);
+            }
+            ++FColRevisions[static_cast<size_t>(Change.Col)];
+        }
+    } else if (Change.Kind != TGridChangeKind::Repaint) {
+        ++FLinesRevision;
+    }
     // By index: an observer may unsubscribe while it is being told.
     for (size_t I = 0; I < FObservers.size(); ++I) {
         FObservers[I]->GridChanged(Change);
@@ -229,6 +246,15 @@ void TStyledGridModel::StoreCellRecord(int Col, int Row, std::unique_ptr<TCellPr
         Column = FPropCell.Put(Col, std::make_unique<TPropList>());
     }
     Column->Put(Row, std::move(Record));
+}
+
+void TStyledGridModel::DropCellRecords(int Col, int FromRow) {
+    TPropList* Column = FPropCell.Get(Col);
+    if (!Column || Column->Empty()) {
+        return;
+    }
+    Column->TruncateFrom(std::max(FromRow, 0));
+    NotifyRepaint();
 }
 
 TMyFont& TStyledGridModel::EnsureFont(TCellProperties& Record) {

@@ -191,6 +191,9 @@ public:
     enum class TLineList { Col, Row, FixedCol, FixedRow };
     void StoreLineRecord(TLineList List, int Index, std::unique_ptr<TCellProperties> Record);
     void StoreCellRecord(int Col, int Row, std::unique_ptr<TCellProperties> Record);
+    // Frees the records of the cells of Col from FromRow on, whatever the row count: those
+    // cells read the column's, row's or grid's properties again.
+    void DropCellRecords(int Col, int FromRow);
     std::unique_ptr<TCellProperties> NewRecord() {
         return std::make_unique<TCellProperties>(static_cast<IChangeNotify*>(this));
     }
@@ -201,6 +204,10 @@ public:
     void SetHintsStored(bool Value) { FHintsStored = Value; }
     bool CellsStored() const { return FCellsStored; }
     void SetCellsStored(bool Value) { FCellsStored = Value; }
+
+    // Grows whenever a text of column Col may have changed: a cell of it written, or rows or
+    // columns cleared, added, removed or moved. Equal values mean the column is as it was.
+    std::uint64_t TextRevision(int Col) const;
 
     void Notify(const TGridChange& Change);
     void NotifyRepaint() { Notify({TGridChangeKind::Repaint}); }
@@ -247,6 +254,8 @@ private:
     TMyBrush FFixedBrush{clBtnFace};
 
     std::vector<IGridModelObserver*> FObservers;
+    std::vector<std::uint64_t> FColRevisions; // writes of single cells, by column
+    std::uint64_t FLinesRevision = 0;         // changes that may touch every column
 };
 
 } // namespace kav

@@ -100,6 +100,9 @@ public:
         Put(To, std::move(Item));
     }
 
+    // Frees every entry at Index or after it, in one step.
+    void TruncateFrom(int Index) { FItems.erase(Find(Index), FItems.end()); }
+
     void Clear() { FItems.clear(); }
     bool Empty() const { return FItems.empty(); }
     size_t Size() const { return FItems.size(); }

@@ -52,4 +52,18 @@ const std::u16string& TCaseFolding::Fold(const QString& Character) const {
     return FCache.emplace(Key, Folded.toStdU16String()).first->second;
 }
 
+const std::u16string& TCaseFolding::FoldUnit(char16_t Unit) const {
+    if (Unit >= FLowUnits.size()) {
+        auto Known = FHighUnits.find(Unit);
+        if (Known == FHighUnits.end())
+            Known = FHighUnits.emplace(Unit, Fold(QString(QChar(Unit)))).first;
+        return Known->second;
+    }
+    if (!FLowKnown[Unit]) {
+        FLowUnits[Unit] = Fold(QString(QChar(Unit)));
+        FLowKnown[Unit] = true;
+    }
+    return FLowUnits[Unit];
+}
+
 } // namespace kav

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
+#include <bitset>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,12 +27,19 @@ public:
     bool MatchCase() const { return FMatchCase; }
     // The folded form of one character (one code unit, or a surrogate pair).
     const std::u16string& Fold(const QString& Character) const;
+    // The same for a character of one code unit, without building a string for it: the texts
+    // of single-byte pages are folded unit by unit.
+    const std::u16string& FoldUnit(char16_t Unit) const;
 
 private:
     bool FMatchCase;
     bool FGreek;
     QLocale FLocale;
     mutable std::unordered_map<std::u16string, std::u16string> FCache;
+    // The folded units below 256, looked up by value (copies of the folding keep them).
+    mutable std::array<std::u16string, 256> FLowUnits;
+    mutable std::bitset<256> FLowKnown;
+    mutable std::unordered_map<char16_t, std::u16string> FHighUnits; // the others
 };
 
 } // namespace kav

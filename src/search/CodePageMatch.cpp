@@ -27,9 +27,18 @@ TFoldedText FoldSingleByte(std::string_view Bytes, int CodePage, const TCaseFold
     const QString Text = DecodeBytes(Bytes, CodePage);
     TFoldedText Folded;
     Folded.Chars.reserve(static_cast<size_t>(Text.size()));
+    Folded.ByteOf.reserve(static_cast<size_t>(Text.size()) + 1);
     // One byte is one character in these pages.
-    for (qsizetype i = 0; i < Text.size(); ++i)
-        Append(Folded, Folding.Fold(QString(Text[i])), static_cast<long long>(i));
+    if (Folding.MatchCase()) {
+        // Letters stay as they are: the decoded text itself, unit i from byte i.
+        Folded.Chars.assign(reinterpret_cast<const char16_t*>(Text.utf16()),
+                            static_cast<size_t>(Text.size()));
+        for (qsizetype i = 0; i < Text.size(); ++i)
+            Folded.ByteOf.push_back(static_cast<long long>(i));
+    } else {
+        for (qsizetype i = 0; i < Text.size(); ++i)
+            Append(Folded, Folding.FoldUnit(Text[i].unicode()), static_cast<long long>(i));
+    }
     Folded.ByteOf.push_back(static_cast<long long>(Bytes.size()));
     return Folded;
 }

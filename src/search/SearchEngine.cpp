@@ -41,9 +41,12 @@ std::vector<TTextMatch> TSearchEngine::Occurrences(int ACol, int ARow, const std
 }
 
 bool TSearchEngine::CellMatches(int ACol, int ARow, const std::string& Text) {
+    return NoteFirst(ACol, ARow, Occurrences(ACol, ARow, Text));
+}
+
+bool TSearchEngine::NoteFirst(int ACol, int ARow, const std::vector<TTextMatch>& Found) {
     S.FFoundText.clear();
     S.FFoundPos = 0;
-    const std::vector<TTextMatch> Found = Occurrences(ACol, ARow, Text);
     if (Found.empty())
         return false;
     S.FFoundText = MatchedBytes(Grid.Cells(ACol, ARow), Found.front());
@@ -102,7 +105,11 @@ std::optional<TCellHit> TSearchEngine::FindNarrow() {
 int TSearchEngine::ReplaceInRow(int Row, const std::string& Text, const std::string& NewText) {
     if (Row < FirstItemRow || Row >= Grid.RowCount())
         return 0;
-    const std::vector<TTextMatch> Found = Occurrences(colTranslated, Row, Text);
+    return ReplaceFound(Row, Occurrences(colTranslated, Row, Text), NewText);
+}
+
+int TSearchEngine::ReplaceFound(int Row, const std::vector<TTextMatch>& Found,
+                                const std::string& NewText) {
     if (Found.empty())
         return 0;
     const std::string& Before = Grid.Cells(colTranslated, Row);
@@ -118,9 +125,13 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
     TReplaceAllResult Result;
     bool AskEach = static_cast<bool>(Ask);
     for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
-        if (!CellMatches(colTranslated, R, Text))
+        // Each row's text is decoded and searched once; the occurrences found are the ones
+        // replaced unless a question let the text change in between.
+        std::vector<TTextMatch> Found = Occurrences(colTranslated, R, Text);
+        if (!NoteFirst(colTranslated, R, Found))
             continue;
         Result.Found = true;
+        const bool Asked = AskEach;
         if (AskEach) {
             const TModalResult Answer = Ask(R);
             if (Answer == TModalResult::mrNo)
@@ -133,7 +144,9 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
             }
         }
         const std::string Before = Grid.Cells(colTranslated, R);
-        if (const int Count = ReplaceInRow(R, Text, NewText); Count > 0) {
+        if (Asked)
+            Found = Occurrences(colTranslated, R, Text);
+        if (const int Count = ReplaceFound(R, Found, NewText); Count > 0) {
             Result.Count += Count;
             ++Result.Items;
             if (Replaced)

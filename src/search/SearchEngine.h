@@ -74,6 +74,10 @@ private:
     bool WideSearch() const;
     std::optional<TCellHit> FindWide();
     std::optional<TCellHit> FindNarrow();
+    // CellMatches for the occurrences already found in the cell.
+    bool NoteFirst(int ACol, int ARow, const std::vector<TTextMatch>& Found);
+    // ReplaceInRow with the occurrences already found in the row's present text.
+    int ReplaceFound(int Row, const std::vector<TTextMatch>& Found, const std::string& NewText);
     const TSearchPattern& Pattern(const std::string& Text);
 
     TMainState& S;

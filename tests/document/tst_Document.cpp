@@ -74,6 +74,8 @@ private slots:
     void saveAsUserIntoMainName();
     void saveAsNeedsLanguage();
     void saveRemovesBlankRows();
+    void readBackEqualsFullLoad_data();
+    void readBackEqualsFullLoad();
     void saveRefusesUnwritableText();
     void saveFaults_data();
     void saveFaults();
@@ -381,6 +383,57 @@ void TestDocument::saveRemovesBlankRows() {
     QVERIFY(F.Doc.SaveFile(F.State.FFileName));
     QCOMPARE(QByteArray::fromStdString(F.Read("Language/Kavr_FRA.str")).count("\r\n"), 7);
     QCOMPARE(F.Grid.RowCount(), 6);
+}
+
+// Every cell of the table and the colour mark of every row, for comparing two tables.
+static std::vector<std::string> TableSnapshot(const TStyledGridModel& Grid) {
+    std::vector<std::string> Cells{std::to_string(Grid.RowCount())};
+    for (int Row = 0; Row < Grid.RowCount(); ++Row) {
+        for (int Col = 0; Col < Grid.ColCount(); ++Col)
+            Cells.push_back(Grid.Cells(Col, Row));
+        Cells.push_back(std::to_string(Grid.ColorCell(colMark, Row)));
+    }
+    return Cells;
+}
+
+void TestDocument::readBackEqualsFullLoad_data() {
+    QTest::addColumn<QString>("Change");
+    // The read-back may keep the default file's items only while the file and those columns
+    // are as the last load left them.
+    QTest::newRow("nothing but translations") << "none";
+    QTest::newRow("default file rewritten") << "default file";
+    QTest::newRow("default text edited") << "default text";
+    QTest::newRow("font column edited") << "font column";
+}
+
+void TestDocument::readBackEqualsFullLoad() {
+    QFETCH(QString, Change);
+    TFixture F;
+    F.WriteDefault("ABC");
+    F.Write("Language/Kavr_FRA.str", Translations("ABC"));
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    F.Grid.SetCells(colTranslated, 3, "changed");
+    F.Grid.SetCells(colReplaced, 3, "5 t");
+    F.Grid.SetCells(colVerify, 3, "changed");
+    F.Grid.SetCells(colBookmark, 2, "1");
+    F.Grid.SetColorCell(colMark, 4, 65535);
+    F.Grid.SetColorCell(colMark, 2, 255);
+    F.Grid.SetColorCell(colMark, 2, 16777215);
+    if (Change == "default file")
+        F.WriteDefault("ABCD");
+    else if (Change == "default text")
+        F.Grid.SetCells(colDefault, 2, "edited");
+    else if (Change == "font column")
+        F.Grid.SetCells(colFontName, 3, "Courier New");
+    QVERIFY(F.Doc.SaveFile(F.State.FFileName));
+
+    TFixture Fresh;
+    Fresh.State = F.State;
+    QVERIFY(Fresh.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    QCOMPARE(TableSnapshot(F.Grid), TableSnapshot(Fresh.Grid));
+    QCOMPARE(F.Grid.RowCount(), Change == "default file" ? 7 : 6);
+    QCOMPARE(F.Col(colTranslated, 3), std::string("changed"));
+    QCOMPARE(F.Grid.ColorCell(colMark, 4), TColor(65535));
 }
 
 void TestDocument::saveRefusesUnwritableText() {

@@ -63,6 +63,8 @@ private slots:
     void insertColShiftsColumnLists();
     void exchangeRowsAndCols();
     void moveRowAndCol();
+    void textRevision_data();
+    void textRevision();
 };
 
 void TestGridModel::noPropertiesUsesDefaults_data() {
@@ -484,5 +486,35 @@ void TestGridModel::moveRowAndCol() {
     QCOMPARE(Grid.AlignCell(1, 3), alCenter);
 }
 
+void TestGridModel::textRevision_data() {
+    QTest::addColumn<TSetup>("Step");
+    QTest::addColumn<bool>("Grows"); // for column 2
+    QTest::newRow("cell of the column written")
+        << TSetup([](TStyledGridModel& G) { G.SetCells(2, 3, "x"); }) << true;
+    QTest::newRow("cell of another column written")
+        << TSetup([](TStyledGridModel& G) { G.SetCells(1, 3, "x"); }) << false;
+    QTest::newRow("cell outside the grid written")
+        << TSetup([](TStyledGridModel& G) { G.SetCells(2, 99, "x"); }) << false;
+    QTest::newRow("colour set") << TSetup([](TStyledGridModel& G) { G.SetColorCell(2, 3, 5); })
+                                << false;
+    QTest::newRow("row cleared") << TSetup([](TStyledGridModel& G) { G.ClearRow(3); }) << true;
+    QTest::newRow("row removed") << TSetup([](TStyledGridModel& G) { G.RemoveRow(3); }) << true;
+    QTest::newRow("rows exchanged")
+        << TSetup([](TStyledGridModel& G) { G.ExchangeRows(2, 3); }) << true;
+    QTest::newRow("row count changed")
+        << TSetup([](TStyledGridModel& G) { G.SetRowCount(3); }) << true;
+}
+
+void TestGridModel::textRevision() {
+    QFETCH(TSetup, Step);
+    QFETCH(bool, Grows);
+    TStyledGridModel G;
+    Fill(G);
+    const std::uint64_t Before = G.TextRevision(2);
+    Step(G);
+    QCOMPARE(G.TextRevision(2) != Before, Grows);
+}
+
 QTEST_GUILESS_MAIN(TestGridModel)
+
 #include "tst_GridModel.moc"
