@@ -13,8 +13,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 #include <unordered_map>
+
+namespace fs = std::filesystem;
 
 namespace kav {
 
