@@ -1,10 +1,10 @@
 #include "EndedProcess.h"
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 #include "platform/Settings.h"
-#include "search/KavrinoFindDialog.h"
-#include "search/KavrinoReplaceDialog.h"
+#include "searchui/KavrinoFindDialog.h"
+#include "searchui/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QScrollBar>
@@ -177,7 +177,8 @@ void TestMainForm::controlsAndMenus() {
     for (QAction* Menu : F.menuBar()->actions())
         if (Menu->isVisible())
             Menus << Menu->text();
-    QCOMPARE(Menus, (QStringList{"&File", "&Edit", "&Search", "Compile", "Other", "&View", "&Help"}));
+    QCOMPARE(Menus,
+             (QStringList{"&File", "&Edit", "&Search", "Compile", "Other", "&View", "&Help"}));
     QStringList EditItems;
     for (QAction* Item : F.menuBar()->actions()[1]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())
