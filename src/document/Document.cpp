@@ -11,7 +11,6 @@
 #include "text/StringUtils.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -27,15 +26,6 @@ constexpr const char* StrFilter = "Language Resource Files (*.STR)|*.STR|All Fil
 constexpr const char* SaveFilter = "Language Resource Files (*.STR)|*.STR";
 // A translated file may hold its four header lines beyond the default file's items.
 constexpr int HeaderLineCount = 4;
-
-bool StartsWithNoCase(const std::string& S, const char* Prefix) {
-    size_t i = 0;
-    for (; Prefix[i]; ++i)
-        if (i >= S.size() || std::toupper(static_cast<unsigned char>(S[i])) !=
-                                 std::toupper(static_cast<unsigned char>(Prefix[i])))
-            return false;
-    return true;
-}
 
 // Notes item lines that the one-item-per-line rule leaves out of Line.
 void NoteJoinedItems(std::string_view Line, long long Number, int CodePage,
@@ -155,10 +145,10 @@ TFileNameInfo ExamineFileName(const std::string& Name) {
     TFileNameInfo Info;
     size_t Dot = Name.find_last_of('.');
     std::string Ext = Dot == std::string::npos ? std::string() : Name.substr(Dot);
-    if (!StartsWithNoCase(Name, "Kavr_") || Name.size() < 8 || UpperCase(Ext) != ".STR")
+    if (!StartsWithIgnoringCase(Name, "Kavr_") || Name.size() < 8 || UpperCase(Ext) != ".STR")
         return Info;
     Info.Accepted = true;
-    bool User = StartsWithNoCase(Name, "Kavr_User_");
+    bool User = StartsWithIgnoringCase(Name, "Kavr_User_");
     Info.Kind = User ? fkUser : fkMain;
     std::string Code = UpperCase(CopyRange(Name, User ? 11 : 6, User ? 13 : 8));
     size_t CodeDot = Code.find_last_of('.');

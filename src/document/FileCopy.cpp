@@ -1,6 +1,7 @@
 #include "document/FileCopy.h"
 
-#include <cctype>
+#include "text/StringUtils.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -9,11 +10,6 @@ namespace fs = std::filesystem;
 namespace kav {
 
 namespace {
-
-bool SameLetter(char A, char B) {
-    return std::toupper(static_cast<unsigned char>(A)) ==
-           std::toupper(static_cast<unsigned char>(B));
-}
 
 bool IsTemporary(const std::string& Name) {
     return Name.find(".kavtmp.") != std::string::npos;
@@ -27,7 +23,7 @@ bool MatchesMask(const std::string& Name, const std::string& Mask) {
         return true;
     size_t N = 0, M = 0, StarM = std::string::npos, StarN = 0;
     while (N < Name.size()) {
-        if (M < Mask.size() && (Mask[M] == '?' || SameLetter(Mask[M], Name[N]))) {
+        if (M < Mask.size() && (Mask[M] == '?' || SameLetterIgnoringCase(Mask[M], Name[N]))) {
             ++N;
             ++M;
         } else if (M < Mask.size() && Mask[M] == '*') {

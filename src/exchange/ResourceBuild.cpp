@@ -9,7 +9,6 @@
 #include "platform/FileSystem.h"
 #include "text/StringUtils.h"
 
-#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -56,21 +55,11 @@ std::string AbsolutePath(const std::string& Path) {
     return Ec ? Path : Full.lexically_normal().string();
 }
 
-bool SameNameIgnoringCase(std::string_view A, std::string_view B) {
-    if (A.size() != B.size())
-        return false;
-    for (size_t I = 0; I < A.size(); ++I)
-        if (std::toupper(static_cast<unsigned char>(A[I])) !=
-            std::toupper(static_cast<unsigned char>(B[I])))
-            return false;
-    return true;
-}
-
 // Whether Folder holds a file named Name in any letter case, as the interpreter finds it.
 bool HasFileIgnoringCase(const std::string& Folder, const std::string& Name) {
     std::error_code Ec;
     for (const auto& Entry : std::filesystem::directory_iterator(Folder, Ec))
-        if (SameNameIgnoringCase(Entry.path().filename().string(), Name) &&
+        if (SameIgnoringCase(Entry.path().filename().string(), Name) &&
             IsFile(Entry.path().string()))
             return true;
     return false;
@@ -284,7 +273,7 @@ bool TResourceBuild::CheckCompiledFile(const TResourceNames& N) {
         Refuse("File not found:\n\r" + N.CompiledPath, TMsgDlgType::mtInformation);
         return false;
     }
-    if (!SameNameIgnoringCase(N.FileName, Compiled) || !IsFile(N.DocumentPath)) {
+    if (!SameIgnoringCase(N.FileName, Compiled) || !IsFile(N.DocumentPath)) {
         Refuse("Can not Compile " + N.DocumentPath + ": the build compiles " + Compiled +
                    ", another file. Save the document under that name first.",
                TMsgDlgType::mtError);

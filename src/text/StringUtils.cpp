@@ -158,6 +158,20 @@ std::string UpperCase(std::string S) {
     return S;
 }
 
+bool SameLetterIgnoringCase(char A, char B) {
+    return std::toupper(static_cast<unsigned char>(A)) ==
+           std::toupper(static_cast<unsigned char>(B));
+}
+
+bool SameIgnoringCase(std::string_view A, std::string_view B) {
+    return A.size() == B.size() &&
+           std::equal(A.begin(), A.end(), B.begin(), SameLetterIgnoringCase);
+}
+
+bool StartsWithIgnoringCase(std::string_view S, std::string_view Prefix) {
+    return S.size() >= Prefix.size() && SameIgnoringCase(S.substr(0, Prefix.size()), Prefix);
+}
+
 std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_view New) {
     std::vector<std::string> Pieces;
     SplitToList(S, Old, Pieces);

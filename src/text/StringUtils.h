@@ -36,6 +36,11 @@ void SplitToList(std::string_view S, std::string_view Separator, std::vector<std
 std::string ReplaceAll(std::string_view S, std::string_view Old, std::string_view New);
 // ASCII letters upper-cased, every other byte kept (names and codes in files are bytes).
 std::string UpperCase(std::string S);
+// Comparisons of file names and codes in any ASCII letter case, as the product's file system
+// and command interpreter treat them.
+bool SameLetterIgnoringCase(char A, char B);
+bool SameIgnoringCase(std::string_view A, std::string_view B);
+bool StartsWithIgnoringCase(std::string_view S, std::string_view Prefix);
 // Returns the text between the next OpenCh at or after P and the following CloseCh, and moves
 // P just past the closing character (see the consequences in the implementation).
 std::string GetDelimited(long long& P, std::string_view S, char OpenCh, char CloseCh);
