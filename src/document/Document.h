@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,6 +110,16 @@ public:
     // Writes the table for the document kind; false when nothing was written.
     bool SaveFile(std::string FileName);
 
+    // The document's values, which the window shows through the observer's events.
+    // The user picked a language (three-letter code): the character set of the translated
+    // texts follows it.
+    void SetLanguage(const std::string& Code);
+    // The user picked the software that File > New makes a document for.
+    void SetSoftware(TSoftware Software);
+    // Which codes of a file's name are languages the program offers; an opened file with any
+    // other code keeps the document's language. Every code when not set.
+    void SetLanguageOffer(std::function<bool(const std::string&)> Offered);
+
     const TLoadReport& LastLoad() const { return FLastLoad; }
     // Lines with content not read in the files of the last New (default file only).
     size_t NewDocumentFindings() const { return FLastFindings; }
@@ -150,10 +161,15 @@ private:
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
     void SelectDefaultFile(int Kind);
+    void ChangeKind(StrFileKind Kind);
+    void ChangeSoftware(TSoftware Software);
+    // The language an opened file's name gives, when the program offers it.
+    void SelectFileLanguage(const std::string& Code);
 
     TMainState& S;
     TStyledGridModel& Grid;
     UserInterface& UI;
+    std::function<bool(const std::string&)> FLanguageOffered;
     TLoadReport FLastLoad;
     size_t FLastFindings = 0;
     bool FSaveRefused = false;
