@@ -162,7 +162,8 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
     FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
     // A file's name selects only a language the language box offers.
-    FDocument->SetLanguageOffer([this](const std::string& Code) { return FLanguages->Offers(Code); });
+    FDocument->SetLanguageOffer(
+        [this](const std::string& Code) { return FLanguages->Offers(Code); });
     S.FObserver = this;
     InstallUndo();
     InstallSearch();
@@ -233,11 +234,10 @@ void TMainForm::InstallSearch() {
 void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
         TableCommand([this] {
-            const TRtfExportControls Controls{SoftwareName(S.FSoftware),
-                                              FLanguages->SelectedEntry(),
-                                              Table().Cells(colTranslated, 1),
-                                              FontName->currentText().toStdString(),
-                                              FontSize->value()};
+            const TRtfExportControls Controls{
+                SoftwareName(S.FSoftware), FLanguages->SelectedEntry(),
+                Table().Cells(colTranslated, 1), FontName->currentText().toStdString(),
+                FontSize->value()};
             ExportRtfFiles(S, Table(), *this, Controls);
         });
     });
@@ -851,8 +851,8 @@ void TMainForm::FormCreate() {
     S.FHighlightBackColor = 12632256;
     S.FHighlightFontColor = 8388608;
     FDocument->SetSoftware(TSoftware::Kavrino);
-    S.FDefaultFileName = S.FDefaultDir + (KindOfSoftware(S.FSoftware) == fkUser ? UserDefaultName
-                                                                               : MainDefaultName);
+    S.FDefaultFileName =
+        S.FDefaultDir + (KindOfSoftware(S.FSoftware) == fkUser ? UserDefaultName : MainDefaultName);
 }
 
 void TMainForm::ConfigureGrid() {
@@ -1213,7 +1213,6 @@ void TMainForm::LockWindowUpdate(bool Lock) {
     strGrid->setEnabled(!Locked);
     SetHourglass(Locked);
 }
-
 
 std::optional<std::string> TMainForm::OpenDialog(const std::string& InitialDir,
                                                  const std::string& Filter) {

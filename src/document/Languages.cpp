@@ -152,7 +152,8 @@ void TLanguages::ShowLanguage(const std::string& Code) {
         if (UpperCase(View.LanguageText(i).substr(0, 3)) != Code)
             continue;
         View.SetLanguageIndex(i);
-        SelectCharsetEntry(CharsetForLanguage());
+        // Only the boxes change: the document already holds the language and its set.
+        SelectCharsetEntry(CharsetOfLanguage(SelectedCode()));
         SetHeader(HeaderWithCharset());
     }
     ActivateLanguageKeyboard();

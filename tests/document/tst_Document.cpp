@@ -69,6 +69,7 @@ private slots:
     void badColourStopsLoad();
     void openRefusesBadNameAndMissingDefault();
     void openSetsKindCodeAndMask();
+    void fileLanguageOnlyWhenOffered();
     void newDocumentForPelmor();
     void saveWritesBacksUpAndReloads();
     void saveAsUserIntoMainName();
@@ -286,6 +287,24 @@ void TestDocument::openSetsKindCodeAndMask() {
     QCOMPARE(F.Events.Opened, std::vector<std::string>{F.Path("Language/kavr_user_deu.str")});
     QCOMPARE(F.Grid.RowCount() - 1, 12);
     QCOMPARE(F.State.Bookmarks[0], -1);
+}
+
+// The window offers the languages of its box: a file whose name gives another code keeps the
+// document's language. kavtool offers every code.
+void TestDocument::fileLanguageOnlyWhenOffered() {
+    TFixture F;
+    F.WriteDefault("AB");
+    F.Write("Language/Kavr_RUS.str", Translations("A"));
+    F.Write("Language/Kavr_XYZ.str", Translations("A"));
+    F.Doc.SetLanguageOffer([](const std::string& Code) { return Code == "RUS"; });
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_RUS.str")));
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_XYZ.str")));
+    QCOMPARE(F.State.FLanguageCode, std::string("RUS"));
+    QCOMPARE(int(F.State.FFontCharset), 204);
+    QCOMPARE(F.Events.Languages, (std::vector<std::string>{"RUS", "RUS"}));
+    F.Doc.SetLanguageOffer(nullptr);
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_XYZ.str")));
+    QCOMPARE(F.State.FLanguageCode, std::string("XYZ"));
 }
 
 void TestDocument::newDocumentForPelmor() {
