@@ -363,7 +363,7 @@ bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
             S.FDefaultFileName = PreviousDefault;
             return false;
         }
-        ChangeSoftware(SoftwareOfKind(Info.Kind));
+        SetSoftware(SoftwareOfKind(Info.Kind));
         ChangeKind(Info.Kind);
         SelectFileLanguage(Info.Code);
         Bound = LoadFile(Path, &*Read);
@@ -402,10 +402,6 @@ void TDocument::SetLanguageOffer(std::function<bool(const std::string&)> Offered
 }
 
 void TDocument::SetSoftware(TSoftware Software) {
-    ChangeSoftware(Software);
-}
-
-void TDocument::ChangeSoftware(TSoftware Software) {
     S.FSoftware = Software;
     S.Observer().SoftwareChanged(Software);
 }
@@ -475,7 +471,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     if (S.FFileKind == fkNone)
         return Report;
     SelectDefaultFile(S.FFileKind);
-    ChangeSoftware(SoftwareOfKind(S.FFileKind));
+    SetSoftware(SoftwareOfKind(S.FFileKind));
     if (!IsFile(S.FDefaultFileName)) {
         UI.Beep();
         Error("Default Language File not found: " + S.FDefaultFileName);

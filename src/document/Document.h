@@ -1,6 +1,7 @@
 #pragma once
 // The translation document: New, Open, the loaders and Save with its backups, on the grid
-// model and the user-interface port. The main window's handlers delegate here, and kavtool runs
+// model and the user-interface port. It holds its language, kind and software and tells the
+// state's observer when they change. The main window's handlers delegate here, and kavtool runs
 // the same steps with its console port.
 
 #include "document/MainState.h"
@@ -114,7 +115,8 @@ public:
     // The user picked a language (three-letter code): the character set of the translated
     // texts follows it.
     void SetLanguage(const std::string& Code);
-    // The user picked the software that File > New makes a document for.
+    // The software that File > New makes a document for: the user's pick, or an opened
+    // file's kind.
     void SetSoftware(TSoftware Software);
     // Which codes of a file's name are languages the program offers; an opened file with any
     // other code keeps the document's language. Every code when not set.
@@ -162,7 +164,6 @@ private:
     void Error(const std::string& Text);
     void SelectDefaultFile(int Kind);
     void ChangeKind(StrFileKind Kind);
-    void ChangeSoftware(TSoftware Software);
     // The language an opened file's name gives, when the program offers it.
     void SelectFileLanguage(const std::string& Code);
 
