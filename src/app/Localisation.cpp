@@ -1138,8 +1138,10 @@ void TMainForm::HelpAboutItemClick() {
 
 void TMainForm::LanguageChange() {
     Guarded([this] {
-        FLanguages->LanguagePicked(QApplication::applicationFilePath().toStdString());
+        // The document takes the pick first: a last pick that cannot be stored is reported,
+        // but the box must not show a language the document does not have.
         FDocument->SetLanguage(FLanguages->SelectedCode());
+        FLanguages->LanguagePicked(QApplication::applicationFilePath().toStdString());
     });
 }
 

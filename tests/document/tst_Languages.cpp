@@ -85,9 +85,9 @@ struct TFixture {
     void Pick(const std::string& Code) {
         View.Language = View.IndexOfCode(Code);
         QVERIFY(View.Language >= 0);
-        // As the window's handler: the pick is stored, then the document takes it.
-        Languages.LanguagePicked("/opt/kavrino/KavrinoTranslationTool");
+        // As the window's handler: the document takes the pick, then it is stored.
         Doc.SetLanguage(Languages.SelectedCode());
+        Languages.LanguagePicked("/opt/kavrino/KavrinoTranslationTool");
     }
 };
 
