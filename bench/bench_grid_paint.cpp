@@ -2,7 +2,7 @@
 // to the middle and to the end, and the ratio of the two. Painting walks only the visible cells,
 // so the ratio should stay near 1 (at most 1.2).
 
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 
 #include <QApplication>
 #include <QImage>

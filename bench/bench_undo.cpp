@@ -3,7 +3,7 @@
 // step). Undo writes back only the changed cells, so the ratio should stay near 1.
 
 #include "document/TranslationTable.h"
-#include "editing/TableUndo.h"
+#include "undo/TableUndo.h"
 
 #include <algorithm>
 #include <chrono>

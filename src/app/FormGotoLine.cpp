@@ -3,7 +3,7 @@
 #include "app/ScaleForm.h"
 #include "document/UserInterface.h"
 #include "editing/Navigation.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 
 #include <QFrame>
 #include <QGuiApplication>

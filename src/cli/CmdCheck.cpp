@@ -6,12 +6,12 @@
 #include "cli/CheckReport.h"
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
-#include "editing/ItemCheck.h"
-#include "editing/TableFindings.h"
+#include "measure/ItemCheck.h"
+#include "measure/TableFindings.h"
 #include "measure/TextMeasure.h"
+#include "text/CodePage.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "cli/CliSession.h"
 #include "document/BackupHistory.h"
 #include "document/TranslationTable.h"
-#include "editing/ItemCheck.h"
+#include "measure/ItemCheck.h"
 
 #include <cstdio>
 #include <iostream>

@@ -2,14 +2,14 @@
 
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "exchange/RtfExport.h"
 #include "exchange/RtfImport.h"
-#include "exchange/StringUtils.h"
 #include "platform/FontInfo.h"
 #include "platform/Locales.h"
+#include "text/CodePage.h"
+#include "text/StringUtils.h"
 
 #include <filesystem>
 #include <iostream>

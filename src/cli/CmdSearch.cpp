@@ -1,11 +1,11 @@
 // kavtool commands of the search: replace.
 
 #include "cli/CliSession.h"
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/FindOptions.h"
 #include "search/SearchEngine.h"
+#include "text/CodePage.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "document/FileCopy.h"
 #include "document/StrFile.h"
-#include "exchange/StringUtils.h"
+#include "text/StringUtils.h"
 
 #include <algorithm>
 #include <ctime>

@@ -6,9 +6,9 @@
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
-#include "exchange/IntConv.h"
-#include "exchange/StringUtils.h"
 #include "platform/FileSystem.h"
+#include "text/IntConv.h"
+#include "text/StringUtils.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,12 +1,12 @@
 #include "document/Languages.h"
 
-#include "document/CodePage.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
-#include "exchange/StringUtils.h"
 #include "platform/Keyboard.h"
 #include "platform/Locales.h"
 #include "platform/Settings.h"
+#include "text/CodePage.h"
+#include "text/StringUtils.h"
 
 #include <cctype>
 

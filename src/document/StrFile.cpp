@@ -2,8 +2,8 @@
 
 #include "document/IoStatus.h"
 #include "document/ToolError.h"
-#include "exchange/IntConv.h"
-#include "exchange/StringUtils.h"
+#include "text/IntConv.h"
+#include "text/StringUtils.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #pragma once
 // STR language files: reading lines and item fields, writing the tool's layout.
 
-#include "document/CodePage.h"
 #include "document/FileKind.h"
+#include "text/CodePage.h"
 
 #include <array>
 #include <cstdint>

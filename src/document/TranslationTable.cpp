@@ -1,6 +1,6 @@
 #include "document/TranslationTable.h"
 
-#include "exchange/StringUtils.h"
+#include "text/StringUtils.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #include "editing/CellDrawing.h"
 
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
-#include "editing/TableFindings.h"
-#include "exchange/StringUtils.h"
+#include "measure/TableFindings.h"
 #include "measure/TextMeasure.h"
+#include "text/CodePage.h"
+#include "text/StringUtils.h"
 
 #include <QPainter>
 

@@ -9,9 +9,9 @@
 
 #include "document/MainState.h"
 #include "document/UserInterface.h"
-#include "editing/ItemCheck.h"
-#include "editing/RowFont.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
+#include "measure/ItemCheck.h"
+#include "measure/RowFont.h"
 
 #include <QColor>
 #include <QRect>

@@ -2,8 +2,8 @@
 
 #include "document/TranslationTable.h"
 #include "document/UserInterface.h"
-#include "exchange/IntConv.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
+#include "text/IntConv.h"
 
 #include <functional>
 

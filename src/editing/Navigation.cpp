@@ -1,8 +1,8 @@
 #include "editing/Navigation.h"
 
 #include "document/TranslationTable.h"
-#include "exchange/IntConv.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
+#include "text/IntConv.h"
 
 #include <string>
 

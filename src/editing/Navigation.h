@@ -4,7 +4,7 @@
 
 #include "document/MainState.h"
 #include "grid/Colors.h"
-#include "grid/StringGrid.h"
+#include "gridview/StringGrid.h"
 
 #include <functional>
 #include <optional>

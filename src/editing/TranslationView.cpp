@@ -1,9 +1,9 @@
 #include "editing/TranslationView.h"
 
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "measure/TextMeasure.h"
+#include "text/CodePage.h"
 
 #include <QAction>
 #include <QMenu>

@@ -10,8 +10,8 @@
 
 #include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
-#include "editing/TableFindings.h"
-#include "editing/TableUndo.h"
+#include "measure/TableFindings.h"
+#include "undo/TableUndo.h"
 
 #include <QPoint>
 

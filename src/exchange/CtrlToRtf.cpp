@@ -1,8 +1,8 @@
 #include "exchange/CtrlToRtf.h"
 
-#include "document/CodePage.h"
 #include "document/ToolError.h"
 #include "platform/FontInfo.h"
+#include "text/CodePage.h"
 
 #include <array>
 

@@ -6,8 +6,8 @@
 #include "document/StrFile.h"
 #include "document/ToolError.h"
 #include "exchange/InterpreterCodePage.h"
-#include "exchange/StringUtils.h"
 #include "platform/FileSystem.h"
+#include "text/StringUtils.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,14 +1,14 @@
 #include "exchange/RtfExport.h"
 
-#include "document/CodePage.h"
 #include "document/Document.h"
 #include "document/FileCopy.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "exchange/CtrlToRtf.h"
-#include "exchange/StringUtils.h"
 #include "platform/FileSystem.h"
+#include "text/CodePage.h"
+#include "text/StringUtils.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,13 +1,13 @@
 #include "exchange/RtfImport.h"
 
-#include "document/CodePage.h"
 #include "document/IoStatus.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
-#include "exchange/IntConv.h"
 #include "exchange/RtfReader.h"
-#include "exchange/StringUtils.h"
+#include "text/CodePage.h"
+#include "text/IntConv.h"
+#include "text/StringUtils.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "exchange/RtfReader.h"
 
-#include "document/CodePage.h"
+#include "text/CodePage.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "measure/TextMeasure.h"
 
-#include "document/CodePage.h"
+#include "text/CodePage.h"
 
 #include <QFileInfo>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 #include "search/CodePageMatch.h"
 
-#include "document/CodePage.h"
+#include "text/CodePage.h"
 
 #include <QString>
 

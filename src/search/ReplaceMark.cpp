@@ -1,7 +1,7 @@
 #include "search/ReplaceMark.h"
 
 #include "document/TranslationTable.h"
-#include "exchange/StringUtils.h"
+#include "text/StringUtils.h"
 
 #include <algorithm>
 

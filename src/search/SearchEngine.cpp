@@ -1,9 +1,9 @@
 #include "search/SearchEngine.h"
 
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "search/FindOptions.h"
+#include "text/CodePage.h"
 
 namespace kav {
 

@@ -6,7 +6,7 @@
 #include "app/Localisation.h"
 #include "app/StatusPanel.h"
 #include "document/TranslationTable.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 
 #include <QLabel>
 #include <QtTest>

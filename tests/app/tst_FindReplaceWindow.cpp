@@ -3,12 +3,12 @@
 
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 #include "measure/TextMeasure.h"
-#include "search/KavrinoFindDialog.h"
-#include "search/KavrinoFindForm.h"
-#include "search/KavrinoReplaceDialog.h"
-#include "search/KavrinoReplaceForm.h"
+#include "searchui/KavrinoFindDialog.h"
+#include "searchui/KavrinoFindForm.h"
+#include "searchui/KavrinoReplaceDialog.h"
+#include "searchui/KavrinoReplaceForm.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
 #include "editing/TranslationView.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 
 #include <QtTest>
 

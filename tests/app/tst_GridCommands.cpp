@@ -2,8 +2,8 @@
 #include "app/FormGotoLine.h"
 #include "document/TranslationTable.h"
 #include "editing/Navigation.h"
-#include "grid/StyledStringGrid.h"
-#include "search/KavrinoFindDialog.h"
+#include "gridview/StyledStringGrid.h"
+#include "searchui/KavrinoFindDialog.h"
 
 #include <QColorDialog>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "EndedProcess.h"
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 #include "platform/Settings.h"
-#include "search/KavrinoFindDialog.h"
-#include "search/KavrinoReplaceDialog.h"
+#include "searchui/KavrinoFindDialog.h"
+#include "searchui/KavrinoReplaceDialog.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QScrollBar>

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
-#include "grid/StyledStringGrid.h"
+#include "gridview/StyledStringGrid.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QtTest>

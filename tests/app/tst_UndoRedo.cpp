@@ -3,10 +3,10 @@
 
 #include "MainWindowFixture.h"
 #include "document/TranslationTable.h"
-#include "editing/TableUndo.h"
-#include "grid/StyledStringGrid.h"
-#include "search/KavrinoReplaceDialog.h"
-#include "search/KavrinoReplaceForm.h"
+#include "gridview/StyledStringGrid.h"
+#include "searchui/KavrinoReplaceDialog.h"
+#include "searchui/KavrinoReplaceForm.h"
+#include "undo/TableUndo.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,11 +1,11 @@
-#include "editing/ItemCheck.h"
 #include "editing/TranslationView.h"
+#include "measure/ItemCheck.h"
 #include "measure/TextMeasure.h"
 
 #include "ScriptedUserInterface.h"
-#include "document/CodePage.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
+#include "text/CodePage.h"
 
 #include <QAction>
 #include <QMenu>

@@ -5,7 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "document/StrFile.h"
-#include "exchange/IntConv.h"
+#include "text/IntConv.h"
 
 #include <cerrno>
 #include <cstdint>

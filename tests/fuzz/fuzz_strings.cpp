@@ -3,7 +3,7 @@
 // must keep what their comments promise.
 
 #include "FuzzCheck.h"
-#include "exchange/StringUtils.h"
+#include "text/StringUtils.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

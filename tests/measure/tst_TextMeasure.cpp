@@ -1,4 +1,4 @@
-#include "editing/RowFont.h"
+#include "measure/RowFont.h"
 #include "measure/TextMeasure.h"
 
 #include "document/TranslationTable.h"
