@@ -28,6 +28,7 @@
 #include "searchui/KavrinoFindForm.h"
 #include "searchui/KavrinoReplaceDialog.h"
 #include "text/CodePage.h"
+#include "text/StringUtils.h"
 #include "undo/TableUndo.h"
 #include "widgets/FontCharsetCombo.h"
 
@@ -160,6 +161,10 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildStatusBar();
     FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
     FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
+    // A file's name selects only a language the language box offers.
+    FDocument->SetLanguageOffer(
+        [this](const std::string& Code) { return FLanguages->Offers(Code); });
+    S.FObserver = this;
     InstallUndo();
     InstallSearch();
     InstallExchange();
@@ -169,6 +174,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
 }
 
 TMainForm::~TMainForm() {
+    S.FObserver = nullptr;
     // The view and the key handler unhook themselves from the grid, so they go first.
     FNavigation.reset();
     FView.reset();
@@ -228,10 +234,10 @@ void TMainForm::InstallSearch() {
 void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
         TableCommand([this] {
-            const TRtfExportControls Controls{cbxSoftware->currentText().toStdString(),
-                                              LanguageEntry(), Table().Cells(colTranslated, 1),
-                                              FontName->currentText().toStdString(),
-                                              FontSize->value()};
+            const TRtfExportControls Controls{
+                SoftwareName(S.FSoftware), FLanguages->SelectedEntry(),
+                Table().Cells(colTranslated, 1), FontName->currentText().toStdString(),
+                FontSize->value()};
             ExportRtfFiles(S, Table(), *this, Controls);
         });
     });
@@ -844,9 +850,9 @@ void TMainForm::FormCreate() {
     FLanguages->InitLanguageList();
     S.FHighlightBackColor = 12632256;
     S.FHighlightFontColor = 8388608;
-    cbxSoftware->setCurrentIndex(0);
+    FDocument->SetSoftware(TSoftware::Kavrino);
     S.FDefaultFileName =
-        S.FDefaultDir + (cbxSoftware->currentIndex() == 1 ? UserDefaultName : MainDefaultName);
+        S.FDefaultDir + (KindOfSoftware(S.FSoftware) == fkUser ? UserDefaultName : MainDefaultName);
 }
 
 void TMainForm::ConfigureGrid() {
@@ -942,7 +948,10 @@ void TMainForm::InstallGridCommands() {
     FFonts = std::make_unique<TFontCommands>(S, *strGrid, *this);
     // Only what the user does raises these, as when the boxes are set at start-up.
     connect(FontName, qOverload<int>(&QComboBox::activated), this, [this] { FontNameChange(); });
-    connect(cbxSoftware, qOverload<int>(&QComboBox::activated), this, [this] { FontNameChange(); });
+    connect(cbxSoftware, qOverload<int>(&QComboBox::activated), this, [this](int Index) {
+        FDocument->SetSoftware(Index == 1 ? TSoftware::Pelmor : TSoftware::Kavrino);
+        FontNameChange();
+    });
     connect(FontSize, qOverload<int>(&QSpinBox::valueChanged), this, [this] { FontSizeChange(); });
     connect(BoldButton, &QToolButton::clicked, this, [this] { BoldButtonClick(); });
     connect(FontHighlightColorButton, &QToolButton::clicked, this,
@@ -1128,8 +1137,12 @@ void TMainForm::HelpAboutItemClick() {
 }
 
 void TMainForm::LanguageChange() {
-    Guarded(
-        [this] { FLanguages->LanguageChange(QApplication::applicationFilePath().toStdString()); });
+    Guarded([this] {
+        // The document takes the pick first: a last pick that cannot be stored is reported,
+        // but the box must not show a language the document does not have.
+        FDocument->SetLanguage(FLanguages->SelectedCode());
+        FLanguages->LanguagePicked(QApplication::applicationFilePath().toStdString());
+    });
 }
 
 void TMainForm::cmbFontCharsetClick() {
@@ -1203,10 +1216,6 @@ void TMainForm::LockWindowUpdate(bool Lock) {
     SetHourglass(Locked);
 }
 
-void TMainForm::FocusGrid() {
-    strGrid->setFocus();
-}
-
 std::optional<std::string> TMainForm::OpenDialog(const std::string& InitialDir,
                                                  const std::string& Filter) {
     return FDialogs->OpenDialog(InitialDir, Filter);
@@ -1218,36 +1227,33 @@ std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
     return FDialogs->SaveDialog(InitialDir, Filter, FileName);
 }
 
-int TMainForm::SoftwareIndex() const {
-    return cbxSoftware->currentIndex();
+// ---- IDocumentObserver ----------------------------------------------------------------
+
+void TMainForm::TableLoaded() {
+    strGrid->setFocus();
 }
 
-void TMainForm::SetSoftwareIndex(int Index) {
-    QSignalBlocker Block(cbxSoftware);
-    cbxSoftware->setCurrentIndex(Index);
+void TMainForm::FileOpened(const std::string&, bool) {
+    MaskEditTo->setText(Q(ZeroPad(Table().RowCount() - 1, 5)));
 }
 
-std::string TMainForm::LanguageEntry() const {
-    return LanguageBox->currentIndex() < 0 ? std::string()
-                                           : LanguageBox->currentText().toStdString();
-}
-
-void TMainForm::ClearLanguageSelection() {
+void TMainForm::LanguageChanged(const std::string& Code) {
+    if (!Code.empty()) {
+        FLanguages->ShowLanguage(Code);
+        return;
+    }
     SetLanguageIndex(-1);
     // The character set belonged to the language just cleared: back to the start-up entry.
     SetCharsetIndex(0);
 }
 
-void TMainForm::SelectFileLanguage(const std::string& Code) {
-    FLanguages->SelectFileLanguage(Code);
+void TMainForm::SoftwareChanged(TSoftware Software) {
+    QSignalBlocker Block(cbxSoftware);
+    cbxSoftware->setCurrentIndex(static_cast<int>(Software));
 }
 
-void TMainForm::MarkLanguageMissing() {
+void TMainForm::LanguageMissing() {
     lblLanguage->setStyleSheet("color: rgb(255, 0, 0);");
-}
-
-void TMainForm::SetMaskEditTo(const std::string& Text) {
-    MaskEditTo->setText(Q(Text));
 }
 
 // ---- ILanguageView ---------------------------------------------------------------------

@@ -1,10 +1,12 @@
 #pragma once
 // The main window: it owns the translation table (strGrid), the menus, tool bars and status
 // bar, holds the document and view state, and wires every command to the logic modules. It is
-// the editor's user-interface port and the view of the language boxes.
+// the editor's user-interface port, the view of the language boxes and the observer that keeps
+// its controls in step with the document.
 
 #include "app/ModalDialogs.h"
 #include "document/Document.h"
+#include "document/DocumentEvents.h"
 #include "document/Languages.h"
 #include "document/MainState.h"
 #include "document/UserInterface.h"
@@ -42,7 +44,10 @@ class TFontCommands;
 class TTableUndo;
 struct TCellChange;
 
-class TMainForm : public QMainWindow, public UserInterface, public ILanguageView {
+class TMainForm : public QMainWindow,
+                  public UserInterface,
+                  public ILanguageView,
+                  public IDocumentObserver {
     Q_OBJECT
 
 public:
@@ -113,20 +118,19 @@ public:
     void HidePleaseWait() override;
     void SetHourglass(bool On) override;
     void LockWindowUpdate(bool Lock) override;
-    void FocusGrid() override;
     std::optional<std::string> OpenDialog(const std::string& InitialDir,
                                           const std::string& Filter) override;
     std::optional<std::string> SaveDialog(const std::string& InitialDir, const std::string& Filter,
                                           const std::string& FileName) override;
-    int SoftwareIndex() const override;
-    void SetSoftwareIndex(int Index) override;
-    std::string LanguageEntry() const override;
-    void ClearLanguageSelection() override;
-    void SelectFileLanguage(const std::string& Code) override;
-    void MarkLanguageMissing() override;
-    void SetMaskEditTo(const std::string& Text) override;
     std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
                                      const std::vector<std::string>& Items) override;
+
+    // ---- IDocumentObserver ----------------------------------------------------------------
+    void TableLoaded() override;
+    void FileOpened(const std::string& Path, bool Bound) override;
+    void LanguageChanged(const std::string& Code) override;
+    void SoftwareChanged(TSoftware Software) override;
+    void LanguageMissing() override;
 
     // ---- ILanguageView --------------------------------------------------------------------
     int LanguageCount() const override;

@@ -128,7 +128,7 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         TSession S(ProgramDir);
         if (!S.Open(File))
             return 2;
-        const std::string Code = A.Get("--lang", S.UI.SelectedCode);
+        const std::string Code = A.Get("--lang", S.State.FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
         Reports.push_back(CheckTable(S.Grid, File, Code, Checks));

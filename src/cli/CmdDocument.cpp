@@ -34,7 +34,7 @@ int Stats(const std::string& ProgramDir, const TArgs& A) {
             ++Marked;
     }
     std::cout << "kind: " << (S.State.FFileKind == fkUser ? "user" : "main") << "\n"
-              << "code: " << S.UI.SelectedCode << "\n"
+              << "code: " << S.State.FLanguageCode << "\n"
               << "items: " << Items << "\n"
               << "translated: " << Translated << "\n"
               << "untranslated: " << Untranslated << "\n"
@@ -52,10 +52,10 @@ int New(const std::string& ProgramDir, const TArgs& A) {
         return UsageError(*A.Command, "--lang needs a CODE");
     const std::string& Out = A.Positional[0];
     TSession S(ProgramDir);
-    S.UI.Software = Kind == "main" ? 0 : 1;
+    S.Doc.SetSoftware(Kind == "main" ? TSoftware::Kavrino : TSoftware::Pelmor);
     if (S.Doc.NewDocument() < 0)
         return 2;
-    S.UI.Language = A.Get("--lang");
+    S.Doc.SetLanguage(A.Get("--lang"));
     if (!S.SaveAs(Out, A.Has("--force")))
         return 2;
     std::cout << "wrote " << S.State.FFileName << " (" << ItemCount(S.Grid) << " items)\n";

@@ -28,9 +28,8 @@ int MakeResource(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    // The language code stands for the entry picked in the language box.
     if (A.Has("--lang"))
-        S.UI.Language = A.Get("--lang");
+        S.Doc.SetLanguage(A.Get("--lang"));
     TResourceOutcome Out = TResourceBuild(S.State, S.UI).MakeResourceFile(!A.Has("--no-start"));
     if (!Out.Written)
         return 2;

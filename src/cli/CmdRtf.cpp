@@ -26,21 +26,15 @@ std::string LanguageEntryOf(const std::string& Code) {
     return Locale ? Code + " - " + std::string(Locale->Name) : Code;
 }
 
-// As the editor does when a file's language is selected: the entry, its character set, and the
-// header caption with the character set's script name.
-void SelectLanguage(TSession& S, const std::string& Code) {
-    S.UI.Language = LanguageEntryOf(Code);
-    S.State.FFontCharset = CharsetOfLanguage(Code);
-    S.State.FLanguageCode = Code;
-}
-
-std::string HeaderCaption(const TSession& S) {
+// The header caption as the editor shows it: the language entry with the character set's
+// script name.
+std::string HeaderCaption(const TSession& S, const std::string& Entry) {
     QString Script = ScriptNameOfCharset(S.State.FFontCharset);
     if (Script.isEmpty())
         Script = QStringLiteral("(Default)");
-    const QString Caption = QString::fromStdString(S.UI.Language) + " - " + Script;
+    const QString Caption = QString::fromStdString(Entry) + " - " + Script;
     EncodeResult Bytes = EncodeText(Caption, SystemAnsiCodePage());
-    return Bytes.Ok() ? *Bytes.Bytes : S.UI.Language;
+    return Bytes.Ok() ? *Bytes.Bytes : Entry;
 }
 
 // Writes the changed document to Out, or back to its own file through the save step (which
@@ -60,11 +54,12 @@ int ExportRtf(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    SelectLanguage(S, A.Get("--lang", S.UI.SelectedCode));
+    // The file's language unless --lang names another.
+    S.Doc.SetLanguage(A.Get("--lang", S.State.FLanguageCode));
     TRtfExportControls Controls;
-    Controls.Software = S.UI.Software == 1 ? "Pelmor" : "Kavrino";
-    Controls.LanguageEntry = S.UI.Language;
-    Controls.LanguageCaption = HeaderCaption(S);
+    Controls.Software = SoftwareName(S.State.FSoftware);
+    Controls.LanguageEntry = LanguageEntryOf(S.State.FLanguageCode);
+    Controls.LanguageCaption = HeaderCaption(S, Controls.LanguageEntry);
     TRtfExportFiles Files;
     try {
         Files = ExportRtfFiles(S.State, S.Grid, S.UI, Controls);
@@ -82,7 +77,6 @@ int ImportRtf(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    SelectLanguage(S, S.UI.SelectedCode);
     const TImportRange Range{A.Get("--from", "00001"),
                              A.Get("--to", ZeroPad(S.Grid.RowCount() - 1, 5))};
     const std::optional<TItemRange> Items = CheckImportRange(Range, S.UI);
@@ -107,7 +101,6 @@ int Fill(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    SelectLanguage(S, S.UI.SelectedCode);
     const int Problems = S.UI.Problems;
     const int Changed = FillTranslations(S.State, S.Grid, S.UI, A.Positional[1]);
     if (S.UI.Problems != Problems)

@@ -42,8 +42,6 @@ int Replace(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    S.State.FFontCharset = CharsetOfLanguage(S.UI.SelectedCode);
-    S.State.FLanguageCode = S.UI.SelectedCode;
     TSearchEngine Engine(S.State, S.Grid);
     std::string Old, New;
     if (!EncodeArgument(A.Positional[1], Engine.TextCodePage(), Old) ||

@@ -48,9 +48,4 @@ std::string ConsoleUserInterface::StatusText(int Panel) const {
     return Panel >= 0 && Panel < 3 ? FStatus[Panel] : std::string();
 }
 
-void ConsoleUserInterface::SelectFileLanguage(const std::string& Code) {
-    SelectedCode = Code;
-    Language = Code;
-}
-
 } // namespace kav

@@ -13,38 +13,14 @@ class ConsoleUserInterface : public UserInterface {
 public:
     // The answer to questions (Yes to "OK to overwrite" with --force, say); Cancel by default.
     TModalResult QuestionAnswer = TModalResult::mrCancel;
-    int Software = 0;
-    std::string Language;
-    std::string SelectedCode;
     // Errors and warnings shown, for the exit code.
     int Problems = 0;
 
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
                             TMsgDlgButtons Buttons) override;
     void ShowError(const std::string& Text) override;
-    void Beep() override {}
     void SetStatusText(int Panel, const std::string& Text) override;
     std::string StatusText(int Panel) const override;
-    void SetCaption(const std::string&) override {}
-    void ShowPleaseWait(const std::string&, bool) override {}
-    void HidePleaseWait() override {}
-    void SetHourglass(bool) override {}
-    void LockWindowUpdate(bool) override {}
-    void FocusGrid() override {}
-    std::optional<std::string> OpenDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveDialog(const std::string&, const std::string&,
-                                          const std::string&) override {
-        return std::nullopt;
-    }
-    int SoftwareIndex() const override { return Software; }
-    void SetSoftwareIndex(int Index) override { Software = Index; }
-    std::string LanguageEntry() const override { return Language; }
-    void ClearLanguageSelection() override { Language.clear(); }
-    void SelectFileLanguage(const std::string& Code) override;
-    void MarkLanguageMissing() override {}
-    void SetMaskEditTo(const std::string&) override {}
     // The console prints every entry of a list.
     size_t ListLimit() const override { return static_cast<size_t>(-1); }
 

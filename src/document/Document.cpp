@@ -246,20 +246,16 @@ void TDocument::FileNew() {
         Count = NewDocument();
         if (Count > 0)
             UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(Count));
-        UI.FocusGrid();
+        S.Observer().TableLoaded();
         SetModified(false);
     }
     S.FUntitled = true;
 }
 
 int TDocument::NewDocument() {
-    if (UI.SoftwareIndex() == 0) {
-        SelectDefaultFile(fkMain);
-        S.FFileKind = fkMain;
-    } else if (UI.SoftwareIndex() == 1) {
-        SelectDefaultFile(fkUser);
-        S.FFileKind = fkUser;
-    }
+    const StrFileKind Kind = KindOfSoftware(S.FSoftware);
+    SelectDefaultFile(Kind);
+    ChangeKind(Kind);
     if (!IsFile(S.FDefaultFileName)) {
         UI.Beep();
         Error("Default Language File not found: " + S.FDefaultFileName);
@@ -283,10 +279,10 @@ int TDocument::NewDocument() {
         SetFileName(UntitledName);
         UI.SetStatusText(StatusFile, {});
         UI.SetStatusText(StatusLines, {});
-        UI.ClearLanguageSelection();
         S.FFontCharset = 0;
         S.FLanguageCode.clear();
         ApplyTranslatedCharset(Grid, S.FFontCharset);
+        S.Observer().LanguageChanged(S.FLanguageCode);
         Grid.SetCells(colTranslated, 1, {});
         for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
             Grid.ClearRow(R);
@@ -357,19 +353,52 @@ bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
             S.FDefaultFileName = PreviousDefault;
             return false;
         }
-        UI.SetSoftwareIndex(Info.Kind == fkUser ? 1 : 0);
-        S.FFileKind = Info.Kind;
-        UI.SelectFileLanguage(Info.Code);
+        SetSoftware(SoftwareOfKind(Info.Kind));
+        ChangeKind(Info.Kind);
+        SelectFileLanguage(Info.Code);
         Bound = LoadFile(Path, &*Read);
         if (Bound)
             UI.SetStatusText(StatusFile, "Loaded file: " + Path);
         SetModified(false);
     }
-    S.FFontCharset = CharsetOfLanguage(UI.LanguageEntry());
+    S.FFontCharset = CharsetOfLanguage(S.FLanguageCode);
     ApplyTranslatedCharset(Grid, S.FFontCharset);
-    UI.SetMaskEditTo(ZeroPad(Grid.RowCount() - 1, 5));
     S.FUntitled = !Bound;
+    S.Observer().FileOpened(Path, Bound);
     return Bound;
+}
+
+// ---- the document's language, kind and software ---------------------------------------
+
+void TDocument::SetLanguage(const std::string& Code) {
+    S.FLanguageCode = Code;
+    S.FFontCharset = CharsetOfLanguage(Code);
+    ApplyTranslatedCharset(Grid, S.FFontCharset);
+    S.Observer().LanguageChanged(Code);
+}
+
+void TDocument::SelectFileLanguage(const std::string& Code) {
+    if (!FLanguageOffered || FLanguageOffered(Code)) {
+        S.FLanguageCode = Code;
+        S.FFontCharset = CharsetOfLanguage(Code);
+    }
+    // Told even when the code is not offered: the window shows the language kept, with the
+    // character set and keyboard that belong to it.
+    S.Observer().LanguageChanged(S.FLanguageCode);
+}
+
+void TDocument::SetLanguageOffer(std::function<bool(const std::string&)> Offered) {
+    FLanguageOffered = std::move(Offered);
+}
+
+void TDocument::SetSoftware(TSoftware Software) {
+    S.FSoftware = Software;
+    S.Observer().SoftwareChanged(Software);
+}
+
+void TDocument::ChangeKind(StrFileKind Kind) {
+    S.FFileKind = Kind;
+    S.Observer().KindChanged(Kind);
 }
 
 // ---- loading ---------------------------------------------------------------------------
@@ -397,7 +426,7 @@ bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Rea
     }
     if (FLastLoad.Count >= 0)
         FRestoreTarget.clear();
-    UI.FocusGrid();
+    S.Observer().TableLoaded();
     SetModified(false);
     return FLastLoad.Bound;
 }
@@ -432,7 +461,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     if (S.FFileKind == fkNone)
         return Report;
     SelectDefaultFile(S.FFileKind);
-    UI.SetSoftwareIndex(S.FFileKind == fkMain ? 0 : 1);
+    SetSoftware(SoftwareOfKind(S.FFileKind));
     if (!IsFile(S.FDefaultFileName)) {
         UI.Beep();
         Error("Default Language File not found: " + S.FDefaultFileName);
@@ -614,13 +643,12 @@ void TDocument::FileSaveAs() {
     if (S.FFileKind == fkNone)
         return;
     S.FNewFileName = false;
-    std::string Entry = UI.LanguageEntry();
-    if (TrimCharSet(Entry, TrimChars()).empty()) {
+    if (TrimCharSet(S.FLanguageCode, TrimChars()).empty()) {
         UI.MessageDlg("A language must be selected.", TMsgDlgType::mtInformation, mbOK);
-        UI.MarkLanguageMissing();
+        S.Observer().LanguageMissing();
         return;
     }
-    std::string Code = UpperCase(Entry.substr(0, 3));
+    std::string Code = UpperCase(S.FLanguageCode.substr(0, 3));
     std::string Proposed = (S.FFileKind == fkMain ? "Kavr_" : "Kavr_User_") + Code + ".str";
     std::string Folder = S.LanguageDir();
     // A restored version is proposed under the name of the file it is a version of.

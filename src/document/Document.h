@@ -1,6 +1,7 @@
 #pragma once
 // The translation document: New, Open, the loaders and Save with its backups, on the grid
-// model and the user-interface port. The main window's handlers delegate here, and kavtool runs
+// model and the user-interface port. It holds its language, kind and software and tells the
+// state's observer when they change. The main window's handlers delegate here, and kavtool runs
 // the same steps with its console port.
 
 #include "document/MainState.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,6 +111,17 @@ public:
     // Writes the table for the document kind; false when nothing was written.
     bool SaveFile(std::string FileName);
 
+    // The document's values, which the window shows through the observer's events.
+    // The user picked a language (three-letter code): the character set of the translated
+    // texts follows it.
+    void SetLanguage(const std::string& Code);
+    // The software that File > New makes a document for: the user's pick, or an opened
+    // file's kind.
+    void SetSoftware(TSoftware Software);
+    // Which codes of a file's name are languages the program offers; an opened file with any
+    // other code keeps the document's language. Every code when not set.
+    void SetLanguageOffer(std::function<bool(const std::string&)> Offered);
+
     const TLoadReport& LastLoad() const { return FLastLoad; }
     // Lines with content not read in the files of the last New (default file only).
     size_t NewDocumentFindings() const { return FLastFindings; }
@@ -150,10 +163,14 @@ private:
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
     void SelectDefaultFile(int Kind);
+    void ChangeKind(StrFileKind Kind);
+    // The language an opened file's name gives, when the program offers it.
+    void SelectFileLanguage(const std::string& Code);
 
     TMainState& S;
     TStyledGridModel& Grid;
     UserInterface& UI;
+    std::function<bool(const std::string&)> FLanguageOffered;
     TLoadReport FLastLoad;
     size_t FLastFindings = 0;
     bool FSaveRefused = false;

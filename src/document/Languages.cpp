@@ -127,14 +127,9 @@ void TLanguages::InitLanguageList() {
     ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
-void TLanguages::LanguageChange(const std::string& ProgramPath) {
+void TLanguages::LanguagePicked(const std::string& ProgramPath) {
     View.ResetLanguageLabel();
     StoreLanguageSetting(ProgramPath, SelectedCode());
-    SetHeader(SelectedEntry());
-    SelectCharsetEntry(CharsetForLanguage());
-    SetHeader(HeaderWithCharset());
-    ActivateLanguageKeyboard();
-    ApplyTranslatedCharset(Grid, CharsetForLanguage());
 }
 
 void TLanguages::CharsetClick() {
@@ -145,12 +140,20 @@ void TLanguages::CharsetClick() {
     SetHeader(HeaderWithCharset());
 }
 
-void TLanguages::SelectFileLanguage(const std::string& Code) {
+bool TLanguages::Offers(const std::string& Code) const {
+    for (int i = 0; i < View.LanguageCount(); ++i)
+        if (UpperCase(View.LanguageText(i).substr(0, 3)) == Code)
+            return true;
+    return false;
+}
+
+void TLanguages::ShowLanguage(const std::string& Code) {
     for (int i = 0; i < View.LanguageCount(); ++i) {
         if (UpperCase(View.LanguageText(i).substr(0, 3)) != Code)
             continue;
         View.SetLanguageIndex(i);
-        SelectCharsetEntry(CharsetForLanguage());
+        // Only the boxes change: the document already holds the language and its set.
+        SelectCharsetEntry(CharsetOfLanguage(SelectedCode()));
         SetHeader(HeaderWithCharset());
     }
     ActivateLanguageKeyboard();

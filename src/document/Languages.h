@@ -64,13 +64,17 @@ public:
     // Start-up, steps before and after the language list is filled.
     void InitCharsetBox();
     void InitLanguageList();
-    // The user picked a language; ProgramPath names the running program.
-    void LanguageChange(const std::string& ProgramPath);
+    // The user picked a language: it is stored as the last pick of the program ProgramPath
+    // names (the document takes the language and tells ShowLanguage).
+    void LanguagePicked(const std::string& ProgramPath);
     // The user picked a character set.
     void CharsetClick();
-    // Opening a document: the language of its file by code, then (once loaded) the cells.
-    void SelectFileLanguage(const std::string& Code);
+    // Shows the document's language by code, with its character set, header cell and keyboard;
+    // a code the box lacks keeps the box's selection. Then (once loaded) the cells.
+    void ShowLanguage(const std::string& Code);
     void ApplyFileCharset();
+    // Whether the box has an entry for Code.
+    bool Offers(const std::string& Code) const;
 
     // The selected entry and its code (first three characters).
     std::string SelectedEntry() const;

@@ -1,6 +1,7 @@
 #pragma once
 // The document and view state of the main window, shared by reference with every logic module.
 
+#include "document/DocumentEvents.h"
 #include "document/FileKind.h"
 #include "grid/Colors.h"
 
@@ -22,6 +23,8 @@ struct TMainState {
     std::string FDefaultDir;
     std::string FDefaultFileName;
     StrFileKind FFileKind = fkNone;
+    // The software a new document is made for.
+    TSoftware FSoftware = TSoftware::Kavrino;
     bool FUntitled = true;
     bool FModified = false;
     bool FNewFileName = false;
@@ -29,6 +32,14 @@ struct TMainState {
     // Three-letter code of the selected language (the code page of the default character set
     // follows it); empty when none was selected.
     std::string FLanguageCode;
+    // Who shows the document: told when its file, language, kind or software change. The
+    // document's operations raise the events; the state does not own the observer.
+    IDocumentObserver* FObserver = nullptr;
+    // The observer, or one that ignores every event.
+    IDocumentObserver& Observer() const {
+        static IDocumentObserver Nobody;
+        return FObserver ? *FObserver : Nobody;
+    }
 
     std::string FSearchText;
     std::string FFoundText;

@@ -1,7 +1,8 @@
 #pragma once
-// Everything the document, search and exchange logic says to the user or asks of the main
-// window's controls goes through this port: the editor implements it with Qt, kavtool with the
-// console and the tests with a scripted recorder.
+// Everything the document, search and exchange logic says to the user or asks of the user goes
+// through this port: the editor implements it with Qt, kavtool with the console and the tests
+// with a scripted recorder. The document's own values (language, kind, software) are not read
+// from the window: the window follows them through the document's events.
 
 #include "grid/Colors.h"
 
@@ -40,41 +41,34 @@ public:
                                     TMsgDlgButtons Buttons) = 0;
     // The application's general error box, for errors that end a command.
     virtual void ShowError(const std::string& Text) = 0;
-    // The system's exclamation beep that precedes refusals.
-    virtual void Beep() = 0;
 
     virtual void SetStatusText(int Panel, const std::string& Text) = 0;
     virtual std::string StatusText(int Panel) const = 0;
-    virtual void SetCaption(const std::string& Caption) = 0;
 
+    // What only a window shows: a front end without one (the console) has nothing to do
+    // for them and keeps these defaults.
+    virtual void SetCaption(const std::string& Caption) { (void)Caption; }
     // The please-wait window, painted before the blocking work starts.
-    virtual void ShowPleaseWait(const std::string& Msg, bool Animate) = 0;
-    virtual void HidePleaseWait() = 0;
-    virtual void SetHourglass(bool On) = 0;
+    virtual void ShowPleaseWait(const std::string& Msg, bool Animate) { (void)Msg, (void)Animate; }
+    virtual void HidePleaseWait() {}
+    virtual void SetHourglass(bool On) { (void)On; }
     // The window-update lock together with the disabled grid.
-    virtual void LockWindowUpdate(bool Lock) = 0;
-    virtual void FocusGrid() = 0;
+    virtual void LockWindowUpdate(bool Lock) { (void)Lock; }
+    // The system's exclamation beep that precedes refusals.
+    virtual void Beep() {}
 
-    // Common dialogs; no value when the user cancels.
+    // Common dialogs; no value when the user cancels or no dialog can be shown.
     virtual std::optional<std::string> OpenDialog(const std::string& InitialDir,
-                                                  const std::string& Filter) = 0;
+                                                  const std::string& Filter) {
+        (void)InitialDir, (void)Filter;
+        return std::nullopt;
+    }
     virtual std::optional<std::string> SaveDialog(const std::string& InitialDir,
                                                   const std::string& Filter,
-                                                  const std::string& FileName) = 0;
-
-    // Controls of the main window that the document logic reads and sets.
-    // cbxSoftware: 0 "Kavrino", 1 "Pelmor", -1 nothing selected.
-    virtual int SoftwareIndex() const = 0;
-    virtual void SetSoftwareIndex(int Index) = 0;
-    // The selected entry of the language box ("FRA - French (France)"), empty when none.
-    virtual std::string LanguageEntry() const = 0;
-    virtual void ClearLanguageSelection() = 0;
-    // Selects the language of an opened file by its code, with its character set, header cell
-    // and keyboard; an unknown code keeps the previous language.
-    virtual void SelectFileLanguage(const std::string& Code) = 0;
-    // The language label turns red when a command needs a language.
-    virtual void MarkLanguageMissing() = 0;
-    virtual void SetMaskEditTo(const std::string& Text) = 0;
+                                                  const std::string& FileName) {
+        (void)InitialDir, (void)Filter, (void)FileName;
+        return std::nullopt;
+    }
 
     // How many entries of a list a message shows before "and N more": a message box must fit
     // on the screen, a console prints them all.

@@ -13,7 +13,8 @@ namespace {
 
 // Runs a font command once: not while another one runs (a change it makes may raise the
 // next), with the window locked and the grid disabled, the grid focused afterwards.
-void RunFontCommand(TMainState& S, UserInterface& UI, const std::function<void()>& Step) {
+void RunFontCommand(TMainState& S, UserInterface& UI, TStyledStringGrid& Grid,
+                    const std::function<void()>& Step) {
     if (S.FUpdatingFont)
         return;
     S.FUpdatingFont = true;
@@ -25,7 +26,7 @@ void RunFontCommand(TMainState& S, UserInterface& UI, const std::function<void()
         TUpdateLock Lock(UI);
         Step();
     }
-    UI.FocusGrid();
+    Grid.setFocus();
 }
 
 // The fonts the tool bar controls other than the grid's own.
@@ -42,7 +43,7 @@ template <typename F> void ForHeaderAndNameFonts(TStyledGridModel& G, F Change) 
 void TFontCommands::FontNameChange(const std::string& Name) {
     if (Name.empty())
         return;
-    RunFontCommand(S, UI, [&] {
+    RunFontCommand(S, UI, strGrid, [&] {
         TStyledGridModel& G = strGrid.Model();
         G.Font().SetName(Name);
         ForHeaderAndNameFonts(G, [&](TMyFont& Font) { Font.SetName(Name); });
@@ -53,7 +54,7 @@ void TFontCommands::FontSizeChange(const std::string& SizeText) {
     int32_t Size = 0;
     if (!TryStrToInt(SizeText, Size) || Size <= 0)
         return;
-    RunFontCommand(S, UI, [&] {
+    RunFontCommand(S, UI, strGrid, [&] {
         ForHeaderAndNameFonts(strGrid.Model(), [&](TMyFont& Font) { Font.SetSize(Size); });
         AdjustRowHeights();
     });
@@ -75,7 +76,7 @@ void TFontCommands::AdjustRowHeights() {
 }
 
 void TFontCommands::BoldButtonClick(bool Down) {
-    RunFontCommand(S, UI, [&] {
+    RunFontCommand(S, UI, strGrid, [&] {
         TStyledGridModel& G = strGrid.Model();
         for (int Col : {colName, colDefault}) {
             TMyFont& Font = G.FontCol(Col);

@@ -132,7 +132,7 @@ std::string UnsafeNameMessage(const std::string& Path, const char* What, const s
 
 } // namespace
 
-TResourceNames ResourceNames(const TMainState& State, const std::string& LanguageEntry) {
+TResourceNames ResourceNames(const TMainState& State, const std::string& Language) {
     TResourceNames N;
     N.ProgramDir = State.FProgramDir;
     N.DocumentPath = AbsolutePath(State.FFileName);
@@ -140,7 +140,7 @@ TResourceNames ResourceNames(const TMainState& State, const std::string& Languag
     const long long Length = static_cast<long long>(N.FileName.size());
     N.FileCode = CopyRange(N.FileName, CodeStart, Length - ExtensionLength);
     N.DocumentDir = FolderPart(N.DocumentPath);
-    N.LanguageCode = UpperCase(CopyRange(LanguageEntry, 1, 3));
+    N.LanguageCode = UpperCase(CopyRange(Language, 1, 3));
     N.Target = State.FFileKind == fkUser ? "User_" + N.LanguageCode : N.LanguageCode;
     N.ScriptName = "KavLang_" + N.Target + ".rc";
     N.BatchPath = N.ProgramDir + BatchFileName;
@@ -291,7 +291,7 @@ bool TResourceBuild::CheckNames(TResourceNames& N) {
         return false;
     }
     if (N.LanguageCode.empty()) {
-        UI.MarkLanguageMissing();
+        S.Observer().LanguageMissing();
         Refuse("Can not Compile " + N.DocumentPath + ": no language selected",
                TMsgDlgType::mtError);
         return false;
@@ -393,7 +393,7 @@ TResourceOutcome TResourceBuild::MakeResourceFile(bool Launch) {
     TResourceOutcome Outcome;
     if (!CheckDocument() || !SaveBeforeBuild())
         return Outcome;
-    TResourceNames N = ResourceNames(S, UI.LanguageEntry());
+    TResourceNames N = ResourceNames(S, S.FLanguageCode);
     Outcome.BatchPath = N.BatchPath;
     Outcome.ScriptPath = N.ScriptPath;
     // The batch runs in the program folder; one that cannot be entered ends the command.

@@ -37,8 +37,9 @@ struct TResourceNames {
     std::string QuotedDocument;
 };
 
-// The names for the document of State and the selected language entry ("FRA - French ...").
-TResourceNames ResourceNames(const TMainState& State, const std::string& LanguageEntry);
+// The names for the document of State in Language: a code or a language entry ("FRA - French
+// ..."), of which the first three letters count.
+TResourceNames ResourceNames(const TMainState& State, const std::string& Language);
 
 // An absolute path as the batch's command interpreter sees it: the native path on Windows;
 // elsewhere Wine's drive Z:, which maps the root, with every "/" turned into "\".

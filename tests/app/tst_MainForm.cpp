@@ -49,6 +49,7 @@ private slots:
     void typedTextTakesTheLanguageCodePage_data();
     void typedTextTakesTheLanguageCodePage();
     void openThroughMenuAndSave();
+    void boxesFollowTheDocument();
     void restorePreviousVersionThroughMenu();
     void screenshotNeverWaitsOnABox();
     void translationViewInstalled();
@@ -341,6 +342,44 @@ void TestMainForm::openThroughMenuAndSave() {
     QVERIFY(Saved.open(QIODevice::ReadOnly));
     QVERIFY(Saved.readAll().contains("\"Datei!\""));
     QVERIFY(QFile::exists(QString::fromStdString(Folder.Home() + "Backup/Kavr_DEU.str")));
+}
+
+// The boxes show the document's values: an opened file sets them, and what the user picks in
+// them becomes the document's.
+void TestMainForm::boxesFollowTheDocument() {
+    TProgramFolder Folder;
+    TWindow W(Folder.Home());
+    W.Dialogs.Files.push_back(Folder.Home() + "Language/Kavr_User_FRA.str");
+    QTest::keyClick(&W.Form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(W.Form.State().FFileKind, fkUser);
+    QCOMPARE(W.Form.cbxSoftware->currentText(), QString("Pelmor"));
+    QCOMPARE(W.Form.LanguageBox->currentText().left(3), QString("FRA"));
+    QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("Western"));
+    QCOMPARE(QString::fromStdString(W.Form.Table().Cells(colTranslated, 1)),
+             W.Form.LanguageBox->currentText() + " - Western");
+
+    // Russian picked with the keyboard: the document takes the language and its character set.
+    W.Form.LanguageBox->setFocus();
+    QTest::keyClicks(W.Form.LanguageBox, "RUS");
+    QCOMPARE(W.Form.State().FLanguageCode, std::string("RUS"));
+    QCOMPARE(int(W.Form.State().FFontCharset), 204);
+    QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("Cyrillic"));
+    QCOMPARE(QString::fromStdString(W.Form.Table().Cells(colTranslated, 1)),
+             W.Form.LanguageBox->currentText() + " - Cyrillic");
+
+    // Kavrino picked in the software box: File > New makes a main document without language,
+    // and Save As then asks for one with the language label in red.
+    W.Form.cbxSoftware->setFocus();
+    QTest::keyClick(W.Form.cbxSoftware, Qt::Key_Up);
+    QCOMPARE(W.Form.State().FSoftware, TSoftware::Kavrino);
+    W.Form.FileNew();
+    QCOMPARE(W.Form.State().FFileKind, fkMain);
+    QCOMPARE(W.Form.LanguageBox->currentIndex(), -1);
+    QVERIFY(W.Form.State().FLanguageCode.empty());
+    W.Dialogs.Shown.clear();
+    W.Form.FileSaveAs();
+    QCOMPARE(W.Dialogs.Shown, std::vector<std::string>{"A language must be selected."});
+    QVERIFY(W.Form.lblLanguage->styleSheet().contains("255, 0, 0"));
 }
 
 void TestMainForm::restorePreviousVersionThroughMenu() {

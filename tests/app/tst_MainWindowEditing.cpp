@@ -60,7 +60,9 @@ void TestMainWindowEditing::tableChangeEndsTheEdit() {
     if (Escape)
         F.Press(Qt::Key_Escape);
     const bool Changed = !Typed.isEmpty() && !Escape;
+    // The user's pick in the software box: File > New makes that software's document.
     F.Form().cbxSoftware->setCurrentIndex(Software);
+    emit F.Form().cbxSoftware->activated(Software);
     F.W->Dialogs.Shown.clear();
     F.W->Dialogs.Answers.push_back(TModalResult::mrNo);
     if (Open) {

@@ -147,9 +147,9 @@ void TestDataLoss::scenarios() {
     const std::map<std::string, std::string> Before = Snapshot(F);
 
     if (scenario == "corrected name") {
-        F.UI.Software = 1;
+        F.Doc.SetSoftware(TSoftware::Pelmor);
         F.Doc.FileNew();
-        F.UI.Language = "FRA - French (France)";
+        F.Doc.SetLanguage("FRA");
         F.UI.SaveAnswers.push_back(Fra);
         F.UI.Answers.push_back(TModalResult::mrYes);
         F.Doc.FileSaveAs();
@@ -159,7 +159,7 @@ void TestDataLoss::scenarios() {
         QVERIFY(F.Doc.OpenPath(F.Path("Other/Kavr_FRA.str")));
         QVERIFY(QDir(QString::fromStdString(F.Path("Other"))).removeRecursively());
         F.UI.SaveAnswers.push_back(F.Path("Language/Kavr_DEU.str"));
-        F.UI.Language = "DEU - German";
+        F.Doc.SetLanguage("DEU");
         F.Doc.FileSaveAs();
         QCOMPARE(F.State.FFileName, F.Path("Language/Kavr_DEU.str"));
     } else {

@@ -69,6 +69,7 @@ private slots:
     void badColourStopsLoad();
     void openRefusesBadNameAndMissingDefault();
     void openSetsKindCodeAndMask();
+    void fileLanguageOnlyWhenOffered();
     void newDocumentForPelmor();
     void saveWritesBacksUpAndReloads();
     void saveAsUserIntoMainName();
@@ -122,7 +123,7 @@ void TestDocument::emptyDefaultFile() {
     QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
     QCOMPARE(F.Grid.RowCount(), 3);
     QCOMPARE(F.UI.StatusText(StatusLines), std::string());
-    QCOMPARE(F.UI.MaskEditTo, std::string("00002"));
+    QCOMPARE(F.Events.Opened, std::vector<std::string>{F.Path("Language/Kavr_FRA.str")});
 }
 
 void TestDocument::threeItemsAndTrailingRow() {
@@ -273,14 +274,37 @@ void TestDocument::openSetsKindCodeAndMask() {
     TFixture F;
     F.WriteDefault("ABCDEFGHIJ", UserDefaultName);
     F.Write("Language/kavr_user_deu.str", Translations("ABC"));
-    F.UI.Software = 0;
+    F.Doc.SetSoftware(TSoftware::Kavrino);
     QVERIFY(F.Doc.OpenPath(F.Path("Language/kavr_user_deu.str")));
     QCOMPARE(F.State.FFileKind, fkUser);
-    QCOMPARE(F.UI.Software, 1);
-    QCOMPARE(F.UI.LanguagesSelected, std::vector<std::string>{"DEU"});
+    QCOMPARE(F.Events.Kinds.back(), fkUser);
+    QCOMPARE(F.State.FSoftware, TSoftware::Pelmor);
+    QCOMPARE(F.Events.Softwares.back(), TSoftware::Pelmor);
+    QCOMPARE(F.State.FLanguageCode, std::string("DEU"));
+    QCOMPARE(F.Events.Languages, std::vector<std::string>{"DEU"});
     QCOMPARE(F.State.FDefaultFileName, F.Path("Default/Kavr_User_ENU.str"));
-    QCOMPARE(F.UI.MaskEditTo, std::string("00012"));
+    // The window's line box ends at the last row.
+    QCOMPARE(F.Events.Opened, std::vector<std::string>{F.Path("Language/kavr_user_deu.str")});
+    QCOMPARE(F.Grid.RowCount() - 1, 12);
     QCOMPARE(F.State.Bookmarks[0], -1);
+}
+
+// The window offers the languages of its box: a file whose name gives another code keeps the
+// document's language. kavtool offers every code.
+void TestDocument::fileLanguageOnlyWhenOffered() {
+    TFixture F;
+    F.WriteDefault("AB");
+    F.Write("Language/Kavr_RUS.str", Translations("A"));
+    F.Write("Language/Kavr_XYZ.str", Translations("A"));
+    F.Doc.SetLanguageOffer([](const std::string& Code) { return Code == "RUS"; });
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_RUS.str")));
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_XYZ.str")));
+    QCOMPARE(F.State.FLanguageCode, std::string("RUS"));
+    QCOMPARE(int(F.State.FFontCharset), 204);
+    QCOMPARE(F.Events.Languages, (std::vector<std::string>{"RUS", "RUS"}));
+    F.Doc.SetLanguageOffer(nullptr);
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_XYZ.str")));
+    QCOMPARE(F.State.FLanguageCode, std::string("XYZ"));
 }
 
 void TestDocument::newDocumentForPelmor() {
@@ -288,14 +312,15 @@ void TestDocument::newDocumentForPelmor() {
     F.WriteDefault("AB", UserDefaultName);
     F.Grid.SetRowCount(5);
     F.Grid.SetCells(colTranslated, 1, "FRA - French");
-    F.UI.Software = 1;
+    F.Doc.SetSoftware(TSoftware::Pelmor);
     F.Doc.FileNew();
     QCOMPARE(F.State.FFileKind, fkUser);
     QCOMPARE(F.Grid.RowCount(), 5);
     QCOMPARE(F.Col(colTranslated, 2), std::string("a"));
     QCOMPARE(F.Col(colTranslated, 3), std::string("b"));
     QCOMPARE(F.Col(colTranslated, 1), std::string());
-    QCOMPARE(F.UI.Language, std::string());
+    QCOMPARE(F.State.FLanguageCode, std::string());
+    QCOMPARE(F.Events.Languages.back(), std::string());
     // The first row keeps what clearing the old rows put into it.
     QCOMPARE(F.Col(colFontName, 2), std::string("Arial"));
     QCOMPARE(F.Col(colFontStyle, 2), std::string("fsBold"));
@@ -340,9 +365,9 @@ void TestDocument::saveWritesBacksUpAndReloads() {
 void TestDocument::saveAsUserIntoMainName() {
     TFixture F;
     F.WriteDefault("AB", UserDefaultName);
-    F.UI.Software = 1;
+    F.Doc.SetSoftware(TSoftware::Pelmor);
     F.Doc.FileNew();
-    F.UI.Language = "fra - French (France)";
+    F.Doc.SetLanguage("fra");
     F.UI.SaveAnswers.push_back(F.Path("Language/Kavr_FRA.str"));
     F.Doc.FileSaveAs();
     QCOMPARE(F.UI.SaveProposals, std::vector<std::string>{"Kavr_User_FRA.str"});
@@ -364,11 +389,11 @@ void TestDocument::saveAsNeedsLanguage() {
     TFixture F;
     F.WriteDefault("AB");
     F.Doc.FileNew();
-    F.UI.Language = " \t";
+    F.Doc.SetLanguage(" \t");
     F.Doc.FileSaveAs();
     QCOMPARE(F.UI.Texts(), std::vector<std::string>{"A language must be selected."});
     QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtInformation);
-    QVERIFY(F.UI.LanguageMissingMarked);
+    QVERIFY(F.Events.LanguageMissingMarked);
     QVERIFY(F.UI.SaveProposals.empty());
 }
 
@@ -533,7 +558,7 @@ void TestDocument::staleTempFilesRemoved() {
     QDir(QString::fromStdString(F.Path(""))).mkpath("Other");
     const std::string OtherStale = "Other/.Kavr_DEU.str.kavtmp." + Dead + ".zzzzzz";
     F.Write(OtherStale, "part of a file");
-    F.UI.Language = "DEU - German (Germany)";
+    F.Doc.SetLanguage("DEU");
     F.UI.SaveAnswers.push_back(F.Path("Other/Kavr_DEU.str"));
     F.Doc.FileSaveAs();
     QCOMPARE(F.State.FFileName, F.Path("Other/Kavr_DEU.str"));
@@ -633,7 +658,7 @@ void TestDocument::loadFaults() {
         QCOMPARE(F.State.FFileName, Previous);
         QVERIFY(!F.State.FUntitled);
         QCOMPARE(F.State.FFileKind, fkMain);
-        QCOMPARE(F.UI.Software, 0);
+        QCOMPARE(F.State.FSoftware, TSoftware::Kavrino);
         QCOMPARE(F.State.FDefaultFileName, F.Path("Default/Kavr_ENU.str"));
         QCOMPARE(F.Col(colTranslated, 2), std::string("edited"));
     } else {

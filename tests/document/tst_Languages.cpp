@@ -1,3 +1,5 @@
+#include "ScriptedUserInterface.h"
+#include "document/Document.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
@@ -56,12 +58,23 @@ public:
     }
 };
 
+// Shows the document's language in the boxes, as the main window does.
+struct TLanguageShown : IDocumentObserver {
+    TLanguages& Languages;
+    explicit TLanguageShown(TLanguages& L) : Languages(L) {}
+    void LanguageChanged(const std::string& Code) override { Languages.ShowLanguage(Code); }
+};
+
 struct TFixture {
     TMainState State;
     TStyledGridModel Grid;
     FakeLanguageView View;
     TLanguages Languages{State, Grid, View};
+    ScriptedUserInterface UI;
+    TDocument Doc{State, Grid, UI};
+    TLanguageShown Shown{Languages};
     TFixture() {
+        State.FObserver = &Shown;
         ConfigureTable(Grid);
         Grid.SetRowCount(6);
         Keyboard().ClearRequests();
@@ -72,7 +85,9 @@ struct TFixture {
     void Pick(const std::string& Code) {
         View.Language = View.IndexOfCode(Code);
         QVERIFY(View.Language >= 0);
-        Languages.LanguageChange("/opt/kavrino/KavrinoTranslationTool");
+        // As the window's handler: the document takes the pick, then it is stored.
+        Doc.SetLanguage(Languages.SelectedCode());
+        Languages.LanguagePicked("/opt/kavrino/KavrinoTranslationTool");
     }
 };
 
@@ -168,9 +183,9 @@ void TestLanguages::pickingLanguages() {
 void TestLanguages::pickWritesSettingPerProgramPath() {
     TFixture F;
     F.View.Language = F.View.IndexOfCode("FRA");
-    F.Languages.LanguageChange("/opt/a/KavrinoTranslationTool");
+    F.Languages.LanguagePicked("/opt/a/KavrinoTranslationTool");
     F.View.Language = F.View.IndexOfCode("DEU");
-    F.Languages.LanguageChange("/opt/b/KavrinoTranslationTool");
+    F.Languages.LanguagePicked("/opt/b/KavrinoTranslationTool");
     QCOMPARE(ReadLocalisationValue("/opt/a/KavrinoTranslationTool"), QString("FRA"));
     QCOMPARE(ReadLocalisationValue("/opt/b/KavrinoTranslationTool"), QString("DEU"));
 }
@@ -207,7 +222,7 @@ void TestLanguages::emptySelectionHeader() {
     TFixture F;
     F.View.Language = -1;
     F.View.Charset = -1;
-    F.Languages.SelectFileLanguage("XYZ");
+    F.Languages.ShowLanguage("XYZ");
     QCOMPARE(F.Languages.SelectedEntry(), std::string());
     F.View.Charset = F.View.CharsetIndexOf(0);
     F.Languages.CharsetClick();
@@ -218,7 +233,7 @@ void TestLanguages::emptySelectionHeader() {
 void TestLanguages::openedFileLanguage() {
     TFixture F;
     Keyboard().ClearRequests();
-    F.Languages.SelectFileLanguage("RUS");
+    F.Languages.ShowLanguage("RUS");
     QCOMPARE(F.Languages.SelectedCode(), std::string("RUS"));
     QCOMPARE(F.Header(), F.Languages.SelectedEntry() + " - Cyrillic");
     QCOMPARE(Keyboard().RequestedLayouts().size(), size_t(1));
@@ -226,7 +241,7 @@ void TestLanguages::openedFileLanguage() {
     F.Languages.ApplyFileCharset();
     QCOMPARE(int(F.Grid.CellFont(colTranslated, 8).Charset()), 204);
     // An unknown code keeps the previous language; the keyboard is still asked once.
-    F.Languages.SelectFileLanguage("QQQ");
+    F.Languages.ShowLanguage("QQQ");
     QCOMPARE(F.Languages.SelectedCode(), std::string("RUS"));
     QCOMPARE(Keyboard().RequestedLayouts().size(), size_t(2));
 }

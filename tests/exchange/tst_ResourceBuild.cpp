@@ -1,4 +1,5 @@
 #include "EndedProcess.h"
+#include "RecordedEvents.h"
 #include "ScriptedUserInterface.h"
 #include "TestFiles.h"
 #include "document/StrFile.h"
@@ -24,6 +25,7 @@ struct TFixture {
     QTemporaryDir Dir;
     TMainState State;
     ScriptedUserInterface UI;
+    TRecordedEvents Events;
 
     explicit TFixture(const QString& DocumentFolder = "Work", const QString& ToolFolder = "Tool")
         : FToolFolder(ToolFolder) {
@@ -31,7 +33,8 @@ struct TFixture {
         QDir(Dir.path()).mkpath(DocumentFolder);
         State.FProgramDir = Tool().toStdString();
         FDocumentDir = Dir.path() + "/" + DocumentFolder + "/";
-        UI.Language = "FRA - French (France)";
+        State.FLanguageCode = "FRA";
+        State.FObserver = &Events;
     }
     QString Tool() const { return Dir.path() + "/" + FToolFolder + "/"; }
     QString Folder() const { return FDocumentDir; }
@@ -175,7 +178,7 @@ void TestResourceBuild::goldenFiles() {
     QFETCH(QString, script);
     TFixture F(folder);
     QString Document = F.Open(name, kind);
-    F.UI.Language = entry.toStdString();
+    F.State.FLanguageCode = entry.toStdString();
     // Unsaved edits do not stop the build, and earlier files are overwritten.
     F.State.FModified = true;
     QDir(F.Tool()).mkpath("Compiler");
@@ -261,7 +264,7 @@ void TestResourceBuild::refusals() {
     TFixture F(folder);
     QString Document = F.Open(name, kind, onDisk);
     F.State.FUntitled = untitled;
-    F.UI.Language = entry.toStdString();
+    F.State.FLanguageCode = entry.toStdString();
     TResourceOutcome Out = F.Make(true);
     QVERIFY(!Out.Written);
     QVERIFY(!Out.StartTried);
@@ -270,7 +273,7 @@ void TestResourceBuild::refusals() {
     QCOMPARE(QString::fromStdString(F.UI.Messages[0].Text),
              QString(message).replace("%1", Document).replace("%2", F.Folder()));
     QCOMPARE(int(F.UI.Messages[0].Type), type);
-    QCOMPARE(F.UI.LanguageMissingMarked, entry.isEmpty());
+    QCOMPARE(F.Events.LanguageMissingMarked, entry.isEmpty());
     QCOMPARE(F.FilesIn(""), QStringList());
 }
 
@@ -606,7 +609,7 @@ void TestResourceBuild::realRun() {
 
     TFixture F(folder, tool);
     const QString Document = F.Open(name, kind);
-    F.UI.Language = entry.toStdString();
+    F.State.FLanguageCode = entry.toStdString();
     for (const char* Sub : {"Default", "Compiler"})
         QVERIFY(QDir(F.Tool()).mkpath(Sub));
     for (const char* Default :

@@ -2,6 +2,7 @@
 // A program folder with Default/ and Language/ and one document on top of it, with the
 // scripted user-interface port, for the tests of the document layer.
 
+#include "RecordedEvents.h"
 #include "ScriptedUserInterface.h"
 #include "document/Document.h"
 #include "document/TranslationTable.h"
@@ -28,9 +29,13 @@ struct TFixture {
     TMainState State;
     TStyledGridModel Grid;
     ScriptedUserInterface UI;
+    TRecordedEvents Events;
     TDocument Doc{State, Grid, UI};
 
     TFixture() {
+        // As the window starts: English selected, events told to the recorder.
+        State.FLanguageCode = "ENU";
+        State.FObserver = &Events;
         QDir(Dir.path()).mkpath("Default");
         QDir(Dir.path()).mkpath("Language");
         State.FProgramDir = Dir.path().toStdString() + "/";

@@ -60,11 +60,6 @@ std::optional<std::string> ScriptedUserInterface::SaveDialog(const std::string& 
     return Answer;
 }
 
-void ScriptedUserInterface::SelectFileLanguage(const std::string& Code) {
-    LanguagesSelected.push_back(Code);
-    Language = Code + " - language";
-}
-
 std::vector<std::string> ScriptedUserInterface::Texts() const {
     std::vector<std::string> Result;
     for (const auto& Message : Messages)

@@ -33,17 +33,12 @@ public:
     // Answers of list choices (index, nullopt for cancel) and the lists shown.
     std::deque<std::optional<size_t>> ChooseAnswers;
     std::vector<std::vector<std::string>> ChoiceLists;
-    std::vector<std::string> LanguagesSelected;
     std::map<int, std::string> Status;
     std::string Caption;
     int Beeps = 0;
     int LockDepth = 0;
     int MaxLockDepth = 0;
     int PleaseWaitOpen = 0;
-    bool LanguageMissingMarked = false;
-    int Software = 0;
-    std::string Language = "ENU - English (United States)";
-    std::string MaskEditTo = "00001";
 
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
                             TMsgDlgButtons Buttons) override;
@@ -56,17 +51,9 @@ public:
     void HidePleaseWait() override { --PleaseWaitOpen; }
     void SetHourglass(bool) override {}
     void LockWindowUpdate(bool Lock) override;
-    void FocusGrid() override {}
     std::optional<std::string> OpenDialog(const std::string&, const std::string&) override;
     std::optional<std::string> SaveDialog(const std::string&, const std::string&,
                                           const std::string& FileName) override;
-    int SoftwareIndex() const override { return Software; }
-    void SetSoftwareIndex(int Index) override { Software = Index; }
-    std::string LanguageEntry() const override { return Language; }
-    void ClearLanguageSelection() override { Language.clear(); }
-    void SelectFileLanguage(const std::string& Code) override;
-    void MarkLanguageMissing() override { LanguageMissingMarked = true; }
-    void SetMaskEditTo(const std::string& Text) override { MaskEditTo = Text; }
     std::optional<size_t> ChooseItem(const std::string&, const std::string&,
                                      const std::vector<std::string>& Items) override;
 
