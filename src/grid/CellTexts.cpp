@@ -5,7 +5,7 @@
 
 namespace kav {
 
-TCellTexts::TCellTexts() : FTexts(1), FUsers(1, 0), FTable(64, 0) {}
+TCellTexts::TCellTexts() : FTexts(1), FUsers(1, 0), FTable(64) {}
 
 bool TCellTexts::Shared(const std::string& Value) {
     // A text this short lives inside the string itself, so a cell of its own would cost the
@@ -15,20 +15,20 @@ bool TCellTexts::Shared(const std::string& Value) {
     return Value.size() <= InPlace;
 }
 
-size_t TCellTexts::Bucket(std::string_view Value) const {
-    return std::hash<std::string_view>{}(Value) & (FTable.size() - 1);
+std::uint32_t TCellTexts::HashOf(std::string_view Value) {
+    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(Value));
 }
 
 void TCellTexts::Grow() {
-    std::vector<TTextId> Old(FTable.size() * 2, 0);
+    std::vector<TBucket> Old(FTable.size() * 2);
     Old.swap(FTable);
     const size_t Mask = FTable.size() - 1;
-    for (TTextId Id : Old) {
-        if (Id != EmptyId) {
-            size_t I = Bucket(FTexts[Id]);
-            while (FTable[I] != EmptyId)
+    for (const TBucket& Entry : Old) {
+        if (Entry.Id != EmptyId) {
+            size_t I = Home(Entry.Hash);
+            while (FTable[I].Id != EmptyId)
                 I = (I + 1) & Mask;
-            FTable[I] = Id;
+            FTable[I] = Entry;
         }
     }
 }
@@ -52,15 +52,16 @@ TTextId TCellTexts::Acquire(std::string Value) {
     if (!Shared(Value))
         return NewText(std::move(Value));
     const size_t Mask = FTable.size() - 1;
-    size_t I = Bucket(Value);
-    for (; FTable[I] != EmptyId; I = (I + 1) & Mask) {
-        if (FTexts[FTable[I]] == Value) {
-            ++FUsers[FTable[I]];
-            return FTable[I];
+    const std::uint32_t Hash = HashOf(Value);
+    size_t I = Home(Hash);
+    for (; FTable[I].Id != EmptyId; I = (I + 1) & Mask) {
+        if (FTable[I].Hash == Hash && FTexts[FTable[I].Id] == Value) {
+            ++FUsers[FTable[I].Id];
+            return FTable[I].Id;
         }
     }
     const TTextId Id = NewText(std::move(Value));
-    FTable[I] = Id;
+    FTable[I] = {Id, Hash};
     // At most half full, so that probes stay short.
     if (++FSharedCount * 2 > FTable.size())
         Grow();
@@ -75,20 +76,20 @@ TTextId TCellTexts::Share(TTextId Id) {
 
 void TCellTexts::Unlist(TTextId Id) {
     const size_t Mask = FTable.size() - 1;
-    size_t Hole = Bucket(FTexts[Id]);
-    while (FTable[Hole] != Id)
+    size_t Hole = Home(HashOf(FTexts[Id]));
+    while (FTable[Hole].Id != Id)
         Hole = (Hole + 1) & Mask;
     // Backward shift: every later entry of the run that may live in the hole moves into it, so
     // that no lookup stops early at the freed bucket.
-    for (size_t J = (Hole + 1) & Mask; FTable[J] != EmptyId; J = (J + 1) & Mask) {
-        const size_t Home = Bucket(FTexts[FTable[J]]);
-        const bool Stays = Hole <= J ? (Hole < Home && Home <= J) : (Hole < Home || Home <= J);
+    for (size_t J = (Hole + 1) & Mask; FTable[J].Id != EmptyId; J = (J + 1) & Mask) {
+        const size_t At = Home(FTable[J].Hash);
+        const bool Stays = Hole <= J ? (Hole < At && At <= J) : (Hole < At || At <= J);
         if (!Stays) {
             FTable[Hole] = FTable[J];
             Hole = J;
         }
     }
-    FTable[Hole] = EmptyId;
+    FTable[Hole] = TBucket();
     --FSharedCount;
 }
 

@@ -31,17 +31,25 @@ public:
     TTextId Share(TTextId Id);
 
 private:
+    // A bucket keeps the hash with the id, so that probing and growing compare numbers and
+    // read the texts themselves only on a likely match.
+    struct TBucket {
+        TTextId Id = EmptyId;
+        std::uint32_t Hash = 0;
+    };
+
     static bool Shared(const std::string& Value);
-    size_t Bucket(std::string_view Value) const;
+    static std::uint32_t HashOf(std::string_view Value);
+    size_t Home(std::uint32_t Hash) const { return Hash & (FTable.size() - 1); }
     void Grow();
     void Unlist(TTextId Id);
     TTextId NewText(std::string Value);
 
-    std::deque<std::string> FTexts; // by id; a deque never moves what it holds
-    std::vector<std::uint32_t> FUsers;
+    std::deque<std::string> FTexts;   // by id; a deque never moves what it holds
+    std::deque<std::uint32_t> FUsers; // cells showing each text; a deque grows without copying
     std::vector<TTextId> FFree;
     // Open addressing with linear probing over the shared texts; 0 marks a free bucket.
-    std::vector<TTextId> FTable;
+    std::vector<TBucket> FTable;
     size_t FSharedCount = 0;
 };
 
