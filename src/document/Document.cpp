@@ -14,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -87,37 +86,64 @@ long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path, TTe
 
 // Rows of every name of the default items, in row order, so that each translated line finds
 // its row in constant time and a repeated name takes its occurrences in order. The names are
-// views into the table's name cells, which must not change while the index is used; the rows
-// of one name are chained through FNext, so the index costs no allocation per name.
+// read from the table's name cells, which must not change while the index is used. One flat
+// table with the hashes beside the rows: probing compares numbers and reads a name only on a
+// likely match, and the index costs no allocation per name; the rows of one name are chained
+// through FNext.
 class TNameIndex {
 public:
-    explicit TNameIndex(const TStyledGridModel& Grid) {
+    explicit TNameIndex(const TStyledGridModel& Grid) : FGrid(Grid) {
         const int Last = TrailingRow(Grid);
         const size_t Count = static_cast<size_t>(std::max(0, Last - FirstItemRow));
-        FFirst.reserve(Count);
+        size_t Size = 16;
+        while (Size < Count * 2)
+            Size *= 2;
+        FSlots.assign(Size, TSlot());
         FNext.assign(Count, -1);
         std::vector<int> Tail(Count, -1);
         for (int Row = FirstItemRow; Row < Last; ++Row) {
-            const auto [It, New] = FFirst.try_emplace(Grid.Cells(colName, Row), Row);
-            const size_t Head = static_cast<size_t>(It->second - FirstItemRow);
-            if (!New)
-                FNext[static_cast<size_t>(Tail[Head] - FirstItemRow)] = Row;
-            Tail[Head] = Row;
+            TSlot& Slot = Find(Grid.Cells(colName, Row));
+            if (Slot.First < 0) {
+                Slot.First = Row;
+                Slot.Unused = Row;
+            } else {
+                FNext[static_cast<size_t>(Tail[static_cast<size_t>(Slot.First - FirstItemRow)] -
+                                          FirstItemRow)] = Row;
+            }
+            Tail[static_cast<size_t>(Slot.First - FirstItemRow)] = Row;
         }
     }
     // The next unused row of Name, or -1.
     int Take(std::string_view Name) {
-        auto It = FFirst.find(Name);
-        if (It == FFirst.end() || It->second < 0)
+        TSlot& Slot = Find(Name);
+        if (Slot.First < 0 || Slot.Unused < 0)
             return -1;
-        const int Row = It->second;
-        It->second = FNext[static_cast<size_t>(Row - FirstItemRow)];
+        const int Row = Slot.Unused;
+        Slot.Unused = FNext[static_cast<size_t>(Row - FirstItemRow)];
         return Row;
     }
 
 private:
-    std::unordered_map<std::string_view, int> FFirst; // the next unused row of each name
-    std::vector<int> FNext;                           // the row after each row of its name
+    struct TSlot {
+        std::uint32_t Hash = 0;
+        int First = -1;  // the first row of the name (the key); -1: a free slot
+        int Unused = -1; // the next unused row of the name, or -1
+    };
+    // The slot of Name, or the free slot where it belongs (with its hash set).
+    TSlot& Find(std::string_view Name) {
+        const auto Hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(Name));
+        const size_t Mask = FSlots.size() - 1;
+        size_t I = Hash & Mask;
+        while (FSlots[I].First >= 0 &&
+               (FSlots[I].Hash != Hash || FGrid.Cells(colName, FSlots[I].First) != Name))
+            I = (I + 1) & Mask;
+        FSlots[I].Hash = Hash;
+        return FSlots[I];
+    }
+
+    const TStyledGridModel& FGrid;
+    std::vector<TSlot> FSlots; // at most half full
+    std::vector<int> FNext;    // the row after each row of its name
 };
 
 } // namespace

@@ -7,8 +7,6 @@ namespace kav {
 
 namespace {
 
-const std::string EmptyText;
-
 TRelation CompareOrdinal(const std::string& A, const std::string& B) {
     const int Result = A.compare(B);
     return Result < 0 ? rel_less : (Result == 0 ? rel_equal : rel_greater);
@@ -89,17 +87,31 @@ void TStyledGridModel::SetColCount(int Value) {
 }
 
 void TStyledGridModel::ShrinkRowsTo(int Cols) {
-    for (TRow& Row : FRows) {
-        if (static_cast<int>(Row.size()) > Cols) {
-            Row.resize(static_cast<size_t>(Cols));
+    for (TRow& Line : FRows) {
+        if (static_cast<int>(Line.size()) > Cols) {
+            for (size_t Col = static_cast<size_t>(Cols); Col < Line.size(); ++Col) {
+                FTexts.Release(Line[Col]);
+            }
+            Line.resize(static_cast<size_t>(Cols));
         }
     }
+}
+
+void TStyledGridModel::ReleaseRow(TRow& Line) {
+    for (TTextId Id : Line) {
+        FTexts.Release(Id);
+    }
+    // Freed, not only emptied: a cleared row of a large table costs nothing again.
+    TRow().swap(Line);
 }
 
 void TStyledGridModel::SetRowCount(int Value) {
     Value = std::max(Value, 1);
     if (Value == RowCount()) {
         return;
+    }
+    for (size_t Row = static_cast<size_t>(Value); Row < FRows.size(); ++Row) {
+        ReleaseRow(FRows[Row]);
     }
     FRows.resize(static_cast<size_t>(Value));
     FFixedRows = std::min(FFixedRows, Value - 1);
@@ -124,38 +136,38 @@ void TStyledGridModel::SetFixedRows(int Value) {
 
 const std::string& TStyledGridModel::Cells(int Col, int Row) const {
     if (Row < 0 || Row >= RowCount() || Col < 0) {
-        return EmptyText;
+        return FTexts.Text(TCellTexts::EmptyId);
     }
     const TRow& Line = FRows[static_cast<size_t>(Row)];
-    return Col < static_cast<int>(Line.size()) ? Line[static_cast<size_t>(Col)] : EmptyText;
-}
-
-std::string* TStyledGridModel::MutableCell(int Col, int Row) {
-    if (Row < 0 || Row >= RowCount() || Col < 0 || Col >= FColCount) {
-        return nullptr;
-    }
-    TRow& Line = FRows[static_cast<size_t>(Row)];
-    if (Col >= static_cast<int>(Line.size())) {
-        // All columns at once: a row filled column by column is allocated once, and its texts
-        // stay where they are while the row is written.
-        Line.resize(static_cast<size_t>(FColCount));
-    }
-    return &Line[static_cast<size_t>(Col)];
+    return FTexts.Text(Col < static_cast<int>(Line.size()) ? Line[static_cast<size_t>(Col)]
+                                                           : TCellTexts::EmptyId);
 }
 
 void TStyledGridModel::SetCells(int Col, int Row, std::string Value) {
-    if (Value.empty() && Cells(Col, Row).empty()) {
+    if (Row < 0 || Row >= RowCount() || Col < 0 || Col >= FColCount) {
         return;
     }
-    if (std::string* Cell = MutableCell(Col, Row)) {
-        *Cell = std::move(Value);
-        Notify({TGridChangeKind::TextChanged, Col, Row});
+    TRow& Line = FRows[static_cast<size_t>(Row)];
+    if (Value.empty() && (Col >= static_cast<int>(Line.size()) ||
+                          Line[static_cast<size_t>(Col)] == TCellTexts::EmptyId)) {
+        return;
     }
+    if (Col >= static_cast<int>(Line.size())) {
+        // All columns at once: a row filled column by column is allocated once.
+        Line.resize(static_cast<size_t>(FColCount), TCellTexts::EmptyId);
+    }
+    TTextId& Cell = Line[static_cast<size_t>(Col)];
+    // The new text is made before the old one goes, so that a text written over itself (the
+    // caller's copy of it) never reads a freed one.
+    const TTextId Old = Cell;
+    Cell = FTexts.Acquire(std::move(Value));
+    FTexts.Release(Old);
+    Notify({TGridChangeKind::TextChanged, Col, Row});
 }
 
 void TStyledGridModel::ClearRow(int Row) {
     if (Row >= 0 && Row < RowCount()) {
-        FRows[static_cast<size_t>(Row)].clear();
+        ReleaseRow(FRows[static_cast<size_t>(Row)]);
         Notify({TGridChangeKind::TextsChanged});
     }
 }
@@ -523,6 +535,7 @@ void TStyledGridModel::RemoveRow(int Row) {
     for (const auto& Column : FHintCell) {
         Column.second->Delete(Row);
     }
+    ReleaseRow(FRows[static_cast<size_t>(Row)]);
     FRows.erase(FRows.begin() + Row);
     Notify({TGridChangeKind::RowRemoved, -1, -1, Row});
 }
@@ -536,7 +549,7 @@ void TStyledGridModel::InsertCol(int Col) {
     const auto TextAt = static_cast<size_t>(std::min(At, FColCount));
     for (TRow& Line : FRows) {
         if (Line.size() > TextAt) {
-            Line.insert(Line.begin() + static_cast<std::ptrdiff_t>(TextAt), std::string());
+            Line.insert(Line.begin() + static_cast<std::ptrdiff_t>(TextAt), TCellTexts::EmptyId);
         }
     }
     ++FColCount;
@@ -570,7 +583,7 @@ void TStyledGridModel::ExchangeCols(int Col1, int Col2) {
     const auto Needed = static_cast<size_t>(std::max(Col1, Col2)) + 1;
     for (TRow& Line : FRows) {
         if (Line.size() > static_cast<size_t>(std::min(Col1, Col2))) {
-            Line.resize(std::max(Line.size(), Needed));
+            Line.resize(std::max(Line.size(), Needed), TCellTexts::EmptyId);
             std::swap(Line[static_cast<size_t>(Col1)], Line[static_cast<size_t>(Col2)]);
         }
     }
@@ -602,7 +615,7 @@ void TStyledGridModel::MoveCol(int From, int To) {
     const auto Needed = static_cast<size_t>(std::max(From, To)) + 1;
     for (TRow& Line : FRows) {
         if (Line.size() > static_cast<size_t>(std::min(From, To))) {
-            Line.resize(std::max(Line.size(), Needed));
+            Line.resize(std::max(Line.size(), Needed), TCellTexts::EmptyId);
             SwapOrMove(Line, From, To);
         }
     }

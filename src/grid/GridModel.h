@@ -5,6 +5,7 @@
 // and exchange code work on this model alone; the grid widget draws it and observes it.
 
 #include "grid/CellProperties.h"
+#include "grid/CellTexts.h"
 #include "grid/Colors.h"
 #include "grid/SparseList.h"
 
@@ -225,10 +226,12 @@ private:
     // The first of cell, column and row record (fixed lists for fixed cells) for which IsSet
     // holds, or null.
     template <class TPred> const TCellProperties* Lookup(int Col, int Row, TPred IsSet) const;
-    std::string* MutableCell(int Col, int Row);
     void ShrinkRowsTo(int Cols);
+    void ReleaseRow(std::vector<TTextId>& Line);
 
-    using TRow = std::vector<std::string>;
+    // A row holds the ids of its texts, all columns at once, or nothing while it has none.
+    using TRow = std::vector<TTextId>;
+    TCellTexts FTexts;
     std::vector<TRow> FRows;
     int FColCount = 5;
     int FFixedCols = 1;

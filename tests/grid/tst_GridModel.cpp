@@ -3,6 +3,8 @@
 #include <QtTest>
 
 #include <functional>
+#include <map>
+#include <random>
 
 using namespace kav;
 
@@ -65,6 +67,9 @@ private slots:
     void moveRowAndCol();
     void textRevision_data();
     void textRevision();
+    void textsFollowWrites_data();
+    void textsFollowWrites();
+    void textStaysWhileItsRowIsWritten();
 };
 
 void TestGridModel::noPropertiesUsesDefaults_data() {
@@ -513,6 +518,99 @@ void TestGridModel::textRevision() {
     const std::uint64_t Before = G.TextRevision(2);
     Step(G);
     QCOMPARE(G.TextRevision(2) != Before, Grows);
+}
+
+void TestGridModel::textsFollowWrites_data() {
+    QTest::addColumn<int>("Distinct"); // how many different texts the writes choose from
+    QTest::addColumn<int>("Padding");  // characters added to each: 16 and more leave it unshared
+    QTest::newRow("few short texts, each in many cells") << 5 << 0;
+    QTest::newRow("many short texts, written and freed") << 300 << 0;
+    QTest::newRow("long texts") << 50 << 20;
+}
+
+// Cells that show the same text must still read what was last written to each of them, through
+// writes, cleared and removed rows and a smaller grid; a plain table of strings says what each
+// cell must read. Equal short texts must stay one string (what keeps a large table small).
+void TestGridModel::textsFollowWrites() {
+    QFETCH(int, Distinct);
+    QFETCH(int, Padding);
+    const int Cols = 7;
+    TStyledGridModel Grid;
+    Grid.SetColCount(Cols);
+    Grid.SetRowCount(40);
+    std::vector<std::vector<std::string>> Expected(40, std::vector<std::string>(Cols));
+    std::mt19937 Random(21);
+    auto Pick = [&](int N) { return static_cast<int>(Random() % static_cast<unsigned>(N)); };
+    for (int Step = 0; Step < 4000; ++Step) {
+        const int Rows = static_cast<int>(Expected.size());
+        const int Row = Pick(Rows);
+        const int Kind = Pick(100);
+        if (Kind < 85) {
+            const int Col = Pick(Cols);
+            const int Choice = Pick(Distinct + 1);
+            const std::string Text = Choice == Distinct
+                                         ? std::string()
+                                         : std::string(Padding, '-') + std::to_string(Choice);
+            Grid.SetCells(Col, Row, Text);
+            Expected[static_cast<size_t>(Row)][static_cast<size_t>(Col)] = Text;
+        } else if (Kind < 92) {
+            Grid.ClearRow(Row);
+            Expected[static_cast<size_t>(Row)].assign(Cols, std::string());
+        } else if (Kind < 97) {
+            Grid.RemoveRow(Row);
+            if (Row >= Grid.FixedRows() && Rows > Grid.FixedRows() + 1) {
+                Expected.erase(Expected.begin() + Row);
+            }
+        } else {
+            const int Count = std::max(2, Rows - 5 + Pick(10));
+            Grid.SetRowCount(Count);
+            Expected.resize(static_cast<size_t>(Count), std::vector<std::string>(Cols));
+        }
+        QCOMPARE(Grid.RowCount(), static_cast<int>(Expected.size()));
+        // A short text shown by many cells is one string for all of them.
+        std::map<std::string, const std::string*> Shown;
+        for (int R = 0; R < Grid.RowCount(); ++R) {
+            for (int C = 0; C < Cols; ++C) {
+                const std::string& Text = Grid.Cells(C, R);
+                if (!Text.empty() && Text.size() <= std::string().capacity() &&
+                    Shown.emplace(Text, &Text).first->second != &Text) {
+                    QFAIL(qPrintable(QString("step %1: \"%2\" is stored twice")
+                                         .arg(Step)
+                                         .arg(QString::fromStdString(Text))));
+                }
+                if (Grid.Cells(C, R) != Expected[static_cast<size_t>(R)][static_cast<size_t>(C)]) {
+                    QFAIL(qPrintable(
+                        QString("step %1: cell %2,%3 reads \"%4\" instead of \"%5\"")
+                            .arg(Step)
+                            .arg(C)
+                            .arg(R)
+                            .arg(QString::fromStdString(Grid.Cells(C, R)))
+                            .arg(QString::fromStdString(
+                                Expected[static_cast<size_t>(R)][static_cast<size_t>(C)]))));
+                }
+            }
+        }
+    }
+}
+
+// The document's name index keeps views of the name cells while the translations of the same
+// rows are written: a cell's text must not move while other cells are written.
+void TestGridModel::textStaysWhileItsRowIsWritten() {
+    TStyledGridModel Grid;
+    Grid.SetColCount(12);
+    Grid.SetRowCount(3);
+    Grid.SetCells(3, 2, "NAME");
+    const std::string* Name = &Grid.Cells(3, 2);
+    for (int Row = 0; Row < 3000; ++Row) {
+        Grid.SetRowCount(Row + 3);
+        for (int Col = 0; Col < 12; ++Col) {
+            if (Row != 2 || Col != 3) {
+                Grid.SetCells(Col, Row, Col == 3 ? "NAME" : std::to_string(Row));
+            }
+        }
+    }
+    QCOMPARE(&Grid.Cells(3, 2), Name);
+    QCOMPARE(B(*Name), QByteArray("NAME"));
 }
 
 QTEST_GUILESS_MAIN(TestGridModel)
