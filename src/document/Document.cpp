@@ -236,11 +236,11 @@ bool TDocument::QuerySaveChanges() {
     return true;
 }
 
-void TDocument::SelectDefaultFile(int Kind) {
+void TDocument::SelectDefaultFile(StrFileKind Kind) {
     S.FDefaultFileName = S.FDefaultDir + (Kind == fkMain ? MainDefaultName : UserDefaultName);
 }
 
-bool TDocument::CheckDefaultFile(int Kind) {
+bool TDocument::CheckDefaultFile(StrFileKind Kind) {
     SelectDefaultFile(Kind);
     if (IsFile(S.FDefaultFileName))
         return true;
@@ -705,7 +705,7 @@ void TDocument::FileSaveAs() {
     SetModified(false);
 }
 
-std::string SaveTargetName(std::string FileName, int Kind) {
+std::string SaveTargetName(std::string FileName, StrFileKind Kind) {
     const long long L = static_cast<long long>(FileName.size());
     auto Slice = [&](long long From, long long To) { return CopyRange(FileName, From, To); };
     if (Kind == fkMain && L >= 17 && UpperCase(Slice(L - 16, L - 7)) == "KAVR_USER_")

@@ -75,7 +75,7 @@ struct TLoadReport {
 
 // The name a document of Kind is saved under when FileName is chosen: a user document is never
 // written under a main file's name, nor the reverse ("Kavr_FRA.str" <-> "Kavr_User_FRA.str").
-std::string SaveTargetName(std::string FileName, int Kind);
+std::string SaveTargetName(std::string FileName, StrFileKind Kind);
 
 class TDocument {
 public:
@@ -97,7 +97,7 @@ public:
     void SetModified(bool Value);
     void SetFileName(const std::string& FileName);
     void ClearBookmarks();
-    bool CheckDefaultFile(int Kind);
+    bool CheckDefaultFile(StrFileKind Kind);
     // Whether FDefaultFileName can be opened for reading; reports why not.
     bool DefaultFileOpens();
 
@@ -162,7 +162,7 @@ private:
     std::vector<StrWriteItem> ItemsToWrite() const;
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
-    void SelectDefaultFile(int Kind);
+    void SelectDefaultFile(StrFileKind Kind);
     void ChangeKind(StrFileKind Kind);
     // The language an opened file's name gives, when the program offers it.
     void SelectFileLanguage(const std::string& Code);

@@ -170,7 +170,7 @@ bool IsBatchSafeName(std::string_view Word) {
     return true;
 }
 
-std::string BuildBatchText(int Kind, const TResourceNames& N) {
+std::string BuildBatchText(StrFileKind Kind, const TResourceNames& N) {
     std::vector<std::string> Lines;
     if (Kind == fkUser)
         Lines = {"copy \"Default\\UserLanguage.inc\" Compiler",

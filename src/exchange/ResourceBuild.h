@@ -49,7 +49,7 @@ std::string InterpreterPath(const std::string& Path);
 bool IsBatchSafeName(std::string_view Word);
 
 // The batch for a document of Kind (fkUser or fkMain), lines ended by CR LF.
-std::string BuildBatchText(int Kind, const TResourceNames& Names);
+std::string BuildBatchText(StrFileKind Kind, const TResourceNames& Names);
 // The resource script, lines ended by CR LF.
 std::string ResourceScriptText(const TResourceNames& Names);
 
