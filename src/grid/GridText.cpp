@@ -45,7 +45,7 @@ void PasteLine(TStyledGridModel& Grid, std::string_view Line, char Separator, in
 
 } // namespace
 
-std::string CellsToText(const TStyledGridModel& Grid, char Separator, TGridRect Rect) {
+TGridRect NormalisedBlock(const TStyledGridModel& Grid, TGridRect Rect) {
     if (Rect.Right < Rect.Left || Rect.Right < 0) {
         Rect.Right = Grid.ColCount() - 1;
     }
@@ -54,9 +54,14 @@ std::string CellsToText(const TStyledGridModel& Grid, char Separator, TGridRect 
         Rect.Bottom = Grid.RowCount() - 1;
     }
     Rect.Top = std::max(Rect.Top, 0);
-    // Cells outside the grid do not exist; a huge rectangle must not produce endless text.
     Rect.Right = std::min(Rect.Right, Grid.ColCount() - 1);
     Rect.Bottom = std::min(Rect.Bottom, Grid.RowCount() - 1);
+    return Rect;
+}
+
+std::string CellsToText(const TStyledGridModel& Grid, char Separator, TGridRect Rect) {
+    // Cells outside the grid do not exist; a huge rectangle must not produce endless text.
+    Rect = NormalisedBlock(Grid, Rect);
     std::string Text;
     for (int Row = Rect.Top; Row <= Rect.Bottom; ++Row) {
         for (int Col = Rect.Left; Col <= Rect.Right; ++Col) {

@@ -16,8 +16,11 @@ struct TGridRect {
     int Bottom = -1;
 };
 
-// A Right or Bottom before its start (or negative) means "to the last column/row"; negative
-// starts mean 0. The block is limited to the cells the grid has.
+// The rectangle as the block writer reads it: a Right or Bottom before its start (or negative)
+// reaches the last column or row, negative starts become 0, and the block stays in the grid.
+TGridRect NormalisedBlock(const TStyledGridModel& Grid, TGridRect Rect);
+
+// The cells of the block NormalisedBlock makes of Rect.
 std::string CellsToText(const TStyledGridModel& Grid, char Separator, TGridRect Rect);
 
 // Fills cells from (Left, Top) on, never past Right and Bottom (before their start: no limit).

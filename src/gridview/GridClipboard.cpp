@@ -83,20 +83,6 @@ void StoreFields(TStyledGridModel& Grid, const std::vector<TField>& Fields) {
 
 } // namespace
 
-TGridRect NormalisedBlock(const TStyledGridModel& Grid, TGridRect Rect) {
-    if (Rect.Right < Rect.Left || Rect.Right < 0) {
-        Rect.Right = Grid.ColCount() - 1;
-    }
-    Rect.Left = std::max(Rect.Left, 0);
-    if (Rect.Bottom < Rect.Top || Rect.Bottom < 0) {
-        Rect.Bottom = Grid.RowCount() - 1;
-    }
-    Rect.Top = std::max(Rect.Top, 0);
-    Rect.Right = std::min(Rect.Right, Grid.ColCount() - 1);
-    Rect.Bottom = std::min(Rect.Bottom, Grid.RowCount() - 1);
-    return Rect;
-}
-
 std::unique_ptr<QMimeData> CellsToMimeData(const TStyledGridModel& Grid, char Separator,
                                            TGridRect Rect, const TCodePageOf& CodePageOf) {
     std::string Bytes = CellsToText(Grid, Separator, Rect);

@@ -21,10 +21,6 @@ inline constexpr const char* RawCellsMimeType = "application/x-kavrino-cells";
 
 using TCodePageOf = std::function<int(int Col, int Row)>;
 
-// The rectangle as the block writer reads it: a Right or Bottom before its start (or negative)
-// reaches the last column or row, negative starts become 0, and the block stays in the grid.
-TGridRect NormalisedBlock(const TStyledGridModel& Grid, TGridRect Rect);
-
 std::unique_ptr<QMimeData> CellsToMimeData(const TStyledGridModel& Grid, char Separator,
                                            TGridRect Rect, const TCodePageOf& CodePageOf);
 
