@@ -159,8 +159,4 @@ void TLanguages::ShowLanguage(const std::string& Code) {
     ActivateLanguageKeyboard();
 }
 
-void TLanguages::ApplyFileCharset() {
-    ApplyTranslatedCharset(Grid, CharsetForLanguage());
-}
-
 } // namespace kav

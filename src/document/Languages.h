@@ -70,9 +70,8 @@ public:
     // The user picked a character set.
     void CharsetClick();
     // Shows the document's language by code, with its character set, header cell and keyboard;
-    // a code the box lacks keeps the box's selection. Then (once loaded) the cells.
+    // a code the box lacks keeps the box's selection. The cells are the document's to change.
     void ShowLanguage(const std::string& Code);
-    void ApplyFileCharset();
     // Whether the box has an entry for Code.
     bool Offers(const std::string& Code) const;
 

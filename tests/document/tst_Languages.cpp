@@ -238,7 +238,8 @@ void TestLanguages::openedFileLanguage() {
     QCOMPARE(F.Header(), F.Languages.SelectedEntry() + " - Cyrillic");
     QCOMPARE(Keyboard().RequestedLayouts().size(), size_t(1));
     F.Grid.SetRowCount(9);
-    F.Languages.ApplyFileCharset();
+    // What the document does with an opened file's language.
+    ApplyTranslatedCharset(F.Grid, F.Languages.CharsetForLanguage());
     QCOMPARE(int(F.Grid.CellFont(colTranslated, 8).Charset()), 204);
     // An unknown code keeps the previous language; the keyboard is still asked once.
     F.Languages.ShowLanguage("QQQ");
