@@ -236,7 +236,7 @@ void TMainForm::InstallExchange() {
         TableCommand([this] {
             const TRtfExportControls Controls{
                 SoftwareName(S.FSoftware), FLanguages->SelectedEntry(),
-                Table().Cells(colTranslated, 1), FontName->currentText().toStdString(),
+                std::string(Table().Cells(colTranslated, 1)), FontName->currentText().toStdString(),
                 FontSize->value()};
             ExportRtfFiles(S, Table(), *this, Controls);
         });
@@ -363,8 +363,8 @@ std::vector<std::string> SavedContent(const TStyledGridModel& Grid) {
     std::vector<std::string> Content;
     Content.reserve(static_cast<size_t>(Grid.RowCount()) * 3);
     for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
-        Content.push_back(Grid.Cells(colName, Row));
-        Content.push_back(Grid.Cells(colTranslated, Row));
+        Content.emplace_back(Grid.Cells(colName, Row));
+        Content.emplace_back(Grid.Cells(colTranslated, Row));
         Content.push_back(CellValue(Grid, colMark, Row));
     }
     return Content;
@@ -431,7 +431,7 @@ void TMainForm::StepApplied(const std::vector<TCellChange>& Changes) {
 }
 
 std::string TMainForm::ItemName(int Row) const {
-    return "item " + strGrid->Model().Cells(colItem, Row);
+    return "item " + std::string(strGrid->Model().Cells(colItem, Row));
 }
 
 std::string TMainForm::DialogText(const std::string& Bytes) const {

@@ -28,7 +28,7 @@ bool EncodeArgument(const std::string& Text, int CodePage, std::string& Bytes) {
 
 // One line per changed item, in the terminal's UTF-8.
 void PrintChange(const TSession& S, int CodePage, int Row, const std::string& Before) {
-    auto Text = [CodePage](const std::string& Bytes) {
+    auto Text = [CodePage](std::string_view Bytes) {
         return DecodeBytes(Bytes, CodePage).toUtf8().toStdString();
     };
     std::cout << "item " << Row - 1 << " " << S.Grid.Cells(colName, Row) << ": \"" << Text(Before)

@@ -720,7 +720,8 @@ std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
     Items.reserve(static_cast<size_t>(std::max(0, Grid.RowCount() - FirstItemRow)));
     for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
         if (!Grid.Cells(colName, Row).empty())
-            Items.push_back({Grid.Cells(colName, Row), Grid.Cells(colTranslated, Row),
+            Items.push_back({std::string(Grid.Cells(colName, Row)),
+                             std::string(Grid.Cells(colTranslated, Row)),
                              Grid.ColorCell(colMark, Row)});
     return Items;
 }

@@ -36,7 +36,7 @@ QRect EdgeRect(int Left, int Top, int Right, int Bottom) {
     return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
 }
 
-std::string ReplacedTextOfMark(const std::string& Mark) {
+std::string ReplacedTextOfMark(std::string_view Mark) {
     long long P = 0;
     return GetDelimited(P, Mark, '@', '@');
 }
@@ -62,7 +62,7 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     if (ACol == colTranslated) {
         PaintMarker(ARow);
     }
-    const std::string& Mark = strGrid.Cells(colReplaced, ARow);
+    const std::string_view Mark = strGrid.Cells(colReplaced, ARow);
     if (!Mark.empty()) {
         HighlightFoundText(colTranslated, ARow, ReplacedTextOfMark(Mark));
     }
@@ -216,7 +216,7 @@ std::pair<qsizetype, qsizetype> TCellDrawing::HitSpan(int ACol, int ARow, const 
     // The search knows which occurrence it found (a whole word, say, after the same letters
     // inside another word): that one is highlighted while the cell still holds it there.
     const int CodePage = strGrid.CodePageOf(ACol, ARow);
-    const std::string& Bytes = strGrid.Cells(ACol, ARow);
+    const std::string_view Bytes = strGrid.Cells(ACol, ARow);
     if (ACol == S.FFoundCol && ARow == S.FFoundRow && S.FFoundPos > 0 && !S.FFoundText.empty()) {
         const size_t At = static_cast<size_t>(S.FFoundPos - 1);
         if (At <= Bytes.size() && Bytes.compare(At, S.FFoundText.size(), S.FFoundText) == 0)

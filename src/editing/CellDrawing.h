@@ -94,7 +94,7 @@ inline const QColor MarkerErrorColour{220, 0, 0};
 inline const QColor MarkerWarningColour{255, 140, 0};
 
 // The text between the first two "@" of a replacement mark.
-std::string ReplacedTextOfMark(const std::string& Mark);
+std::string ReplacedTextOfMark(std::string_view Mark);
 
 // Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
 QRect EdgeRect(int Left, int Top, int Right, int Bottom);

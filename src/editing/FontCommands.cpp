@@ -70,7 +70,7 @@ void TFontCommands::AdjustRowHeights() {
     // Without items only a row made taller by a name that needs the room is refitted.
     const int Default = strGrid.DefaultRowHeight();
     for (int Row = 0; Row < Count; ++Row)
-        if (strGrid.RowHeights(Row) > Default && strGrid.Canvas().TextHeight(QString::fromStdString(
+        if (strGrid.RowHeights(Row) > Default && strGrid.Canvas().TextHeight(QString::fromUtf8(
                                                      strGrid.Cells(colName, Row))) > Default - 5)
             strGrid.AdjustRowHeight(Row);
 }

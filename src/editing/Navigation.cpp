@@ -79,7 +79,7 @@ void TGridNavigation::SetBookmark(int N) {
     const int R = strGrid.Row();
     if (N < 1 || N > BookmarkCount || R < FirstItemRow || R >= strGrid.RowCount())
         return;
-    const std::string Shown = strGrid.Cells(colBookmark, R);
+    const std::string Shown(strGrid.Cells(colBookmark, R));
     if (Shown == std::to_string(N)) {
         strGrid.SetCells(colBookmark, R, {});
         Bookmark(N) = -1;

@@ -131,16 +131,16 @@ void TTranslationView::strGridAfterEdit(int ACol, int ARow) {
     const bool Changed = Opened != FOpenEdits.end() && strGrid.Cells(ACol, ARow) != Opened->second;
     std::vector<TCellChange> Changes;
     if (Changed)
-        Changes.push_back({ACol, ARow, Opened->second, strGrid.Cells(ACol, ARow)});
+        Changes.push_back({ACol, ARow, Opened->second, std::string(strGrid.Cells(ACol, ARow))});
     if (Opened != FOpenEdits.end())
         FOpenEdits.erase(Opened);
     TStyledGridModel& Grid = strGrid.Model();
     if (ACol == colTranslated && ARow >= FirstItemRow) {
-        const std::string& Verify = Grid.Cells(colVerify, ARow);
+        const std::string_view Verify = Grid.Cells(colVerify, ARow);
         if (!Verify.empty() && Verify != Grid.Cells(colTranslated, ARow)) {
             if (Changed)
                 for (int Col : {colReplaced, colVerify})
-                    Changes.push_back({Col, ARow, Grid.Cells(Col, ARow), {}});
+                    Changes.push_back({Col, ARow, std::string(Grid.Cells(Col, ARow)), {}});
             Grid.SetCells(colReplaced, ARow, {});
             Grid.SetCells(colVerify, ARow, {});
         }
@@ -170,7 +170,7 @@ void TTranslationView::UpdateHint(int Col, int Row) {
     const QRect Cell = strGrid.CellRect(Col, Row);
     const int Width = TTextMeasure::Shared().Width(strGrid.CellText(Col, Row),
                                                    strGrid.Model().CellFont(Col, Row));
-    std::string Hint = Width > Cell.width() ? strGrid.Cells(Col, Row) : std::string();
+    std::string Hint = Width > Cell.width() ? std::string(strGrid.Cells(Col, Row)) : std::string();
     if (Col == colTranslated && Row >= FirstItemRow) {
         const std::string Note = FDrawing.ApproximateNote(Row);
         if (!Note.empty()) {

@@ -62,17 +62,19 @@ void WriteRow(TCtrlToRTF& Writer, TMyFont& Font, int Document, const TStyledGrid
               int Row) {
     Font.SetColor(clBlack);
     Font.SetStyle(fsBold);
-    Writer.AddText(Grid.Cells(colItem, Row) + " ", 0, 1, Font, TRtfAlignment::Right);
+    Writer.AddText(std::string(Grid.Cells(colItem, Row)) + " ", 0, 1, Font, TRtfAlignment::Right);
     if (Document == rdBilingual) {
-        Writer.AddText(Grid.Cells(colDefault, Row) + " ", 1, 0, Font, TRtfAlignment::Left);
+        Writer.AddText(std::string(Grid.Cells(colDefault, Row)) + " ", 1, 0, Font,
+                       TRtfAlignment::Left);
         Font.SetStyle(0);
         Font.SetColor(clBlue);
-        Writer.AddText(Grid.Cells(colTranslated, Row) + " ", 1, 1, Font, TRtfAlignment::Left);
+        Writer.AddText(std::string(Grid.Cells(colTranslated, Row)) + " ", 1, 1, Font,
+                       TRtfAlignment::Left);
         return;
     }
     Font.SetStyle(0);
     const int Col = Document == rdTranslation ? colTranslated : colDefault;
-    Writer.AddText(Grid.Cells(Col, Row) + " ", 1, 0, Font, TRtfAlignment::Left);
+    Writer.AddText(std::string(Grid.Cells(Col, Row)) + " ", 1, 0, Font, TRtfAlignment::Left);
 }
 
 // Moves an existing document to its ".BAK" name; returns that file name, or empty when there

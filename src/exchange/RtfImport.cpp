@@ -90,8 +90,9 @@ int RowOfItem(const TStyledGridModel& Grid, long long Number) {
     if (Number < 1 || Number + 1 >= Grid.RowCount())
         return -1;
     const int Row = static_cast<int>(Number + 1);
-    const std::string& Cell = Grid.Cells(colItem, Row);
-    if (!IsDigits(Cell) || NumberValue(QString::fromLatin1(Cell)) != Number)
+    const std::string_view Cell = Grid.Cells(colItem, Row);
+    if (!IsDigits(Cell) || NumberValue(QString::fromLatin1(
+                               Cell.data(), static_cast<qsizetype>(Cell.size()))) != Number)
         return -1;
     return Row;
 }

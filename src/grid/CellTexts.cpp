@@ -1,18 +1,60 @@
 #include "grid/CellTexts.h"
 
+#include <cstring>
 #include <functional>
-#include <utility>
 
 namespace kav {
 
-TCellTexts::TCellTexts() : FTexts(1), FUsers(1, 0), FTable(64) {}
+namespace {
 
-bool TCellTexts::Shared(const std::string& Value) {
-    // A text this short lives inside the string itself, so a cell of its own would cost the
-    // whole string object for a few bytes; a longer text costs its heap block either way and
-    // rarely repeats, so looking it up would only add hashing to every load.
-    static const size_t InPlace = std::string().capacity();
-    return Value.size() <= InPlace;
+// Blocks grow from a few kilobytes (a small grid stays small) to this size.
+constexpr size_t LargestBlock = size_t(1) << 20;
+// Bytes of texts no cell shows that are left in place before a Compact moves the others.
+constexpr size_t CompactFloor = size_t(1) << 20;
+
+} // namespace
+
+const char* TCellTexts::TBytes::Keep(std::string_view Value) {
+    if (Value.size() > FBlockSize / 4) {
+        // Kept apart, so that the block being filled goes on being filled.
+        auto Own = std::make_unique<char[]>(Value.size());
+        std::memcpy(Own.get(), Value.data(), Value.size());
+        FBlocks.push_back(std::move(Own));
+        FHeld += Value.size();
+        return FBlocks.back().get();
+    }
+    if (Value.size() > FLeft) {
+        if (!FBlocks.empty() && FBlockSize < LargestBlock)
+            FBlockSize *= 2;
+        // Not zeroed: only the bytes written are ever touched.
+        FBlocks.push_back(std::unique_ptr<char[]>(new char[FBlockSize]));
+        FNext = FBlocks.back().get();
+        FLeft = FBlockSize;
+    }
+    char* At = FNext;
+    std::memcpy(At, Value.data(), Value.size());
+    FNext += Value.size();
+    FLeft -= Value.size();
+    FHeld += Value.size();
+    return At;
+}
+
+void TCellTexts::TBytes::Clear() {
+    FBlocks.clear();
+    FNext = nullptr;
+    FLeft = 0;
+    FBlockSize = 4096;
+    FHeld = 0;
+}
+
+TCellTexts::TCellTexts() : FEntries(1), FTable(64) {}
+
+TCellTexts::~TCellTexts() = default;
+
+bool TCellTexts::Shared(std::string_view Value) {
+    // Short texts repeat (numbers, widths, font names and sizes, marks); longer ones rarely do,
+    // so looking them up would only add hashing to every load.
+    return Value.size() <= 15;
 }
 
 std::uint32_t TCellTexts::HashOf(std::string_view Value) {
@@ -33,34 +75,38 @@ void TCellTexts::Grow() {
     }
 }
 
-TTextId TCellTexts::NewText(std::string Value) {
+void TCellTexts::Reserve(size_t Count) {
+    FEntries.reserve(FEntries.size() - FFree.size() + Count);
+}
+
+TTextId TCellTexts::NewText(std::string_view Value) {
+    const TEntry Entry{FBytes.Keep(Value), static_cast<std::uint32_t>(Value.size()), 1};
+    FShownBytes += Value.size();
     if (!FFree.empty()) {
         const TTextId Id = FFree.back();
         FFree.pop_back();
-        FTexts[Id] = std::move(Value);
-        FUsers[Id] = 1;
+        FEntries[Id] = Entry;
         return Id;
     }
-    FTexts.push_back(std::move(Value));
-    FUsers.push_back(1);
-    return static_cast<TTextId>(FTexts.size() - 1);
+    FEntries.push_back(Entry);
+    return static_cast<TTextId>(FEntries.size() - 1);
 }
 
-TTextId TCellTexts::Acquire(std::string Value) {
+TTextId TCellTexts::Acquire(std::string_view Value) {
     if (Value.empty())
         return EmptyId;
     if (!Shared(Value))
-        return NewText(std::move(Value));
+        return NewText(Value);
     const size_t Mask = FTable.size() - 1;
     const std::uint32_t Hash = HashOf(Value);
     size_t I = Home(Hash);
     for (; FTable[I].Id != EmptyId; I = (I + 1) & Mask) {
-        if (FTable[I].Hash == Hash && FTexts[FTable[I].Id] == Value) {
-            ++FUsers[FTable[I].Id];
+        if (FTable[I].Hash == Hash && Text(FTable[I].Id) == Value) {
+            ++FEntries[FTable[I].Id].Users;
             return FTable[I].Id;
         }
     }
-    const TTextId Id = NewText(std::move(Value));
+    const TTextId Id = NewText(Value);
     FTable[I] = {Id, Hash};
     // At most half full, so that probes stay short.
     if (++FSharedCount * 2 > FTable.size())
@@ -70,13 +116,13 @@ TTextId TCellTexts::Acquire(std::string Value) {
 
 TTextId TCellTexts::Share(TTextId Id) {
     if (Id != EmptyId)
-        ++FUsers[Id];
+        ++FEntries[Id].Users;
     return Id;
 }
 
 void TCellTexts::Unlist(TTextId Id) {
     const size_t Mask = FTable.size() - 1;
-    size_t Hole = Home(HashOf(FTexts[Id]));
+    size_t Hole = Home(HashOf(Text(Id)));
     while (FTable[Hole].Id != Id)
         Hole = (Hole + 1) & Mask;
     // Backward shift: every later entry of the run that may live in the hole moves into it, so
@@ -94,12 +140,30 @@ void TCellTexts::Unlist(TTextId Id) {
 }
 
 void TCellTexts::Release(TTextId Id) {
-    if (Id == EmptyId || --FUsers[Id] > 0)
+    if (Id == EmptyId || --FEntries[Id].Users > 0)
         return;
-    if (Shared(FTexts[Id]))
+    if (Shared(Text(Id)))
         Unlist(Id);
-    std::string().swap(FTexts[Id]);
+    FShownBytes -= FEntries[Id].Size;
+    FEntries[Id] = TEntry();
     FFree.push_back(Id);
+    // The last text gone (a table cleared or reloaded): its bytes go at once.
+    if (FFree.size() + 1 == FEntries.size()) {
+        FFree.clear();
+        FEntries.resize(1);
+        FBytes.Clear();
+    }
+}
+
+void TCellTexts::Compact() {
+    const size_t Unshown = FBytes.Held() - FShownBytes;
+    if (Unshown < CompactFloor || Unshown < FShownBytes)
+        return;
+    TBytes Moved;
+    for (TEntry& Entry : FEntries)
+        if (Entry.Users > 0)
+            Entry.Data = Moved.Keep({Entry.Data, Entry.Size});
+    std::swap(FBytes, Moved);
 }
 
 } // namespace kav

@@ -7,22 +7,25 @@ namespace kav {
 
 namespace {
 
-TRelation CompareOrdinal(const std::string& A, const std::string& B) {
+TRelation CompareOrdinal(std::string_view A, std::string_view B) {
     const int Result = A.compare(B);
     return Result < 0 ? rel_less : (Result == 0 ? rel_equal : rel_greater);
 }
 
-template <class TList> void SwapOrMove(std::vector<TList>& Items, int From, int To) {
+// Moves the run of Width items at From to To (both counted in runs), the runs between
+// shifting by one.
+template <class TIter> void MoveRun(TIter Items, int From, int To, int Width = 1) {
+    const auto At = [&](int Run) { return Items + static_cast<std::ptrdiff_t>(Run) * Width; };
     if (From < To) {
-        std::rotate(Items.begin() + From, Items.begin() + From + 1, Items.begin() + To + 1);
+        std::rotate(At(From), At(From + 1), At(To + 1));
     } else {
-        std::rotate(Items.begin() + To, Items.begin() + From, Items.begin() + From + 1);
+        std::rotate(At(To), At(From), At(From + 1));
     }
 }
 
 } // namespace
 
-TStyledGridModel::TStyledGridModel() : FRows(5) {
+TStyledGridModel::TStyledGridModel() : FIds(static_cast<size_t>(FRowCount * FColCount)) {
     FFont.SetOnChange(this);
     FBrush.SetOnChange(this);
     FFixedFont.SetOnChange(this);
@@ -79,30 +82,40 @@ void TStyledGridModel::SetColCount(int Value) {
         return;
     }
     if (Value < FColCount) {
-        ShrinkRowsTo(Value);
+        for (int Row = 0; Row < FRowCount; ++Row) {
+            for (int Col = Value; Col < FColCount; ++Col) {
+                FTexts.Release(Id(Col, Row));
+            }
+        }
     }
-    FColCount = Value;
+    Restride(Value, std::min(Value, FColCount), 0);
     FFixedCols = std::min(FFixedCols, Value - 1);
     Notify({TGridChangeKind::SizeChanged});
 }
 
-void TStyledGridModel::ShrinkRowsTo(int Cols) {
-    for (TRow& Line : FRows) {
-        if (static_cast<int>(Line.size()) > Cols) {
-            for (size_t Col = static_cast<size_t>(Cols); Col < Line.size(); ++Col) {
-                FTexts.Release(Line[Col]);
-            }
-            Line.resize(static_cast<size_t>(Cols));
+void TStyledGridModel::Restride(int Cols, int Kept, int Gap) {
+    // Each row keeps its first Kept ids, then gets Gap empty cells, then the rest up to Cols.
+    std::vector<TTextId> Ids(static_cast<size_t>(FRowCount) * static_cast<size_t>(Cols),
+                             TCellTexts::EmptyId);
+    const int Rest = std::min(FColCount - Kept, Cols - Kept - Gap);
+    for (int Row = 0; Row < FRowCount; ++Row) {
+        const auto From = FIds.begin() + static_cast<std::ptrdiff_t>(Row) * FColCount;
+        const auto To = Ids.begin() + static_cast<std::ptrdiff_t>(Row) * Cols;
+        std::copy(From, From + Kept, To);
+        if (Rest > 0) {
+            std::copy(From + Kept, From + Kept + Rest, To + Kept + Gap);
         }
     }
+    FIds.swap(Ids);
+    FColCount = Cols;
 }
 
-void TStyledGridModel::ReleaseRow(TRow& Line) {
-    for (TTextId Id : Line) {
-        FTexts.Release(Id);
+void TStyledGridModel::ReleaseRow(int Row) {
+    TTextId* Line = &Id(0, Row);
+    for (int Col = 0; Col < FColCount; ++Col) {
+        FTexts.Release(Line[Col]);
+        Line[Col] = TCellTexts::EmptyId;
     }
-    // Freed, not only emptied: a cleared row of a large table costs nothing again.
-    TRow().swap(Line);
 }
 
 void TStyledGridModel::SetRowCount(int Value) {
@@ -110,10 +123,11 @@ void TStyledGridModel::SetRowCount(int Value) {
     if (Value == RowCount()) {
         return;
     }
-    for (size_t Row = static_cast<size_t>(Value); Row < FRows.size(); ++Row) {
-        ReleaseRow(FRows[Row]);
+    for (int Row = Value; Row < FRowCount; ++Row) {
+        ReleaseRow(Row);
     }
-    FRows.resize(static_cast<size_t>(Value));
+    FIds.resize(static_cast<size_t>(Value) * static_cast<size_t>(FColCount), TCellTexts::EmptyId);
+    FRowCount = Value;
     FFixedRows = std::min(FFixedRows, Value - 1);
     Notify({TGridChangeKind::SizeChanged});
 }
@@ -134,40 +148,40 @@ void TStyledGridModel::SetFixedRows(int Value) {
     }
 }
 
-const std::string& TStyledGridModel::Cells(int Col, int Row) const {
-    if (Row < 0 || Row >= RowCount() || Col < 0) {
-        return FTexts.Text(TCellTexts::EmptyId);
+std::string_view TStyledGridModel::Cells(int Col, int Row) const {
+    if (Row < 0 || Row >= FRowCount || Col < 0 || Col >= FColCount) {
+        return {};
     }
-    const TRow& Line = FRows[static_cast<size_t>(Row)];
-    return FTexts.Text(Col < static_cast<int>(Line.size()) ? Line[static_cast<size_t>(Col)]
-                                                           : TCellTexts::EmptyId);
+    return FTexts.Text(Id(Col, Row));
 }
 
-void TStyledGridModel::SetCells(int Col, int Row, std::string Value) {
-    if (Row < 0 || Row >= RowCount() || Col < 0 || Col >= FColCount) {
+void TStyledGridModel::SetCells(int Col, int Row, std::string_view Value) {
+    if (Row < 0 || Row >= FRowCount || Col < 0 || Col >= FColCount) {
         return;
     }
-    TRow& Line = FRows[static_cast<size_t>(Row)];
-    if (Value.empty() && (Col >= static_cast<int>(Line.size()) ||
-                          Line[static_cast<size_t>(Col)] == TCellTexts::EmptyId)) {
+    TTextId& Cell = Id(Col, Row);
+    if (Value.empty() && Cell == TCellTexts::EmptyId) {
         return;
     }
-    if (Col >= static_cast<int>(Line.size())) {
-        // All columns at once: a row filled column by column is allocated once.
-        Line.resize(static_cast<size_t>(FColCount), TCellTexts::EmptyId);
-    }
-    TTextId& Cell = Line[static_cast<size_t>(Col)];
-    // The new text is made before the old one goes, so that a text written over itself (the
-    // caller's copy of it) never reads a freed one.
+    // The new text is made before the old one goes, so that a text written over itself (or
+    // over a part of itself) never reads a freed one.
     const TTextId Old = Cell;
-    Cell = FTexts.Acquire(std::move(Value));
+    Cell = FTexts.Acquire(Value);
     FTexts.Release(Old);
     Notify({TGridChangeKind::TextChanged, Col, Row});
 }
 
+void TStyledGridModel::ReserveRows(int Rows) {
+    FIds.reserve(static_cast<size_t>(std::max(Rows, 0)) * static_cast<size_t>(FColCount));
+}
+
+void TStyledGridModel::CompactTexts() {
+    FTexts.Compact();
+}
+
 void TStyledGridModel::ClearRow(int Row) {
     if (Row >= 0 && Row < RowCount()) {
-        ReleaseRow(FRows[static_cast<size_t>(Row)]);
+        ReleaseRow(Row);
         Notify({TGridChangeKind::TextsChanged});
     }
 }
@@ -519,7 +533,9 @@ void TStyledGridModel::InsertRow(int Row) {
     }
     // An index past the end adds the empty row at the end; the properties still shift at At.
     const auto TextAt = static_cast<size_t>(std::min(At, RowCount()));
-    FRows.insert(FRows.begin() + static_cast<std::ptrdiff_t>(TextAt), TRow());
+    FIds.insert(FIds.begin() + static_cast<std::ptrdiff_t>(TextAt * static_cast<size_t>(FColCount)),
+                static_cast<size_t>(FColCount), TCellTexts::EmptyId);
+    ++FRowCount;
     Notify({TGridChangeKind::RowInserted, -1, -1, At});
 }
 
@@ -535,8 +551,10 @@ void TStyledGridModel::RemoveRow(int Row) {
     for (const auto& Column : FHintCell) {
         Column.second->Delete(Row);
     }
-    ReleaseRow(FRows[static_cast<size_t>(Row)]);
-    FRows.erase(FRows.begin() + Row);
+    ReleaseRow(Row);
+    const auto First = FIds.begin() + static_cast<std::ptrdiff_t>(Row) * FColCount;
+    FIds.erase(First, First + FColCount);
+    --FRowCount;
     Notify({TGridChangeKind::RowRemoved, -1, -1, Row});
 }
 
@@ -546,13 +564,7 @@ void TStyledGridModel::InsertCol(int Col) {
     FPropCol.InsertGap(At);
     FPropCell.InsertGap(At);
     FHintCell.InsertGap(At);
-    const auto TextAt = static_cast<size_t>(std::min(At, FColCount));
-    for (TRow& Line : FRows) {
-        if (Line.size() > TextAt) {
-            Line.insert(Line.begin() + static_cast<std::ptrdiff_t>(TextAt), TCellTexts::EmptyId);
-        }
-    }
-    ++FColCount;
+    Restride(FColCount + 1, std::min(At, FColCount), 1);
     Notify({TGridChangeKind::ColInserted, -1, -1, At});
 }
 
@@ -568,7 +580,7 @@ void TStyledGridModel::ExchangeRows(int Row1, int Row2) {
     for (const auto& Column : FHintCell) {
         Column.second->Exchange(Row1, Row2);
     }
-    std::swap(FRows[static_cast<size_t>(Row1)], FRows[static_cast<size_t>(Row2)]);
+    std::swap_ranges(&Id(0, Row1), &Id(0, Row1) + FColCount, &Id(0, Row2));
     Notify({TGridChangeKind::RowsExchanged, -1, -1, Row1, Row2});
 }
 
@@ -580,12 +592,8 @@ void TStyledGridModel::ExchangeCols(int Col1, int Col2) {
     FPropCol.Exchange(Col1, Col2);
     FPropCell.Exchange(Col1, Col2);
     FHintCell.Exchange(Col1, Col2);
-    const auto Needed = static_cast<size_t>(std::max(Col1, Col2)) + 1;
-    for (TRow& Line : FRows) {
-        if (Line.size() > static_cast<size_t>(std::min(Col1, Col2))) {
-            Line.resize(std::max(Line.size(), Needed), TCellTexts::EmptyId);
-            std::swap(Line[static_cast<size_t>(Col1)], Line[static_cast<size_t>(Col2)]);
-        }
+    for (int Row = 0; Row < FRowCount; ++Row) {
+        std::swap(Id(Col1, Row), Id(Col2, Row));
     }
     Notify({TGridChangeKind::ColsExchanged, -1, -1, Col1, Col2});
 }
@@ -601,7 +609,7 @@ void TStyledGridModel::MoveRow(int From, int To) {
     for (const auto& Column : FHintCell) {
         Column.second->Move(From, To);
     }
-    SwapOrMove(FRows, From, To);
+    MoveRun(FIds.begin(), From, To, FColCount);
     Notify({TGridChangeKind::RowMoved, -1, -1, From, To});
 }
 
@@ -612,12 +620,8 @@ void TStyledGridModel::MoveCol(int From, int To) {
     FPropCol.Move(From, To);
     FPropCell.Move(From, To);
     FHintCell.Move(From, To);
-    const auto Needed = static_cast<size_t>(std::max(From, To)) + 1;
-    for (TRow& Line : FRows) {
-        if (Line.size() > static_cast<size_t>(std::min(From, To))) {
-            Line.resize(std::max(Line.size(), Needed), TCellTexts::EmptyId);
-            SwapOrMove(Line, From, To);
-        }
+    for (int Row = 0; Row < FRowCount; ++Row) {
+        MoveRun(&Id(0, Row), From, To);
     }
     Notify({TGridChangeKind::ColMoved, -1, -1, From, To});
 }

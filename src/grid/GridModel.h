@@ -80,17 +80,26 @@ public:
     // Sizes. Texts that still fit are kept; properties stay with their indexes whatever the size.
     int ColCount() const { return FColCount; }
     void SetColCount(int Value);
-    int RowCount() const { return static_cast<int>(FRows.size()); }
+    int RowCount() const { return FRowCount; }
     void SetRowCount(int Value);
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int Value);
     int FixedRows() const { return FFixedRows; }
     void SetFixedRows(int Value);
 
-    // Texts. Reading outside the grid gives the empty text; writing outside is ignored.
-    const std::string& Cells(int Col, int Row) const;
-    void SetCells(int Col, int Row, std::string Value);
+    // Texts. Reading outside the grid gives the empty text; writing outside is ignored. A text
+    // read stays valid until its cell is written, its row or column removed, the grid resized
+    // or CompactTexts called.
+    std::string_view Cells(int Col, int Row) const;
+    void SetCells(int Col, int Row, std::string_view Value);
     void ClearRow(int Row);
+    // Room for Rows rows, so that a table filled row by row grows its cells once.
+    void ReserveRows(int Rows);
+    // Frees the room of texts no cell shows any more once it outweighs the texts shown (after a
+    // table was reloaded in part, or edited at length). Texts read before are invalid after it.
+    void CompactTexts();
+    // Bytes the texts take, shown or not.
+    size_t TextBytes() const { return FTexts.Bytes(); }
 
     // Grid-wide defaults.
     TMyAlign Alignment() const { return FAlignment; }
@@ -226,14 +235,24 @@ private:
     // The first of cell, column and row record (fixed lists for fixed cells) for which IsSet
     // holds, or null.
     template <class TPred> const TCellProperties* Lookup(int Col, int Row, TPred IsSet) const;
-    void ShrinkRowsTo(int Cols);
-    void ReleaseRow(std::vector<TTextId>& Line);
+    TTextId& Id(int Col, int Row) {
+        return FIds[static_cast<size_t>(Row) * static_cast<size_t>(FColCount) +
+                    static_cast<size_t>(Col)];
+    }
+    TTextId Id(int Col, int Row) const {
+        return FIds[static_cast<size_t>(Row) * static_cast<size_t>(FColCount) +
+                    static_cast<size_t>(Col)];
+    }
+    // Lays the cells out for Cols columns: each row keeps its first Kept cells, then gets Gap
+    // empty ones, then what follows of its cells up to Cols.
+    void Restride(int Cols, int Kept, int Gap);
+    void ReleaseRow(int Row);
 
-    // A row holds the ids of its texts, all columns at once, or nothing while it has none.
-    using TRow = std::vector<TTextId>;
     TCellTexts FTexts;
-    std::vector<TRow> FRows;
+    int FRowCount = 5;
     int FColCount = 5;
+    // The ids of the cells' texts, row after row, ColCount to a row.
+    std::vector<TTextId> FIds;
     int FFixedCols = 1;
     int FFixedRows = 1;
 

@@ -170,10 +170,10 @@ TFormValue WriteCellRecords(const TStyledGridModel& Grid) {
     return TFormValue::MakeList(std::move(Items));
 }
 
-void PushTriple(std::vector<TFormValue>& Items, int Col, int Row, const std::string& Text) {
+void PushTriple(std::vector<TFormValue>& Items, int Col, int Row, std::string_view Text) {
     Items.push_back(TFormValue::MakeInteger(Col));
     Items.push_back(TFormValue::MakeInteger(Row));
-    Items.push_back(TFormValue::MakeString(Text));
+    Items.push_back(TFormValue::MakeString(std::string(Text)));
 }
 
 TFormValue WriteHints(const TStyledGridModel& Grid) {

@@ -76,7 +76,7 @@ public:
     void SetFixedCols(int Value) { FModel->SetFixedCols(Value); }
     int FixedRows() const { return FModel->FixedRows(); }
     void SetFixedRows(int Value) { FModel->SetFixedRows(Value); }
-    const std::string& Cells(int Col, int Row) const { return FModel->Cells(Col, Row); }
+    std::string_view Cells(int Col, int Row) const { return FModel->Cells(Col, Row); }
     void SetCells(int Col, int Row, std::string Value) {
         FModel->SetCells(Col, Row, std::move(Value));
     }

@@ -7,7 +7,7 @@
 namespace kav {
 
 TItemState ItemStateOf(const TStyledGridModel& Grid, int Row) {
-    const std::string& Translated = Grid.Cells(colTranslated, Row);
+    const std::string_view Translated = Grid.Cells(colTranslated, Row);
     if (Translated.empty())
         return TItemState::Empty;
     return Translated == Grid.Cells(colDefault, Row) ? TItemState::Untranslated

@@ -40,11 +40,11 @@ std::optional<int> AllowedWidthOf(const TStyledGridModel& Grid, int Row) {
 
 TRowFont RowFontOf(const TStyledGridModel& Grid, int Row) {
     TRowFont Font;
-    const std::string& Name = Grid.Cells(colFontName, Row);
+    const std::string_view Name = Grid.Cells(colFontName, Row);
     if (!Name.empty()) {
-        Font.Name = Name;
+        Font.Name = std::string(Name);
     }
-    const std::string& Style = Grid.Cells(colFontStyle, Row);
+    const std::string_view Style = Grid.Cells(colFontStyle, Row);
     if (!Style.empty()) {
         Font.Bold = Style.size() == 4 &&
                     QString::fromLatin1(Style.data(), 4).compare("Bold", Qt::CaseInsensitive) == 0;

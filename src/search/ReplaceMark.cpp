@@ -56,7 +56,7 @@ void TReplaceHistory::Apply(TStyledGridModel& Grid, int Row, const std::string& 
         Steps = &FSteps[Row];
         Steps->clear();
     }
-    Steps->push_back({Grid.Cells(colTranslated, Row), Mark, After});
+    Steps->push_back({std::string(Grid.Cells(colTranslated, Row)), Mark, After});
     Grid.SetCells(colReplaced, Row, Mark);
     Grid.SetCells(colTranslated, Row, After);
     Grid.SetCells(colVerify, Row, After);

@@ -112,7 +112,7 @@ int TSearchEngine::ReplaceFound(int Row, const std::vector<TTextMatch>& Found,
                                 const std::string& NewText) {
     if (Found.empty())
         return 0;
-    const std::string& Before = Grid.Cells(colTranslated, Row);
+    const std::string_view Before = Grid.Cells(colTranslated, Row);
     S.FFoundText = MatchedBytes(Before, Found.front());
     const std::string Mark = FormatReplaceMark(Found.front().Pos, S.FFoundText, NewText);
     FHistory.Apply(Grid, Row, Mark, ReplaceMatches(Before, Found, NewText));
@@ -143,7 +143,7 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
                 return Result;
             }
         }
-        const std::string Before = Grid.Cells(colTranslated, R);
+        const std::string Before(Grid.Cells(colTranslated, R));
         if (Asked)
             Found = Occurrences(colTranslated, R, Text);
         if (const int Count = ReplaceFound(R, Found, NewText); Count > 0) {

@@ -20,7 +20,7 @@ constexpr std::array<int, 4> TrackedColumns{colMark, colTranslated, colReplaced,
 std::string CellValue(const TStyledGridModel& Grid, int Col, int Row) {
     if (Col == colMark)
         return std::to_string(Grid.ColorCell(Col, Row));
-    return Grid.Cells(Col, Row);
+    return std::string(Grid.Cells(Col, Row));
 }
 
 void SetCellValue(TStyledGridModel& Grid, int Col, int Row, const std::string& Value) {

@@ -141,7 +141,7 @@ struct TOpenWindow {
         QCoreApplication::processEvents();
     }
     QString EditorText() { return Grid().Editor() ? Grid().Editor()->Text() : QString(); }
-    std::string Translated(int Row) { return Table().Cells(colTranslated, Row); }
+    std::string Translated(int Row) { return std::string(Table().Cells(colTranslated, Row)); }
 };
 
 } // namespace kav

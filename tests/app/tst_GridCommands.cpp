@@ -43,7 +43,7 @@ struct TFrenchWindow {
         QVERIFY(Target);
         QTest::keyClick(Target, Qt::Key(Key), Modifiers);
     }
-    std::string Bookmark(int Row) { return Table().Cells(colBookmark, Row); }
+    std::string Bookmark(int Row) { return std::string(Table().Cells(colBookmark, Row)); }
 };
 
 // Runs Step on the go-to-line dialog once it is open, then opens it through the menu command.

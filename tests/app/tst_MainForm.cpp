@@ -318,7 +318,7 @@ void TestMainForm::typedTextTakesTheLanguageCodePage() {
         QTest::sendKeyEvent(QTest::Release, Editor, Qt::Key_unknown, QString(Letter), {});
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QByteArray::fromStdString(W.Form.Table().Cells(colTranslated, 2)), bytes);
+    QCOMPARE(QByteArrayView(W.Form.Table().Cells(colTranslated, 2)).toByteArray(), bytes);
     QVERIFY(W.Dialogs.Shown.empty());
 }
 
@@ -355,7 +355,7 @@ void TestMainForm::boxesFollowTheDocument() {
     QCOMPARE(W.Form.cbxSoftware->currentText(), QString("Pelmor"));
     QCOMPARE(W.Form.LanguageBox->currentText().left(3), QString("FRA"));
     QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("Western"));
-    QCOMPARE(QString::fromStdString(W.Form.Table().Cells(colTranslated, 1)),
+    QCOMPARE(QString::fromUtf8(W.Form.Table().Cells(colTranslated, 1)),
              W.Form.LanguageBox->currentText() + " - Western");
 
     // Russian picked with the keyboard: the document takes the language and its character set.
@@ -364,7 +364,7 @@ void TestMainForm::boxesFollowTheDocument() {
     QCOMPARE(W.Form.State().FLanguageCode, std::string("RUS"));
     QCOMPARE(int(W.Form.State().FFontCharset), 204);
     QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("Cyrillic"));
-    QCOMPARE(QString::fromStdString(W.Form.Table().Cells(colTranslated, 1)),
+    QCOMPARE(QString::fromUtf8(W.Form.Table().Cells(colTranslated, 1)),
              W.Form.LanguageBox->currentText() + " - Cyrillic");
 
     // Kavrino picked in the software box: File > New makes a main document without language,

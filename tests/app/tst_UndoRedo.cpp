@@ -58,7 +58,7 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         F.Click(colTranslated, ItemRow);
         F.Type("zq");
         F.Click(colTranslated, OtherRow);
-        return "&Undo Edit of item " + QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+        return "&Undo Edit of item " + QString::fromUtf8(F.Table().Cells(colItem, ItemRow));
     case ReplaceOne: {
         QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
         TfrmReplaceDlg* Window = F.Form().ReplaceDialog1->ReplaceWindow();
@@ -77,8 +77,7 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
             ++Row;
         F.Click(colTranslated, Row);
         F.Form().UndoReplaceStringMenu->trigger();
-        return "&Undo Undo replacement in item " +
-               QString::fromStdString(F.Table().Cells(colItem, Row));
+        return "&Undo Undo replacement in item " + QString::fromUtf8(F.Table().Cells(colItem, Row));
     }
     case MarkAccept: {
         int Row = FirstItemRow;
@@ -87,7 +86,7 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         F.Click(colTranslated, Row);
         F.Form().ClearFlagMenu->trigger();
         return "&Undo Accept replacement in item " +
-               QString::fromStdString(F.Table().Cells(colItem, Row));
+               QString::fromUtf8(F.Table().Cells(colItem, Row));
     }
     case AcceptAll: {
         int Count = 0;
@@ -129,8 +128,7 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
     case ColourMark:
         F.Click(colTranslated, ItemRow);
         F.Press(Qt::Key_F6);
-        return "&Undo Colour mark of item " +
-               QString::fromStdString(F.Table().Cells(colItem, ItemRow));
+        return "&Undo Colour mark of item " + QString::fromUtf8(F.Table().Cells(colItem, ItemRow));
     case Paste:
         F.Click(colTranslated, OtherRow);
         F.Form().findChild<QAction*>("CopyMenu")->trigger();
@@ -220,10 +218,10 @@ void TestUndoRedo::roundTrip() {
 // document.
 void TestUndoRedo::editorKeepsItsOwnUndo() {
     TFrenchWindow F;
-    const std::string Original = F.Table().Cells(colTranslated, ItemRow);
+    const std::string Original(F.Table().Cells(colTranslated, ItemRow));
     RunCommand(F, Edit);
-    const std::string Edited = F.Table().Cells(colTranslated, ItemRow);
-    const QString OtherText = QString::fromStdString(F.Table().Cells(colTranslated, OtherRow));
+    const std::string Edited(F.Table().Cells(colTranslated, ItemRow));
+    const QString OtherText = QString::fromUtf8(F.Table().Cells(colTranslated, OtherRow));
     F.Type("ab");
     QVERIFY(F.Grid().Editor()->Text() != OtherText);
     F.Undo();

@@ -415,7 +415,7 @@ static std::vector<std::string> TableSnapshot(const TStyledGridModel& Grid) {
     std::vector<std::string> Cells{std::to_string(Grid.RowCount())};
     for (int Row = 0; Row < Grid.RowCount(); ++Row) {
         for (int Col = 0; Col < Grid.ColCount(); ++Col)
-            Cells.push_back(Grid.Cells(Col, Row));
+            Cells.emplace_back(Grid.Cells(Col, Row));
         Cells.push_back(std::to_string(Grid.ColorCell(colMark, Row)));
     }
     return Cells;

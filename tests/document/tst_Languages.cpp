@@ -81,7 +81,7 @@ struct TFixture {
         Languages.InitCharsetBox();
         Languages.InitLanguageList();
     }
-    std::string Header() const { return Grid.Cells(colTranslated, 1); }
+    std::string Header() const { return std::string(Grid.Cells(colTranslated, 1)); }
     void Pick(const std::string& Code) {
         View.Language = View.IndexOfCode(Code);
         QVERIFY(View.Language >= 0);

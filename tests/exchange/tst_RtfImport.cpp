@@ -79,7 +79,7 @@ void TestRtfImport::init() {
 QStringList TestRtfImport::Translations() const {
     QStringList Result;
     for (int Item = 1; Item <= Items; ++Item)
-        Result << QString::fromStdString(Grid.Cells(colTranslated, RowOf(Item)));
+        Result << QString::fromStdString(std::string(Grid.Cells(colTranslated, RowOf(Item))));
     return Result;
 }
 

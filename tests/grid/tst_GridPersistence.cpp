@@ -1,3 +1,4 @@
+#include "Bytes.h"
 #include "grid/GridPersistence.h"
 
 #include <QtTest>
@@ -10,13 +11,6 @@ using TCheck = std::function<bool(const TStyledGridModel&)>;
 Q_DECLARE_METATYPE(TCheck)
 
 namespace {
-
-QByteArray B(const std::string& S) {
-    return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
-}
-std::string S(const QByteArray& B) {
-    return std::string(B.constData(), static_cast<size_t>(B.size()));
-}
 
 const char WorkedPropCell[] =
     "0, 0, 3, 1, 0, 1, 1, 3, 1, 0, 2, 1, 1, 2, 3, 1, 0, 3, 1, 1, 2, 3, 1, 0, 4, 0, 1, 2, 3, 1, 0, "

@@ -192,8 +192,8 @@ void TestGridText::customCompare() {
     Grid.SetRowCount(5);
     SetColumn(Grid, 1, 1, {"10", "9", "100"});
     Grid.OnCompareCol = [&Grid](int Col, int Row1, int Row2) {
-        const int A = std::stoi(Grid.Cells(Col, Row1));
-        const int B = std::stoi(Grid.Cells(Col, Row2));
+        const int A = std::stoi(std::string(Grid.Cells(Col, Row1)));
+        const int B = std::stoi(std::string(Grid.Cells(Col, Row2)));
         return A < B ? rel_less : (A == B ? rel_equal : rel_greater);
     };
     SortColRow(Grid, 1, 1, 3, true, true);

@@ -61,7 +61,7 @@ struct TGridWindow {
     void Click(int Col, int Row) {
         QTest::mouseClick(Grid->viewport(), Qt::LeftButton, Qt::NoModifier, CellCenter(Col, Row));
     }
-    QString Text(int Col, int Row) const { return QString::fromStdString(Grid->Cells(Col, Row)); }
+    QString Text(int Col, int Row) const { return QString::fromUtf8(Grid->Cells(Col, Row)); }
 };
 
 } // namespace kav::test

@@ -255,10 +255,10 @@ void TestStringGrid::masksInEditor() {
     QVERIFY(G.Show());
     G.Grid.FocusCell(2, 1);
     QTest::keyClicks(&G.Grid, typed);
-    QCOMPARE(QString::fromStdString(G.Grid.Cells(2, 1)), stored);
+    QCOMPARE(QString::fromUtf8(G.Grid.Cells(2, 1)), stored);
     G.Grid.FocusCell(3, 1);
     QTest::keyClicks(QApplication::focusWidget(), typed);
-    QCOMPARE(QString::fromStdString(G.Grid.Cells(3, 1)), typed);
+    QCOMPARE(QString::fromUtf8(G.Grid.Cells(3, 1)), typed);
 }
 
 void TestStringGrid::editTextEvents() {

@@ -322,7 +322,7 @@ void TestStyledStringGrid::paste() {
     QByteArray Texts;
     for (int R = 1; R <= 2; ++R) {
         for (int C = 1; C <= 3; ++C) {
-            Texts += QByteArray::fromStdString(W.Grid->Cells(C, R)) + (C < 3 ? "|" : "");
+            Texts += QByteArrayView(W.Grid->Cells(C, R)).toByteArray() + (C < 3 ? "|" : "");
         }
         Texts += R < 2 ? "/" : "";
     }

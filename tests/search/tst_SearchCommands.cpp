@@ -37,8 +37,8 @@ struct TFixture {
         FindDlg.OnFind = [this] { Commands.SearchFind(); };
         ReplaceDlg.OnFind = [this] { Commands.SearchFind(); };
     }
-    std::string Text(int Row) const { return Grid.Cells(colTranslated, Row); }
-    std::string Mark(int Row) const { return Grid.Cells(colReplaced, Row); }
+    std::string Text(int Row) const { return std::string(Grid.Cells(colTranslated, Row)); }
+    std::string Mark(int Row) const { return std::string(Grid.Cells(colReplaced, Row)); }
     void OpenFind(const std::string& Text, TFindOptions Options = frDown) {
         Commands.FindMenuClick();
         Commands.FindDialogShow();

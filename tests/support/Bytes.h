@@ -5,10 +5,11 @@
 #include <QByteArray>
 
 #include <string>
+#include <string_view>
 
 namespace kav {
 
-inline QByteArray B(const std::string& S) {
+inline QByteArray B(std::string_view S) {
     return QByteArray(S.data(), static_cast<qsizetype>(S.size()));
 }
 

@@ -62,7 +62,7 @@ struct TFixture {
             Bytes += Item(std::string(1, C), std::string(1, char(C + 32)), " {40} {} {} {}");
         Write(std::string("Default/") + Name, Bytes);
     }
-    std::string Col(int Column, int Row) const { return Grid.Cells(Column, Row); }
+    std::string Col(int Column, int Row) const { return std::string(Grid.Cells(Column, Row)); }
 };
 
 inline std::string Translations(const std::string& Names) {

@@ -60,7 +60,7 @@ void TestTableUndo::keepsTheLast200Steps() {
     Grid.SetRowCount(FirstItemRow + 1);
     TTableUndo Undo(Grid);
     for (int Step = 0; Step < 250; ++Step) {
-        const std::string Old = Grid.Cells(colTranslated, FirstItemRow);
+        const std::string Old(Grid.Cells(colTranslated, FirstItemRow));
         const std::string New = std::to_string(Step);
         Grid.SetCells(colTranslated, FirstItemRow, New);
         Undo.Push("Edit " + New, {{colTranslated, FirstItemRow, Old, New}});
