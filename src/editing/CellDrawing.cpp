@@ -185,10 +185,7 @@ void TCellDrawing::PaintMarker(int ARow) {
     if (M.isEmpty()) {
         return;
     }
-    bool Error = false;
-    for (const TFinding& F : FHooks.Findings->Of(ARow)) {
-        Error = Error || (NeedsAttention(F) && F.Severity == TSeverity::Error);
-    }
+    const bool Error = FHooks.Findings->MarkedAsError(ARow);
     const QPolygon Corner(
         {M.topLeft(), QPoint(M.right() + 1, M.top()), QPoint(M.right() + 1, M.bottom() + 1)});
     Painter->save();

@@ -13,6 +13,15 @@ namespace {
 
 const std::vector<TFinding> NoFindings;
 
+// The fields of a row's summary.
+constexpr unsigned CountMask = 0xF;
+constexpr unsigned WarningShift = 4;
+constexpr unsigned InfoShift = 8;
+constexpr unsigned AllCountsMask = 0xFFF;
+constexpr unsigned MarkedBit = 1u << 12;
+constexpr unsigned ErrorMarkBit = 1u << 13;
+constexpr unsigned StaleBit = 1u << 14;
+
 } // namespace
 
 TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingContext& Context,
@@ -49,13 +58,39 @@ TTableFindings::~TTableFindings() {
     FGrid.RemoveObserver(this);
 }
 
+TTableFindings::TRowSummary TTableFindings::SummaryOf(const std::vector<TFinding>& Findings) {
+    unsigned Errors = 0, Warnings = 0, Infos = 0;
+    TRowSummary Summary = 0;
+    for (const TFinding& F : Findings) {
+        Errors += F.Severity == TSeverity::Error;
+        Warnings += F.Severity == TSeverity::Warning;
+        Infos += F.Severity == TSeverity::Info;
+        if (NeedsAttention(F))
+            Summary |= F.Severity == TSeverity::Error ? MarkedBit | ErrorMarkBit : MarkedBit;
+    }
+    // Each kind is found at most once in a row, so a count never reaches the field's limit.
+    return static_cast<TRowSummary>(Summary | std::min(Errors, CountMask) |
+                                    std::min(Warnings, CountMask) << WarningShift |
+                                    std::min(Infos, CountMask) << InfoShift);
+}
+
+void TTableFindings::Count(TRowSummary Summary, int Sign) {
+    FCounts.Errors += Sign * static_cast<int>(Summary & CountMask);
+    FCounts.Warnings += Sign * static_cast<int>(Summary >> WarningShift & CountMask);
+    FCounts.Infos += Sign * static_cast<int>(Summary >> InfoShift & CountMask);
+}
+
 void TTableFindings::GridChanged(const TGridChange& Change) {
     if (Change.Kind == TGridChangeKind::Repaint)
         return;
+    FListedRow = -1;
     if (Change.Kind == TGridChangeKind::TextChanged && Change.Row >= 0 &&
-        static_cast<size_t>(Change.Row) < FStale.size() && !FAllStale) {
-        FStale[static_cast<size_t>(Change.Row)] = true;
-        FAnyStale = true;
+        static_cast<size_t>(Change.Row) < FRows.size() && !FAllStale) {
+        TRowSummary& Summary = FRows[static_cast<size_t>(Change.Row)];
+        if (!(Summary & StaleBit)) {
+            Summary |= StaleBit;
+            FStaleRows.push_back(Change.Row);
+        }
     } else {
         FAllStale = true;
     }
@@ -63,51 +98,64 @@ void TTableFindings::GridChanged(const TGridChange& Change) {
         OnChanged();
 }
 
+void TTableFindings::Recheck(int Row) {
+    TRowSummary& Summary = FRows[static_cast<size_t>(Row)];
+    Count(Summary, -1);
+    const bool Item = Row >= FirstItemRow && Row < TrailingRow(FGrid) && IsItemRow(FGrid, Row);
+    Summary = Item ? SummaryOf(CheckItemRow(FGrid, Row, FCheckedIn, FMeasure).Findings) : 0;
+    Count(Summary, +1);
+}
+
 void TTableFindings::Refresh() {
     const TFindingContext Context = FContext ? FContext() : TFindingContext();
     const size_t Rows = static_cast<size_t>(std::max(0, FGrid.RowCount()));
     if (FAllStale || !(Context == FCheckedIn) || FRows.size() != Rows) {
-        FRows.assign(Rows, {});
-        FStale.assign(Rows, true);
+        FRows.assign(Rows, 0);
+        FStaleRows.clear();
+        FCounts = {};
         FCheckedIn = Context;
         FAllStale = false;
-        FAnyStale = true;
-    }
-    if (!FAnyStale)
+        FListedRow = -1;
+        for (int Row = FirstItemRow; Row < TrailingRow(FGrid); ++Row)
+            Recheck(Row);
         return;
-    for (int Row = FirstItemRow; Row < TrailingRow(FGrid); ++Row) {
-        const size_t R = static_cast<size_t>(Row);
-        if (R < Rows && FStale[R]) {
-            FRows[R] = IsItemRow(FGrid, Row) ? CheckItemRow(FGrid, Row, Context, FMeasure).Findings
-                                             : std::vector<TFinding>();
-            FStale[R] = false;
-        }
     }
-    FAnyStale = false;
+    for (const int Row : FStaleRows) {
+        FRows[static_cast<size_t>(Row)] &= static_cast<TRowSummary>(~StaleBit);
+        Recheck(Row);
+    }
+    FStaleRows.clear();
 }
 
-const std::vector<TFinding>& TTableFindings::Of(int Row) {
+TTableFindings::TRowSummary TTableFindings::SummaryAt(int Row) {
     Refresh();
     if (!IsItemRow(FGrid, Row) || static_cast<size_t>(Row) >= FRows.size())
-        return NoFindings;
+        return 0;
     return FRows[static_cast<size_t>(Row)];
 }
 
+const std::vector<TFinding>& TTableFindings::Of(int Row) {
+    if ((SummaryAt(Row) & AllCountsMask) == 0)
+        return NoFindings;
+    // The same check as the one the summary was made from, on the same texts: the same list.
+    if (FListedRow != Row) {
+        FListed = CheckItemRow(FGrid, Row, FCheckedIn, FMeasure).Findings;
+        FListedRow = Row;
+    }
+    return FListed;
+}
+
 bool TTableFindings::Marked(int Row) {
-    const std::vector<TFinding>& Findings = Of(Row);
-    return std::any_of(Findings.begin(), Findings.end(), NeedsAttention);
+    return (SummaryAt(Row) & MarkedBit) != 0;
+}
+
+bool TTableFindings::MarkedAsError(int Row) {
+    return (SummaryAt(Row) & ErrorMarkBit) != 0;
 }
 
 TFindingCounts TTableFindings::Counts() {
     Refresh();
-    TFindingCounts Counts;
-    for (const std::vector<TFinding>& Row : FRows)
-        for (const TFinding& F : Row) {
-            Counts.Errors += F.Severity == TSeverity::Error;
-            Counts.Warnings += F.Severity == TSeverity::Warning;
-            Counts.Infos += F.Severity == TSeverity::Info;
-        }
-    return Counts;
+    return FCounts;
 }
 
 int TTableFindings::NextMarked(int From, bool Forward) {
@@ -115,7 +163,7 @@ int TTableFindings::NextMarked(int From, bool Forward) {
     const int Last = TrailingRow(FGrid);
     for (int Row = Forward ? std::max(From + 1, FirstItemRow) : std::min(From - 1, Last - 1);
          Row >= FirstItemRow && Row < Last; Row += Forward ? 1 : -1)
-        if (Marked(Row))
+        if (FRows[static_cast<size_t>(Row)] & MarkedBit)
             return Row;
     return -1;
 }

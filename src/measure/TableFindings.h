@@ -7,6 +7,7 @@
 #include "grid/GridModel.h"
 #include "measure/ItemCheck.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,10 +50,12 @@ public:
     TTableFindings(const TTableFindings&) = delete;
     TTableFindings& operator=(const TTableFindings&) = delete;
 
-    // The findings of an item row (none for any other row).
+    // The findings of an item row (none for any other row). Valid until the next call.
     const std::vector<TFinding>& Of(int Row);
     // True when the row has a finding that NeedsAttention.
     bool Marked(int Row);
+    // True when one of those is an error (the marker's colour).
+    bool MarkedAsError(int Row);
     TFindingCounts Counts();
     // The next marked item row after From (Forward) or before it; -1 when there is none.
     int NextMarked(int From, bool Forward);
@@ -61,17 +64,28 @@ public:
     std::function<void()> OnChanged;
 
 private:
+    // What a row's findings come to, in two bytes: how many of each severity (a row has each
+    // kind at most once), whether it is marked and with an error, and whether it waits to be
+    // checked again. The messages themselves are made again when a row is asked for: kept for
+    // every row they would cost more than the table's own texts.
+    using TRowSummary = std::uint16_t;
+    static TRowSummary SummaryOf(const std::vector<TFinding>& Findings);
     void GridChanged(const TGridChange& Change) override;
     void Refresh();
+    void Recheck(int Row);
+    void Count(TRowSummary Summary, int Sign);
+    TRowSummary SummaryAt(int Row);
 
     TStyledGridModel& FGrid;
     std::function<TFindingContext()> FContext;
     TTextMeasure& FMeasure;
     TFindingContext FCheckedIn;
     bool FAllStale = true;
-    bool FAnyStale = true;
-    std::vector<std::vector<TFinding>> FRows; // by row
-    std::vector<bool> FStale;                 // by row
+    std::vector<TRowSummary> FRows; // by row
+    std::vector<int> FStaleRows;    // changed since they were checked, each once
+    TFindingCounts FCounts;         // the sum over FRows
+    int FListedRow = -1;            // the row FListed holds the findings of
+    std::vector<TFinding> FListed;
 };
 
 } // namespace kav

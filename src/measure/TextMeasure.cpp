@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -16,8 +17,10 @@ namespace {
 
 constexpr QChar SoftHyphen(0x00AD);
 constexpr QChar Tab(0x0009);
-// Beyond this many distinct texts the cache starts afresh rather than grow without end.
-constexpr std::size_t MaxCachedTexts = 500000;
+// Beyond this many distinct texts the cache starts afresh. It serves the texts drawn again and
+// again (the visible rows, a few hundred); a check of a whole table measures each text once, and
+// keeping all of them would cost more than the table's own texts.
+constexpr std::size_t MaxCachedTexts = 4096;
 
 struct TKnownPair {
     const char* Family; // lower case
@@ -148,7 +151,7 @@ TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
     const TKnownPair* Pair = KnownPairOf(Requested);
     const QString File = Pair ? LiberationFile(*Pair, Bold, Italic) : QString();
     if (!File.isEmpty()) {
-        Face->Raw = QRawFont(File, Pixels, QFont::PreferFullHinting);
+        Face->Raw = QRawFont(FontFileData(File), Pixels, QFont::PreferFullHinting);
         Face->Info.File = File.toStdString();
     }
     if (!Face->Raw.isValid()) {
@@ -177,6 +180,21 @@ TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
         Face->TabAdvance = Fallback.horizontalAdvance(QLatin1Char(' '));
     }
     return *FFaces.emplace(Key, std::move(Face)).first->second;
+}
+
+const QByteArray& TTextMeasure::FontFileData(const QString& File) {
+    auto Found = FFontFiles.find(File);
+    if (Found != FFontFiles.end()) {
+        return Found->second;
+    }
+    // Read as the raw font would read it itself; the faces of every size and the copies of
+    // each face share this one copy of the file's bytes.
+    QFile Font(File);
+    QByteArray Data;
+    if (Font.open(QIODevice::ReadOnly)) {
+        Data = Font.readAll();
+    }
+    return FFontFiles.emplace(File, std::move(Data)).first->second;
 }
 
 bool TTextMeasure::FaceLacksGlyphs(const TFace& Face, const QString& Text) const {
@@ -299,6 +317,7 @@ void TTextMeasure::Draw(QPainter& Painter, int X, int Y, const QString& Text, co
 void TTextMeasure::ClearCache() {
     FTexts.clear();
     FFaces.clear();
+    FFontFiles.clear();
 }
 
 } // namespace kav

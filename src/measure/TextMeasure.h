@@ -11,6 +11,7 @@
 
 #include "grid/CellProperties.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QGlyphRun>
@@ -18,6 +19,7 @@
 #include <QRawFont>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -99,11 +101,13 @@ private:
         bool StrikeOut = false;
     };
     TFace& FaceOf(const TMyFont& Font);
+    const QByteArray& FontFileData(const QString& File);
     bool FaceLacksGlyphs(const TFace& Face, const QString& Text) const;
     void LayOutPiece(const TFace& Face, const QString& Piece, int X, TLaidOutText& Out) const;
 
     std::unordered_map<std::string, std::unique_ptr<TFace>> FFaces;
     std::unordered_map<std::string, TTextExtent> FTexts;
+    std::map<QString, QByteArray> FFontFiles; // by path, read once
 };
 
 // The size in pixels of a font in points at 96 dpi.

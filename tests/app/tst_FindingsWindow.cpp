@@ -66,6 +66,7 @@ private slots:
     void keysWalkTheMarkedRows();
     void markerInTheCornerNotOverTheBand();
     void hintListsTheFindings();
+    void hintFollowsAnEdit();
 };
 
 void TestFindingsWindow::statusBarCountsFollowEdits() {
@@ -145,6 +146,33 @@ void TestFindingsWindow::hintListsTheFindings() {
     QCoreApplication::processEvents();
     const std::string* Clean = F.Form().Table().FindHintCell(colTranslated, NewDocument);
     QVERIFY(!Clean || Clean->empty());
+}
+
+void TestFindingsWindow::hintFollowsAnEdit() {
+    TFindingsWindow F;
+    F.Grid().SetTopRow(FirstItemRow);
+    QCoreApplication::processEvents();
+    const auto HintOver = [&F](int Row) {
+        QTest::mouseMove(F.Grid().viewport(), F.Grid().CellRect(colTranslated, Row).center());
+        QCoreApplication::processEvents();
+        const std::string* Hint = F.Form().Table().FindHintCell(colTranslated, Row);
+        return Hint ? *Hint : std::string();
+    };
+    QCOMPARE(HintOver(OpenRecent), std::string("warning whitespace: trailing blanks differ"));
+    // The row's findings are listed again from its new text, not from the list shown before.
+    QTest::mouseClick(F.Grid().viewport(), Qt::LeftButton, {},
+                      F.Grid().CellRect(colTranslated, OpenRecent).center());
+    for (const char C : std::string("Ouvrir!"))
+        QTest::keyClick(QApplication::focusWidget(), C);
+    F.Press(Qt::Key_Return);
+    QCOMPARE(F.Form().Table().Cells(colTranslated, OpenRecent), std::string("Ouvrir!"));
+    F.Grid().SetRow(FirstItemRow); // the editor away from the rows hovered
+    HintOver(NewDocument);
+    const std::string After = HintOver(OpenRecent);
+    QVERIFY2(After == "warning punctuation: the default ends with no punctuation, the translation "
+                      "with an exclamation mark",
+             After.c_str());
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
 }
 
 QTEST_MAIN(TestFindingsWindow)
