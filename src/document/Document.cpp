@@ -73,14 +73,21 @@ std::optional<StrItemView> NextItem(StrLineReader& Reader, const std::string& Pa
     return std::nullopt;
 }
 
-// Reads the whole translated file once: its item lines, and returns the count of all its lines.
-long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path, TTextArena& Texts,
-                             std::vector<TTranslatedLine>& Items,
-                             std::vector<std::string>& Findings) {
+// Reads the whole translated file once, opened by OpenWhole: its item lines into File, and
+// returns the count of all its lines. The lines view the file's bytes, which File takes.
+long long ReadTranslatedFile(StrLineReader& Reader, const std::string& Path,
+                             TTranslatedFile& File) {
+    auto Keep = [&](std::string_view Text) {
+        return Reader.Holds(Text) ? Text : std::string_view(File.Copies.emplace_back(Text));
+    };
     while (std::optional<StrItemView> Item =
-               NextItem(Reader, Path, TranslatedAttributeCount, Findings))
-        Items.push_back({Texts.Keep(Item->Name), Texts.Keep(Item->Text),
-                         Texts.Keep(Item->Attributes[0]), Reader.LineNumber()});
+               NextItem(Reader, Path, TranslatedAttributeCount, File.Findings)) {
+        if (File.Lines.empty())
+            File.Lines.reserve(Reader.LineEndsAhead() + 1);
+        File.Lines.push_back(
+            {Keep(Item->Name), Keep(Item->Text), Keep(Item->Attributes[0]), Reader.LineNumber()});
+    }
+    File.Bytes = Reader.TakeBuffer();
     return Reader.LineNumber();
 }
 
@@ -147,25 +154,6 @@ private:
 };
 
 } // namespace
-
-std::string_view TTextArena::Keep(std::string_view Text) {
-    if (Text.empty())
-        return {};
-    if (Text.size() > BlockSize / 4) {
-        // A long text gets a block of its own; the current block goes on being filled.
-        FLarge.push_back(std::make_unique_for_overwrite<char[]>(Text.size()));
-        std::memcpy(FLarge.back().get(), Text.data(), Text.size());
-        return {FLarge.back().get(), Text.size()};
-    }
-    if (BlockSize - FUsed < Text.size()) {
-        FBlocks.push_back(std::make_unique_for_overwrite<char[]>(BlockSize));
-        FUsed = 0;
-    }
-    char* At = FBlocks.back().get() + FUsed;
-    std::memcpy(At, Text.data(), Text.size());
-    FUsed += Text.size();
-    return {At, Text.size()};
-}
 
 TFileNameInfo ExamineFileName(const std::string& Name) {
     TFileNameInfo Info;
@@ -464,7 +452,7 @@ int TDocument::LoadDocument(const std::string& FileName) {
 
 std::optional<TTranslatedFile> TDocument::ReadTranslated(const std::string& FileName) {
     StrLineReader Reader;
-    if (int Status = Reader.Open(FileName); Status != 0) {
+    if (int Status = Reader.OpenWhole(FileName); Status != 0) {
         if (std::string Text = IoStatusMessage(Status, FileName); !Text.empty())
             Warn(Text);
         return std::nullopt;
@@ -472,8 +460,7 @@ std::optional<TTranslatedFile> TDocument::ReadTranslated(const std::string& File
     RemoveStaleTempFiles(FolderPart(FileName));
     TTranslatedFile File;
     try {
-        File.LineCount =
-            ReadTranslatedFile(Reader, FileName, *File.Texts, File.Lines, File.Findings);
+        File.LineCount = ReadTranslatedFile(Reader, FileName, File);
     } catch (const ToolError& E) {
         UI.ShowError(E.what());
         return std::nullopt;
@@ -524,6 +511,8 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     if (!Reuse) {
         FDefaultRead.reset();
         ResetTable(Grid);
+        // The default file has about as many items as the translated file has lines.
+        Grid.ReserveRows(static_cast<int>(Lines.size()) + EmptyTableRowCount);
     }
     try {
         if (Reuse) {
@@ -550,10 +539,8 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
                     Report.Unmatched.emplace_back(Line.Name);
                     continue;
                 }
-                if (IsBlankText(Line.Text))
-                    Grid.SetCells(colTranslated, Target, Grid.Cells(colDefault, Target));
-                else
-                    Grid.SetCells(colTranslated, Target, std::string(Line.Text));
+                Grid.SetCells(colTranslated, Target,
+                              IsBlankText(Line.Text) ? Grid.Cells(colDefault, Target) : Line.Text);
                 int32_t Color = NoColorMark;
                 if (!Line.Color.empty() && !TryStrToInt(Line.Color, Color))
                     throw ToolError(

@@ -10,6 +10,7 @@
 #include "grid/GridModel.h"
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -43,22 +44,11 @@ struct TTranslatedLine {
     long long Line = 0;
 };
 
-// Holds the bytes the views of a translated file point to: large blocks filled one after the
-// other, so that a file of many lines costs a few allocations and the views never move.
-class TTextArena {
-public:
-    std::string_view Keep(std::string_view Text);
-
-private:
-    static constexpr size_t BlockSize = size_t(1) << 20;
-    std::vector<std::unique_ptr<char[]>> FBlocks;
-    std::vector<std::unique_ptr<char[]>> FLarge; // texts longer than a quarter block
-    size_t FUsed = BlockSize;                    // of the last block
-};
-
-// A translated file read whole. Move-only: its lines view its own arena.
+// A translated file read whole. Its lines view its bytes, or, for the few lines the reader
+// could not hand out from them, their copies; moving it keeps both where they are.
 struct TTranslatedFile {
-    std::unique_ptr<TTextArena> Texts = std::make_unique<TTextArena>();
+    std::vector<char> Bytes;
+    std::deque<std::string> Copies;
     std::vector<TTranslatedLine> Lines;
     long long LineCount = 0; // all lines, items or not
     int CloseStatus = 0;

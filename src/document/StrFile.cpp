@@ -27,6 +27,9 @@ constexpr size_t BlockSize = 1 << 16;
 // copy what they keep, so a larger block would only add to the peak memory of a load, which
 // holds the table being built at the same time.
 constexpr size_t LargeBlockSize = size_t(1) << 20;
+// A file read whole is held at once: far beyond any language file, a file (a stray binary, a
+// file of one endless line) is read in blocks, and stops at its first line too long to take.
+constexpr size_t LargestWholeFile = size_t(64) << 20;
 constexpr char CtrlZ = 26;
 constexpr const char* TempMark = ".kavtmp.";
 constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
@@ -152,12 +155,64 @@ int StrLineReader::Open(const std::string& Path) {
         FBuffer.clear();
         FBuffer.resize(Size);
     }
+    FWhole = FWholeRead = false;
     return 0;
+}
+
+int StrLineReader::OpenWhole(const std::string& Path) {
+    if (const int Status = Open(Path); Status != 0)
+        return Status;
+    struct stat Info {};
+    if (::fstat(FFd, &Info) != 0 || !S_ISREG(Info.st_mode) ||
+        static_cast<size_t>(Info.st_size) > LargestWholeFile)
+        return 0; // read in blocks, as Open does
+    if (static_cast<size_t>(Info.st_size) + 1 > FBuffer.size()) {
+        FBuffer.clear();
+        FBuffer.resize(static_cast<size_t>(Info.st_size) + 1);
+    }
+    FWhole = true;
+    return 0;
+}
+
+std::vector<char> StrLineReader::TakeBuffer() {
+    FWhole = false;
+    FPos = FLen = 0;
+    return std::move(FBuffer);
+}
+
+size_t StrLineReader::LineEndsAhead() const {
+    return static_cast<size_t>(std::count(FBuffer.data() + FPos, FBuffer.data() + FLen, '\n'));
+}
+
+// Reads the rest of the file into the buffer, growing it when the file grew since it was
+// opened: no line has been handed out yet, so nothing views the buffer while it moves.
+bool StrLineReader::FillWhole() {
+    FWholeRead = true;
+    size_t Len = 0;
+    for (;;) {
+        if (Len == FBuffer.size())
+            FBuffer.resize(std::max<size_t>(FBuffer.size() * 2, BlockSize));
+        const ssize_t Got = ::read(FFd, FBuffer.data() + Len, FBuffer.size() - Len);
+        if (Got < 0 && errno == EINTR)
+            continue;
+        if (Got < 0) {
+            FStatus = IoStatusFromErrno(errno);
+            return false;
+        }
+        if (Got == 0)
+            break;
+        Len += static_cast<size_t>(Got);
+    }
+    FPos = 0;
+    FLen = Len;
+    return Len > 0;
 }
 
 bool StrLineReader::Fill() {
     if (FFd < 0)
         return false;
+    if (FWhole)
+        return !FWholeRead && FillWhole();
     for (;;) {
         ssize_t Got = ::read(FFd, FBuffer.data(), FBuffer.size());
         if (Got < 0 && errno == EINTR)

@@ -38,6 +38,21 @@ public:
 
     // Opens Path read-only; returns the I/O status code (0 when open).
     int Open(const std::string& Path);
+    // The same, for a file read whole into one buffer before its first line is handed out: the
+    // views of its lines then stay valid until the reader is opened again or gone, except those
+    // that Holds denies (the last line of the file, the line of an end-of-file character, and
+    // every line of a file too large to be read whole).
+    int OpenWhole(const std::string& Path);
+    bool Holds(std::string_view Line) const {
+        return FWhole && Line.data() >= FBuffer.data() &&
+               Line.data() + Line.size() <= FBuffer.data() + FLen;
+    }
+    // The buffer of a file read whole, which the views of its lines point into; the reader is
+    // left without it.
+    std::vector<char> TakeBuffer();
+    // Line ends not read yet in the buffer: at most as many lines as are left of a file read
+    // whole, less one.
+    size_t LineEndsAhead() const;
     // Reads the next line without its end; false at the end of the file or on an error.
     bool ReadLine(std::string& Line);
     // The same without copying: Line views the reader's buffer until the next call.
@@ -60,6 +75,7 @@ public:
 private:
     void CountAfterEndMark();
     bool Fill();
+    bool FillWhole();
     size_t FindDelimiter(size_t From) const;
     bool Append(std::string& Line, std::string_view Piece);
     bool Accept(std::string_view Line);
@@ -75,7 +91,9 @@ private:
     long long FLinesAfterEnd = 0;
     long long FItemsAfterEnd = 0;
     bool FEnded = false;
-    bool FSkipTrail = false;   // the block ended on a lead byte
+    bool FSkipTrail = false; // the block ended on a lead byte
+    bool FWhole = false;     // the file is read in one block, at the first line
+    bool FWholeRead = false;
     std::vector<char> FBuffer; // one block: a small file whole
     std::string FLine;         // a line gathered from more than one block
     size_t FPos = 0;

@@ -45,11 +45,11 @@ int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item) {
 
 int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item) {
     Grid.SetCells(colItem, Row, std::to_string(Row - 1));
-    Grid.SetCells(colName, Row, std::string(Item.Name));
-    Grid.SetCells(colDefault, Row, std::string(Item.Text));
+    Grid.SetCells(colName, Row, Item.Name);
+    Grid.SetCells(colDefault, Row, Item.Text);
     for (int i = 0; i < Item.AttributeCount && i < 4; ++i)
         if (!Item.Attributes[static_cast<size_t>(i)].empty())
-            Grid.SetCells(colWidth + i, Row, std::string(Item.Attributes[static_cast<size_t>(i)]));
+            Grid.SetCells(colWidth + i, Row, Item.Attributes[static_cast<size_t>(i)]);
     Grid.SetRowCount(Grid.RowCount() + 1);
     return Row + 1;
 }

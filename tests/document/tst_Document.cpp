@@ -188,18 +188,27 @@ void TestDocument::compatibility() {
 void TestDocument::matchingByName_data() {
     QTest::addColumn<QString>("order");
     QTest::addColumn<QStringList>("column5");
-    QTest::newRow("in order") << "ABCDE" << QStringList{"tA", "tB", "tC", "tD", "tE", ""};
-    QTest::newRow("out of order") << "ABDCE" << QStringList{"tA", "tB", "tC", "tD", "tE", ""};
-    QTest::newRow("reversed") << "EDCBA" << QStringList{"tA", "tB", "tC", "tD", "tE", ""};
-    QTest::newRow("item missing") << "ABDE" << QStringList{"tA", "tB", "", "tD", "tE", ""};
+    QTest::addColumn<QByteArray>("end"); // what the file ends with instead of its last CR LF
+    const QStringList All{"tA", "tB", "tC", "tD", "tE", ""};
+    QTest::newRow("in order") << "ABCDE" << All << QByteArray("\r\n");
+    QTest::newRow("out of order") << "ABDCE" << All << QByteArray("\r\n");
+    QTest::newRow("reversed") << "EDCBA" << All << QByteArray("\r\n");
+    QTest::newRow("item missing") << "ABDE" << QStringList{"tA", "tB", "", "tD", "tE", ""}
+                                  << QByteArray("\r\n");
+    // The last line is not handed out from the file's bytes: it must be kept all the same.
+    QTest::newRow("last line without its end") << "ABCDE" << All << QByteArray();
+    QTest::newRow("last line ended by Ctrl+Z") << "ABCDE" << All << QByteArray("\x1a");
 }
 
 void TestDocument::matchingByName() {
     QFETCH(QString, order);
     QFETCH(QStringList, column5);
+    QFETCH(QByteArray, end);
     TFixture F;
     F.WriteDefault("ABCDE");
-    F.Write("Language/Kavr_FRA.str", Translations(order.toStdString()));
+    std::string Text = Translations(order.toStdString());
+    Text.replace(Text.size() - 2, 2, end.toStdString());
+    F.Write("Language/Kavr_FRA.str", Text);
     QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
     QStringList Got;
     for (int Row = 2; Row < F.Grid.RowCount(); ++Row)
