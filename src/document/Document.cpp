@@ -718,10 +718,11 @@ std::string SaveTargetName(std::string FileName, StrFileKind Kind) {
 std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
     std::vector<StrWriteItem> Items;
     Items.reserve(static_cast<size_t>(std::max(0, Grid.RowCount() - FirstItemRow)));
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-        if (!Grid.Cells(colName, Row).empty())
-            Items.push_back({Grid.Cells(colName, Row), Grid.Cells(colTranslated, Row),
-                             Grid.ColorCell(colMark, Row)});
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
+        const std::string_view Name = Grid.Cells(colName, Row);
+        if (!Name.empty())
+            Items.push_back({Name, Grid.Cells(colTranslated, Row), Grid.ColorCell(colMark, Row)});
+    }
     return Items;
 }
 
@@ -773,7 +774,8 @@ bool TDocument::SaveFile(std::string FileName) {
             RemoveBlankRows(Grid);
             // Only the trailing row may have gone for the read-back to keep the items.
             FReuseDefault = Intact && Grid.RowCount() == FDefaultRead->RowCount - 1;
-            std::vector<StrWriteItem> Items = ItemsToWrite();
+            // Views of the cells, which stay as they are until the file is written.
+            const std::vector<StrWriteItem> Items = ItemsToWrite();
             std::vector<std::string> Problems = UnwritableItems(Items);
             if (!Problems.empty()) {
                 FSaveRefused = true;

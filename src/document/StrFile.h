@@ -136,9 +136,12 @@ std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t
 // The same line appended to Out.
 void AppendItemLine(std::string& Out, std::string_view Name, std::string_view Text, int32_t Color);
 
+// An item to write. It views texts owned elsewhere (the table's cells, say), which must stay
+// unchanged until the write is done: a save writes a hundred thousand items without copying
+// them first.
 struct StrWriteItem {
-    std::string Name;
-    std::string Text;
+    std::string_view Name;
+    std::string_view Text;
     int32_t Color = NoColorMark;
 };
 
