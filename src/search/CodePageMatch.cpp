@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace kav {
 
 namespace {
@@ -77,11 +79,76 @@ TSearchPattern::TSearchPattern(std::string_view Text, int TextCodePage, bool Mat
                                const QLocale& Locale)
     : FFolding(MatchCase, Locale), FChars(Fold(Text, TextCodePage, FFolding).Chars) {}
 
+const TSearchPattern::TByteFolds& TSearchPattern::ByteFolds(int CodePage) const {
+    if (FByteFolds && FByteFolds->CodePage == CodePage)
+        return *FByteFolds;
+    auto Folds = std::make_unique<TByteFolds>();
+    Folds->CodePage = CodePage;
+    Folds->Usable = true;
+    for (int Byte = 0; Byte < 256; ++Byte) {
+        const char Single = static_cast<char>(Byte);
+        // The folded units of the byte, exactly as FoldSingleByte gives them inside a cell.
+        const TFoldedText Folded = FoldSingleByte(std::string_view(&Single, 1), CodePage, FFolding);
+        const size_t Count = Folded.Chars.size();
+        if (Count == 0 || Count > Folds->Units[0].size()) {
+            Folds->Usable = false;
+            break;
+        }
+        const auto B = static_cast<size_t>(Byte);
+        std::copy(Folded.Chars.begin(), Folded.Chars.end(), Folds->Units[B].begin());
+        Folds->Count[B] = static_cast<unsigned char>(Count);
+        Folds->Starts[B] = !FChars.empty() && Folded.Chars[0] == FChars[0];
+    }
+    FByteFolds = std::move(Folds);
+    return *FByteFolds;
+}
+
+std::vector<TTextMatch> TSearchPattern::FindAllSingleByte(std::string_view Cell,
+                                                          const TByteFolds& Folds,
+                                                          bool WholeWord) const {
+    // The same hits as the search over the folded cell: a hit begins with the first unit of a
+    // byte's character and ends with the last unit of one; after a hit the search goes on
+    // behind it, after a miss from the next byte.
+    std::vector<TTextMatch> Matches;
+    const size_t Size = Cell.size();
+    for (size_t First = 0; First < Size; ++First) {
+        if (!Folds.Starts[static_cast<unsigned char>(Cell[First])])
+            continue;
+        size_t Matched = 0; // pattern units matched
+        size_t End = First;
+        bool Hit = true;
+        while (Hit && Matched < FChars.size()) {
+            if (End == Size) {
+                Hit = false;
+                break;
+            }
+            const auto B = static_cast<unsigned char>(Cell[End++]);
+            for (unsigned char k = 0; k < Folds.Count[B]; ++k) {
+                if (Matched == FChars.size() || Folds.Units[B][k] != FChars[Matched]) {
+                    Hit = false; // a different unit, or the pattern ends inside a character
+                    break;
+                }
+                ++Matched;
+            }
+        }
+        if (!Hit || (WholeWord && !IsWholeWord(Cell, static_cast<long long>(First),
+                                               static_cast<long long>(End))))
+            continue;
+        Matches.push_back({static_cast<long long>(First) + 1, static_cast<long long>(End - First)});
+        First = End - 1;
+    }
+    return Matches;
+}
+
 std::vector<TTextMatch> TSearchPattern::FindAll(std::string_view Cell, int CellCodePage,
                                                 bool WholeWord) const {
     std::vector<TTextMatch> Matches;
     if (FChars.empty())
         return Matches;
+    if (!IsDoubleByteCodePage(CellCodePage)) {
+        if (const TByteFolds& Folds = ByteFolds(CellCodePage); Folds.Usable)
+            return FindAllSingleByte(Cell, Folds, WholeWord);
+    }
     const TFoldedText Folded = Fold(Cell, CellCodePage, FFolding);
     size_t At = Folded.Chars.find(FChars);
     while (At != std::u16string::npos) {
