@@ -737,9 +737,13 @@ bool TDocument::MakeBackups(const std::string& Target, std::vector<std::string>&
     }
     std::string Failure =
         CopyOneFile(S.FDefaultFileName, Backup + FileNamePart(S.FDefaultFileName));
+    // The replaced file is copied under its name after the folder, so the folder's file of that
+    // name, whose copy it would overwrite at once, is not copied first.
+    const bool Replaces = IsFile(Target);
     if (Failure.empty() && S.FFileName != UntitledName)
-        Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
-    if (Failure.empty() && IsFile(Target)) {
+        Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup,
+                                    Replaces ? FileNamePart(Target) : std::string());
+    if (Failure.empty() && Replaces) {
         Failure = CopyOneFile(Target, Backup + FileNamePart(Target));
         if (std::string Problem =
                 Failure.empty() ? KeepInHistory(Target, HistoryFolder(Backup)) : std::string();

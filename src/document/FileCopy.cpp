@@ -161,7 +161,8 @@ std::string CopyOneFile(const std::string& Source, const std::string& Target) {
 }
 
 std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
-                                           const std::string& TargetDir) {
+                                           const std::string& TargetDir,
+                                           const std::string& Except) {
     std::vector<std::string> Problems;
     std::error_code Ec;
     fs::directory_iterator It(SourceDir.empty() ? std::string(".") : SourceDir, Ec);
@@ -171,7 +172,8 @@ std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::s
         const fs::directory_entry& Entry = *It;
         std::string Name = Entry.path().filename().string();
         std::error_code Kind;
-        if (!Entry.is_regular_file(Kind) || IsTemporary(Name) || !MatchesMask(Name, Mask))
+        if (!Entry.is_regular_file(Kind) || IsTemporary(Name) || !MatchesMask(Name, Mask) ||
+            (!Except.empty() && Name == Except))
             continue;
         if (std::string Problem =
                 CopyOneFile(Entry.path().string(), (fs::path(TargetDir) / Name).string());
