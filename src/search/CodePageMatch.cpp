@@ -80,27 +80,36 @@ TSearchPattern::TSearchPattern(std::string_view Text, int TextCodePage, bool Mat
     : FFolding(MatchCase, Locale), FChars(Fold(Text, TextCodePage, FFolding).Chars) {}
 
 const TSearchPattern::TByteFolds& TSearchPattern::ByteFolds(int CodePage) const {
-    if (FByteFolds && FByteFolds->CodePage == CodePage)
-        return *FByteFolds;
+    for (const auto& Folds : FByteFolds)
+        if (Folds->CodePage == CodePage)
+            return *Folds;
     auto Folds = std::make_unique<TByteFolds>();
     Folds->CodePage = CodePage;
+    // Every byte once, folded as a cell holding them all would be: a page decodes each byte
+    // on its own, so this is each byte's folding.
+    std::string Bytes(256, '\0');
+    for (size_t B = 0; B < Bytes.size(); ++B)
+        Bytes[B] = static_cast<char>(B);
+    const TFoldedText Folded = FoldSingleByte(Bytes, CodePage, FFolding);
     Folds->Usable = true;
-    for (int Byte = 0; Byte < 256; ++Byte) {
-        const char Single = static_cast<char>(Byte);
-        // The folded units of the byte, exactly as FoldSingleByte gives them inside a cell.
-        const TFoldedText Folded = FoldSingleByte(std::string_view(&Single, 1), CodePage, FFolding);
-        const size_t Count = Folded.Chars.size();
-        if (Count == 0 || Count > Folds->Units[0].size()) {
+    size_t Unit = 0;
+    for (size_t B = 0; B < Bytes.size() && Folds->Usable; ++B) {
+        const size_t First = Unit;
+        // The byte's units: its first, then those that carry no byte of their own.
+        while (++Unit < Folded.Chars.size() && Folded.ByteOf[Unit] < 0) {
+        }
+        const size_t Count = Unit - First;
+        if (Folded.ByteOf[First] != static_cast<long long>(B) || Count > Folds->Units[B].size()) {
             Folds->Usable = false;
             break;
         }
-        const auto B = static_cast<size_t>(Byte);
-        std::copy(Folded.Chars.begin(), Folded.Chars.end(), Folds->Units[B].begin());
+        std::copy_n(Folded.Chars.begin() + static_cast<std::ptrdiff_t>(First), Count,
+                    Folds->Units[B].begin());
         Folds->Count[B] = static_cast<unsigned char>(Count);
-        Folds->Starts[B] = !FChars.empty() && Folded.Chars[0] == FChars[0];
+        Folds->Starts[B] = Folded.Chars[First] == FChars[0];
     }
-    FByteFolds = std::move(Folds);
-    return *FByteFolds;
+    FByteFolds.push_back(std::move(Folds));
+    return *FByteFolds.back();
 }
 
 std::vector<TTextMatch> TSearchPattern::FindAllSingleByte(std::string_view Cell,

@@ -52,8 +52,9 @@ private:
 
     TCaseFolding FFolding;
     std::u16string FChars;
-    // Made for the first cell of a page and kept while cells of that page come.
-    mutable std::unique_ptr<TByteFolds> FByteFolds;
+    // Made for the first cell of each page searched (a search over several columns meets the
+    // system's page and the translation's), and kept.
+    mutable std::vector<std::unique_ptr<TByteFolds>> FByteFolds;
 };
 
 // The bytes of Cell at Match ("" when there is none).
