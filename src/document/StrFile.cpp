@@ -604,16 +604,6 @@ std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items)
     return Problems;
 }
 
-std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,
-                          const std::vector<StrWriteItem>& Items) {
-    std::string Out;
-    FormatBlocks(Kind, FileName, Items, [&Out](std::string_view Bytes) {
-        Out += Bytes;
-        return true;
-    });
-    return Out;
-}
-
 namespace {
 
 std::string FileNamePart(const std::string& Path) {

@@ -193,8 +193,4 @@ std::string TempFilePrefix(const std::string& Path);
 // how many were removed.
 int RemoveStaleTempFiles(const std::string& Folder);
 
-// The bytes WriteStrFile writes.
-std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,
-                          const std::vector<StrWriteItem>& Items);
-
 } // namespace kav
