@@ -27,7 +27,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" --parallel "$(nproc)" \
-    --target kavtool KavrinoTranslationTool bench_grid_paint bench_undo >/dev/null
+    --target kavtool KavrinoTranslationTool bench_grid_paint bench_undo \
+    bench_open_replace >/dev/null
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

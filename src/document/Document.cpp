@@ -550,6 +550,8 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
             }
             Report.Bound = true;
         }
+        // A reload after a save leaves the texts it replaced behind.
+        Grid.CompactTexts();
     } catch (const ToolError& E) {
         FDefaultRead.reset();
         // The table was reset and holds what was read so far: a count makes LoadFile drop the
@@ -705,11 +707,11 @@ std::string SaveTargetName(std::string FileName, StrFileKind Kind) {
 std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
     std::vector<StrWriteItem> Items;
     Items.reserve(static_cast<size_t>(std::max(0, Grid.RowCount() - FirstItemRow)));
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-        if (!Grid.Cells(colName, Row).empty())
-            Items.push_back({std::string(Grid.Cells(colName, Row)),
-                             std::string(Grid.Cells(colTranslated, Row)),
-                             Grid.ColorCell(colMark, Row)});
+    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
+        const std::string_view Name = Grid.Cells(colName, Row);
+        if (!Name.empty())
+            Items.push_back({Name, Grid.Cells(colTranslated, Row), Grid.ColorCell(colMark, Row)});
+    }
     return Items;
 }
 
@@ -724,9 +726,13 @@ bool TDocument::MakeBackups(const std::string& Target, std::vector<std::string>&
     }
     std::string Failure =
         CopyOneFile(S.FDefaultFileName, Backup + FileNamePart(S.FDefaultFileName));
+    // The replaced file is copied under its name after the folder, so the folder's file of that
+    // name, whose copy it would overwrite at once, is not copied first.
+    const bool Replaces = IsFile(Target);
     if (Failure.empty() && S.FFileName != UntitledName)
-        Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup);
-    if (Failure.empty() && IsFile(Target)) {
+        Skipped = CopyMatchingFiles("*.*", FolderPart(S.FFileName), Backup,
+                                    Replaces ? FileNamePart(Target) : std::string());
+    if (Failure.empty() && Replaces) {
         Failure = CopyOneFile(Target, Backup + FileNamePart(Target));
         if (std::string Problem =
                 Failure.empty() ? KeepInHistory(Target, HistoryFolder(Backup)) : std::string();
@@ -761,7 +767,8 @@ bool TDocument::SaveFile(std::string FileName) {
             RemoveBlankRows(Grid);
             // Only the trailing row may have gone for the read-back to keep the items.
             FReuseDefault = Intact && Grid.RowCount() == FDefaultRead->RowCount - 1;
-            std::vector<StrWriteItem> Items = ItemsToWrite();
+            // Views of the cells, which stay as they are until the file is written.
+            const std::vector<StrWriteItem> Items = ItemsToWrite();
             std::vector<std::string> Problems = UnwritableItems(Items);
             if (!Problems.empty()) {
                 FSaveRefused = true;

@@ -498,22 +498,58 @@ std::vector<std::string> StrHeaderLines(StrFileKind Kind, std::string_view FileN
     return {"#include \"KavLang.Inc\"", "", "//Kavrino Language " + std::string(FileName), ""};
 }
 
+namespace {
+
+constexpr std::string_view NameMark = "Txt_";
+constexpr std::string_view TextOpen = " , \"";
+constexpr std::string_view TextClose = "\"  {";
+constexpr std::string_view ColorClose = "}";
+constexpr std::string_view LineEnd = "\r\n";
+
+// The colour field's digits; returns their count.
+size_t ColorDigits(char (&Digits)[16], int32_t Color) {
+    return static_cast<size_t>(std::to_chars(Digits, Digits + sizeof Digits, Color).ptr - Digits);
+}
+
+char* Put(char* Out, std::string_view Bytes) {
+    if (!Bytes.empty())
+        std::memcpy(Out, Bytes.data(), Bytes.size());
+    return Out + Bytes.size();
+}
+
+// The name field: "Txt_" and the name, padded with blanks to its width. A name too long for
+// the field is written whole: the reader takes the name up to the separator's blank, so it
+// reads back whole and still finds its row.
+size_t NameFieldLength(std::string_view Name) {
+    return std::max(NameMark.size() + Name.size(), NameFieldWidth);
+}
+
+// Writes the item line at Out, which has LineLength bytes of room; returns its end.
+char* PutItemLine(char* Out, std::string_view Name, std::string_view Text, std::string_view Color) {
+    char* Field = Out;
+    Out = Put(Put(Out, NameMark), Name);
+    const size_t Used = static_cast<size_t>(Out - Field);
+    if (Used < NameFieldWidth) {
+        std::memset(Out, ' ', NameFieldWidth - Used);
+        Out += NameFieldWidth - Used;
+    }
+    Out = Put(Put(Put(Out, TextOpen), Text), TextClose);
+    return Put(Put(Out, Color), ColorClose);
+}
+
+size_t LineLength(std::string_view Name, std::string_view Text, size_t ColorLength) {
+    return NameFieldLength(Name) + TextOpen.size() + Text.size() + TextClose.size() + ColorLength +
+           ColorClose.size();
+}
+
+} // namespace
+
 void AppendItemLine(std::string& Out, std::string_view Name, std::string_view Text, int32_t Color) {
-    // A name too long for the field is written whole: the reader takes the name up to the
-    // separator's blank, so it reads back whole and still finds its row.
-    const size_t Start = Out.size();
-    Out += "Txt_";
-    Out += Name;
-    const size_t FieldLength = Out.size() - Start;
-    if (FieldLength < NameFieldWidth)
-        Out.append(NameFieldWidth - FieldLength, ' ');
-    Out += " , \"";
-    Out += Text;
-    Out += "\"  {";
     char Digits[16];
-    const auto Done = std::to_chars(Digits, Digits + sizeof Digits, Color);
-    Out.append(Digits, Done.ptr);
-    Out += "}";
+    const std::string_view ColorText(Digits, ColorDigits(Digits, Color));
+    const size_t Start = Out.size();
+    Out.resize(Start + LineLength(Name, Text, ColorText.size()));
+    PutItemLine(Out.data() + Start, Name, Text, ColorText);
 }
 
 std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t Color) {
@@ -532,6 +568,81 @@ std::string ShownItemName(std::string_view Name) {
     return "Txt_" + std::string(Name.substr(0, LongestItemName)) + "...";
 }
 
+namespace {
+
+// Why Item, whose line Line is as written, cannot be written; nothing when it can.
+void CheckItem(const StrWriteItem& Item, std::string_view Line, std::string_view Color,
+               int CodePage, std::vector<std::string>& Problems) {
+    const size_t Before = Problems.size();
+    const auto Where = [&Item] { return ShownItemName(Item.Name) + ": "; };
+    if (HasByte(Item.Text, '"'))
+        Problems.push_back(Where() + "the text holds a double quote");
+    if (HasByte(Item.Text, '\r') || HasByte(Item.Text, '\n'))
+        Problems.push_back(Where() + "the text holds a line break");
+    if (HasByte(Item.Text, CtrlZ) || HasByte(Item.Name, CtrlZ))
+        Problems.push_back(Where() + "it holds the end-of-file character (code 26)");
+    if (HoldsNulByte(Item.Text) || HoldsNulByte(Item.Name))
+        Problems.push_back(Where() + "it holds a NUL byte (code 0)");
+    if (HasByte(Item.Name, ' '))
+        Problems.push_back(Where() + "the name holds a blank");
+    if (HasByte(Item.Name, '\r') || HasByte(Item.Name, '\n'))
+        Problems.push_back(Where() + "the name holds a line break");
+    if (Problems.size() != Before)
+        return;
+    // Whatever else the reader would take differently (a double-byte character that swallows
+    // a delimiter, a line longer than the reader takes) is caught by reading the line back.
+    if (Line.size() > MaxStrLineLength) {
+        Problems.push_back(Where() + "the line would be longer than " +
+                           std::to_string(MaxStrLineLength) + " bytes");
+        return;
+    }
+    const StrItemView Back = ParseItemView(Line, TranslatedAttributeCount, CodePage);
+    if (Back.Name != Item.Name || Back.Text != Item.Text || Back.Attributes[0] != Color)
+        Problems.push_back(Where() + "the line would not read back unchanged");
+}
+
+// The file's bytes in order, handed to Put a block at a time from one buffer that is reused:
+// a file of many megabytes never sits whole in fresh memory, whose first touch costs more than
+// formatting it. Stops when Put returns false; returns false then.
+template <class TEmit>
+bool FormatBlocks(StrFileKind Kind, std::string_view FileName,
+                  const std::vector<StrWriteItem>& Items, TEmit&& Emit) {
+    constexpr size_t Block = size_t(1) << 20;
+    std::string Buffer;
+    size_t Used = 0;
+    auto Room = [&](size_t Length) -> char* {
+        if (Used + Length > Buffer.size()) {
+            if (Used > 0 && !Emit(std::string_view(Buffer.data(), Used)))
+                return nullptr;
+            Used = 0;
+            if (Length > Buffer.size())
+                Buffer.resize(std::max(Block, Length));
+        }
+        char* At = Buffer.data() + Used;
+        Used += Length;
+        return At;
+    };
+    for (const auto& Line : StrHeaderLines(Kind, FileName)) {
+        char* At = Room(Line.size() + LineEnd.size());
+        if (!At)
+            return false;
+        Put(Put(At, Line), LineEnd);
+    }
+    char Digits[16];
+    for (const auto& Item : Items) {
+        if (Item.Name.empty())
+            continue;
+        const std::string_view Color(Digits, ColorDigits(Digits, Item.Color));
+        char* At = Room(LineLength(Item.Name, Item.Text, Color.size()) + LineEnd.size());
+        if (!At)
+            return false;
+        Put(PutItemLine(At, Item.Name, Item.Text, Color), LineEnd);
+    }
+    return Used == 0 || Emit(std::string_view(Buffer.data(), Used));
+}
+
+} // namespace
+
 std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems;
     const int CodePage = SystemAnsiCodePage();
@@ -540,55 +651,12 @@ std::vector<std::string> UnwritableItems(const std::vector<StrWriteItem>& Items)
     for (const auto& Item : Items) {
         if (Item.Name.empty())
             continue;
-        const size_t Before = Problems.size();
-        const auto Where = [&Item] { return ShownItemName(Item.Name) + ": "; };
-        if (HasByte(Item.Text, '"'))
-            Problems.push_back(Where() + "the text holds a double quote");
-        if (HasByte(Item.Text, '\r') || HasByte(Item.Text, '\n'))
-            Problems.push_back(Where() + "the text holds a line break");
-        if (HasByte(Item.Text, CtrlZ) || HasByte(Item.Name, CtrlZ))
-            Problems.push_back(Where() + "it holds the end-of-file character (code 26)");
-        if (HoldsNulByte(Item.Text) || HoldsNulByte(Item.Name))
-            Problems.push_back(Where() + "it holds a NUL byte (code 0)");
-        if (HasByte(Item.Name, ' '))
-            Problems.push_back(Where() + "the name holds a blank");
-        if (HasByte(Item.Name, '\r') || HasByte(Item.Name, '\n'))
-            Problems.push_back(Where() + "the name holds a line break");
-        if (Problems.size() != Before)
-            continue;
-        // Whatever else the reader would take differently (a double-byte character that
-        // swallows a delimiter, a line longer than the reader takes) is caught by reading
-        // the line back.
         Line.clear();
         AppendItemLine(Line, Item.Name, Item.Text, Item.Color);
-        const StrItemView Back = ParseItemView(Line, TranslatedAttributeCount, CodePage);
-        const auto Color = std::to_chars(Digits, Digits + sizeof Digits, Item.Color);
-        if (Line.size() > MaxStrLineLength)
-            Problems.push_back(Where() + "the line would be longer than " +
-                               std::to_string(MaxStrLineLength) + " bytes");
-        else if (Back.Name != Item.Name || Back.Text != Item.Text ||
-                 Back.Attributes[0] !=
-                     std::string_view(Digits, static_cast<size_t>(Color.ptr - Digits)))
-            Problems.push_back(Where() + "the line would not read back unchanged");
+        CheckItem(Item, Line, std::string_view(Digits, ColorDigits(Digits, Item.Color)), CodePage,
+                  Problems);
     }
     return Problems;
-}
-
-std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,
-                          const std::vector<StrWriteItem>& Items) {
-    std::string Out;
-    Out.reserve(Items.size() * 96 + 128);
-    for (const auto& Line : StrHeaderLines(Kind, FileName)) {
-        Out += Line;
-        Out += "\r\n";
-    }
-    for (const auto& Item : Items) {
-        if (Item.Name.empty())
-            continue;
-        AppendItemLine(Out, Item.Name, Item.Text, Item.Color);
-        Out += "\r\n";
-    }
-    return Out;
 }
 
 namespace {
@@ -720,7 +788,6 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
 
 StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
                                    const std::vector<StrWriteItem>& Items) {
-    std::string Bytes = FormatStrFile(Kind, FileNamePart(Path), Items);
     const std::string Target = WriteTarget(Path);
     if (ReadOnlyFile(Target))
         return Failed(ioAccessDenied, Path);
@@ -736,7 +803,10 @@ StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
     CopyMode(Fd, Target);
 
     int Status = 0;
-    if (!WriteAll(Fd, Bytes) || ::fsync(Fd) != 0)
+    const bool Formatted =
+        FormatBlocks(Kind, FileNamePart(Path), Items,
+                     [Fd](std::string_view Bytes) { return WriteAll(Fd, Bytes); });
+    if (!Formatted || ::fsync(Fd) != 0)
         Status = FailureStatus(errno);
     if (::close(Fd) != 0 && Status == 0)
         Status = FailureStatus(errno);

@@ -154,9 +154,12 @@ std::string FormatItemLine(std::string_view Name, std::string_view Text, int32_t
 // The same line appended to Out.
 void AppendItemLine(std::string& Out, std::string_view Name, std::string_view Text, int32_t Color);
 
+// An item to write. It views texts owned elsewhere (the table's cells, say), which must stay
+// unchanged until the write is done: a save writes a hundred thousand items without copying
+// them first.
 struct StrWriteItem {
-    std::string Name;
-    std::string Text;
+    std::string_view Name;
+    std::string_view Text;
     int32_t Color = NoColorMark;
 };
 
@@ -207,9 +210,5 @@ std::string TempFilePrefix(const std::string& Path);
 // writing and renaming: only names of that exact form whose process no longer runs. Returns
 // how many were removed.
 int RemoveStaleTempFiles(const std::string& Folder);
-
-// The bytes WriteStrFile writes.
-std::string FormatStrFile(StrFileKind Kind, std::string_view FileName,
-                          const std::vector<StrWriteItem>& Items);
 
 } // namespace kav

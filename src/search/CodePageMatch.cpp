@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace kav {
 
 namespace {
@@ -77,11 +79,85 @@ TSearchPattern::TSearchPattern(std::string_view Text, int TextCodePage, bool Mat
                                const QLocale& Locale)
     : FFolding(MatchCase, Locale), FChars(Fold(Text, TextCodePage, FFolding).Chars) {}
 
+const TSearchPattern::TByteFolds& TSearchPattern::ByteFolds(int CodePage) const {
+    for (const auto& Folds : FByteFolds)
+        if (Folds->CodePage == CodePage)
+            return *Folds;
+    auto Folds = std::make_unique<TByteFolds>();
+    Folds->CodePage = CodePage;
+    // Every byte once, folded as a cell holding them all would be: a page decodes each byte
+    // on its own, so this is each byte's folding.
+    std::string Bytes(256, '\0');
+    for (size_t B = 0; B < Bytes.size(); ++B)
+        Bytes[B] = static_cast<char>(B);
+    const TFoldedText Folded = FoldSingleByte(Bytes, CodePage, FFolding);
+    Folds->Usable = true;
+    size_t Unit = 0;
+    for (size_t B = 0; B < Bytes.size() && Folds->Usable; ++B) {
+        const size_t First = Unit;
+        // The byte's units: its first, then those that carry no byte of their own.
+        while (++Unit < Folded.Chars.size() && Folded.ByteOf[Unit] < 0) {
+        }
+        const size_t Count = Unit - First;
+        if (Folded.ByteOf[First] != static_cast<long long>(B) || Count > Folds->Units[B].size()) {
+            Folds->Usable = false;
+            break;
+        }
+        std::copy_n(Folded.Chars.begin() + static_cast<std::ptrdiff_t>(First), Count,
+                    Folds->Units[B].begin());
+        Folds->Count[B] = static_cast<unsigned char>(Count);
+        Folds->Starts[B] = Folded.Chars[First] == FChars[0];
+    }
+    FByteFolds.push_back(std::move(Folds));
+    return *FByteFolds.back();
+}
+
+std::vector<TTextMatch> TSearchPattern::FindAllSingleByte(std::string_view Cell,
+                                                          const TByteFolds& Folds,
+                                                          bool WholeWord) const {
+    // The same hits as the search over the folded cell: a hit begins with the first unit of a
+    // byte's character and ends with the last unit of one; after a hit the search goes on
+    // behind it, after a miss from the next byte.
+    std::vector<TTextMatch> Matches;
+    const size_t Size = Cell.size();
+    for (size_t First = 0; First < Size; ++First) {
+        if (!Folds.Starts[static_cast<unsigned char>(Cell[First])])
+            continue;
+        size_t Matched = 0; // pattern units matched
+        size_t End = First;
+        bool Hit = true;
+        while (Hit && Matched < FChars.size()) {
+            if (End == Size) {
+                Hit = false;
+                break;
+            }
+            const auto B = static_cast<unsigned char>(Cell[End++]);
+            for (unsigned char k = 0; k < Folds.Count[B]; ++k) {
+                if (Matched == FChars.size() || Folds.Units[B][k] != FChars[Matched]) {
+                    Hit = false; // a different unit, or the pattern ends inside a character
+                    break;
+                }
+                ++Matched;
+            }
+        }
+        if (!Hit || (WholeWord && !IsWholeWord(Cell, static_cast<long long>(First),
+                                               static_cast<long long>(End))))
+            continue;
+        Matches.push_back({static_cast<long long>(First) + 1, static_cast<long long>(End - First)});
+        First = End - 1;
+    }
+    return Matches;
+}
+
 std::vector<TTextMatch> TSearchPattern::FindAll(std::string_view Cell, int CellCodePage,
                                                 bool WholeWord) const {
     std::vector<TTextMatch> Matches;
     if (FChars.empty())
         return Matches;
+    if (!IsDoubleByteCodePage(CellCodePage)) {
+        if (const TByteFolds& Folds = ByteFolds(CellCodePage); Folds.Usable)
+            return FindAllSingleByte(Cell, Folds, WholeWord);
+    }
     const TFoldedText Folded = Fold(Cell, CellCodePage, FFolding);
     size_t At = Folded.Chars.find(FChars);
     while (At != std::u16string::npos) {

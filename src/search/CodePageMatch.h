@@ -6,6 +6,8 @@
 
 #include "search/CaseFolding.h"
 
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,8 +36,25 @@ public:
     TTextMatch FindWholeWordIn(std::string_view Cell, int CellCodePage) const;
 
 private:
+    // Each byte's folded units in one single-byte code page (one character per byte there),
+    // and the bytes whose units can begin a hit: cells of those pages are searched in place,
+    // without decoding and folding each cell into new strings first.
+    struct TByteFolds {
+        int CodePage = 0;
+        bool Usable = false; // false: a byte folds to more units than Units holds
+        std::array<std::array<char16_t, 3>, 256> Units{};
+        std::array<unsigned char, 256> Count{};
+        std::array<bool, 256> Starts{};
+    };
+    const TByteFolds& ByteFolds(int CodePage) const;
+    std::vector<TTextMatch> FindAllSingleByte(std::string_view Cell, const TByteFolds& Folds,
+                                              bool WholeWord) const;
+
     TCaseFolding FFolding;
     std::u16string FChars;
+    // Made for the first cell of each page searched (a search over several columns meets the
+    // system's page and the translation's), and kept.
+    mutable std::vector<std::unique_ptr<TByteFolds>> FByteFolds;
 };
 
 // The bytes of Cell at Match ("" when there is none).

@@ -25,13 +25,17 @@ int TSearchEngine::TextCodePage() const {
 }
 
 const TSearchPattern& TSearchEngine::Pattern(const std::string& Text) {
-    TPatternKey Key{Text, TextCodePage(), (S.FSearchOptions & frMatchCase) != 0,
-                    S.FLanguageCode.substr(0, 3)};
-    if (!FPattern || !(Key == FPatternKey)) {
-        FPattern = std::make_unique<TSearchPattern>(Text, Key.CodePage, Key.MatchCase,
-                                                    LocaleOfLanguage(Key.Language));
-        FPatternKey = std::move(Key);
-    }
+    const int CodePage = TextCodePage();
+    const bool MatchCase = (S.FSearchOptions & frMatchCase) != 0;
+    // Asked once per cell searched: the key is only copied when it changed.
+    if (FPattern && FPatternKey.Text == Text && FPatternKey.CodePage == CodePage &&
+        FPatternKey.MatchCase == MatchCase &&
+        std::string_view(S.FLanguageCode).substr(0, 3) == FPatternKey.Language)
+        return *FPattern;
+    TPatternKey Key{Text, CodePage, MatchCase, S.FLanguageCode.substr(0, 3)};
+    FPattern = std::make_unique<TSearchPattern>(Text, Key.CodePage, Key.MatchCase,
+                                                LocaleOfLanguage(Key.Language));
+    FPatternKey = std::move(Key);
     return *FPattern;
 }
 
@@ -124,16 +128,31 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
                                                 const TReplacedEvent& Replaced) {
     TReplaceAllResult Result;
     bool AskEach = static_cast<bool>(Ask);
+    // The pattern, the page and the options are looked up once, and again after each call out
+    // (a question, an event), the only moments at which they could change.
+    const TSearchPattern* Searched = nullptr;
+    int Page = 0;
+    bool WholeWord = false;
+    const auto LookUp = [&] {
+        Searched = &Pattern(Text);
+        Page = CodePageOf(colTranslated);
+        WholeWord = (S.FSearchOptions & frWholeWord) != 0;
+    };
+    const auto Find = [&](int R) {
+        return Searched->FindAll(Grid.Cells(colTranslated, R), Page, WholeWord);
+    };
+    LookUp();
     for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
-        // Each row's text is decoded and searched once; the occurrences found are the ones
-        // replaced unless a question let the text change in between.
-        std::vector<TTextMatch> Found = Occurrences(colTranslated, R, Text);
+        // Each row's text is searched once; the occurrences found are the ones replaced unless
+        // a question let the text change in between.
+        std::vector<TTextMatch> Found = Find(R);
         if (!NoteFirst(colTranslated, R, Found))
             continue;
         Result.Found = true;
         const bool Asked = AskEach;
         if (AskEach) {
             const TModalResult Answer = Ask(R);
+            LookUp();
             if (Answer == TModalResult::mrNo)
                 continue;
             if (Answer == TModalResult::mrAll)
@@ -143,14 +162,17 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
                 return Result;
             }
         }
-        const std::string Before(Grid.Cells(colTranslated, R));
+        // The text before is only copied for whoever is told of the replacement.
+        const std::string Before = Replaced ? std::string(Grid.Cells(colTranslated, R)) : "";
         if (Asked)
-            Found = Occurrences(colTranslated, R, Text);
+            Found = Find(R);
         if (const int Count = ReplaceFound(R, Found, NewText); Count > 0) {
             Result.Count += Count;
             ++Result.Items;
-            if (Replaced)
+            if (Replaced) {
                 Replaced(R, Before);
+                LookUp();
+            }
         }
     }
     return Result;

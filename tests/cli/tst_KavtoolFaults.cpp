@@ -65,10 +65,13 @@ void TestKavtoolFaults::killedBeforeRename() {
     const QStringList Save{"fill", File(), "Killed save"};
     // The save that dies: a child process whose writer is killed as a crash or power cut would
     // kill it, once the temporary file is complete and just before the rename.
-    std::vector<StrWriteItem> Items;
+    std::vector<std::string> Names;
     const QRegularExpression ItemLine("^Txt_(\\S+)", QRegularExpression::MultilineOption);
     for (const QRegularExpressionMatch& M : ItemLine.globalMatch(QString::fromLatin1(Previous)))
-        Items.push_back({M.captured(1).toStdString(), "Killed save"});
+        Names.push_back(M.captured(1).toStdString());
+    std::vector<StrWriteItem> Items;
+    for (const std::string& Name : Names)
+        Items.push_back({Name, "Killed save"});
     const std::string Path = File().toStdString();
     const pid_t Child = ::fork();
     if (Child == 0) {

@@ -282,9 +282,10 @@ void TestStrFile::goldenFiles() {
     QFETCH(int, kind);
     QFETCH(QString, golden);
     std::vector<StrWriteItem> Items = GoldenMainItems();
+    const std::string LongName(66, 'A');
     if (kind == fkUser)
         Items = {{"MENU_FILE", "\xd4\xe0\xe9\xeb", 16777215},
-                 {std::string(66, 'A'), "\xc4\xe5\xdf\xe3\xec\xe1", 255}};
+                 {LongName, "\xc4\xe5\xdf\xe3\xec\xe1", 255}};
     QByteArray Expected = ReadAll(QStringLiteral(KAV_TEST_DATA "/str/") + golden);
     QVERIFY(!Expected.isEmpty());
     QString Target = FDir.filePath(golden.section('_', 2));
@@ -315,7 +316,7 @@ void TestStrFile::roundTripCodePages() {
         StrItemLine Item = ParseItemLine(Line, 1, 1252);
         QVERIFY(Index < Items.size());
         QCOMPARE(Item.Name, Items[Index].Name);
-        QCOMPARE(B(Item.Text), B(Items[Index].Text));
+        QCOMPARE(B(Item.Text), B(std::string(Items[Index].Text)));
         int32_t Color = 0;
         QVERIFY(ParseColorField(Item.Attributes[0], Color));
         QCOMPARE(Color, Items[Index].Color);
@@ -341,7 +342,8 @@ void TestStrFile::refusesUnwritableItems() {
     QFETCH(QByteArray, text);
     QString Path = FDir.filePath("Kavr_DEU.str");
     WriteBytes(Path, "previous contents\r\n");
-    std::vector<StrWriteItem> Items{{"OK_ITEM", "fine", 0}, {S(name), S(text), 0}};
+    const std::string Name = S(name), Text = S(text);
+    std::vector<StrWriteItem> Items{{"OK_ITEM", "fine", 0}, {Name, Text, 0}};
     StrWriteResult Result = WriteStrFile(Path.toStdString(), fkMain, Items);
     QVERIFY(!Result.Ok);
     QVERIFY2(B(Result.Message).contains("Txt_" + name), Result.Message.c_str());
@@ -416,7 +418,8 @@ void TestStrFile::diskFullKeepsOldFile() {
     QString Path = FDir.filePath("Kavr_ITA.str");
     QByteArray Old = "old file\r\n";
     WriteBytes(Path, Old);
-    std::vector<StrWriteItem> Items(200, StrWriteItem{"ITEM", std::string(200, 'x'), 0});
+    const std::string Text(200, 'x');
+    std::vector<StrWriteItem> Items(200, StrWriteItem{"ITEM", Text, 0});
     struct rlimit Saved {};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &Saved), 0);
     struct rlimit Small = Saved;

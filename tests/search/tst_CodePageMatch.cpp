@@ -11,6 +11,8 @@ class TestCodePageMatch : public QObject {
 private slots:
     void findsInTheCellsPage_data();
     void findsInTheCellsPage();
+    void findsEveryHit_data();
+    void findsEveryHit();
 };
 
 void TestCodePageMatch::findsInTheCellsPage_data() {
@@ -96,6 +98,42 @@ void TestCodePageMatch::findsInTheCellsPage() {
                                  .FindIn(cell.toStdString(), cellPage);
     QCOMPARE(Match.Pos, pos);
     QCOMPARE(QByteArray::fromStdString(MatchedBytes(cell.toStdString(), Match)), found);
+}
+
+// Every hit of a cell, as Replace All replaces them: where a character folds to more letters
+// than one, where hits could overlap, and with whole words only.
+void TestCodePageMatch::findsEveryHit_data() {
+    QTest::addColumn<QByteArray>("cell"); // in 1252
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<bool>("wholeWord");
+    QTest::addColumn<QString>("hits"); // "position:length" of each, in the cell's bytes
+
+    QTest::newRow("sharp s against two letters")
+        << QByteArray("Stra\xDF\x65 strasse") << QByteArray("STRASSE") << false << false
+        << "1:6 8:7";
+    QTest::newRow("no hit ends inside a character")
+        << QByteArray("Ma\xDF") << QByteArray("mas") << false << false << "";
+    QTest::newRow("hits do not overlap") << QByteArray("aaaaa") << QByteArray("aa") << true
+                                         << false << "1:2 3:2";
+    QTest::newRow("after a miss from the next byte")
+        << QByteArray("FFichier fichier") << QByteArray("Fichier") << true << false << "2:7";
+    QTest::newRow("whole words only")
+        << QByteArray("Fichier Fichiers Fichier") << QByteArray("Fichier") << true << true
+        << "1:7 18:7";
+}
+
+void TestCodePageMatch::findsEveryHit() {
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, text);
+    QFETCH(bool, matchCase);
+    QFETCH(bool, wholeWord);
+    QFETCH(QString, hits);
+    const TSearchPattern Pattern(text.toStdString(), 1252, matchCase, LocaleOfLanguage("FRA"));
+    QStringList Found;
+    for (const TTextMatch& Match : Pattern.FindAll(cell.toStdString(), 1252, wholeWord))
+        Found << QString("%1:%2").arg(Match.Pos).arg(Match.Len);
+    QCOMPARE(Found.join(' '), hits);
 }
 
 QTEST_GUILESS_MAIN(TestCodePageMatch)
