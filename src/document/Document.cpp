@@ -149,8 +149,8 @@ private:
     }
 
     const TStyledGridModel& FGrid;
-    std::vector<TSlot> FSlots; // at most half full
-    std::vector<int> FNext;    // the row after each row of its name
+    std::vector<TSlot, TLargeAllocator<TSlot>> FSlots; // at most half full
+    std::vector<int> FNext;                            // the row after each row of its name
 };
 
 } // namespace
@@ -487,7 +487,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
             return Report;
         Given = &*Read;
     }
-    const std::vector<TTranslatedLine>& Lines = Given->Lines;
+    const auto& Lines = Given->Lines;
     const long long LineCount = Given->LineCount;
     const int CloseStatus = Given->CloseStatus;
 

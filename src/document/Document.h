@@ -47,9 +47,9 @@ struct TTranslatedLine {
 // A translated file read whole. Its lines view its bytes, or, for the few lines the reader
 // could not hand out from them, their copies; moving it keeps both where they are.
 struct TTranslatedFile {
-    std::vector<char> Bytes;
+    TFileBytes Bytes;
     std::deque<std::string> Copies;
-    std::vector<TTranslatedLine> Lines;
+    std::vector<TTranslatedLine, TLargeAllocator<TTranslatedLine>> Lines;
     long long LineCount = 0; // all lines, items or not
     int CloseStatus = 0;
     std::vector<std::string> Findings; // content the reading rules left out, line by line

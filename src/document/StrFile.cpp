@@ -174,7 +174,7 @@ int StrLineReader::OpenWhole(const std::string& Path) {
     return 0;
 }
 
-std::vector<char> StrLineReader::TakeBuffer() {
+TFileBytes StrLineReader::TakeBuffer() {
     FWhole = false;
     FPos = FLen = 0;
     return std::move(FBuffer);

@@ -2,6 +2,7 @@
 // STR language files: reading lines and item fields, writing the tool's layout.
 
 #include "document/FileKind.h"
+#include "platform/LargeMemory.h"
 #include "text/CodePage.h"
 
 #include <array>
@@ -29,6 +30,9 @@ enum class StrReadProblem { None, IoError, LineTooLong };
 // Ctrl+Z ends the file. With a double-byte code page, a lead byte and its trail byte are never
 // taken as a delimiter. The file is read in large blocks. A line longer than MaxStrLineLength
 // stops the reading like an I/O error does, with the status ioInvalidInput.
+// A file's bytes as read, in memory fit for a large file (and not cleared before the read).
+using TFileBytes = std::vector<char, TLargeAllocator<char, false>>;
+
 class StrLineReader {
 public:
     explicit StrLineReader(int CodePage = SystemAnsiCodePage());
@@ -49,7 +53,7 @@ public:
     }
     // The buffer of a file read whole, which the views of its lines point into; the reader is
     // left without it.
-    std::vector<char> TakeBuffer();
+    TFileBytes TakeBuffer();
     // Line ends not read yet in the buffer: at most as many lines as are left of a file read
     // whole, less one.
     size_t LineEndsAhead() const;
@@ -94,8 +98,8 @@ private:
     bool FSkipTrail = false; // the block ended on a lead byte
     bool FWhole = false;     // the file is read in one block, at the first line
     bool FWholeRead = false;
-    std::vector<char> FBuffer; // one block: a small file whole
-    std::string FLine;         // a line gathered from more than one block
+    TFileBytes FBuffer; // one block: a small file whole
+    std::string FLine;  // a line gathered from more than one block
     size_t FPos = 0;
     size_t FLen = 0;
 };

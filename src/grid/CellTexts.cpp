@@ -2,33 +2,55 @@
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 namespace kav {
 
 namespace {
 
-// Blocks grow from a few kilobytes (a small grid stays small) to this size.
-constexpr size_t LargestBlock = size_t(1) << 20;
+// Blocks grow from a few kilobytes (a small grid stays small) to a large block.
+constexpr size_t LargestBlock = LargeBlockBytes;
 // Bytes of texts no cell shows that are left in place before a Compact moves the others.
 constexpr size_t CompactFloor = size_t(1) << 20;
 
 } // namespace
 
+TCellTexts::TBytes::TBytes(TBytes&& Other) noexcept {
+    *this = std::move(Other);
+}
+
+TCellTexts::TBytes& TCellTexts::TBytes::operator=(TBytes&& Other) noexcept {
+    if (this != &Other) {
+        Clear();
+        FBlocks = std::move(Other.FBlocks);
+        FNext = std::exchange(Other.FNext, nullptr);
+        FLeft = std::exchange(Other.FLeft, 0);
+        FBlockSize = std::exchange(Other.FBlockSize, 4096);
+        FHeld = std::exchange(Other.FHeld, 0);
+        Other.FBlocks.clear();
+    }
+    return *this;
+}
+
+// Not zeroed: only the bytes written are ever touched.
+char* TCellTexts::TBytes::NewBlock(size_t Size) {
+    char* Data = Size >= LargeBlockBytes ? static_cast<char*>(AllocateLarge(Size)) : new char[Size];
+    FBlocks.push_back({Data, Size});
+    return Data;
+}
+
 const char* TCellTexts::TBytes::Keep(std::string_view Value) {
     if (Value.size() > FBlockSize / 4) {
         // Kept apart, so that the block being filled goes on being filled.
-        auto Own = std::make_unique<char[]>(Value.size());
-        std::memcpy(Own.get(), Value.data(), Value.size());
-        FBlocks.push_back(std::move(Own));
+        char* Own = NewBlock(Value.size());
+        std::memcpy(Own, Value.data(), Value.size());
         FHeld += Value.size();
-        return FBlocks.back().get();
+        return Own;
     }
     if (Value.size() > FLeft) {
         if (!FBlocks.empty() && FBlockSize < LargestBlock)
             FBlockSize *= 2;
-        // Not zeroed: only the bytes written are ever touched.
-        FBlocks.push_back(std::unique_ptr<char[]>(new char[FBlockSize]));
-        FNext = FBlocks.back().get();
+        FNext = NewBlock(FBlockSize);
         FLeft = FBlockSize;
     }
     char* At = FNext;
@@ -40,6 +62,12 @@ const char* TCellTexts::TBytes::Keep(std::string_view Value) {
 }
 
 void TCellTexts::TBytes::Clear() {
+    for (const TBlock& Block : FBlocks) {
+        if (Block.Size >= LargeBlockBytes)
+            FreeLarge(Block.Data, Block.Size);
+        else
+            delete[] Block.Data;
+    }
     FBlocks.clear();
     FNext = nullptr;
     FLeft = 0;
@@ -62,7 +90,7 @@ std::uint32_t TCellTexts::HashOf(std::string_view Value) {
 }
 
 void TCellTexts::Grow() {
-    std::vector<TBucket> Old(FTable.size() * 2);
+    decltype(FTable) Old(FTable.size() * 2);
     Old.swap(FTable);
     const size_t Mask = FTable.size() - 1;
     for (const TBucket& Entry : Old) {
@@ -75,8 +103,10 @@ void TCellTexts::Grow() {
     }
 }
 
-void TCellTexts::Reserve(size_t Count) {
+void TCellTexts::Reserve(size_t Count, size_t Shared) {
     FEntries.reserve(FEntries.size() - FFree.size() + Count);
+    while ((FSharedCount + Shared) * 2 > FTable.size())
+        Grow();
 }
 
 TTextId TCellTexts::NewText(std::string_view Value) {

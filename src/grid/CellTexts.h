@@ -9,8 +9,9 @@
 // A text's bytes never move while it is shown, except in Compact: a view of a text stays valid
 // until the last cell showing it lets it go, or until the next Compact.
 
+#include "platform/LargeMemory.h"
+
 #include <cstdint>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,8 @@ public:
     void Release(TTextId Id);
     // One more cell shows Id (a copied cell).
     TTextId Share(TTextId Id);
-    // Room for Count more texts without growing the index.
-    void Reserve(size_t Count);
+    // Room for Count more texts, Shared of them short, without growing the indexes.
+    void Reserve(size_t Count, size_t Shared);
     // Moves the texts together when the bytes of texts no cell shows any more outweigh the
     // shown ones. Views of texts taken before are invalid afterwards.
     void Compact();
@@ -62,12 +63,22 @@ private:
     // its own.
     class TBytes {
     public:
+        TBytes() = default;
+        TBytes(TBytes&& Other) noexcept;
+        TBytes& operator=(TBytes&& Other) noexcept;
+        ~TBytes() { Clear(); }
         const char* Keep(std::string_view Value);
         void Clear();
         size_t Held() const { return FHeld; }
 
     private:
-        std::vector<std::unique_ptr<char[]>> FBlocks;
+        struct TBlock {
+            char* Data;
+            size_t Size;
+        };
+        char* NewBlock(size_t Size);
+
+        std::vector<TBlock> FBlocks;
         char* FNext = nullptr;
         size_t FLeft = 0;
         size_t FBlockSize = 4096;
@@ -82,10 +93,10 @@ private:
     TTextId NewText(std::string_view Value);
 
     TBytes FBytes;
-    std::vector<TEntry> FEntries; // by id
+    std::vector<TEntry, TLargeAllocator<TEntry>> FEntries; // by id
     std::vector<TTextId> FFree;
     // Open addressing with linear probing over the shared texts; 0 marks a free bucket.
-    std::vector<TBucket> FTable;
+    std::vector<TBucket, TLargeAllocator<TBucket>> FTable;
     size_t FSharedCount = 0;
     size_t FShownBytes = 0; // bytes of the texts some cell shows
 };

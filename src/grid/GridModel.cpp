@@ -95,8 +95,8 @@ void TStyledGridModel::SetColCount(int Value) {
 
 void TStyledGridModel::Restride(int Cols, int Kept, int Gap) {
     // Each row keeps its first Kept ids, then gets Gap empty cells, then the rest up to Cols.
-    std::vector<TTextId> Ids(static_cast<size_t>(FRowCount) * static_cast<size_t>(Cols),
-                             TCellTexts::EmptyId);
+    std::vector<TTextId, TLargeAllocator<TTextId>> Ids(
+        static_cast<size_t>(FRowCount) * static_cast<size_t>(Cols), TCellTexts::EmptyId);
     const int Rest = std::min(FColCount - Kept, Cols - Kept - Gap);
     for (int Row = 0; Row < FRowCount; ++Row) {
         const auto From = FIds.begin() + static_cast<std::ptrdiff_t>(Row) * FColCount;
@@ -172,7 +172,11 @@ void TStyledGridModel::SetCells(int Col, int Row, std::string_view Value) {
 }
 
 void TStyledGridModel::ReserveRows(int Rows) {
-    FIds.reserve(static_cast<size_t>(std::max(Rows, 0)) * static_cast<size_t>(FColCount));
+    const auto Count = static_cast<size_t>(std::max(Rows, 0));
+    FIds.reserve(Count * static_cast<size_t>(FColCount));
+    // A row of a loaded table has about four texts of its own (its number, name, text and
+    // translation), one of them short.
+    FTexts.Reserve(Count * 4, Count);
 }
 
 void TStyledGridModel::CompactTexts() {

@@ -8,6 +8,7 @@
 #include "grid/CellTexts.h"
 #include "grid/Colors.h"
 #include "grid/SparseList.h"
+#include "platform/LargeMemory.h"
 
 #include <array>
 #include <cstdint>
@@ -252,7 +253,7 @@ private:
     int FRowCount = 5;
     int FColCount = 5;
     // The ids of the cells' texts, row after row, ColCount to a row.
-    std::vector<TTextId> FIds;
+    std::vector<TTextId, TLargeAllocator<TTextId>> FIds;
     int FFixedCols = 1;
     int FFixedRows = 1;
 
