@@ -181,7 +181,13 @@ TFileBytes StrLineReader::TakeBuffer() {
 }
 
 size_t StrLineReader::LineEndsAhead() const {
-    return static_cast<size_t>(std::count(FBuffer.data() + FPos, FBuffer.data() + FLen, '\n'));
+    size_t Count = 0;
+    const char* End = FBuffer.data() + FLen;
+    for (const char* At = FBuffer.data() + FPos;
+         (At = static_cast<const char*>(std::memchr(At, '\n', static_cast<size_t>(End - At))));
+         ++At)
+        ++Count;
+    return Count;
 }
 
 // Reads the rest of the file into the buffer, growing it when the file grew since it was

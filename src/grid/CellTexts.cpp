@@ -89,8 +89,8 @@ std::uint32_t TCellTexts::HashOf(std::string_view Value) {
     return static_cast<std::uint32_t>(std::hash<std::string_view>{}(Value));
 }
 
-void TCellTexts::Grow() {
-    decltype(FTable) Old(FTable.size() * 2);
+void TCellTexts::Grow(size_t Size) {
+    decltype(FTable) Old(Size);
     Old.swap(FTable);
     const size_t Mask = FTable.size() - 1;
     for (const TBucket& Entry : Old) {
@@ -105,8 +105,11 @@ void TCellTexts::Grow() {
 
 void TCellTexts::Reserve(size_t Count, size_t Shared) {
     FEntries.reserve(FEntries.size() - FFree.size() + Count);
-    while ((FSharedCount + Shared) * 2 > FTable.size())
-        Grow();
+    size_t Size = FTable.size();
+    while ((FSharedCount + Shared) * 2 > Size)
+        Size *= 2;
+    if (Size > FTable.size())
+        Grow(Size);
 }
 
 TTextId TCellTexts::NewText(std::string_view Value) {
@@ -140,7 +143,7 @@ TTextId TCellTexts::Acquire(std::string_view Value) {
     FTable[I] = {Id, Hash};
     // At most half full, so that probes stay short.
     if (++FSharedCount * 2 > FTable.size())
-        Grow();
+        Grow(FTable.size() * 2);
     return Id;
 }
 

@@ -88,7 +88,8 @@ private:
     static bool Shared(std::string_view Value);
     static std::uint32_t HashOf(std::string_view Value);
     size_t Home(std::uint32_t Hash) const { return Hash & (FTable.size() - 1); }
-    void Grow();
+    // Moves the index of the shared texts to a table of Size buckets (a power of two).
+    void Grow(size_t Size);
     void Unlist(TTextId Id);
     TTextId NewText(std::string_view Value);
 
