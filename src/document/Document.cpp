@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -715,6 +716,44 @@ std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
     return Items;
 }
 
+// Names of Items that the default file does not have, as the messages show them.
+std::vector<std::string>
+TDocument::NamesNotInDefault(const std::vector<StrWriteItem>& Items) const {
+    StrLineReader Reader;
+    if (Reader.Open(S.FDefaultFileName) != 0)
+        return {};
+    std::unordered_set<std::string> Known;
+    std::vector<std::string> Findings;
+    try {
+        while (std::optional<StrItemView> Item =
+                   NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
+            Known.emplace(Item->Name);
+    } catch (const ToolError&) {
+        return {}; // the reload after the save says what is wrong with it
+    }
+    std::vector<std::string> Missing;
+    for (const StrWriteItem& Item : Items)
+        if (!Item.Name.empty() && !Known.count(std::string(Item.Name)))
+            Missing.push_back(ShownItemName(Item.Name));
+    return Missing;
+}
+
+// A translated file is matched to its default file by name: an item named otherwise (a name
+// typed over, a row added) is written, but the reload after the save no longer shows its
+// translation, and the next save drops it. The translator decides, knowing that.
+bool TDocument::ConfirmNamesNotInDefault(const std::vector<StrWriteItem>& Items) {
+    const std::vector<std::string> Missing = NamesNotInDefault(Items);
+    if (Missing.empty())
+        return true;
+    return UI.MessageDlg(std::to_string(Missing.size()) +
+                             " item name(s) are not in the default file " +
+                             FileNamePart(S.FDefaultFileName) +
+                             ": after the save their translations are no longer shown, and a "
+                             "later save drops them." +
+                             ListedLines(UI, Missing) + "\nSave anyway?",
+                         TMsgDlgType::mtConfirmation, mbYesNoCancel) == TModalResult::mrYes;
+}
+
 // The default file, the document's folder and the file about to be replaced go into Backup/,
 // the replaced file also into its history. Only the default file and the replaced file must
 // be copied for the save to go on; other entries that cannot be copied are listed in Skipped.
@@ -779,6 +818,8 @@ bool TDocument::SaveFile(std::string FileName) {
                 Rename = false;
             } else if (!IsFile(FileName) && !S.FNewFileName) {
                 Error("File not found: " + FileName);
+            } else if (!Intact && !ConfirmNamesNotInDefault(Items)) {
+                // Not saved: the table stays as the translator left it.
             } else if (MakeBackups(FileName, Skipped)) {
                 S.FNewFileName = false;
                 StrWriteResult Result = WriteCheckedStrFile(FileName, S.FFileKind, Items);

@@ -150,6 +150,8 @@ private:
     void ReportUnmatched(const std::vector<std::string>& Unmatched);
     bool MakeBackups(const std::string& Target, std::vector<std::string>& Skipped);
     std::vector<StrWriteItem> ItemsToWrite() const;
+    std::vector<std::string> NamesNotInDefault(const std::vector<StrWriteItem>& Items) const;
+    bool ConfirmNamesNotInDefault(const std::vector<StrWriteItem>& Items);
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
     void SelectDefaultFile(StrFileKind Kind);

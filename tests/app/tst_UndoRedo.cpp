@@ -253,8 +253,9 @@ void TestUndoRedo::saveKeepsTheHistory() {
     QVERIFY(!F.Form().State().FModified);
 }
 
-// A name typed over in the table is written, but the file read back keeps the default file's
-// names: the steps no longer fit the table and are dropped, with a word to the translator.
+// A name typed over in the table is written once the translator confirms it, but the file read
+// back keeps the default file's names: the steps no longer fit the table and are dropped, with a
+// word to the translator.
 void TestUndoRedo::saveThatReadsBackOtherwiseClearsTheHistory() {
     TFrenchWindow F;
     RunCommand(F, Edit);
@@ -262,7 +263,9 @@ void TestUndoRedo::saveThatReadsBackOtherwiseClearsTheHistory() {
     F.Type("zq");
     F.Click(colTranslated, ItemRow);
     F.W->Dialogs.Shown.clear();
+    F.W->Dialogs.Answers = {TModalResult::mrYes};
     F.Press(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QString::fromStdString(F.W->Dialogs.Shown.front()).contains("Save anyway?"));
     QVERIFY(!F.Form().State().FModified);
     QCOMPARE(F.Form().Undo().Stack().count(), 0);
     QVERIFY(!F.Form().UndoMenu->isEnabled());

@@ -101,6 +101,14 @@ void TestDataLoss::scenarios_data() {
                                                    << "" << true;
     QTest::newRow("names longer than the name field") << "long name"
                                                       << "" << true;
+    // The reload after the save would not show that item's translation, a later save would
+    // drop it: the translator is asked, and here says No.
+    QTest::newRow("a name typed over") << "renamed"
+                                       << "1 item name(s) are not in the default file "
+                                          "Kavr_ENU.str: after the save their translations are "
+                                          "no longer shown, and a later save drops them.\n"
+                                          "Txt_RENAMED"
+                                       << false;
 }
 
 void TestDataLoss::scenarios() {
@@ -185,6 +193,10 @@ void TestDataLoss::scenarios() {
         F.Grid.SetCells(colTranslated, 2, "edited");
         F.Doc.SetModified(true);
         F.UI.SaveAnswers.push_back(Fra);
+        if (scenario == "renamed") {
+            F.Grid.SetCells(colName, 3, "RENAMED");
+            F.UI.Answers.push_back(TModalResult::mrNo);
+        }
         F.UI.Answers.push_back(TModalResult::mrYes);
         F.Doc.FileSave();
         if (scenario == "two saves") {
