@@ -621,7 +621,8 @@ void TestGridModel::textStaysWhileItsRowIsWritten() {
             }
         }
     }
-    QCOMPARE(Grid.Cells(3, 2).data(), Name);
+    // The same bytes, not only equal ones.
+    QVERIFY(Grid.Cells(3, 2).data() == Name);
     QCOMPARE(B(std::string_view(Name, 4)), QByteArray("NAME"));
 }
 
