@@ -40,14 +40,12 @@ bool CopyCallRefused(int Errno) {
            Errno == ENOTSUP || Errno == EBADF || Errno == EPERM;
 }
 
-// Both descriptors at their present offsets; returns 0 or an errno. The backups copy files of
-// many megabytes on every save: copy_file_range (or sendfile) keeps the bytes inside the
-// kernel instead of passing them through our memory.
-int CopyBytes(int In, int Out) {
-    constexpr size_t Chunk = size_t(1) << 30;
-    bool Started = false;
+// Copies with one of the kernel's copy calls until the end: 0 when done, an errno when it
+// failed, -1 when the call cannot copy between these two files (the next way then goes on from
+// where the copy stands). Started tells whether any bytes were copied yet.
+template <class TCall> int CopyThrough(TCall Call, bool& Started) {
     for (;;) {
-        const ssize_t Done = ::copy_file_range(In, nullptr, Out, nullptr, Chunk, 0);
+        const ssize_t Done = Call();
         if (Done > 0) {
             Started = true;
             continue;
@@ -59,22 +57,22 @@ int CopyBytes(int In, int Out) {
             continue;
         if (Done < 0 && !CopyCallRefused(errno))
             return errno;
-        break;
+        return -1;
     }
-    for (;;) {
-        const ssize_t Done = ::sendfile(Out, In, nullptr, Chunk);
-        if (Done > 0) {
-            Started = true;
-            continue;
-        }
-        if (Done == 0 && Started)
-            return 0;
-        if (Done < 0 && errno == EINTR)
-            continue;
-        if (Done < 0 && !CopyCallRefused(errno))
-            return errno;
-        break;
-    }
+}
+
+// Both descriptors at their present offsets; returns 0 or an errno. The backups copy files of
+// many megabytes on every save: copy_file_range (or sendfile) keeps the bytes inside the
+// kernel instead of passing them through our memory.
+int CopyBytes(int In, int Out) {
+    constexpr size_t Chunk = size_t(1) << 30;
+    bool Started = false;
+    int Result = CopyThrough([&] { return ::copy_file_range(In, nullptr, Out, nullptr, Chunk, 0); },
+                             Started);
+    if (Result < 0)
+        Result = CopyThrough([&] { return ::sendfile(Out, In, nullptr, Chunk); }, Started);
+    if (Result >= 0)
+        return Result;
     std::vector<char> Buffer(size_t(1) << 20);
     for (;;) {
         const ssize_t Got = ::read(In, Buffer.data(), Buffer.size());
