@@ -11,7 +11,6 @@
 #include "text/StringUtils.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <unordered_set>

@@ -13,7 +13,6 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -196,7 +196,7 @@ void TCellTexts::Compact() {
     for (TEntry& Entry : FEntries)
         if (Entry.Users > 0)
             Entry.Data = Moved.Keep({Entry.Data, Entry.Size});
-    std::swap(FBytes, Moved);
+    FBytes = std::move(Moved);
 }
 
 } // namespace kav
