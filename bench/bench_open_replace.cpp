@@ -39,13 +39,18 @@ int main(int argc, char** argv) {
         return 2;
     const double OpenMs = MsSince(Start);
 
-    kav::TSearchEngine Engine(S.State, S.Grid);
-    S.State.FSearchOptions =
+    kav::TSearchState Search;
+    kav::TSearchEngine Engine(Search, S.Doc);
+    Search.FSearchOptions =
         static_cast<kav::TFindOptions>(kav::frDown | kav::frReplaceAll | kav::frMatchCase);
     Start = TClock::now();
-    // With the event kavtool passes, which gets each row's text from before its replacement.
-    const kav::TReplaceAllResult Result =
-        Engine.ReplaceAllRows(Old, New, {}, [](int, const std::string&) {});
+    // With the event kavtool passes, which gets each row's text from before its replacement;
+    // the step recorded when the command ends is part of the work.
+    kav::TReplaceAllResult Result;
+    {
+        kav::TDocumentEdit Edit(S.Doc, "Replace All");
+        Result = Engine.ReplaceAllRows(Edit, Old, New, {}, [](int, const std::string&) {});
+    }
     const double ReplaceMs = MsSince(Start);
 
     std::printf("open: %.1f ms\n", OpenMs);

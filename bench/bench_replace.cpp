@@ -2,7 +2,8 @@
 // 10 000 to 100 000 item rows with a hit in every tenth row. The work must grow linearly: the
 // time per 1 000 rows of the largest table should be close to that of the smallest.
 
-#include "document/MainState.h"
+#include "QuietUserInterface.h"
+#include "document/Document.h"
 #include "document/TranslationTable.h"
 #include "search/FindOptions.h"
 #include "search/SearchEngine.h"
@@ -28,14 +29,20 @@ void FillTable(kav::TStyledGridModel& Grid, int Items) {
 
 // Microseconds per 1 000 rows; checks the number of rows replaced and of occurrences.
 double TimeReplaceAll(int Items, bool& CountOk) {
-    kav::TMainState State;
     kav::TStyledGridModel Grid;
     FillTable(Grid, Items);
-    State.FSearchOptions = kav::frDown | kav::frReplaceAll;
-    kav::TSearchEngine Engine(State, Grid);
+    kav::TQuietUserInterface UI;
+    kav::TDocument Doc(Grid, UI);
+    kav::TSearchState Search;
+    Search.FSearchOptions = kav::frDown | kav::frReplaceAll;
+    kav::TSearchEngine Engine(Search, Doc);
     using TClock = std::chrono::steady_clock;
     const auto Start = TClock::now();
-    const kav::TReplaceAllResult Result = Engine.ReplaceAllRows("annuler", "Abandonner");
+    kav::TReplaceAllResult Result;
+    {
+        kav::TDocumentEdit Edit(Doc, "Replace All");
+        Result = Engine.ReplaceAllRows(Edit, "annuler", "Abandonner");
+    }
     const double Us = std::chrono::duration<double, std::micro>(TClock::now() - Start).count();
     CountOk = Result.Items == Items / 10 && Result.Count == 2 * (Items / 10);
     std::printf("replace all rows=%6d  hits=%5d  time=%8.1f ms  time/1000 rows=%7.1f us\n", Items,

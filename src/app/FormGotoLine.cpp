@@ -17,9 +17,10 @@
 
 namespace kav {
 
-TfrmGotoLineNumber::TfrmGotoLineNumber(TStyledStringGrid& Grid, UserInterface& UI, QWidget* Owner)
+TfrmGotoLineNumber::TfrmGotoLineNumber(TStyledStringGrid& Grid, UserInterface& UI,
+                                       std::function<void(int)> GoToRow, QWidget* Owner)
     : QDialog(Owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), strGrid(Grid),
-      UI(UI) {
+      UI(UI), FGoToRow(std::move(GoToRow)) {
     setObjectName("frmGotoLineNumber");
     setWindowTitle("Go to Line Number");
     QFont Arial("Arial");
@@ -73,7 +74,9 @@ void TfrmGotoLineNumber::btnOKClick() {
         edtLineNumber->setFocus();
         return;
     }
-    if (Target.TopRow)
+    if (Target.TopRow && FGoToRow)
+        FGoToRow(*Target.TopRow);
+    else if (Target.TopRow)
         strGrid.SetTopRow(*Target.TopRow);
     accept();
 }

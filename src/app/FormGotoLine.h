@@ -1,8 +1,10 @@
 #pragma once
-// The "Go to Line Number" dialog: scrolls the translation table so that the typed item number
-// is the first row shown. Only the view moves; the current cell and its editor stay.
+// The "Go to Line Number" dialog: the typed item number becomes the first row shown, and its
+// translated cell the current cell, so that what is typed next goes to the item shown.
 
 #include <QDialog>
+
+#include <functional>
 
 class QLineEdit;
 class QPushButton;
@@ -16,7 +18,9 @@ class TfrmGotoLineNumber : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmGotoLineNumber(TStyledStringGrid& Grid, UserInterface& UI, QWidget* Owner);
+    // GoToRow makes a row current and scrolls it to the top.
+    TfrmGotoLineNumber(TStyledStringGrid& Grid, UserInterface& UI, std::function<void(int)> GoToRow,
+                       QWidget* Owner);
 
     void btnOKClick();
 
@@ -29,6 +33,7 @@ private:
 
     TStyledStringGrid& strGrid;
     UserInterface& UI;
+    std::function<void(int)> FGoToRow;
 };
 
 } // namespace kav

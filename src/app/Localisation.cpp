@@ -20,6 +20,7 @@
 #include "exchange/RtfImport.h"
 #include "grid/GridPersistence.h"
 #include "gridview/FontBuild.h"
+#include "gridview/GridClipboard.h"
 #include "gridview/StyledStringGrid.h"
 #include "platform/Settings.h"
 #include "search/SearchCommands.h"
@@ -29,12 +30,13 @@
 #include "searchui/KavrinoReplaceDialog.h"
 #include "text/CodePage.h"
 #include "text/StringUtils.h"
-#include "undo/TableUndo.h"
+#include "undo/DocumentHistory.h"
 #include "widgets/FontCharsetCombo.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -45,6 +47,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -59,18 +62,6 @@
 namespace kav {
 
 namespace {
-
-using TStepName = std::function<std::string(const std::vector<TCellChange>&)>;
-
-// "Name (N items)", N the rows the step changed as Count counts them (by default, the
-// translated texts).
-TStepName Counted(const std::string& Name,
-                  int (*Count)(const std::vector<TCellChange>&) = ChangedItemCount) {
-    return [Name, Count](const std::vector<TCellChange>& Changes) {
-        const int N = Count(Changes);
-        return Name + " (" + std::to_string(N) + (N == 1 ? " item)" : " items)");
-    };
-}
 
 // Column widths at start-up, as fractions of the grid's width (0: hidden).
 constexpr std::array<double, colTranslated + 1> ColumnFactors{0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
@@ -118,10 +109,22 @@ QLabel* Label(QWidget* Parent, const QString& Text) {
 // The grid as the search commands see it.
 class TGridSearchView : public ISearchView {
 public:
-    TGridSearchView(TStyledStringGrid& Grid, std::function<TTranslationView*()> View)
-        : FGrid(Grid), FView(std::move(View)) {}
+    TGridSearchView(TStyledStringGrid& Grid, TViewState& State,
+                    std::function<TTranslationView*()> View)
+        : FGrid(Grid), FState(State), FView(std::move(View)) {}
     int TopRow() const override { return FGrid.TopRow(); }
     void SetTopRow(int Row) override { FGrid.SetTopRow(Row); }
+    int CurrentRow() const override { return FGrid.Row(); }
+    void GoToRow(int Row) override {
+        if (TTranslationView* View = FView())
+            View->GoToRow(Row);
+    }
+    int DialogLeft() const override { return FState.FDialogLeft; }
+    int DialogTop() const override { return FState.FDialogTop; }
+    void SetDialogPlace(int Left, int Top) override {
+        FState.FDialogLeft = Left;
+        FState.FDialogTop = Top;
+    }
     void SetGridEnabled(bool Enabled) override {
         FGrid.setEnabled(Enabled);
         if (Enabled)
@@ -143,6 +146,7 @@ public:
 
 private:
     TStyledStringGrid& FGrid;
+    TViewState& FState;
     std::function<TTranslationView*()> FView;
 };
 
@@ -150,7 +154,6 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     : QMainWindow(Parent) {
     setObjectName("MainForm");
     SetDialogs(Dialogs);
-    S.FProgramDir = ProgramDir;
     QFont WindowFont("Arial");
     WindowFont.setPixelSize(11);
     WindowFont.setBold(true);
@@ -159,12 +162,13 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildMenus();
     BuildControlBar();
     BuildStatusBar();
-    FDocument = std::make_unique<TDocument>(S, strGrid->Model(), *this);
-    FLanguages = std::make_unique<TLanguages>(S, strGrid->Model(), *this);
+    FDocument = std::make_unique<TDocument>(strGrid->Model(), *this);
+    FDocument->SetFolders(ProgramDir);
+    FLanguages = std::make_unique<TLanguages>(*FDocument, strGrid->Model(), *this);
     // A file's name selects only a language the language box offers.
     FDocument->SetLanguageOffer(
         [this](const std::string& Code) { return FLanguages->Offers(Code); });
-    S.FObserver = this;
+    FDocument->SetObserver(this);
     InstallUndo();
     InstallSearch();
     InstallExchange();
@@ -174,7 +178,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
 }
 
 TMainForm::~TMainForm() {
-    S.FObserver = nullptr;
+    FDocument->SetObserver(nullptr);
     // The view and the key handler unhook themselves from the grid, so they go first.
     FNavigation.reset();
     FView.reset();
@@ -189,9 +193,10 @@ void TMainForm::InstallSearch() {
     ReplaceDialog1 = new TKavrinoReplaceDialog(this);
     FindDialog1->SetFont(DialogFont);
     ReplaceDialog1->SetFont(DialogFont);
-    FSearchView = std::make_unique<TGridSearchView>(*strGrid, [this] { return FView.get(); });
-    FSearch = std::make_unique<TSearchCommands>(S, strGrid->Model(), *this, *FDocument,
-                                                *FSearchView, *FindDialog1, *ReplaceDialog1);
+    FSearchView =
+        std::make_unique<TGridSearchView>(*strGrid, FViewState, [this] { return FView.get(); });
+    FSearch = std::make_unique<TSearchCommands>(*FDocument, *this, *FSearchView, *FindDialog1,
+                                                *ReplaceDialog1);
     auto Run = [this](void (TSearchCommands::*Step)()) {
         return [this, Step](QObject*) { TableCommand([this, Step] { (FSearch.get()->*Step)(); }); };
     };
@@ -200,15 +205,7 @@ void TMainForm::InstallSearch() {
     FindDialog1->OnClose = Run(&TSearchCommands::FindDialogClose);
     ReplaceDialog1->OnShow = Run(&TSearchCommands::ReplaceDialogShow);
     ReplaceDialog1->OnFind = Run(&TSearchCommands::SearchFind);
-    ReplaceDialog1->OnReplace = [this](QObject*) {
-        const bool All = (ReplaceDialog1->Options() & frReplaceAll) != 0;
-        const std::string Pair = "'" + DialogText(ReplaceDialog1->FindText()) + "' by '" +
-                                 DialogText(ReplaceDialog1->ReplaceText()) + "'";
-        RecordedCommand(
-            All ? Counted("Replace All: " + Pair)
-                : [Pair](const auto&) { return "Replace: " + Pair; },
-            [this] { FSearch->SearchReplace(); });
-    };
+    ReplaceDialog1->OnReplace = Run(&TSearchCommands::SearchReplace);
     ReplaceDialog1->OnClose = Run(&TSearchCommands::ReplaceDialogClose);
     // Enter runs Find Next in an open dialog's window and in the grid; other windows keep it.
     qApp->installEventFilter(new TEnterKeyFilter(
@@ -235,32 +232,31 @@ void TMainForm::InstallExchange() {
     connect(btnSaveColGrid, &QToolButton::clicked, this, [this] {
         TableCommand([this] {
             const TRtfExportControls Controls{
-                SoftwareName(S.FSoftware), FLanguages->SelectedEntry(),
+                SoftwareName(State().FSoftware), FLanguages->SelectedEntry(),
                 std::string(Table().Cells(colTranslated, 1)), FontName->currentText().toStdString(),
                 FontSize->value()};
-            ExportRtfFiles(S, Table(), *this, Controls);
+            ExportRtfFiles(State(), FDocument->Items(), *this, Controls);
         });
     });
     connect(btnFillGridCol, &QToolButton::clicked, this, [this] {
-        RecordedCommand(Counted("Load from RTF file"), [this] {
-            AskAndImportRtf(S, Table(), *this,
+        TableCommand([this] {
+            AskAndImportRtf(*FDocument, *this,
                             {MaskEditFrom->text().toStdString(), MaskEditTo->text().toStdString()});
         });
     });
     connect(btnFillTranslatedLanguage, &QToolButton::clicked, this, [this] {
-        const std::string Name = "Fill with '" + edtFillChar->text().toStdString() + "'";
-        RecordedCommand(Counted(Name), [this] {
-            ConfirmAndFillTranslations(S, Table(), *this, edtFillChar->text().toStdString());
+        TableCommand([this] {
+            ConfirmAndFillTranslations(*FDocument, *this, edtFillChar->text().toStdString());
         });
     });
 }
 
 void TMainForm::MakeResourceFileMenuClick() {
     TableCommand([this] {
-        TResourceBuild Build(S, *this);
+        TResourceBuild Build(State(), *this);
         Build.OfferSave([this] {
-            SavedStep([this] { FDocument->FileSave(); });
-            return !S.FModified;
+            FDocument->FileSave();
+            return !State().FModified;
         });
         Build.MakeResourceFileMenuClick();
     });
@@ -274,7 +270,6 @@ void TMainForm::ReplaceMenuClick() {
     Guarded([this] { FSearch->ReplaceMenuClick(); });
 }
 
-// The marked row is only scrolled to: an editor moved onto it would cover its red mark.
 void TMainForm::SearchUp() {
     Guarded([this] { FSearch->SearchUpButtonClick(); });
 }
@@ -283,27 +278,21 @@ void TMainForm::SearchDown() {
     Guarded([this] { FSearch->SearchDownButtonClick(); });
 }
 
+// The pop-up acts on the current row: the row right-clicked became current when it opened.
 void TMainForm::UndoReplaceStringMenuClick() {
-    const int Row = S.FClickedRow;
-    RecordedCommand([this, Row](const auto&) { return "Undo replacement in " + ItemName(Row); },
-                    Row, Row, [this] { FSearch->UndoReplaceStringMenuClick(); });
+    TableCommand([this] { FDocument->UndoReplacement(ItemOfRow(strGrid->Row())); });
 }
 
 void TMainForm::ClearFlagMenuClick() {
-    const int Row = S.FClickedRow;
-    RecordedCommand([this, Row](const auto&) { return "Accept replacement in " + ItemName(Row); },
-                    Row, Row, [this] { FSearch->ClearFlagMenuClick(); });
+    TableCommand([this] { FDocument->AcceptReplacement(ItemOfRow(strGrid->Row())); });
 }
 
 void TMainForm::UndoAllReplaceStringMenuClick() {
-    RecordedCommand(Counted("Undo all marked replacements"),
-                    [this] { FSearch->UndoAllReplaceStringMenuClick(); });
+    TableCommand([this] { FDocument->UndoAllReplacements(); });
 }
 
 void TMainForm::ClearAllFlagsMenuClick() {
-    // Accepting changes only the marks, so the step counts the rows rather than the texts.
-    RecordedCommand(Counted("Accept all marked replacements", ChangedRowCount),
-                    [this] { FSearch->ClearAllFlagsMenuClick(); });
+    TableCommand([this] { FDocument->AcceptAllReplacements(); });
 }
 
 TStyledGridModel& TMainForm::Table() {
@@ -334,62 +323,39 @@ void TMainForm::Guarded(const std::function<void()>& Step) {
 }
 
 void TMainForm::FileNew() {
-    LoadingCommand([this] { FDocument->FileNew(); });
+    TableCommand([this] { FDocument->FileNew(); });
 }
 
 void TMainForm::FileOpen() {
-    LoadingCommand([this] { FDocument->FileOpen(); });
+    TableCommand([this] { FDocument->FileOpen(); });
 }
 
 void TMainForm::FileSave() {
-    SavingCommand([this] { FDocument->FileSave(); });
+    TableCommand([this] { FDocument->FileSave(); });
 }
 
 void TMainForm::FileSaveAs() {
-    SavingCommand([this] { FDocument->FileSaveAs(); });
+    TableCommand([this] { FDocument->FileSaveAs(); });
 }
 
 void TMainForm::FileRestoreVersion() {
-    LoadingCommand([this] { FDocument->FileRestoreVersion(); });
+    TableCommand([this] { FDocument->FileRestoreVersion(); });
 }
 
 // ---- undo ------------------------------------------------------------------------------
 
-namespace {
-
-// What a save must give back for the history to stay valid: the items' names, translations
-// and colour marks, row by row (replacement marks are not saved).
-std::vector<std::string> SavedContent(const TStyledGridModel& Grid) {
-    std::vector<std::string> Content;
-    Content.reserve(static_cast<size_t>(Grid.RowCount()) * 3);
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
-        Content.emplace_back(Grid.Cells(colName, Row));
-        Content.emplace_back(Grid.Cells(colTranslated, Row));
-        Content.push_back(CellValue(Grid, colMark, Row));
-    }
-    return Content;
-}
-
-} // namespace
-
 void TMainForm::InstallUndo() {
-    FUndo = std::make_unique<TTableUndo>(strGrid->Model());
-    FUndo->OnApplied = [this](const std::vector<TCellChange>& Changes) { StepApplied(Changes); };
-    QUndoStack& Stack = FUndo->Stack();
-    // The document is modified exactly when it is not where it was last saved or loaded.
-    auto Follow = [this] {
-        SetModified(!FUndo->Stack().isClean());
-        UpdateUndoActions();
-    };
-    connect(&Stack, &QUndoStack::cleanChanged, this, Follow);
-    connect(&Stack, &QUndoStack::indexChanged, this, Follow);
+    FHistory = std::make_unique<TDocumentHistory>(*FDocument);
+    QUndoStack& Stack = FHistory->Stack();
+    connect(&Stack, &QUndoStack::cleanChanged, this, [this] { UpdateUndoActions(); });
+    connect(&Stack, &QUndoStack::indexChanged, this, [this] { UpdateUndoActions(); });
     UpdateUndoActions();
 }
 
 void TMainForm::UpdateUndoActions() {
-    if (!FUndo || !UndoMenu)
+    if (!FHistory || !UndoMenu)
         return;
-    const QUndoStack& Stack = FUndo->Stack();
+    const QUndoStack& Stack = FHistory->Stack();
     UndoMenu->setEnabled(Stack.canUndo());
     RedoMenu->setEnabled(Stack.canRedo());
     UndoMenu->setText(Stack.canUndo() ? "&Undo " + Stack.undoText() : QString("&Undo"));
@@ -397,11 +363,25 @@ void TMainForm::UpdateUndoActions() {
 }
 
 void TMainForm::UndoMenuClick() {
-    TableCommand([this] { FUndo->Stack().undo(); });
+    HistoryCommand(true);
 }
 
 void TMainForm::RedoMenuClick() {
-    TableCommand([this] { FUndo->Stack().redo(); });
+    HistoryCommand(false);
+}
+
+void TMainForm::HistoryCommand(bool Undo) {
+    TableCommand([this, Undo] {
+        FApplyingHistory = true;
+        struct TDone {
+            bool& Flag;
+            ~TDone() { Flag = false; }
+        } Done{FApplyingHistory};
+        if (Undo)
+            FHistory->Undo();
+        else
+            FHistory->Redo();
+    });
 }
 
 void TMainForm::CopyMenuClick() {
@@ -409,7 +389,8 @@ void TMainForm::CopyMenuClick() {
 }
 
 // Whole cells go in, as the grid's own paste puts them, and only into translations: the other
-// columns are the product's names and default texts.
+// columns are the product's names and default texts. The block is pasted aside first, so that
+// the translations change as one command or not at all.
 void TMainForm::PasteMenuClick() {
     const TGridRect Target = strGrid->Selection();
     if (Target.Left != colTranslated || Target.Right != colTranslated ||
@@ -417,87 +398,35 @@ void TMainForm::PasteMenuClick() {
         QApplication::beep();
         return;
     }
-    RecordedCommand(Counted("Paste"), Target.Top, Table().RowCount() - 1,
-                    [this] { strGrid->PasteFromClipboard(); });
-}
-
-void TMainForm::StepApplied(const std::vector<TCellChange>& Changes) {
-    if (FView)
-        for (const TCellChange& C : Changes)
-            FView->RowAttributesChanged(C.Col, C.Row);
-    if (!Changes.empty() && Changes.back().Row >= FirstItemRow)
-        strGrid->SetTopRow(std::max(FirstItemRow, Changes.front().Row));
-    strGrid->viewport()->update();
-}
-
-std::string TMainForm::ItemName(int Row) const {
-    return "item " + std::string(strGrid->Model().Cells(colItem, Row));
-}
-
-std::string TMainForm::DialogText(const std::string& Bytes) const {
-    return DecodeBytes(Bytes, TranslatedCodePage(S)).toStdString();
-}
-
-void TMainForm::RecordedCommand(const TStepName& Name, int FirstRow, int LastRow,
-                                const std::function<void()>& Step) {
-    TableCommand([&] {
-        const TTableSnapshot Before(Table(), FirstRow, LastRow);
-        auto Record = [&] {
-            std::vector<TCellChange> Changes = Before.Changes(Table());
-            if (Before.RowsChanged(Table()))
-                FUndo->Stack().clear();
-            else if (!Changes.empty()) {
-                const std::string Text = Name(Changes);
-                FUndo->Push(Text, std::move(Changes));
-            }
-        };
-        try {
-            Step();
-        } catch (...) {
-            // What the command changed before it stopped can still be taken back.
-            Record();
-            throw;
+    TableCommand([this, Target] {
+        const QMimeData* Data = QApplication::clipboard()->mimeData();
+        if (!Data)
+            return;
+        const TItemTable& Items = FDocument->Items();
+        const int Last = std::min(Target.Bottom, FirstItemRow + Items.Count() - 1);
+        TStyledGridModel Block;
+        Block.SetColCount(Table().ColCount());
+        Block.SetRowCount(Last + 1);
+        for (int Row = Target.Top; Row <= Last; ++Row)
+            Block.SetCells(colTranslated, Row, Items.Translation(ItemOfRow(Row)));
+        const QString Refusal =
+            MimeDataToCells(Block, *Data, '\t', Target,
+                            [this](int Col, int Row) { return strGrid->CodePageOf(Col, Row); });
+        if (!Refusal.isEmpty()) {
+            Beep();
+            MessageDlg(Refusal.toStdString(), TMsgDlgType::mtWarning, mbOK);
+            return;
         }
-        Record();
+        std::vector<std::pair<TItemId, std::string>> Texts;
+        for (int Row = Target.Top; Row <= Last; ++Row)
+            if (Block.Cells(colTranslated, Row) != Items.Translation(ItemOfRow(Row)))
+                Texts.emplace_back(ItemOfRow(Row), std::string(Block.Cells(colTranslated, Row)));
+        FDocument->PasteTranslations(Texts);
     });
 }
 
-void TMainForm::RecordedCommand(const TStepName& Name, const std::function<void()>& Step) {
-    RecordedCommand(Name, FirstItemRow, Table().RowCount() - 1, Step);
-}
-
-void TMainForm::LoadingCommand(const std::function<void()>& Step) {
-    const long long Loads = FDocument->TableLoads();
-    TableCommand(Step);
-    if (FDocument->TableLoads() == Loads)
-        return;
-    // A restored version arrives modified: no undo leads back to its saved state.
-    const bool Modified = S.FModified;
-    FUndo->Stack().clear();
-    if (Modified)
-        FUndo->Stack().resetClean();
-    SetModified(Modified);
-}
-
-void TMainForm::SavingCommand(const std::function<void()>& Step) {
-    strGrid->CommitEdit();
-    SavedStep(Step);
-}
-
-void TMainForm::SavedStep(const std::function<void()>& Step) {
-    const long long Loads = FDocument->TableLoads();
-    const std::vector<std::string> Written = SavedContent(Table());
-    TableCommand(Step);
-    if (S.FModified)
-        return; // nothing was saved
-    if (FDocument->TableLoads() != Loads && SavedContent(Table()) != Written &&
-        FUndo->Stack().count() > 0) {
-        FUndo->Stack().clear();
-        MessageDlg("The file read back after saving differs from the table: the steps made "
-                   "before the save can no longer be undone.",
-                   TMsgDlgType::mtInformation, mbOK);
-    }
-    FUndo->Stack().setClean();
+std::string TMainForm::ItemName(int Row) const {
+    return FDocument->Items().Caption(ItemOfRow(Row));
 }
 
 // ---- building the window ---------------------------------------------------------------
@@ -769,7 +698,7 @@ void TMainForm::BuildGrid() {
     strGrid->setObjectName("strGrid");
     // The translated texts are in the language's code page; the other columns in the system's.
     strGrid->CodePageOfCharset = [this](int Col, int, int Charset) {
-        return Col == colTranslated ? CodePageForLanguageCharset(Charset, S.FLanguageCode)
+        return Col == colTranslated ? CodePageForLanguageCharset(Charset, State().FLanguageCode)
                                     : CodePageForCharset(Charset);
     };
     setCentralWidget(strGrid);
@@ -821,21 +750,18 @@ void TMainForm::ReportRefusedChar(const QString& Char, int CodePage) {
 // ---- creation and start-up -------------------------------------------------------------
 
 void TMainForm::FormCreate() {
-    S.FUntitled = true;
     ScaleForm(*this);
-    S.FFileKind = fkNone;
     // At least the designed width: our faces are wider than the designed ones, so the panel
     // may take more rather than cut its controls.
     Panel2->setMinimumWidth(482);
     ClearBookmarks();
-    const std::string LanguageDir = S.LanguageDir();
+    const std::string LanguageDir = State().LanguageDir();
     if (!EnsureFolder(LanguageDir))
         throw ToolError("Cannot create " + LanguageDir);
-    S.FDefaultDir = S.FProgramDir + "Default/";
     // Saves that were cut off between writing and renaming left their temporary files here.
     RemoveStaleTempFiles(LanguageDir);
-    RemoveStaleTempFiles(S.FDefaultDir);
-    RemoveStaleBuildFiles(S.FProgramDir);
+    RemoveStaleTempFiles(State().FDefaultDir);
+    RemoveStaleBuildFiles(State().FProgramDir);
     SetFileName(UntitledName);
     FillFontNames();
     QFont Default = QApplication::font();
@@ -848,11 +774,9 @@ void TMainForm::FormCreate() {
     InstallTranslationView();
     InstallGridCommands();
     FLanguages->InitLanguageList();
-    S.FHighlightBackColor = 12632256;
-    S.FHighlightFontColor = 8388608;
+    FViewState.FHighlightBackColor = 12632256;
+    FViewState.FHighlightFontColor = 8388608;
     FDocument->SetSoftware(TSoftware::Kavrino);
-    S.FDefaultFileName =
-        S.FDefaultDir + (KindOfSoftware(S.FSoftware) == fkUser ? UserDefaultName : MainDefaultName);
 }
 
 void TMainForm::ConfigureGrid() {
@@ -891,17 +815,29 @@ void TMainForm::InstallTranslationView() {
         return TSearchDialogState{FSearch->ReplaceDialogTag() >= 1,
                                   FSearch->FoundRowHighlightText()};
     };
-    Hooks.SetModified = [this](bool Modified) { SetModified(Modified); };
-    Hooks.CellEdited = [this](std::vector<TCellChange> Changes) {
-        const std::string Name = "Edit of " + ItemName(Changes.front().Row);
-        FUndo->Push(Name, std::move(Changes));
+    Hooks.Found = [this] {
+        const TSearchState& Search = FSearch->State();
+        return TFoundHit{Search.FFoundRow, Search.FFoundCol, Search.FFoundText, Search.FFoundPos};
+    };
+    // The next search goes on after the cell selected; the find window starts with the text
+    // of the cell last opened, which is also the found cell until the next hit.
+    Hooks.CellSelected = [this](int Col, int Row) {
+        FSearch->State().FSearchRow = Row;
+        FSearch->State().FSearchCol = Col + 1;
+    };
+    Hooks.EditorOpened = [this](int Col, int Row, const std::string& Text) {
+        TSearchState& Search = FSearch->State();
+        Search.FSearchText = Text;
+        Search.FFoundRow = Row;
+        Search.FFoundCol = Col;
     };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
     Hooks.OpenRowPopup = [this](int, QPoint Global) {
         PrepareRowActionMenu(*pmnuGridRowAction);
         PopupCentred(*pmnuGridRowAction, Global);
     };
-    FView = std::make_unique<TTranslationView>(S, *strGrid, *this, std::move(Hooks));
+    FView = std::make_unique<TTranslationView>(*FDocument, FViewState, *strGrid, *this,
+                                               std::move(Hooks));
     FView->KeepColumnsFitted(ColumnFactors);
     // A load changes thousands of cells: the counts follow once, when the change is over.
     FView->Findings().OnChanged = [this] {
@@ -930,13 +866,11 @@ void TMainForm::ColorMarkClick(int Row) {
 }
 
 void TMainForm::ColorMarkKey(TColor Color) {
-    MarkColour(S.FClickedRow, Color);
+    MarkColour(strGrid->Row(), Color);
 }
 
 void TMainForm::MarkColour(int Row, TColor Color) {
-    const TTableSnapshot Before(Table(), Row, Row);
-    if (SetColorMark(Table(), Row, Color))
-        FUndo->Push("Colour mark of " + ItemName(Row), Before.Changes(Table()));
+    TableCommand([this, Row, Color] { FDocument->SetColourMark(ItemOfRow(Row), Color); });
 }
 
 void TMainForm::InstallGridCommands() {
@@ -944,8 +878,11 @@ void TMainForm::InstallGridCommands() {
     Hooks.PreviousMarkedRow = [this] { SearchUp(); };
     Hooks.NextMarkedRow = [this] { SearchDown(); };
     Hooks.ColorMarkKey = [this](TColor Color) { ColorMarkKey(Color); };
-    FNavigation = std::make_unique<TGridNavigation>(S, *strGrid, std::move(Hooks));
-    FFonts = std::make_unique<TFontCommands>(S, *strGrid, *this);
+    FNavigation = std::make_unique<TGridNavigation>(*FDocument, *strGrid, std::move(Hooks));
+    FFonts = std::make_unique<TFontCommands>(FViewState, *strGrid, *this);
+    // The grid's own paste and cut keys go through the document as Edit > Paste does.
+    strGrid->OnPaste = [this] { PasteMenuClick(); };
+    strGrid->OnCut = [this] { CopyMenuClick(); };
     // Only what the user does raises these, as when the boxes are set at start-up.
     connect(FontName, qOverload<int>(&QComboBox::activated), this, [this] { FontNameChange(); });
     connect(cbxSoftware, qOverload<int>(&QComboBox::activated), this, [this](int Index) {
@@ -990,7 +927,8 @@ void TMainForm::UpdateFindingCounts() {
 
 void TMainForm::GotoLineMenuClick() {
     Guarded([this] {
-        TfrmGotoLineNumber Dialog(*strGrid, *this, this);
+        TfrmGotoLineNumber Dialog(
+            *strGrid, *this, [this](int Row) { FView->GoToRow(Row); }, this);
         Dialog.exec();
     });
 }
@@ -1011,11 +949,11 @@ void TMainForm::BoldButtonClick() {
 }
 
 void TMainForm::FontHighlightColorButtonClick() {
-    ChooseHighlightColor(0x00FF00, S.FHighlightFontColor);
+    ChooseHighlightColor(0x00FF00, FViewState.FHighlightFontColor);
 }
 
 void TMainForm::BackgroudHighlightColorButtonClick() {
-    ChooseHighlightColor(0x808000, S.FHighlightBackColor);
+    ChooseHighlightColor(0x808000, FViewState.FHighlightBackColor);
 }
 
 void TMainForm::ChooseHighlightColor(TColor Start, TColor& Color) {
@@ -1033,8 +971,9 @@ void TMainForm::ChooseHighlightColor(TColor Start, TColor& Color) {
 }
 
 void TMainForm::PlaceDialogs() {
-    S.FDialogLeft = strGrid->x() + strGrid->ColWidths(colItem) + strGrid->ColWidths(colName);
-    S.FDialogTop = strGrid->y() + 10 * strGrid->DefaultRowHeight();
+    FViewState.FDialogLeft =
+        strGrid->x() + strGrid->ColWidths(colItem) + strGrid->ColWidths(colName);
+    FViewState.FDialogTop = strGrid->y() + 10 * strGrid->DefaultRowHeight();
 }
 
 void TMainForm::FillFontNames() {
@@ -1062,11 +1001,9 @@ void TMainForm::showEvent(QShowEvent* Event) {
 }
 
 void TMainForm::FormShow() {
-    if (QFileInfo(Q(S.FDefaultDir)).isDir()) {
-        S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
-    } else {
+    if (!QFileInfo(Q(State().FDefaultDir)).isDir()) {
         Beep();
-        MessageDlg(MissingDefaultMessage(S), TMsgDlgType::mtWarning, mbOK);
+        MessageDlg(MissingDefaultMessage(State()), TMsgDlgType::mtWarning, mbOK);
     }
     if (!FStartFile.empty()) {
         if (QFileInfo(Q(FStartFile)).isFile()) {
@@ -1077,7 +1014,9 @@ void TMainForm::FormShow() {
             MessageDlg("File not found: " + FStartFile, TMsgDlgType::mtWarning, mbOK);
         }
     }
-    strGrid->FocusCell(colName, FirstItemRow);
+    // The translator starts on the first translation: a key typed at once must not overwrite
+    // an item's name.
+    strGrid->FocusCell(colTranslated, FirstItemRow);
     strGrid->setFocus();
 }
 
@@ -1113,7 +1052,7 @@ bool TMainForm::event(QEvent* Event) {
 void TMainForm::HelpContentItemClick() {
     // The product's own help file wins; without one the guide that ships with the program
     // opens in the desktop's browser.
-    QString Path = Q(S.FProgramDir + "Help/" + HelpFileName);
+    QString Path = Q(State().FProgramDir + "Help/" + HelpFileName);
     if (!QFileInfo::exists(Path))
         Path = Q(UserGuideFile());
     if (!QFileInfo::exists(Path)) {
@@ -1232,6 +1171,17 @@ std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
 void TMainForm::TableLoaded() {
     strGrid->setFocus();
 }
+
+void TMainForm::ItemsChanged(const std::vector<int>& Items) {
+    if (FView)
+        FView->ItemsChanged(Items);
+    // What an undo or redo gives back is shown, and its item is the one worked on next.
+    if (FApplyingHistory && !Items.empty() && FView)
+        FView->MakeCurrent(RowOfItem(Items.front()));
+    strGrid->viewport()->update();
+}
+
+void TMainForm::ModifiedChanged(bool) {}
 
 void TMainForm::FileOpened(const std::string&, bool) {
     MaskEditTo->setText(Q(ZeroPad(Table().RowCount() - 1, 5)));

@@ -1,15 +1,15 @@
 #pragma once
 // The main window: it owns the translation table (strGrid), the menus, tool bars and status
-// bar, holds the document and view state, and wires every command to the logic modules. It is
-// the editor's user-interface port, the view of the language boxes and the observer that keeps
-// its controls in step with the document.
+// bar, the document with its history and the view's state, and wires every command to the
+// logic modules. It is the editor's user-interface port, the view of the language boxes and the
+// observer that keeps its controls in step with the document.
 
 #include "app/ModalDialogs.h"
 #include "document/Document.h"
 #include "document/DocumentEvents.h"
 #include "document/Languages.h"
-#include "document/MainState.h"
 #include "document/UserInterface.h"
+#include "editing/ViewState.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -41,8 +41,7 @@ class TSearchCommands;
 class TGridSearchView;
 class TGridNavigation;
 class TFontCommands;
-class TTableUndo;
-struct TCellChange;
+class TDocumentHistory;
 
 class TMainForm : public QMainWindow,
                   public UserInterface,
@@ -62,14 +61,15 @@ public:
     // The file named on the command line, opened once the window is shown.
     void SetStartFile(const std::string& Path) { FStartFile = Path; }
 
-    TMainState& State() { return S; }
+    const TDocumentState& State() const { return FDocument->State(); }
+    TViewState& ViewState() { return FViewState; }
     TDocument& Document() { return *FDocument; }
     TLanguages& Languages() { return *FLanguages; }
     TStyledGridModel& Table();
     TTranslationView* View() { return FView.get(); }
     TSearchCommands& Search() { return *FSearch; }
     TGridNavigation& Navigation() { return *FNavigation; }
-    TTableUndo& Undo() { return *FUndo; }
+    TDocumentHistory& History() { return *FHistory; }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -86,7 +86,7 @@ public:
     void HelpAboutItemClick();
     void LanguageChange();
     void cmbFontCharsetClick();
-    void ClearBookmarks() { S.Bookmarks.fill(-1); }
+    void ClearBookmarks() { FDocument->ClearBookmarks(); }
     void FillFontNames();
     void GotoLineMenuClick();
     void FindMenuClick();
@@ -128,6 +128,8 @@ public:
     // ---- IDocumentObserver ----------------------------------------------------------------
     void TableLoaded() override;
     void FileOpened(const std::string& Path, bool Bound) override;
+    void ItemsChanged(const std::vector<int>& Items) override;
+    void ModifiedChanged(bool Modified) override;
     void LanguageChanged(const std::string& Code) override;
     void SoftwareChanged(TSoftware Software) override;
     void LanguageMissing() override;
@@ -202,27 +204,15 @@ protected:
 private:
     // Runs one command at the top level (see the definition).
     void Guarded(const std::function<void()>& Step);
-    // The same for a command that reads or writes the table: the edit in progress ends first.
+    // The same for a command that reads or writes the document: the edit in progress ends
+    // first, so that the command (an undo, a save, a question to save) sees it as a step.
     void TableCommand(const std::function<void()>& Step);
-    // A table command whose changes to rows FirstRow to LastRow become one undo step, named
-    // from its changes; an unnamed step ("") is not kept.
-    using TStepName = std::function<std::string(const std::vector<TCellChange>&)>;
-    void RecordedCommand(const TStepName& Name, int FirstRow, int LastRow,
-                         const std::function<void()>& Step);
-    void RecordedCommand(const TStepName& Name, const std::function<void()>& Step);
-    // A file command that may rebuild the table (New, Open, a version restored): the undo
-    // history belongs to the table it was made on.
-    void LoadingCommand(const std::function<void()>& Step);
-    // A command that may save: the history stays when the table read back is the one written.
-    void SavingCommand(const std::function<void()>& Step);
-    // Runs a save (the edit in progress already ended) and keeps the history in step with it.
-    void SavedStep(const std::function<void()>& Step);
+    // Undo or redo of the document's history; the item it changes becomes the current row.
+    void HistoryCommand(bool Undo);
     void MarkColour(int Row, TColor Color);
     void InstallUndo();
     void UpdateUndoActions();
-    void StepApplied(const std::vector<TCellChange>& Changes);
     std::string ItemName(int Row) const;
-    std::string DialogText(const std::string& Bytes) const;
     QAction* AddAction(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
                        const QString& Hint, void (TMainForm::*Handler)());
     // An entry the menus hold in its place but keep hidden, so it is never chosen: no handler.
@@ -253,7 +243,7 @@ private:
     void GoToFinding(bool Forward);
     void UpdateFindingCounts();
 
-    TMainState S;
+    TViewState FViewState;
     std::unique_ptr<TDocument> FDocument;
     std::unique_ptr<TLanguages> FLanguages;
     std::unique_ptr<TTranslationView> FView;
@@ -261,7 +251,9 @@ private:
     std::unique_ptr<TSearchCommands> FSearch;
     std::unique_ptr<TGridNavigation> FNavigation;
     std::unique_ptr<TFontCommands> FFonts;
-    std::unique_ptr<TTableUndo> FUndo;
+    std::unique_ptr<TDocumentHistory> FHistory;
+    // An undo or redo is giving items their states back.
+    bool FApplyingHistory = false;
     QtModalDialogs FQtDialogs{this};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;

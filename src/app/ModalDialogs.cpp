@@ -1,6 +1,6 @@
 #include "app/ModalDialogs.h"
 
-#include "document/MainState.h"
+#include "document/DocumentState.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 
 #include "app/Localisation.h"
 #include "app/ModalDialogs.h"
-#include "document/MainState.h"
+#include "document/DocumentState.h"
 #include "document/ProgramFolder.h"
 
 #include <QApplication>

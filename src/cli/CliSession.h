@@ -5,7 +5,6 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleUserInterface.h"
 #include "document/Document.h"
-#include "document/MainState.h"
 #include "grid/GridModel.h"
 
 #include <string>
@@ -14,10 +13,10 @@
 namespace kav {
 
 struct TSession {
-    TMainState State;
     TStyledGridModel Grid;
     ConsoleUserInterface UI;
-    TDocument Doc{State, Grid, UI};
+    TDocument Doc{Grid, UI};
+    const TDocumentState& State() const { return Doc.State(); }
     // Lines with content the reading rules left out of the opened file (a save reloads the
     // document, so the count is kept here).
     size_t LoadFindings = 0;

@@ -41,11 +41,11 @@ std::optional<std::vector<std::string>> FilesOf(const std::string& Argument) {
     return Files;
 }
 
-TRowReport RowReport(const TStyledGridModel& Grid, int Row, const TCheckedRow& Checked) {
+TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Checked) {
     const TItemCheck& Check = Checked.Item;
     TRowReport R;
-    R.Item = Row - 1;
-    R.Name = Grid.Cells(colName, Row);
+    R.Item = Id + 1;
+    R.Name = Items.Name(Id);
     R.Font = Check.Font.Name();
     R.Size = Check.Font.Size();
     R.Bold = (Check.Font.Style() & fsBold) != 0;
@@ -59,8 +59,8 @@ TRowReport RowReport(const TStyledGridModel& Grid, int Row, const TCheckedRow& C
     return R;
 }
 
-TFileReport CheckTable(const TStyledGridModel& Grid, const std::string& File,
-                       const std::string& Code, TCheckSet Checks) {
+TFileReport CheckTable(const TItemTable& Items, const std::string& File, const std::string& Code,
+                       TCheckSet Checks) {
     TFileReport R;
     R.File = File;
     R.Code = Code;
@@ -70,10 +70,9 @@ TFileReport CheckTable(const TStyledGridModel& Grid, const std::string& File,
     std::map<std::string, std::vector<long long>> Lines = ItemLineNumbers(File, Context.CodePage);
     std::map<std::string, size_t> Taken;
     TTextMeasure& Measure = TTextMeasure::Shared();
-    const int Items = ItemCount(Grid);
-    for (int Row = FirstItemRow; Row < FirstItemRow + Items; ++Row) {
-        const TCheckedRow Checked = CheckItemRow(Grid, Row, Context, Measure, Checks);
-        TRowReport Report = RowReport(Grid, Row, Checked);
+    for (TItemId Id = 0; Id < Items.Count(); ++Id) {
+        const TCheckedRow Checked = CheckItemRow(Items.View(Id), Context, Measure, Checks);
+        TRowReport Report = RowReport(Items, Id, Checked);
         const std::vector<long long>& Of = Lines[Report.Name];
         if (size_t& Next = Taken[Report.Name]; Next < Of.size())
             Report.Line = Of[Next++];
@@ -128,10 +127,10 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         TSession S(ProgramDir);
         if (!S.Open(File))
             return 2;
-        const std::string Code = A.Get("--lang", S.State.FLanguageCode);
+        const std::string Code = A.Get("--lang", S.State().FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
-        Reports.push_back(CheckTable(S.Grid, File, Code, Checks));
+        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, Checks));
     }
     Print(Reports, Format, A.Has("--all"));
     return CheckExitCode(Reports, A.Has("--strict"));

@@ -17,9 +17,9 @@ int Stats(const std::string& ProgramDir, const TArgs& A) {
     if (!S.Open(A.Positional[0]))
         return 2;
     int Translated = 0, Untranslated = 0, Empty = 0, Marked = 0;
-    const int Items = ItemCount(S.Grid);
-    for (int Row = FirstItemRow; Row < FirstItemRow + Items; ++Row) {
-        switch (ItemStateOf(S.Grid, Row)) {
+    const int Items = S.Doc.Items().Count();
+    for (TItemId Id = 0; Id < Items; ++Id) {
+        switch (ItemStateOf(S.Doc.Items().View(Id))) {
         case TItemState::Empty:
             ++Empty;
             break;
@@ -30,11 +30,11 @@ int Stats(const std::string& ProgramDir, const TArgs& A) {
             ++Translated;
             break;
         }
-        if (S.Grid.ColorCell(colMark, Row) != clWhite)
+        if (S.Doc.Items().Colour(Id) != clWhite)
             ++Marked;
     }
-    std::cout << "kind: " << (S.State.FFileKind == fkUser ? "user" : "main") << "\n"
-              << "code: " << S.State.FLanguageCode << "\n"
+    std::cout << "kind: " << (S.State().FFileKind == fkUser ? "user" : "main") << "\n"
+              << "code: " << S.State().FLanguageCode << "\n"
               << "items: " << Items << "\n"
               << "translated: " << Translated << "\n"
               << "untranslated: " << Untranslated << "\n"
@@ -58,7 +58,7 @@ int New(const std::string& ProgramDir, const TArgs& A) {
     S.Doc.SetLanguage(A.Get("--lang"));
     if (!S.SaveAs(Out, A.Has("--force")))
         return 2;
-    std::cout << "wrote " << S.State.FFileName << " (" << ItemCount(S.Grid) << " items)\n";
+    std::cout << "wrote " << S.State().FFileName << " (" << S.Doc.Items().Count() << " items)\n";
     return S.Finish();
 }
 
@@ -66,7 +66,7 @@ int Roundtrip(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]) || !S.SaveAs(A.Positional[1], A.Has("--force")))
         return 2;
-    std::cout << "wrote " << S.State.FFileName << " (" << ItemCount(S.Grid) << " items)\n";
+    std::cout << "wrote " << S.State().FFileName << " (" << S.Doc.Items().Count() << " items)\n";
     return S.Finish();
 }
 
@@ -75,8 +75,8 @@ int History(const std::string& ProgramDir, const TArgs& A) {
     const std::string Name = FileNamePart(A.Positional[0]);
     const TFileNameInfo Info = ExamineFileName(Name);
     const std::string Default =
-        S.State.FDefaultDir + (Info.Kind == fkUser ? UserDefaultName : MainDefaultName);
-    const std::string Folder = HistoryFolder(S.State.BackupDir());
+        S.State().FDefaultDir + (Info.Kind == fkUser ? UserDefaultName : MainDefaultName);
+    const std::string Folder = HistoryFolder(S.State().BackupDir());
     const std::vector<THistoryEntry> Versions = ListHistory(Folder, Name);
     if (Versions.empty())
         std::cout << "no saved versions of " << Name << " in " << Folder << "\n";

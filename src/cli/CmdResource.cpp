@@ -30,7 +30,7 @@ int MakeResource(const std::string& ProgramDir, const TArgs& A) {
         return 2;
     if (A.Has("--lang"))
         S.Doc.SetLanguage(A.Get("--lang"));
-    TResourceOutcome Out = TResourceBuild(S.State, S.UI).MakeResourceFile(!A.Has("--no-start"));
+    TResourceOutcome Out = TResourceBuild(S.State(), S.UI).MakeResourceFile(!A.Has("--no-start"));
     if (!Out.Written)
         return 2;
     std::cout << "wrote " << Out.BatchPath << "\n"

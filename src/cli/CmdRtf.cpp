@@ -29,7 +29,7 @@ std::string LanguageEntryOf(const std::string& Code) {
 // The header caption as the editor shows it: the language entry with the character set's
 // script name.
 std::string HeaderCaption(const TSession& S, const std::string& Entry) {
-    QString Script = ScriptNameOfCharset(S.State.FFontCharset);
+    QString Script = ScriptNameOfCharset(S.State().FFontCharset);
     if (Script.isEmpty())
         Script = QStringLiteral("(Default)");
     const QString Caption = QString::fromStdString(Entry) + " - " + Script;
@@ -40,7 +40,7 @@ std::string HeaderCaption(const TSession& S, const std::string& Entry) {
 // Writes the changed document to Out, or back to its own file through the save step (which
 // backs up the document's folder first).
 bool SaveResult(TSession& S, const std::string& Out, bool Force) {
-    return Out.empty() ? S.Doc.SaveFile(S.State.FFileName) : S.SaveAs(Out, Force);
+    return Out.empty() ? S.Doc.SaveFile(S.State().FFileName) : S.SaveAs(Out, Force);
 }
 
 // A save refused because the format cannot hold some items is a finding (1), other failures
@@ -55,14 +55,14 @@ int ExportRtf(const std::string& ProgramDir, const TArgs& A) {
     if (!S.Open(A.Positional[0]))
         return 2;
     // The file's language unless --lang names another.
-    S.Doc.SetLanguage(A.Get("--lang", S.State.FLanguageCode));
+    S.Doc.SetLanguage(A.Get("--lang", S.State().FLanguageCode));
     TRtfExportControls Controls;
-    Controls.Software = SoftwareName(S.State.FSoftware);
-    Controls.LanguageEntry = LanguageEntryOf(S.State.FLanguageCode);
+    Controls.Software = SoftwareName(S.State().FSoftware);
+    Controls.LanguageEntry = LanguageEntryOf(S.State().FLanguageCode);
     Controls.LanguageCaption = HeaderCaption(S, Controls.LanguageEntry);
     TRtfExportFiles Files;
     try {
-        Files = ExportRtfFiles(S.State, S.Grid, S.UI, Controls);
+        Files = ExportRtfFiles(S.State(), S.Doc.Items(), S.UI, Controls);
     } catch (const ToolError& Error) {
         return Fail(Error.what());
     }
@@ -84,7 +84,7 @@ int ImportRtf(const std::string& ProgramDir, const TArgs& A) {
         return 2;
     TImportReport Report;
     try {
-        Report = ImportRtfFile(A.Positional[1], S.State, S.Grid, S.UI, *Items);
+        Report = ImportRtfFile(A.Positional[1], S.Doc, S.UI, *Items);
         ReportRefused(Report.Refused, S.UI);
     } catch (const ToolError& Error) {
         return Fail(Error.what());
@@ -92,7 +92,7 @@ int ImportRtf(const std::string& ProgramDir, const TArgs& A) {
     if (!SaveResult(S, Out, A.Has("--force")))
         return SaveFailure(S);
     std::cout << "imported " << Report.Taken << " items (" << Report.Changed << " changed, "
-              << Report.Refused.size() << " refused) into " << S.State.FFileName << "\n";
+              << Report.Refused.size() << " refused) into " << S.State().FFileName << "\n";
     return Report.Refused.empty() ? S.Finish() : 1;
 }
 
@@ -102,12 +102,12 @@ int Fill(const std::string& ProgramDir, const TArgs& A) {
     if (!S.Open(A.Positional[0]))
         return 2;
     const int Problems = S.UI.Problems;
-    const int Changed = FillTranslations(S.State, S.Grid, S.UI, A.Positional[1]);
+    const int Changed = FillTranslations(S.Doc, S.UI, A.Positional[1]);
     if (S.UI.Problems != Problems)
         return 2;
     if (!SaveResult(S, Out, A.Has("--force")))
         return SaveFailure(S);
-    std::cout << "filled " << Changed << " items of " << S.State.FFileName << "\n";
+    std::cout << "filled " << Changed << " items of " << S.State().FFileName << "\n";
     return S.Finish();
 }
 

@@ -31,8 +31,9 @@ void PrintChange(const TSession& S, int CodePage, int Row, const std::string& Be
     auto Text = [CodePage](std::string_view Bytes) {
         return DecodeBytes(Bytes, CodePage).toUtf8().toStdString();
     };
-    std::cout << "item " << Row - 1 << " " << S.Grid.Cells(colName, Row) << ": \"" << Text(Before)
-              << "\" -> \"" << Text(S.Grid.Cells(colTranslated, Row)) << "\"\n";
+    const TItemId Id = ItemOfRow(Row);
+    std::cout << "item " << Id + 1 << " " << S.Doc.Items().Name(Id) << ": \"" << Text(Before)
+              << "\" -> \"" << Text(S.Doc.Items().Translation(Id)) << "\"\n";
 }
 
 int Replace(const std::string& ProgramDir, const TArgs& A) {
@@ -42,22 +43,26 @@ int Replace(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    TSearchEngine Engine(S.State, S.Grid);
+    TSearchState Search;
+    TSearchEngine Engine(Search, S.Doc);
     std::string Old, New;
     if (!EncodeArgument(A.Positional[1], Engine.TextCodePage(), Old) ||
         !EncodeArgument(A.Positional[2], Engine.TextCodePage(), New))
         return 2;
-    S.State.FSearchOptions = static_cast<TFindOptions>(frDown | frReplaceAll |
-                                                       (A.Has("--match-case") ? frMatchCase : 0) |
-                                                       (A.Has("--whole-word") ? frWholeWord : 0));
+    Search.FSearchOptions = static_cast<TFindOptions>(frDown | frReplaceAll |
+                                                      (A.Has("--match-case") ? frMatchCase : 0) |
+                                                      (A.Has("--whole-word") ? frWholeWord : 0));
 
     const bool DryRun = A.Has("--dry-run");
     const int Page = Engine.TextCodePage();
-    const TReplaceAllResult Result =
-        Engine.ReplaceAllRows(Old, New, {}, [&](int Row, const std::string& Before) {
+    TReplaceAllResult Result;
+    {
+        TDocumentEdit Edit(S.Doc, "Replace All");
+        Result = Engine.ReplaceAllRows(Edit, Old, New, {}, [&](int Row, const std::string& Before) {
             if (DryRun)
                 PrintChange(S, Page, Row, Before);
         });
+    }
     std::cout << ReplaceSummary(Result) << "\n";
     // Nothing to change is a finding, and rewriting the file (with a backup) for it would
     // only stir its date and the backups.
@@ -68,10 +73,10 @@ int Replace(const std::string& ProgramDir, const TArgs& A) {
         return 0;
     }
     const bool Saved =
-        A.Has("-o") ? S.SaveAs(A.Get("-o"), A.Has("--force")) : S.Doc.SaveFile(S.State.FFileName);
+        A.Has("-o") ? S.SaveAs(A.Get("-o"), A.Has("--force")) : S.Doc.SaveFile(S.State().FFileName);
     if (!Saved)
         return S.Doc.SaveRefused() ? 1 : 2;
-    std::cout << "wrote " << S.State.FFileName << "\n";
+    std::cout << "wrote " << S.State().FFileName << "\n";
     return S.Finish();
 }
 

@@ -39,9 +39,8 @@ int Help(const std::vector<std::string>& Args) {
 } // namespace
 
 TSession::TSession(const std::string& ProgramDir) {
-    InitFolders(State, ProgramDir);
+    Doc.SetFolders(ProgramDir);
     ConfigureTable(Grid);
-    State.Bookmarks.fill(-1);
 }
 
 bool TSession::Open(const std::string& Path) {
@@ -51,16 +50,15 @@ bool TSession::Open(const std::string& Path) {
 }
 
 bool TSession::SaveAs(const std::string& Path, bool Force) {
-    const std::string Target = SaveTargetName(Path, State.FFileKind);
+    const std::string Target = SaveTargetName(Path, State().FFileKind);
     std::error_code Error;
-    const bool Own = State.FFileName != UntitledName &&
-                     std::filesystem::equivalent(Target, State.FFileName, Error);
+    const bool Own = State().FFileName != UntitledName &&
+                     std::filesystem::equivalent(Target, State().FFileName, Error);
     if (!Force && !Own && PathExists(Target)) {
         Fail(Target + " exists; add --force to overwrite it");
         return false;
     }
-    State.FNewFileName = true;
-    return Doc.SaveFile(Path);
+    return Doc.SaveNewFile(Path);
 }
 
 int TSession::Finish() const {

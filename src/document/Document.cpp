@@ -182,8 +182,13 @@ std::string FolderPart(const std::string& Path) {
     return Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
 }
 
-TDocument::TDocument(TMainState& State, TStyledGridModel& Grid, UserInterface& UI)
-    : S(State), Grid(Grid), UI(UI) {}
+TDocument::TDocument(TStyledGridModel& Grid, UserInterface& UI) : Grid(Grid), UI(UI) {}
+
+void TDocument::SetFolders(const std::string& ProgramDir) {
+    S.FProgramDir = ProgramDir;
+    S.FDefaultDir = ProgramDir + "Default/";
+    S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
+}
 
 void TDocument::Warn(const std::string& Text) {
     UI.MessageDlg(Text, TMsgDlgType::mtWarning, mbOK);
@@ -196,7 +201,10 @@ void TDocument::Error(const std::string& Text) {
 // ---- shell routines --------------------------------------------------------------------
 
 void TDocument::SetModified(bool Value) {
+    if (S.FModified == Value)
+        return;
     S.FModified = Value;
+    S.Observer().ModifiedChanged(Value);
 }
 
 void TDocument::SetFileName(const std::string& FileName) {
@@ -206,6 +214,121 @@ void TDocument::SetFileName(const std::string& FileName) {
 
 void TDocument::ClearBookmarks() {
     S.Bookmarks.fill(-1);
+}
+
+int TDocument::BookmarkRow(int N) const {
+    return N >= 1 && N <= BookmarkCount ? S.Bookmarks[static_cast<size_t>(N - 1)] : -1;
+}
+
+void TDocument::ToggleBookmark(int N, int Row) {
+    if (N < 1 || N > BookmarkCount || !FItems.Contains(ItemOfRow(Row)))
+        return;
+    auto Bookmark = [this](int K) -> int& { return S.Bookmarks[static_cast<size_t>(K - 1)]; };
+    const std::string Shown(Grid.Cells(colBookmark, Row));
+    if (Shown == std::to_string(N)) {
+        Grid.SetCells(colBookmark, Row, {});
+        Bookmark(N) = -1;
+        return;
+    }
+    // Text that is not one of our numbers is simply replaced; a number is freed only when it
+    // really points at this row, so no other row loses its bookmark.
+    for (int K = 1; K <= BookmarkCount; ++K)
+        if (Shown == std::to_string(K) && Bookmark(K) == Row)
+            Bookmark(K) = -1;
+    const int Old = Bookmark(N);
+    if (FItems.Contains(ItemOfRow(Old)) && Grid.Cells(colBookmark, Old) == std::to_string(N))
+        Grid.SetCells(colBookmark, Old, {});
+    Grid.SetCells(colBookmark, Row, std::to_string(N));
+    Bookmark(N) = Row;
+}
+
+// ---- commands on items -----------------------------------------------------------------
+
+void TDocument::StepMade(TDocumentStep Step, const std::vector<TItemId>& Changed) {
+    if (FHistory)
+        FHistory->Record(std::move(Step));
+    SetModified(true);
+    S.Observer().ItemsChanged(Changed);
+}
+
+void TDocument::ApplyStep(const TDocumentStep& Step, bool Undo) {
+    std::vector<TItemId> Changed;
+    Changed.reserve(Step.Count());
+    for (size_t I = 0; I < Step.Count(); ++I) {
+        // Undone newest first, though an item is in a step only once.
+        const size_t At = Undo ? Step.Count() - 1 - I : I;
+        const TItemId Id = Step.Id(At);
+        if (!FItems.Contains(Id))
+            continue;
+        FItems.SetRecord(Id, Step.State(At, Undo, FItems.Record(Id)));
+        Changed.push_back(Id);
+    }
+    S.Observer().ItemsChanged(Changed);
+}
+
+void TDocument::EditItem(TItemId Id, TItemField Field, const std::string& Bytes) {
+    TDocumentEdit Edit(*this, "Edit of " + FItems.Caption(Id));
+    Edit.SetField(Id, Field, Bytes);
+}
+
+void TDocument::SetColourMark(TItemId Id, TColor Colour) {
+    TDocumentEdit Edit(*this, "Colour mark of " + FItems.Caption(Id));
+    Edit.SetColour(Id, Colour);
+}
+
+void TDocument::PasteTranslations(const std::vector<std::pair<TItemId, std::string>>& Texts) {
+    for (const auto& [Id, Bytes] : Texts) {
+        if (Bytes.find_first_of(std::string_view("\"\r\n\x1a\0", 5)) != std::string::npos) {
+            UI.Beep();
+            Warn("Nothing was pasted: the text for " + FItems.Caption(Id) +
+                 " holds a line break or a double quote, which a language file cannot hold.");
+            return;
+        }
+    }
+    TDocumentEdit Edit(*this, {});
+    Edit.NameBy([](const TDocumentStep& Step) {
+        return CountedStepName("Paste", Step.TranslationsChanged());
+    });
+    for (const auto& [Id, Bytes] : Texts)
+        Edit.SetTranslation(Id, Bytes);
+}
+
+void TDocument::UndoReplacement(TItemId Id) {
+    TDocumentEdit Edit(*this, "Undo replacement in " + FItems.Caption(Id));
+    if (!Edit.UndoReplacement(Id))
+        UI.Beep();
+}
+
+void TDocument::AcceptReplacement(TItemId Id) {
+    TDocumentEdit Edit(*this, "Accept replacement in " + FItems.Caption(Id));
+    if (!Edit.AcceptReplacements(Id))
+        UI.Beep();
+}
+
+void TDocument::UndoAllReplacements() {
+    TDocumentEdit Edit(*this, {});
+    Edit.NameBy([](const TDocumentStep& Step) {
+        return CountedStepName("Undo all marked replacements", Step.TranslationsChanged());
+    });
+    // Newest first within an item, which UndoReplacement does one at a time.
+    for (TItemId Id = FItems.NextMarked(NoItem, true); Id != NoItem;
+         Id = FItems.NextMarked(Id, true))
+        while (Edit.UndoReplacement(Id)) {
+        }
+}
+
+void TDocument::AcceptAllReplacements() {
+    TDocumentEdit Edit(*this, {});
+    // Accepting changes only the marks, so the step counts the items rather than the texts.
+    Edit.NameBy([](const TDocumentStep& Step) {
+        return CountedStepName("Accept all marked replacements", static_cast<int>(Step.Count()));
+    });
+    std::vector<TItemId> Marked;
+    for (TItemId Id = FItems.NextMarked(NoItem, true); Id != NoItem;
+         Id = FItems.NextMarked(Id, true))
+        Marked.push_back(Id);
+    for (const TItemId Id : Marked)
+        Edit.AcceptReplacements(Id);
 }
 
 bool TDocument::QuerySaveChanges() {
@@ -282,10 +405,11 @@ int TDocument::NewDocument() {
         return -2;
     }
     ++FTableLoads;
+    if (FHistory)
+        FHistory->Clear(true);
     ClearBookmarks();
     FRestoreTarget.clear();
     FUnloadedPath.clear();
-    int Row = FirstItemRow;
     std::string Problem;
     std::vector<std::string> Findings;
     {
@@ -298,22 +422,11 @@ int TDocument::NewDocument() {
         ApplyTranslatedCharset(Grid, S.FFontCharset);
         S.Observer().LanguageChanged(S.FLanguageCode);
         Grid.SetCells(colTranslated, 1, {});
-        for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
-            Grid.ClearRow(R);
-            Grid.SetCells(colMark, R, {});
-            Grid.SetCells(colWidth, R, {});
-            Grid.SetCells(colFontName, R, "Arial");
-            Grid.SetCells(colFontStyle, R, "fsBold");
-            Grid.SetCells(colFontSize, R, "8");
-        }
-        ClearColorMarks(Grid);
-        Grid.SetRowCount(EmptyTableRowCount);
+        FItems.ResetForNew();
         try {
             while (std::optional<StrItemView> Item =
-                       NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings)) {
-                Grid.SetCells(colTranslated, Row, std::string(Item->Text));
-                Row = AppendParsedItem(Grid, Row, *Item);
-            }
+                       NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
+                FItems.SetTranslation(FItems.Append(*Item), Item->Text);
         } catch (const ToolError& E) {
             Problem = E.what();
         }
@@ -326,7 +439,7 @@ int TDocument::NewDocument() {
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
     FLastFindings = Findings.size();
     ReportFindings(S.FDefaultFileName, Findings);
-    return Row - FirstItemRow;
+    return FItems.Count();
 }
 
 void TDocument::FileOpen() {
@@ -389,6 +502,16 @@ void TDocument::SetLanguage(const std::string& Code) {
     S.FFontCharset = CharsetOfLanguage(Code);
     ApplyTranslatedCharset(Grid, S.FFontCharset);
     S.Observer().LanguageChanged(Code);
+}
+
+void TDocument::AdoptLanguage(const std::string& Code) {
+    S.FLanguageCode = Code;
+    S.FFontCharset = CharsetOfLanguage(Code);
+}
+
+void TDocument::SetCharset(std::uint8_t Charset) {
+    S.FFontCharset = Charset;
+    ApplyTranslatedCharset(Grid, Charset);
 }
 
 void TDocument::SelectFileLanguage(const std::string& Code) {
@@ -505,21 +628,24 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         return Report;
     }
     ++FTableLoads;
+    // A table read anew starts a new history; the read-back of a save keeps it when it gives
+    // what was written.
+    if (FHistory && !FReadingBack)
+        FHistory->Clear(true);
     TUpdateLock Lock(UI);
-    int Row = FirstItemRow;
     std::vector<std::string> DefaultFindings;
     if (!Reuse) {
         FDefaultRead.reset();
-        ResetTable(Grid);
+        FItems.Reset();
         // The default file has about as many items as the translated file has lines.
-        Grid.ReserveRows(static_cast<int>(Lines.size()) + EmptyTableRowCount);
+        FItems.Reserve(static_cast<int>(Lines.size()));
     }
     try {
         if (Reuse) {
-            Row = KeepDefaultItems();
+            KeepDefaultItems();
             DefaultFindings = FDefaultRead->Findings;
         } else {
-            ReadDefaultItems(Default, Row, DefaultFindings);
+            ReadDefaultItems(Default, DefaultFindings);
             if (Stamped)
                 FDefaultRead = TDefaultRead{S.FDefaultFileName, DefaultSize, DefaultTime,
                                             DefaultFindings,    0,           0};
@@ -528,7 +654,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
             FDefaultRead->RowCount = Grid.RowCount();
             FDefaultRead->Revision = DefaultColumnsRevision();
         }
-        Report.Count = Row - FirstItemRow;
+        Report.Count = FItems.Count();
         if (LineCount - HeaderLineCount > Report.Count) {
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
         } else {
@@ -539,14 +665,14 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
                     Report.Unmatched.emplace_back(Line.Name);
                     continue;
                 }
-                Grid.SetCells(colTranslated, Target,
-                              IsBlankText(Line.Text) ? Grid.Cells(colDefault, Target) : Line.Text);
+                const TItemId Id = ItemOfRow(Target);
+                FItems.SetTranslation(Id, IsBlankText(Line.Text) ? FItems.Default(Id) : Line.Text);
                 int32_t Color = NoColorMark;
                 if (!Line.Color.empty() && !TryStrToInt(Line.Color, Color))
                     throw ToolError(
                         LocatedMessage(InvalidIntegerMessage(Line.Color), FileName, Line.Line));
                 if (!Line.Color.empty())
-                    PutColorMark(Grid, Target, Color);
+                    FItems.SetColour(Id, Color);
             }
             Report.Bound = true;
         }
@@ -557,7 +683,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         // The table was reset and holds what was read so far: a count makes LoadFile drop the
         // previous file name, so that no later Save writes this table over that file.
         if (Report.Count < 0)
-            Report.Count = Row - FirstItemRow;
+            Report.Count = FItems.Count();
         Report.Bound = false;
         UI.ShowError(E.what());
         return Report;
@@ -600,13 +726,8 @@ bool TDocument::DefaultFileUnchanged() const {
 // The table after a save: the item rows hold the default file's items as the last load left
 // them, less the trailing row. What a full load would give: the other columns and the colour
 // marks empty, and the trailing row back. Returns the trailing row.
-int TDocument::KeepDefaultItems() {
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-        for (int Col : {colBookmark, colMark, colTranslated, colReplaced, colVerify})
-            Grid.SetCells(Col, Row, {});
-    ClearColorMarks(Grid);
-    Grid.SetRowCount(FDefaultRead->RowCount);
-    return Grid.RowCount() - 1;
+void TDocument::KeepDefaultItems() {
+    FItems.KeepOnlyDefaults(FDefaultRead->RowCount);
 }
 
 void TDocument::ReportFindings(const std::string& Path, const std::vector<std::string>& Findings) {
@@ -620,11 +741,10 @@ void TDocument::ReportFindings(const std::string& Path, const std::vector<std::s
          HistoryFolder(S.BackupDir()) + ".");
 }
 
-void TDocument::ReadDefaultItems(StrLineReader& Reader, int& Row,
-                                 std::vector<std::string>& Findings) {
+void TDocument::ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings) {
     while (std::optional<StrItemView> Item =
                NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
-        Row = AppendParsedItem(Grid, Row, *Item);
+        FItems.Append(*Item);
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }
@@ -694,6 +814,11 @@ void TDocument::FileSaveAs() {
     SetModified(false);
 }
 
+bool TDocument::SaveNewFile(const std::string& FileName) {
+    S.FNewFileName = true;
+    return SaveFile(FileName);
+}
+
 std::string SaveTargetName(std::string FileName, StrFileKind Kind) {
     const long long L = static_cast<long long>(FileName.size());
     auto Slice = [&](long long From, long long To) { return CopyRange(FileName, From, To); };
@@ -704,15 +829,54 @@ std::string SaveTargetName(std::string FileName, StrFileKind Kind) {
     return FileName;
 }
 
-std::vector<StrWriteItem> TDocument::ItemsToWrite() const {
+std::vector<StrWriteItem> TDocument::ItemsToWrite(std::vector<std::string>& Dropped) const {
     std::vector<StrWriteItem> Items;
-    Items.reserve(static_cast<size_t>(std::max(0, Grid.RowCount() - FirstItemRow)));
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
-        const std::string_view Name = Grid.Cells(colName, Row);
-        if (!Name.empty())
-            Items.push_back({Name, Grid.Cells(colTranslated, Row), Grid.ColorCell(colMark, Row)});
+    Items.reserve(static_cast<size_t>(FItems.Count()));
+    for (TItemId Id = 0; Id < FItems.Count(); ++Id) {
+        const std::string_view Name = FItems.Name(Id);
+        if (IsBlankText(Name))
+            Dropped.push_back(FItems.Caption(Id));
+        else
+            Items.push_back({Name, FItems.Translation(Id), FItems.Colour(Id)});
     }
     return Items;
+}
+
+// An item without a constant name cannot be written: the file would lose it and its
+// translation. Never silently: the translator decides, knowing which.
+bool TDocument::ConfirmDropped(const std::vector<std::string>& Dropped) {
+    if (Dropped.empty())
+        return true;
+    return UI.MessageDlg(std::to_string(Dropped.size()) +
+                             " item(s) have no constant name: the file cannot hold them, so "
+                             "the save leaves them and their translations out." +
+                             ListedLines(UI, Dropped) + "\nSave anyway?",
+                         TMsgDlgType::mtConfirmation, mbYesNoCancel) == TModalResult::mrYes;
+}
+
+std::vector<std::string> TDocument::SavedContent() const {
+    std::vector<std::string> Content;
+    Content.reserve(static_cast<size_t>(FItems.Count()) * 3);
+    for (TItemId Id = 0; Id < FItems.Count(); ++Id) {
+        Content.emplace_back(FItems.Name(Id));
+        Content.emplace_back(FItems.Translation(Id));
+        Content.push_back(std::to_string(FItems.Colour(Id)));
+    }
+    return Content;
+}
+
+void TDocument::KeepHistoryAfterSave(const std::vector<std::string>& Written) {
+    if (!FHistory)
+        return;
+    // The steps made before the save hold the items as they were: they still apply when the
+    // file read back gives the items that were written.
+    if (SavedContent() != Written && FHistory->CanUndo()) {
+        FHistory->Clear(true);
+        UI.MessageDlg("The file read back after saving differs from the table: the steps made "
+                      "before the save can no longer be undone.",
+                      TMsgDlgType::mtInformation, mbOK);
+    }
+    FHistory->MarkSaved();
 }
 
 // Names of Items that the default file does not have, as the messages show them.
@@ -799,14 +963,15 @@ bool TDocument::SaveFile(std::string FileName) {
     std::vector<std::string> Skipped;
     {
         TPleaseWait Wait(UI, "Saving " + FileNamePart(FileName));
+        // What was written, for the history to be checked against what the read-back gives.
+        std::vector<std::string> Content;
         {
             TUpdateLock Lock(UI);
             const bool Intact = DefaultColumnsIntact();
-            RemoveBlankRows(Grid);
-            // Only the trailing row may have gone for the read-back to keep the items.
-            FReuseDefault = Intact && Grid.RowCount() == FDefaultRead->RowCount - 1;
-            // Views of the cells, which stay as they are until the file is written.
-            const std::vector<StrWriteItem> Items = ItemsToWrite();
+            // Views of the items' texts, which stay as they are until the file is written.
+            // Nothing in the table changes before the file is written and read back.
+            std::vector<std::string> Dropped;
+            const std::vector<StrWriteItem> Items = ItemsToWrite(Dropped);
             std::vector<std::string> Problems = UnwritableItems(Items);
             if (!Problems.empty()) {
                 FSaveRefused = true;
@@ -817,9 +982,12 @@ bool TDocument::SaveFile(std::string FileName) {
                 Rename = false;
             } else if (!IsFile(FileName) && !S.FNewFileName) {
                 Error("File not found: " + FileName);
-            } else if (!Intact && !ConfirmNamesNotInDefault(Items)) {
+            } else if (!ConfirmDropped(Dropped) || (!Intact && !ConfirmNamesNotInDefault(Items))) {
                 // Not saved: the table stays as the translator left it.
             } else if (MakeBackups(FileName, Skipped)) {
+                // The read-back may keep the default columns only when they are as read.
+                FReuseDefault = Intact;
+                Content = SavedContent();
                 S.FNewFileName = false;
                 StrWriteResult Result = WriteCheckedStrFile(FileName, S.FFileKind, Items);
                 if (Result.Ok) {
@@ -830,8 +998,12 @@ bool TDocument::SaveFile(std::string FileName) {
                 }
             }
         }
-        if (Written)
+        if (Written) {
+            FReadingBack = true;
             LoadFile(FileName);
+            FReadingBack = false;
+            KeepHistoryAfterSave(Content);
+        }
         FReuseDefault = false;
     }
     if (Rename && Written)
@@ -887,6 +1059,9 @@ void TDocument::FileRestoreVersion() {
     SetFileName(UntitledName);
     S.FUntitled = true;
     FRestoreTarget = Target;
+    // A restored version is a change: no undo leads back to a saved state.
+    if (FHistory)
+        FHistory->Clear(false);
     UI.SetStatusText(StatusFile,
                      "Restored version: " + Version.FileName + " of " + ShownStamp(Version.Stamp));
     SetModified(true);

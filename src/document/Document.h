@@ -1,10 +1,13 @@
 #pragma once
-// The translation document: New, Open, the loaders and Save with its backups, on the grid
-// model and the user-interface port. It holds its language, kind and software and tells the
-// state's observer when they change. The main window's handlers delegate here, and kavtool runs
-// the same steps with its console port.
+// The translation document: its items and the facts of its file (kind, language, character
+// set, modified flag, bookmarks), New, Open, the loaders, Save with its backups, and the
+// commands that change items, each one undo step. The grid model shows the items; the
+// user-interface port talks to the user. The main window's handlers delegate here, and kavtool
+// runs the same steps with its console port.
 
-#include "document/MainState.h"
+#include "document/DocumentEdit.h"
+#include "document/DocumentState.h"
+#include "document/Items.h"
 #include "document/StrFile.h"
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
@@ -16,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kav {
@@ -68,7 +72,17 @@ std::string SaveTargetName(std::string FileName, StrFileKind Kind);
 
 class TDocument {
 public:
-    TDocument(TMainState& State, TStyledGridModel& Grid, UserInterface& UI);
+    TDocument(TStyledGridModel& Grid, UserInterface& UI);
+
+    const TDocumentState& State() const { return S; }
+    const TItemTable& Items() const { return FItems; }
+    // The program folder (with its trailing "/"): Language/, Default/ and the default file of
+    // the main kind.
+    void SetFolders(const std::string& ProgramDir);
+    void SetObserver(IDocumentObserver* Observer) { S.FObserver = Observer; }
+    // Where the steps of the commands go; none (kavtool) keeps no history.
+    void SetHistory(IDocumentHistory* History) { FHistory = History; }
+    IDocumentHistory* History() const { return FHistory; }
 
     // Commands.
     void FileNew();
@@ -86,6 +100,27 @@ public:
     void SetModified(bool Value);
     void SetFileName(const std::string& FileName);
     void ClearBookmarks();
+
+    // ---- commands on items: each records one undo step ----------------------------------
+    // A text typed into an item (its name, default text or translation).
+    void EditItem(TItemId Id, TItemField Field, const std::string& Bytes);
+    void SetColourMark(TItemId Id, TColor Colour);
+    // Edit > Paste: texts into the translations of items, one step; refused whole (a beep and
+    // a message naming the item) when one of them holds what the file cannot.
+    void PasteTranslations(const std::vector<std::pair<TItemId, std::string>>& Texts);
+    // The pop-up's mark commands on one item or on all of them.
+    void UndoReplacement(TItemId Id);
+    void AcceptReplacement(TItemId Id);
+    void UndoAllReplacements();
+    void AcceptAllReplacements();
+    // Undo (Undo true) or redo of a recorded step: the items get its states back.
+    void ApplyStep(const TDocumentStep& Step, bool Undo);
+
+    // Bookmark N (1 to 12) of Row: set on Row, moved there from another row, or removed when
+    // Row had it. Column 1 shows it.
+    void ToggleBookmark(int N, int Row);
+    // The row of bookmark N, -1 when free.
+    int BookmarkRow(int N) const;
     bool CheckDefaultFile(StrFileKind Kind);
     // Whether FDefaultFileName can be opened for reading; reports why not.
     bool DefaultFileOpens();
@@ -99,11 +134,18 @@ public:
     int NewDocument();
     // Writes the table for the document kind; false when nothing was written.
     bool SaveFile(std::string FileName);
+    // SaveFile to a file the document may not have yet, as Save As does once the name is
+    // chosen.
+    bool SaveNewFile(const std::string& FileName);
 
     // The document's values, which the window shows through the observer's events.
     // The user picked a language (three-letter code): the character set of the translated
     // texts follows it.
     void SetLanguage(const std::string& Code);
+    // The language the language box shows at start-up: taken without telling the observer.
+    void AdoptLanguage(const std::string& Code);
+    // The user picked a character set for the translated texts.
+    void SetCharset(std::uint8_t Charset);
     // The software that File > New makes a document for: the user's pick, or an opened
     // file's kind.
     void SetSoftware(TSoftware Software);
@@ -121,13 +163,16 @@ public:
     long long TableLoads() const { return FTableLoads; }
 
 private:
+    friend class TDocumentEdit;
+    // A command's edit closed with changes: it goes into the history.
+    void StepMade(TDocumentStep Step, const std::vector<TItemId>& Changed);
     // Reads FileName whole; reports a failure (naming the file and line) and gives nothing.
     bool OpenFile(const std::string& Path, const std::string& Name);
     std::optional<TTranslatedFile> ReadTranslated(const std::string& FileName);
     // Read is the translated file already read, or null to read FileName here.
     bool LoadFile(const std::string& FileName, const TTranslatedFile* Read);
     TLoadReport ReadDocument(const std::string& FileName, const TTranslatedFile* Given);
-    void ReadDefaultItems(StrLineReader& Reader, int& Row, std::vector<std::string>& Findings);
+    void ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings);
     // The default file as the table last took it in: while the file keeps its size and time
     // and the table's default columns and rows stay as they were, the read-back after a save
     // keeps those columns instead of reading the file again.
@@ -142,15 +187,22 @@ private:
     std::uint64_t DefaultColumnsRevision() const;
     bool DefaultColumnsIntact() const;
     bool DefaultFileUnchanged() const;
-    int KeepDefaultItems();
+    void KeepDefaultItems();
+    // What a save must read back for the history to stay valid: each item's name, translation
+    // and colour mark (replacement marks are not saved).
+    std::vector<std::string> SavedContent() const;
     void ReportFindings(const std::string& Path, const std::vector<std::string>& Findings);
     std::string DefaultFileOf(const std::string& Name) const;
     bool PlaceTranslations(const std::string& FileName, std::vector<std::string>& Unmatched);
     void ReportUnmatched(const std::vector<std::string>& Unmatched);
     bool MakeBackups(const std::string& Target, std::vector<std::string>& Skipped);
-    std::vector<StrWriteItem> ItemsToWrite() const;
+    // Every item with a name, as views of its texts; the others are listed in Dropped.
+    std::vector<StrWriteItem> ItemsToWrite(std::vector<std::string>& Dropped) const;
     std::vector<std::string> NamesNotInDefault(const std::vector<StrWriteItem>& Items) const;
     bool ConfirmNamesNotInDefault(const std::vector<StrWriteItem>& Items);
+    bool ConfirmDropped(const std::vector<std::string>& Dropped);
+    // Keeps the history valid across the read-back of a save (see SavedContent).
+    void KeepHistoryAfterSave(const std::vector<std::string>& Written);
     void Warn(const std::string& Text);
     void Error(const std::string& Text);
     void SelectDefaultFile(StrFileKind Kind);
@@ -158,9 +210,11 @@ private:
     // The language an opened file's name gives, when the program offers it.
     void SelectFileLanguage(const std::string& Code);
 
-    TMainState& S;
+    TDocumentState S;
     TStyledGridModel& Grid;
     UserInterface& UI;
+    TItemTable FItems{Grid};
+    IDocumentHistory* FHistory = nullptr;
     std::function<bool(const std::string&)> FLanguageOffered;
     TLoadReport FLastLoad;
     size_t FLastFindings = 0;
@@ -173,6 +227,8 @@ private:
     std::optional<TDefaultRead> FDefaultRead;
     // Set by a save whose table held the default file's items unchanged.
     bool FReuseDefault = false;
+    // The load in progress reads back the file a save has just written.
+    bool FReadingBack = false;
 };
 
 } // namespace kav

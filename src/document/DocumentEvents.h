@@ -6,6 +6,7 @@
 #include "document/FileKind.h"
 
 #include <string>
+#include <vector>
 
 namespace kav {
 
@@ -40,6 +41,10 @@ public:
     virtual void SoftwareChanged(TSoftware Software) { (void)Software; }
     // A command was refused because the document has no language.
     virtual void LanguageMissing() {}
+    // A command, an undo or a redo changed these items (by identity, in the order changed).
+    virtual void ItemsChanged(const std::vector<int>& Items) { (void)Items; }
+    // The document became modified, or as saved (or loaded) again.
+    virtual void ModifiedChanged(bool Modified) { (void)Modified; }
 };
 
 } // namespace kav

@@ -1,5 +1,7 @@
 #include "document/Languages.h"
 
+#include "document/Document.h"
+
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "platform/Keyboard.h"
@@ -55,12 +57,12 @@ int CodePageForLanguageCharset(int Charset, std::string_view LanguageCode) {
     return IsSupportedCodePage(Page) ? Page : SystemAnsiCodePage();
 }
 
-int TranslatedCodePage(const TMainState& State) {
+int TranslatedCodePage(const TDocumentState& State) {
     return CodePageForLanguageCharset(State.FFontCharset, State.FLanguageCode);
 }
 
-TLanguages::TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View)
-    : S(State), Grid(Grid), View(View) {}
+TLanguages::TLanguages(TDocument& Doc, TStyledGridModel& Grid, ILanguageView& View)
+    : Doc(Doc), Grid(Grid), View(View) {}
 
 std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry) {
     return CharsetOfLanguageKey(CodeOrEntry.substr(0, 2));
@@ -69,9 +71,8 @@ std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry) {
 std::uint8_t TLanguages::CharsetForLanguage() {
     // Called after every change of the selection: the language also decides what the default
     // character set stands for.
-    S.FLanguageCode = SelectedCode();
-    S.FFontCharset = CharsetOfLanguage(S.FLanguageCode);
-    return S.FFontCharset;
+    Doc.AdoptLanguage(SelectedCode());
+    return Doc.State().FFontCharset;
 }
 
 std::string TLanguages::SelectedEntry() const {
@@ -135,8 +136,7 @@ void TLanguages::LanguagePicked(const std::string& ProgramPath) {
 void TLanguages::CharsetClick() {
     if (View.CharsetIndex() < 0)
         return;
-    S.FFontCharset = static_cast<std::uint8_t>(View.SelectedCharset());
-    ApplyTranslatedCharset(Grid, S.FFontCharset);
+    Doc.SetCharset(static_cast<std::uint8_t>(View.SelectedCharset()));
     SetHeader(HeaderWithCharset());
 }
 

@@ -2,7 +2,7 @@
 // Languages and character sets: the language box, the character set of the translated texts,
 // the keyboard layout and the stored last pick.
 
-#include "document/MainState.h"
+#include "document/DocumentState.h"
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
 
@@ -48,11 +48,14 @@ std::uint8_t CharsetOfLanguage(std::string_view CodeOrEntry);
 int CodePageForLanguageCharset(int Charset, std::string_view LanguageCode);
 
 // The code page of the translated column: FFontCharset for FLanguageCode.
-int TranslatedCodePage(const TMainState& State);
+int TranslatedCodePage(const TDocumentState& State);
+
+class TDocument;
 
 class TLanguages {
 public:
-    TLanguages(TMainState& State, TStyledGridModel& Grid, ILanguageView& View);
+    // The document takes the language and character set the boxes select.
+    TLanguages(TDocument& Doc, TStyledGridModel& Grid, ILanguageView& View);
 
     // The selected language's code and character set, kept in FLanguageCode and FFontCharset.
     std::uint8_t CharsetForLanguage();
@@ -84,7 +87,7 @@ private:
     void SetHeader(const std::string& Utf8Text);
     std::string HeaderWithCharset() const;
 
-    TMainState& S;
+    TDocument& Doc;
     TStyledGridModel& Grid;
     ILanguageView& View;
 };

@@ -1,6 +1,6 @@
 #include "document/ProgramFolder.h"
 
-#include "document/MainState.h"
+#include "document/DocumentState.h"
 
 #include <QStandardPaths>
 
@@ -110,18 +110,12 @@ std::string ResolveProgramFolder(int& Argc, char** Argv) {
     return ChooseProgramFolder(Home, ExecutableFolder(), UserDataFolder(), InstalledDataFolder());
 }
 
-std::string MissingDefaultMessage(const TMainState& State) {
+std::string MissingDefaultMessage(const TDocumentState& State) {
     std::string Text = "Default Language File not found: " + State.FDefaultFileName;
     if (State.FProgramDir == UserDataFolder())
         Text += "\nPut the default files " + std::string(MainDefaultName) + " and " +
                 UserDefaultName + " in " + State.FDefaultDir;
     return Text;
-}
-
-void InitFolders(TMainState& State, const std::string& ProgramDir) {
-    State.FProgramDir = ProgramDir;
-    State.FDefaultDir = ProgramDir + "Default/";
-    State.FDefaultFileName = State.FDefaultDir + MainDefaultName;
 }
 
 } // namespace kav

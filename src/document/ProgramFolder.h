@@ -30,10 +30,7 @@ std::string UserGuideFile();
 
 // The start-up warning when Default/ is missing; in the user's data folder it also says where
 // the default files go, since nothing there comes from a build tree.
-struct TMainState;
-std::string MissingDefaultMessage(const TMainState& State);
-
-// The state fields that depend on the program folder, as start-up sets them.
-void InitFolders(TMainState& State, const std::string& ProgramDir);
+struct TDocumentState;
+std::string MissingDefaultMessage(const TDocumentState& State);
 
 } // namespace kav

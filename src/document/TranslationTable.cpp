@@ -54,13 +54,6 @@ int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item) {
     return Row + 1;
 }
 
-void RemoveBlankRows(TStyledGridModel& Grid) {
-    // From the bottom up, so that every row is examined once whatever is removed.
-    for (int Row = Grid.RowCount() - 1; Row >= FirstItemRow; --Row)
-        if (IsBlankText(Grid.Cells(colName, Row)))
-            Grid.RemoveRow(Row);
-}
-
 int ItemCount(const TStyledGridModel& Grid) {
     return std::max(0, Grid.RowCount() - EmptyTableRowCount);
 }

@@ -20,8 +20,10 @@ enum TTableColumn : int {
     colFontName = 7,
     colFontStyle = 8,
     colFontSize = 9,
-    colReplaced = 10, // replacement mark
-    colVerify = 11    // translation as it stood after the replacement
+    // Hidden, and empty: an item's replacements and the texts they leave are its own
+    // (TReplacements), which the drawing shows as the mark.
+    colReplaced = 10,
+    colVerify = 11
 };
 
 constexpr int TableColCount = 12;
@@ -48,10 +50,6 @@ void PutColorMark(TStyledGridModel& Grid, int Row, TColor Color);
 int AppendItem(TStyledGridModel& Grid, int Row, const StrItemLine& Item);
 // The same from the fields of a line as the reader parsed them.
 int AppendParsedItem(TStyledGridModel& Grid, int Row, const StrItemView& Item);
-
-// Removes every row from 2 on whose name is blank (codes 0 to 32 only), the trailing row
-// included; the grid never removes its last non-fixed row.
-void RemoveBlankRows(TStyledGridModel& Grid);
 
 // Items of a loaded table (RowCount - 3, never negative).
 int ItemCount(const TStyledGridModel& Grid);

@@ -36,90 +36,79 @@ QRect EdgeRect(int Left, int Top, int Right, int Bottom) {
     return QRect(QPoint(Left, Top), QPoint(Right - 1, Bottom - 1));
 }
 
-std::string ReplacedTextOfMark(std::string_view Mark) {
-    long long P = 0;
-    return GetDelimited(P, Mark, '@', '@');
-}
-
-TCellDrawing::TCellDrawing(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
-                           TCellDrawingHooks Hooks)
-    : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)), FMeasure(TTextMeasure::Shared()) {}
+TCellDrawing::TCellDrawing(const TDocument& Doc, const TViewState& View, TStyledStringGrid& Grid,
+                           UserInterface& UI, TCellDrawingHooks Hooks)
+    : Doc(Doc), View(View), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)),
+      FMeasure(TTextMeasure::Shared()) {}
 
 QString TCellDrawing::TranslatedText(int ARow) const {
-    return DecodeBytes(strGrid.Cells(colTranslated, ARow), TranslatedCodePage(S));
+    return DecodeBytes(strGrid.Cells(colTranslated, ARow), TranslatedCodePage(Doc.State()));
 }
 
 void TCellDrawing::DrawCell(int ACol, int ARow) {
-    if (ARow <= 1 || DrawFoundRow(ARow) || UpdateVerificationColour(ARow)) {
+    if (ARow <= 1 || DrawFoundRow(ARow)) {
         return;
     }
-    if (ACol < colTranslated || ACol > colReplaced) {
+    if (ACol < colTranslated || ACol > colReplaced || !Items().Contains(ItemOfRow(ARow))) {
         return;
     }
-    const TMyFont RowFont = ApplyRowFont(ARow);
-    ReportApproximate(RowFont);
-    PaintBand(ARow, RowFont);
+    const TMyFont Font = RowFont(ARow);
+    strGrid.Canvas().Font = ItemFontOf(Items().View(ItemOfRow(ARow)), strGrid.Canvas().Font);
+    ReportApproximate(Font);
+    PaintBand(ARow, Font);
     if (ACol == colTranslated) {
         PaintMarker(ARow);
     }
-    const std::string_view Mark = strGrid.Cells(colReplaced, ARow);
-    if (!Mark.empty()) {
-        HighlightFoundText(colTranslated, ARow, ReplacedTextOfMark(Mark));
+    const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
+    if (!Marks.empty()) {
+        HighlightFoundText(colTranslated, ARow, Marks.back().New);
     }
-    AdjustRowHeight(ARow, RowFont);
+    AdjustRowHeight(ARow, Font);
+}
+
+TSearchDialogState TCellDrawing::OpenDialog() const {
+    const TSearchDialogState Find = FHooks.FindDialog ? FHooks.FindDialog() : TSearchDialogState();
+    if (Find.Shown) {
+        return Find;
+    }
+    return FHooks.ReplaceDialog ? FHooks.ReplaceDialog() : TSearchDialogState();
 }
 
 bool TCellDrawing::DrawFoundRow(int ARow) {
-    if (ARow != S.FFoundRow || S.FFoundRow < 1) {
+    const TFoundHit Hit = Found();
+    if (ARow != Hit.Row || Hit.Row < 1) {
         return false;
     }
-    const TSearchDialogState Find = FHooks.FindDialog ? FHooks.FindDialog() : TSearchDialogState();
-    const TSearchDialogState Replace =
-        FHooks.ReplaceDialog ? FHooks.ReplaceDialog() : TSearchDialogState();
-    if (Find.Shown) {
-        if (!Find.FindText.empty()) {
-            HighlightFoundText(S.FFoundCol, S.FFoundRow, Find.FindText);
-        }
-    } else if (Replace.Shown && !Replace.FindText.empty()) {
-        HighlightFoundText(S.FFoundCol, S.FFoundRow, Replace.FindText);
+    const TSearchDialogState Dialog = OpenDialog();
+    if (Dialog.Shown && !Dialog.FindText.empty()) {
+        HighlightFoundText(Hit.Col, Hit.Row, Dialog.FindText);
     }
     return true;
 }
 
-// True when the colour changed: the grid repaints, and that paint goes on to the band.
-bool TCellDrawing::UpdateVerificationColour(int ARow) {
-    TStyledGridModel& Grid = strGrid.Model();
-    const TItemState State = ItemStateOf(Grid, ARow);
-    // An empty row with an empty default text has nothing to compare: its colour stays.
-    if (State == TItemState::Empty && Grid.Cells(colDefault, ARow).empty()) {
-        return false;
+void TCellDrawing::StyleTranslatedCell(int ARow, TMyFont& Font, TMyBrush& Brush) const {
+    const TItemId Id = ItemOfRow(ARow);
+    if (!Items().Contains(Id)) {
+        return;
     }
-    const TColor Wanted = State == TItemState::Untranslated ? UntranslatedColour : TranslatedColour;
-    if (Grid.ColorCell(colTranslated, ARow) == Wanted) {
-        return false;
+    const TItemView Item = Items().View(Id);
+    const TItemState State = ItemStateOf(Item);
+    Font = ItemFontOf(Item, Font);
+    // An empty item with an empty default text has nothing to compare: its colour stays.
+    if (State == TItemState::Empty && Item.Default.empty()) {
+        return;
     }
-    Grid.SetColorCell(colTranslated, ARow, Wanted);
-    return true;
+    Brush.SetColor(State == TItemState::Untranslated ? UntranslatedColour : TranslatedColour);
 }
 
-// The cell's text, the band and kavtool measure in the same font: the item's own.
-TMyFont TCellDrawing::ApplyRowFont(int ARow) {
-    TStyledGridModel& Grid = strGrid.Model();
-    // A row drawn for the first time gets a font of its own: it keeps the character set the
-    // row read until then (the column's).
-    const std::uint8_t Charset = Grid.CellFont(colTranslated, ARow).Charset();
-    TMyFont& CellFont = Grid.FontCell(colTranslated, ARow);
-    if (CellFont.Charset() != Charset)
-        CellFont.SetCharset(Charset);
-    const TMyFont ForCell = ItemFontOf(Grid, ARow, CellFont);
-    AssignChanged(CellFont, ForCell);
-    TCanvas& Canvas = strGrid.Canvas();
-    Canvas.Font = ItemFontOf(Grid, ARow, Canvas.Font);
-    return ForCell;
+// The cell's text, the band and kavtool measure in the same font: the item's own, in the
+// cell's character set.
+TMyFont TCellDrawing::RowFont(int ARow) const {
+    return strGrid.StyledFont(colTranslated, ARow);
 }
 
 TItemCheck TCellDrawing::CheckRow(int ARow) {
-    return CheckItem(strGrid.Model(), ARow, TranslatedCodePage(S), FMeasure);
+    return CheckItem(Items().View(ItemOfRow(ARow)), TranslatedCodePage(Doc.State()), FMeasure);
 }
 
 QRect TCellDrawing::BandRect(int ARow) {
@@ -147,13 +136,13 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
         return;
     }
     TCanvas& Canvas = strGrid.Canvas();
-    Canvas.Brush.SetColor(S.FHighlightBackColor);
-    Canvas.Font.SetColor(S.FHighlightFontColor);
+    Canvas.Brush.SetColor(View.FHighlightBackColor);
+    Canvas.Font.SetColor(View.FHighlightFontColor);
     Canvas.FillRect(Band);
-    Canvas.Font.SetCharset(S.FFontCharset);
+    Canvas.Font.SetCharset(Doc.State().FFontCharset);
     Painter->save();
     Painter->setClipRect(Band, Qt::IntersectClip);
-    const QColor TextColour = Canvas.ToQColor(S.FHighlightFontColor);
+    const QColor TextColour = Canvas.ToQColor(View.FHighlightFontColor);
     FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), Check.Text, RowFont, TextColour);
     if (Check.Approximate) {
         // A dashed right edge: the band's width is only near the product's.
@@ -214,11 +203,12 @@ std::pair<qsizetype, qsizetype> TCellDrawing::HitSpan(int ACol, int ARow, const 
     // inside another word): that one is highlighted while the cell still holds it there.
     const int CodePage = strGrid.CodePageOf(ACol, ARow);
     const std::string_view Bytes = strGrid.Cells(ACol, ARow);
-    if (ACol == S.FFoundCol && ARow == S.FFoundRow && S.FFoundPos > 0 && !S.FFoundText.empty()) {
-        const size_t At = static_cast<size_t>(S.FFoundPos - 1);
-        if (At <= Bytes.size() && Bytes.compare(At, S.FFoundText.size(), S.FFoundText) == 0)
+    const TFoundHit Hit = Found();
+    if (ACol == Hit.Col && ARow == Hit.Row && Hit.Pos > 0 && !Hit.Text.empty()) {
+        const size_t At = static_cast<size_t>(Hit.Pos - 1);
+        if (At <= Bytes.size() && Bytes.compare(At, Hit.Text.size(), Hit.Text) == 0)
             return {DecodeBytes(std::string_view(Bytes).substr(0, At), CodePage).size(),
-                    DecodeBytes(S.FFoundText, CodePage).size()};
+                    DecodeBytes(Hit.Text, CodePage).size()};
     }
     const QString Sought = DecodeBytes(Text, CodePage);
     return {UpperPerChar(Cell).indexOf(UpperPerChar(Sought)), Sought.size()};
@@ -237,7 +227,7 @@ QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
     if (P < 0) {
         return {};
     }
-    const TMyFont& Font = strGrid.Model().CellFont(ACol, ARow);
+    const TMyFont Font = strGrid.StyledFont(ACol, ARow);
     const int WB = FMeasure.Width(Cell.left(P), Font);
     const int WM = FMeasure.Width(Cell.mid(P, Length), Font) + 1;
     const int Right = C.left() + C.width();
@@ -263,12 +253,40 @@ void TCellDrawing::HighlightFoundText(int ACol, int ARow, const std::string& Tex
     Canvas.Brush.SetColor(clRed);
     Canvas.Font.SetColor(clWhite);
     Canvas.FillRect(Band);
-    Canvas.Font.SetCharset(S.FFontCharset);
+    Canvas.Font.SetCharset(Doc.State().FFontCharset);
     Painter->save();
     Painter->setClipRect(Band, Qt::IntersectClip);
     FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), Match, Canvas.Font,
                   Canvas.ToQColor(clWhite));
     Painter->restore();
+}
+
+std::vector<TCellDrawing::TSpan> TCellDrawing::EditorHighlights(int ACol, int ARow) const {
+    std::vector<TSpan> Spans;
+    const TItemId Id = ItemOfRow(ARow);
+    if (!Items().Contains(Id)) {
+        return Spans;
+    }
+    const QString Cell = strGrid.CellText(ACol, ARow);
+    auto Add = [&](const std::string& Text) {
+        if (Text.empty()) {
+            return;
+        }
+        const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
+        if (P >= 0) {
+            Spans.push_back({P, Length});
+        }
+    };
+    const TReplacements& Marks = Items().Marks(Id);
+    if (ACol == colTranslated && !Marks.empty()) {
+        Add(Marks.back().New);
+    }
+    const TFoundHit Hit = Found();
+    const TSearchDialogState Dialog = OpenDialog();
+    if (Dialog.Shown && Hit.Row == ARow && Hit.Col == ACol) {
+        Add(Dialog.FindText);
+    }
+    return Spans;
 }
 
 void TCellDrawing::AdjustRowHeight(int ARow, const TMyFont& RowFont) {

@@ -7,8 +7,9 @@
 // Every value written to the grid while painting is compared first: the grid repaints on each
 // change, so only a real change may cause the one repaint that follows it.
 
-#include "document/MainState.h"
+#include "document/Document.h"
 #include "document/UserInterface.h"
+#include "editing/ViewState.h"
 #include "gridview/StyledStringGrid.h"
 #include "measure/ItemCheck.h"
 #include "measure/RowFont.h"
@@ -20,6 +21,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace kav {
 
@@ -32,25 +34,43 @@ struct TSearchDialogState {
     std::string FindText; // bytes, in the language's code page
 };
 
+// The hit of the last search, as the search state holds it.
+struct TFoundHit {
+    int Row = 0; // 0: none
+    int Col = 0;
+    std::string Text;  // in the cell's own letters
+    long long Pos = 0; // 1-based byte position in the cell; 0 when not known
+};
+
 struct TCellDrawingHooks {
     std::function<TSearchDialogState()> FindDialog;
     std::function<TSearchDialogState()> ReplaceDialog;
+    std::function<TFoundHit()> Found;
     // The rows' findings: a marked row gets its marker in the translated cell's corner.
     TTableFindings* Findings = nullptr;
 };
 
 class TCellDrawing {
 public:
-    TCellDrawing(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
-                 TCellDrawingHooks Hooks);
+    TCellDrawing(const TDocument& Doc, const TViewState& View, TStyledStringGrid& Grid,
+                 UserInterface& UI, TCellDrawingHooks Hooks);
 
     void DrawCell(int ACol, int ARow);
     // Highlights the first occurrence of Text (letter case ignored) in the cell, white on red.
     // Outside a paint it asks for the cell to be repainted instead.
     void HighlightFoundText(int ACol, int ARow, const std::string& Text);
-    // The row font into the translated cell's own font (and the canvas while painting).
-    TMyFont ApplyRowFont(int ARow);
+    // The translated cell's style: the item's font over the cell's (its character set stays)
+    // and yellow for a text still the English one. Computed, never written into the grid.
+    void StyleTranslatedCell(int ARow, TMyFont& Font, TMyBrush& Brush) const;
+    TMyFont RowFont(int ARow) const;
     void AdjustRowHeight(int ARow, const TMyFont& RowFont);
+    // What the editor of the translated cell shows highlighted, as spans of its text: the
+    // replaced text of the item's mark, and the hit while a search window is open.
+    struct TSpan {
+        qsizetype Start = -1;
+        qsizetype Length = 0;
+    };
+    std::vector<TSpan> EditorHighlights(int ACol, int ARow) const;
 
     // Empty when the row's widths can be trusted; otherwise why not, naming the face that
     // measured: a face that does not reproduce the item font's widths, or a text that needs
@@ -68,7 +88,6 @@ public:
 
 private:
     bool DrawFoundRow(int ARow);
-    bool UpdateVerificationColour(int ARow);
     void PaintBand(int ARow, const TMyFont& RowFont);
     TItemCheck CheckRow(int ARow);
     QRect BandRectOf(int ARow, const TItemCheck& Check);
@@ -80,7 +99,12 @@ private:
     std::pair<qsizetype, qsizetype> HitSpan(int ACol, int ARow, const QString& Cell,
                                             const std::string& Text) const;
 
-    TMainState& S;
+    const TItemTable& Items() const { return Doc.Items(); }
+    TFoundHit Found() const { return FHooks.Found ? FHooks.Found() : TFoundHit(); }
+    TSearchDialogState OpenDialog() const;
+
+    const TDocument& Doc;
+    const TViewState& View;
     TStyledStringGrid& strGrid;
     UserInterface& UI;
     TCellDrawingHooks FHooks;
@@ -92,9 +116,6 @@ private:
 constexpr int MarkerSize = 7;
 inline const QColor MarkerErrorColour{220, 0, 0};
 inline const QColor MarkerWarningColour{255, 140, 0};
-
-// The text between the first two "@" of a replacement mark.
-std::string ReplacedTextOfMark(std::string_view Mark);
 
 // Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
 QRect EdgeRect(int Left, int Top, int Right, int Bottom);

@@ -13,7 +13,7 @@ namespace {
 
 // Runs a font command once: not while another one runs (a change it makes may raise the
 // next), with the window locked and the grid disabled, the grid focused afterwards.
-void RunFontCommand(TMainState& S, UserInterface& UI, TStyledStringGrid& Grid,
+void RunFontCommand(TViewState& S, UserInterface& UI, TStyledStringGrid& Grid,
                     const std::function<void()>& Step) {
     if (S.FUpdatingFont)
         return;
@@ -84,13 +84,6 @@ void TFontCommands::BoldButtonClick(bool Down) {
                 static_cast<TFontStyles>(Down ? Font.Style() | fsBold : Font.Style() & ~fsBold));
         }
     });
-}
-
-bool SetColorMark(TStyledGridModel& Grid, int Row, TColor Color) {
-    if (!IsItemRow(Grid, Row) || Grid.ColorCell(colMark, Row) == Color)
-        return false;
-    Grid.SetColorCell(colMark, Row, Color);
-    return true;
 }
 
 } // namespace kav

@@ -3,7 +3,7 @@
 // constant names and the default texts are shown (the translated texts keep their row fonts),
 // and the colour marks the translator gives to rows.
 
-#include "document/MainState.h"
+#include "editing/ViewState.h"
 #include "grid/Colors.h"
 
 #include <string>
@@ -16,7 +16,7 @@ class UserInterface;
 
 class TFontCommands {
 public:
-    TFontCommands(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI)
+    TFontCommands(TViewState& State, TStyledStringGrid& Grid, UserInterface& UI)
         : S(State), strGrid(Grid), UI(UI) {}
 
     // Name: the selected font name; an empty name (nothing selected) changes nothing.
@@ -28,14 +28,9 @@ public:
 private:
     void AdjustRowHeights();
 
-    TMainState& S;
+    TViewState& S;
     TStyledStringGrid& strGrid;
     UserInterface& UI;
 };
-
-// Gives Row of Grid the colour mark Color. A mark is saved with the translated file, so the
-// document changes; rows that are not items (headers, the trailing row, no row) get nothing.
-// True when the mark changed.
-bool SetColorMark(TStyledGridModel& Grid, int Row, TColor Color);
 
 } // namespace kav

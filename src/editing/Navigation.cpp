@@ -8,8 +8,8 @@
 
 namespace kav {
 
-TGridNavigation::TGridNavigation(TMainState& State, TStyledStringGrid& Grid, TNavigationHooks Hooks)
-    : S(State), strGrid(Grid), FHooks(std::move(Hooks)) {
+TGridNavigation::TGridNavigation(TDocument& Doc, TStyledStringGrid& Grid, TNavigationHooks Hooks)
+    : Doc(Doc), strGrid(Grid), FHooks(std::move(Hooks)) {
     strGrid.OnKeyDown = [this](int& Key, TShiftState Shift) { strGridKeyDown(Key, Shift); };
 }
 
@@ -76,34 +76,17 @@ void TGridNavigation::MoveToTranslated(int Row) {
 }
 
 void TGridNavigation::SetBookmark(int N) {
-    const int R = strGrid.Row();
-    if (N < 1 || N > BookmarkCount || R < FirstItemRow || R >= strGrid.RowCount())
-        return;
-    const std::string Shown(strGrid.Cells(colBookmark, R));
-    if (Shown == std::to_string(N)) {
-        strGrid.SetCells(colBookmark, R, {});
-        Bookmark(N) = -1;
-        return;
-    }
-    // Text that is not one of our numbers is simply replaced; a number is freed only when it
-    // really points at this row, so no other row loses its bookmark.
-    for (int K = 1; K <= BookmarkCount; ++K)
-        if (Shown == std::to_string(K) && Bookmark(K) == R)
-            Bookmark(K) = -1;
-    const int Old = Bookmark(N);
-    if (Old >= FirstItemRow && Old < strGrid.RowCount() &&
-        strGrid.Cells(colBookmark, Old) == std::to_string(N))
-        strGrid.SetCells(colBookmark, Old, {});
-    strGrid.SetCells(colBookmark, R, std::to_string(N));
-    Bookmark(N) = R;
+    Doc.ToggleBookmark(N, strGrid.Row());
 }
 
 void TGridNavigation::GoToBookmark(int N) {
-    if (N < 1 || N > BookmarkCount || strGrid.Row() < FirstItemRow)
+    if (strGrid.Row() < FirstItemRow)
         return;
-    const int Target = Bookmark(N);
-    if (Target >= FirstItemRow && Target < strGrid.RowCount())
+    const int Target = Doc.BookmarkRow(N);
+    if (Target >= FirstItemRow && Target < strGrid.RowCount()) {
+        MoveToTranslated(Target);
         strGrid.SetTopRow(Target);
+    }
 }
 
 TGotoLineTarget GotoLineTarget(std::string_view Text, int RowCount) {

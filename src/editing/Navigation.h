@@ -2,7 +2,7 @@
 // Moving around a long translation table from the keyboard: the grid's key handler, the twelve
 // bookmarks shown in column 1, and where the go-to-line dialog puts the view.
 
-#include "document/MainState.h"
+#include "document/Document.h"
 #include "grid/Colors.h"
 #include "gridview/StringGrid.h"
 
@@ -18,14 +18,14 @@ struct TNavigationHooks {
     // Alt+F11 and Alt+F12: the previous and the next row with a replacement mark.
     std::function<void()> PreviousMarkedRow;
     std::function<void()> NextMarkedRow;
-    // F5 to F9: the colour mark of the key for the row last clicked.
+    // F5 to F9: the colour mark of the key for the current row.
     std::function<void(TColor Color)> ColorMarkKey;
 };
 
 class TGridNavigation {
 public:
     // Takes the grid's key-down event for as long as it lives.
-    TGridNavigation(TMainState& State, TStyledStringGrid& Grid, TNavigationHooks Hooks);
+    TGridNavigation(TDocument& Doc, TStyledStringGrid& Grid, TNavigationHooks Hooks);
     ~TGridNavigation();
     TGridNavigation(const TGridNavigation&) = delete;
     TGridNavigation& operator=(const TGridNavigation&) = delete;
@@ -34,14 +34,13 @@ public:
     void strGridKeyDown(int& Key, TShiftState Shift);
     // N from 1 to 12, acting on the current row.
     void SetBookmark(int N);
+    // The bookmarked row becomes the current row, at the top of the view.
     void GoToBookmark(int N);
     // Makes the translated cell of Row the current cell.
     void MoveToTranslated(int Row);
 
 private:
-    int& Bookmark(int N) { return S.Bookmarks[N - 1]; }
-
-    TMainState& S;
+    TDocument& Doc;
     TStyledStringGrid& strGrid;
     TNavigationHooks FHooks;
 };

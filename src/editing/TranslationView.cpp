@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTextCursor>
 
 namespace kav {
 
@@ -65,23 +66,24 @@ void PopupCentred(QMenu& Menu, QPoint Global) {
     Menu.popup(QPoint(Global.x() - Menu.sizeHint().width() / 2, Global.y()));
 }
 
-TTranslationView::TTranslationView(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
-                                   TTranslationViewHooks Hooks)
-    : S(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)),
+TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStringGrid& Grid,
+                                   UserInterface& UI, TTranslationViewHooks Hooks)
+    : Doc(Doc), V(State), strGrid(Grid), UI(UI), FHooks(std::move(Hooks)),
       FFindings(
-          Grid.Model(),
+          Doc.Items(), Grid.Model(),
           [this] {
-              return TFindingContext{TranslatedCodePage(S), S.FLanguageCode};
+              return TFindingContext{TranslatedCodePage(this->Doc.State()),
+                                     this->Doc.State().FLanguageCode};
           },
           TTextMeasure::Shared()),
-      FDrawing(State, Grid, UI,
-               TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, &FFindings}) {
+      FDrawing(
+          Doc, V, Grid, UI,
+          TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, FHooks.Found, &FFindings}) {
     Install();
 }
 
 TTranslationView::~TTranslationView() {
     strGrid.OnDrawCell = nullptr;
-    strGrid.OnAfterEdit = nullptr;
     strGrid.OnMouseMove = nullptr;
     strGrid.OnSelectCell = nullptr;
     strGrid.OnGetEditText = nullptr;
@@ -89,15 +91,18 @@ TTranslationView::~TTranslationView() {
     strGrid.OnMouseDown = nullptr;
     strGrid.OnFixedColClick = nullptr;
     strGrid.OnColWidthsChanged = nullptr;
-    strGrid.OnEditDiscarded = nullptr;
     strGrid.OnResize = nullptr;
+    strGrid.OnStoreEdit = nullptr;
+    strGrid.ForbiddenChar = nullptr;
+    strGrid.OnCanEditCell = nullptr;
+    strGrid.OnCellStyle = nullptr;
+    strGrid.OnEditorStyled = nullptr;
 }
 
 void TTranslationView::Install() {
     strGrid.OnDrawCell = [this](int C, int R, const QRect& Rect, TGridDrawState St) {
         strGridDrawCell(C, R, Rect, St);
     };
-    strGrid.OnAfterEdit = [this](TStyledStringGrid*, int C, int R) { strGridAfterEdit(C, R); };
     strGrid.OnMouseMove = [this](TShiftState Sh, int X, int Y) { strGridMouseMove(Sh, X, Y); };
     strGrid.OnSelectCell = [this](int C, int R, bool& Can) { strGridSelectCell(C, R, Can); };
     strGrid.OnGetEditText = [this](int C, int R, QString& V) { strGridGetEditText(C, R, V); };
@@ -107,10 +112,73 @@ void TTranslationView::Install() {
     };
     strGrid.OnFixedColClick = [this](TStyledStringGrid*, int C) { strGridFixedColClick(C); };
     strGrid.OnColWidthsChanged = [this](TStyledStringGrid*) { strGridColWidthsChanged(); };
-    // Bytes recorded before the table changed say nothing about the edits of the new content.
-    strGrid.OnEditDiscarded = [this](TStyledStringGrid*) { FOpenEdits.clear(); };
     // The row pop-up opens only through the right press, never by the grid's own context menu.
     strGrid.setContextMenuPolicy(Qt::PreventContextMenu);
+    InstallEditing();
+}
+
+// The editor edits one item: its typing stays in the editor until the edit ends and then
+// becomes the document's command, so the item's text lives in one place and every change is
+// an undo step. What the file cannot hold is refused as it is typed or pasted.
+void TTranslationView::InstallEditing() {
+    strGrid.EditWritesCell = false;
+    strGrid.OnStoreEdit = [this](int Col, int Row, const std::string& Bytes) {
+        const TItemId Id = ItemOfRow(Row);
+        if (Doc.Items().Contains(Id) && Col >= colName && Col <= colTranslated)
+            Doc.EditItem(Id, FieldOfColumn(Col), Bytes);
+    };
+    strGrid.ForbiddenChar = [](int Col, int, const QString& Text) {
+        return Col >= colName && Col <= colTranslated ? RefusedInItemText(Text, FieldOfColumn(Col))
+                                                      : QChar();
+    };
+    // The trailing row holds no item: what is typed there would be kept nowhere.
+    strGrid.OnCanEditCell = [this](int, int Row) { return Doc.Items().Contains(ItemOfRow(Row)); };
+    strGrid.OnCellStyle = [this](int Col, int Row, TMyFont& Font, TMyBrush& Brush) {
+        if (Col == colTranslated)
+            FDrawing.StyleTranslatedCell(Row, Font, Brush);
+    };
+    strGrid.OnEditorStyled = [this](int Col, int Row, TNewInplaceEdit& Editor, bool Opened) {
+        StyleEditor(Col, Row, Editor, Opened);
+    };
+}
+
+void TTranslationView::StyleEditor(int Col, int Row, TNewInplaceEdit& Editor, bool Opened) {
+    // The editor covers its cell: the replaced text and the search hit show in it instead,
+    // white on red. Opened on them, it selects the first, so that typing replaces it.
+    const std::vector<TCellDrawing::TSpan> Spans = FDrawing.EditorHighlights(Col, Row);
+    QPalette Palette = Editor.palette();
+    Palette.setColor(QPalette::Highlight, Spans.empty()
+                                              ? strGrid.palette().color(QPalette::Highlight)
+                                              : QColor(Qt::red));
+    Palette.setColor(QPalette::HighlightedText,
+                     Spans.empty() ? strGrid.palette().color(QPalette::HighlightedText)
+                                   : QColor(Qt::white));
+    Editor.setPalette(Palette);
+    if (Opened && !Spans.empty())
+        Editor.SetSelection(static_cast<int>(Spans.front().Start),
+                            static_cast<int>(Spans.front().Length));
+    QList<QTextEdit::ExtraSelection> Highlights;
+    for (const TCellDrawing::TSpan& Span : Spans) {
+        QTextEdit::ExtraSelection Highlight;
+        Highlight.cursor = QTextCursor(Editor.document());
+        Highlight.cursor.setPosition(static_cast<int>(Span.Start));
+        Highlight.cursor.setPosition(static_cast<int>(Span.Start + Span.Length),
+                                     QTextCursor::KeepAnchor);
+        Highlight.format.setBackground(QColor(Qt::red));
+        Highlight.format.setForeground(QColor(Qt::white));
+        Highlights << Highlight;
+    }
+    Editor.setExtraSelections(Highlights);
+    // Its own context menu would open over the row pop-up of the translated cell.
+    if (Editor.contextMenuPolicy() != Qt::CustomContextMenu) {
+        Editor.setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(&Editor, &QWidget::customContextMenuRequested, &Editor,
+                         [this, &Editor](const QPoint&) {
+                             if (Editor.CellCol == colTranslated &&
+                                 Doc.Items().Contains(ItemOfRow(Editor.CellRow)))
+                                 OpenRowPopup(Editor.CellRow);
+                         });
+    }
 }
 
 void TTranslationView::strGridDrawCell(int ACol, int ARow, const QRect& Rect,
@@ -122,54 +190,36 @@ void TTranslationView::strGridDrawCell(int ACol, int ARow, const QRect& Rect,
 
 void TTranslationView::HighlightFoundText(int ACol, int ARow, const std::string& Text) {
     FDrawing.HighlightFoundText(ACol, ARow, Text);
+    HighlightsChanged();
 }
 
-void TTranslationView::strGridAfterEdit(int ACol, int ARow) {
-    // The grid ends an edit whenever the always-shown editor leaves a cell; only a changed cell
-    // changes the document, so moving around does not ask to save on closing.
-    auto Opened = FOpenEdits.find({ACol, ARow});
-    const bool Changed = Opened != FOpenEdits.end() && strGrid.Cells(ACol, ARow) != Opened->second;
-    std::vector<TCellChange> Changes;
-    if (Changed)
-        Changes.push_back({ACol, ARow, Opened->second, std::string(strGrid.Cells(ACol, ARow))});
-    if (Opened != FOpenEdits.end())
-        FOpenEdits.erase(Opened);
-    TStyledGridModel& Grid = strGrid.Model();
-    if (ACol == colTranslated && ARow >= FirstItemRow) {
-        const std::string_view Verify = Grid.Cells(colVerify, ARow);
-        if (!Verify.empty() && Verify != Grid.Cells(colTranslated, ARow)) {
-            if (Changed)
-                for (int Col : {colReplaced, colVerify})
-                    Changes.push_back({Col, ARow, std::string(Grid.Cells(Col, ARow)), {}});
-            Grid.SetCells(colReplaced, ARow, {});
-            Grid.SetCells(colVerify, ARow, {});
-        }
-    }
-    if (Changed) {
-        if (FHooks.CellEdited)
-            FHooks.CellEdited(std::move(Changes));
-        else if (FHooks.SetModified)
-            FHooks.SetModified(true);
-    }
-    RowAttributesChanged(ACol, ARow);
+void TTranslationView::HighlightsChanged() {
+    strGrid.RestyleEditor(true);
 }
 
-void TTranslationView::RowAttributesChanged(int ACol, int ARow) {
-    TStyledGridModel& Grid = strGrid.Model();
-    const bool Attribute =
-        ACol == colName || ACol == colDefault || (ACol >= colWidth && ACol <= colFontSize);
-    if (Attribute && ARow >= FirstItemRow && Grid.EditCol(ACol)) {
-        // The band itself is painted by the repaint that follows.
-        const TMyFont RowFont = FDrawing.ApplyRowFont(ARow);
-        strGrid.InvalidateCell(colTranslated, ARow);
-        FDrawing.AdjustRowHeight(ARow, RowFont);
-    }
+void TTranslationView::ItemsChanged(const std::vector<TItemId>& Items) {
+    for (const TItemId Id : Items)
+        strGrid.InvalidateCell(colTranslated, RowOfItem(Id));
+    // The editor's text was reloaded with its cell; its colours and highlights follow.
+    strGrid.RestyleEditor();
+}
+
+void TTranslationView::MakeCurrent(int Row) {
+    // Column first, then row: each step is an ordinary selection the view hears about.
+    strGrid.SetCol(colTranslated);
+    strGrid.SetRow(Row);
+    strGrid.viewport()->update();
+}
+
+void TTranslationView::GoToRow(int Row) {
+    MakeCurrent(Row);
+    strGrid.SetTopRow(Row);
 }
 
 void TTranslationView::UpdateHint(int Col, int Row) {
     const QRect Cell = strGrid.CellRect(Col, Row);
-    const int Width = TTextMeasure::Shared().Width(strGrid.CellText(Col, Row),
-                                                   strGrid.Model().CellFont(Col, Row));
+    const int Width =
+        TTextMeasure::Shared().Width(strGrid.CellText(Col, Row), strGrid.StyledFont(Col, Row));
     std::string Hint = Width > Cell.width() ? std::string(strGrid.Cells(Col, Row)) : std::string();
     if (Col == colTranslated && Row >= FirstItemRow) {
         const std::string Note = FDrawing.ApproximateNote(Row);
@@ -204,8 +254,8 @@ void TTranslationView::strGridMouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TTranslationView::strGridSelectCell(int ACol, int ARow, bool& CanSelect) {
-    S.FSearchRow = ARow;
-    S.FSearchCol = ACol + 1;
+    if (FHooks.CellSelected)
+        FHooks.CellSelected(ACol, ARow);
     if (!strGrid.Model().EditCol(ACol)) {
         CanSelect = false;
     }
@@ -214,14 +264,10 @@ void TTranslationView::strGridSelectCell(int ACol, int ARow, bool& CanSelect) {
 
 void TTranslationView::strGridGetEditText(int ACol, int ARow, QString& Value) {
     Q_UNUSED(Value);
-    if (FOpenEdits.size() > 1000) // edits that never ended
-        FOpenEdits.clear();
-    FOpenEdits.try_emplace({ACol, ARow}, strGrid.Cells(ACol, ARow));
-    S.FSearchText = strGrid.Cells(ACol, ARow);
-    S.FFoundRow = ARow;
-    S.FFoundCol = ACol;
-    S.FClickedRow = ARow;
-    S.FClickedCol = ACol;
+    if (FHooks.EditorOpened)
+        FHooks.EditorOpened(ACol, ARow, std::string(strGrid.Cells(ACol, ARow)));
+    V.FClickedRow = ARow;
+    V.FClickedCol = ACol;
 }
 
 void TTranslationView::strGridGetEditMask(int ACol, int ARow, QString& Value) {
@@ -247,10 +293,13 @@ void TTranslationView::strGridMouseDown(Qt::MouseButton Button, TShiftState Shif
     int Col = -1;
     int Row = -1;
     strGrid.MouseToCell(X, Y, Col, Row);
-    S.FClickedRow = Row;
-    S.FClickedCol = Col;
+    V.FClickedRow = Row;
+    V.FClickedCol = Col;
+    const bool Item = Doc.Items().Contains(ItemOfRow(Row));
     if (Button == Qt::LeftButton) {
-        if (Col == colMark && Row >= FirstItemRow) {
+        if (Col == colMark && Item) {
+            // The row marked is the row worked on: the colour keys and the pop-up act on it.
+            MakeCurrent(Row);
             if (FHooks.ColorMarkClick) {
                 FHooks.ColorMarkClick(Row);
             }
@@ -258,12 +307,18 @@ void TTranslationView::strGridMouseDown(Qt::MouseButton Button, TShiftState Shif
             HideColumn(Col);
         }
     } else if (Button == Qt::RightButton) {
-        if ((Col == colTranslated || Col == colMark) && Row >= FirstItemRow) {
-            FRowPopupAttached = true;
-            if (FHooks.OpenRowPopup) {
-                FHooks.OpenRowPopup(Row, strGrid.viewport()->mapToGlobal(RowPopupPoint(Row)));
-            }
+        if ((Col == colTranslated || Col == colMark) && Item) {
+            OpenRowPopup(Row);
         }
+    }
+}
+
+void TTranslationView::OpenRowPopup(int Row) {
+    // What the pop-up acts on is the row pressed, which becomes the current row.
+    MakeCurrent(Row);
+    FRowPopupAttached = true;
+    if (FHooks.OpenRowPopup) {
+        FHooks.OpenRowPopup(Row, strGrid.viewport()->mapToGlobal(RowPopupPoint(Row)));
     }
 }
 
@@ -306,15 +361,15 @@ void TTranslationView::HideColumn(int Col) {
 }
 
 void TTranslationView::strGridFixedColClick(int ACol) {
-    S.FClickedFixedCol = ACol;
+    V.FClickedFixedCol = ACol;
     if (IsHiddenColumn(ACol)) {
         HideColumn(ACol);
     }
 }
 
 void TTranslationView::strGridColWidthsChanged() {
-    if (IsHiddenColumn(S.FClickedFixedCol)) {
-        HideColumn(S.FClickedFixedCol);
+    if (IsHiddenColumn(V.FClickedFixedCol)) {
+        HideColumn(V.FClickedFixedCol);
     }
 }
 

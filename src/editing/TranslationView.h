@@ -1,26 +1,25 @@
 #pragma once
-// The translation table as the translator's view of the grid: which cells can be selected, what
-// the status bar says about the selection, what the main window remembers of the last click and
-// the last cell opened for editing, the masks of the numeric columns, the hidden columns 6 to 11
-// that stay at width 0, the row pop-up on the mark and translated columns, the hint with a
-// cell's full text, the drawing of the verification marks and what follows an edit.
+// The translation table as the translator's view of the document's items: which cells can be
+// selected, what the status bar says about the selection, what the view remembers of the last
+// click, the masks of the numeric columns, the hidden columns 6 to 11 that stay at width 0,
+// the row pop-up on the mark and translated columns, the hint with a cell's full text, the
+// drawing of the verification marks, and the in-place editor that edits one item through the
+// document's commands.
 //
 // The view installs itself on the grid's events when it is made and takes them back when it
 // goes; the main window keeps it for as long as the grid lives.
 
+#include "document/Document.h"
 #include "document/TranslationTable.h"
 #include "editing/CellDrawing.h"
+#include "editing/ViewState.h"
 #include "measure/TableFindings.h"
-#include "undo/TableUndo.h"
 
 #include <QPoint>
 
 #include <array>
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 class QMenu;
@@ -31,28 +30,34 @@ struct TTranslationViewHooks {
     // The find and the replace window: shown, and their search texts.
     std::function<TSearchDialogState()> FindDialog;
     std::function<TSearchDialogState()> ReplaceDialog;
-    std::function<void(bool Modified)> SetModified;
-    // An edit that changed its cell ended: the cells it changed (with the replacement mark it
-    // dropped), already written. Without it the document is only marked modified.
-    std::function<void(std::vector<TCellChange> Changes)> CellEdited;
+    // The last search hit.
+    std::function<TFoundHit()> Found;
+    // A cell was selected (the next search goes on after it) or its editor opened (the find
+    // window starts with its text, the found cell follows it).
+    std::function<void(int Col, int Row)> CellSelected;
+    std::function<void(int Col, int Row, const std::string& Text)> EditorOpened;
     // A left click on the colour-mark cell of an item row.
     std::function<void(int Row)> ColorMarkClick;
-    // A right click on the mark or translated cell of an item row: open the row pop-up centred
-    // horizontally on Global (screen coordinates, below the row's translated cell).
+    // A right click on the mark or translated cell of an item row, which is now the current
+    // row: open the row pop-up centred horizontally on Global (screen coordinates, below the
+    // row's translated cell).
     std::function<void(int Row, QPoint Global)> OpenRowPopup;
 };
 
 class TTranslationView {
 public:
-    TTranslationView(TMainState& State, TStyledStringGrid& Grid, UserInterface& UI,
+    // State: what the view remembers, kept by its owner (the search windows' place is set
+    // before the view exists).
+    TTranslationView(TDocument& Doc, TViewState& State, TStyledStringGrid& Grid, UserInterface& UI,
                      TTranslationViewHooks Hooks);
     ~TTranslationView();
     TTranslationView(const TTranslationView&) = delete;
     TTranslationView& operator=(const TTranslationView&) = delete;
 
+    TViewState& State() { return V; }
+
     void strGridDrawCell(int ACol, int ARow, const QRect& Rect, TGridDrawState State);
     void HighlightFoundText(int ACol, int ARow, const std::string& Text);
-    void strGridAfterEdit(int ACol, int ARow);
     void strGridMouseMove(TShiftState Shift, int X, int Y);
     void strGridSelectCell(int ACol, int ARow, bool& CanSelect);
     void strGridGetEditText(int ACol, int ARow, QString& Value);
@@ -60,12 +65,21 @@ public:
     void strGridMouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
     void strGridFixedColClick(int ACol);
     void strGridColWidthsChanged();
-    // The row's name, default text or attributes changed (an edit, an undo): its translated
-    // cell takes the row's font and height again.
-    void RowAttributesChanged(int Col, int Row);
     // The pop-up opened: it belongs to the grid only while a right press opens it.
     void pmnuGridRowActionPopup() { FRowPopupAttached = false; }
     bool RowPopupAttached() const { return FRowPopupAttached; }
+
+    // Items changed (a command, an undo): their cells are drawn again and the editor shows
+    // what its item holds now.
+    void ItemsChanged(const std::vector<TItemId>& Items);
+    // What the search shows changed: the editor's highlights follow.
+    void HighlightsChanged();
+
+    // Makes the translated cell of Row the current cell and scrolls Row to the top of the
+    // view (as far as the last screenful lets it): the row is then the one being worked on.
+    void GoToRow(int Row);
+    // The same without scrolling more than needed to show the row.
+    void MakeCurrent(int Row);
 
     TCellDrawing& Drawing() { return FDrawing; }
     TTableFindings& Findings() { return FFindings; }
@@ -82,10 +96,14 @@ public:
 
 private:
     void Install();
+    void InstallEditing();
     void HideColumn(int Col);
     void UpdateHint(int Col, int Row);
+    void StyleEditor(int Col, int Row, TNewInplaceEdit& Editor, bool Opened);
+    void OpenRowPopup(int Row);
 
-    TMainState& S;
+    TDocument& Doc;
+    TViewState& V;
     TStyledStringGrid& strGrid;
     UserInterface& UI;
     TTranslationViewHooks FHooks;
@@ -94,10 +112,6 @@ private:
     bool FRowPopupAttached = false;
     // The width each column was last fitted to, -1 before the first fit.
     std::array<int, colTranslated + 1> FFitted{-1, -1, -1, -1, -1, -1};
-    // The bytes of each cell the editor opened on, until its edit ends: an edit that ends with
-    // the same bytes changed nothing. The end of an edit is posted, so it may arrive after the
-    // editor has opened on the next cell.
-    std::map<std::pair<int, int>, std::string> FOpenEdits;
 };
 
 constexpr const char* UndoReplaceCaption = " Undo ... replaced string";

@@ -132,7 +132,7 @@ std::string UnsafeNameMessage(const std::string& Path, const char* What, const s
 
 } // namespace
 
-TResourceNames ResourceNames(const TMainState& State, const std::string& Language) {
+TResourceNames ResourceNames(const TDocumentState& State, const std::string& Language) {
     TResourceNames N;
     N.ProgramDir = State.FProgramDir;
     N.DocumentPath = AbsolutePath(State.FFileName);
@@ -230,7 +230,7 @@ void RemoveStaleBuildFiles(const std::string& ProgramDir) {
     RemoveStaleTempFiles(ProgramDir + CompilerFolder);
 }
 
-TResourceBuild::TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe)
+TResourceBuild::TResourceBuild(const TDocumentState& State, UserInterface& UI, TRunnerProbe Probe)
     : S(State), UI(UI), FProbe(std::move(Probe)) {}
 
 void TResourceBuild::Refuse(const std::string& Text, TMsgDlgType Type) {

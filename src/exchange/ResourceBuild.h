@@ -4,7 +4,7 @@
 // the inputs, runs the external compilers srmc and brcc32 and leaves the compiled resource in
 // Resource/. The command never waits for the batch.
 
-#include "document/MainState.h"
+#include "document/DocumentState.h"
 #include "document/UserInterface.h"
 #include "exchange/BatchRunner.h"
 
@@ -39,7 +39,7 @@ struct TResourceNames {
 
 // The names for the document of State in Language: a code or a language entry ("FRA - French
 // ..."), of which the first three letters count.
-TResourceNames ResourceNames(const TMainState& State, const std::string& Language);
+TResourceNames ResourceNames(const TDocumentState& State, const std::string& Language);
 
 // An absolute path as the batch's command interpreter sees it: the native path on Windows;
 // elsewhere Wine's drive Z:, which maps the root, with every "/" turned into "\".
@@ -75,7 +75,8 @@ using TSaveDocument = std::function<bool()>;
 class TResourceBuild {
 public:
     // Probe decides how the batch is started; the process's own environment by default.
-    TResourceBuild(TMainState& State, UserInterface& UI, TRunnerProbe Probe = SystemRunnerProbe());
+    TResourceBuild(const TDocumentState& State, UserInterface& UI,
+                   TRunnerProbe Probe = SystemRunnerProbe());
 
     // With SaveFirst, a document with unsaved edits asks whether to save them before the build,
     // which always reads the file on disk; without it the build silently takes the saved file.
@@ -96,7 +97,7 @@ private:
     void Start(TResourceOutcome& Outcome);
     void Refuse(const std::string& Text, TMsgDlgType Type);
 
-    TMainState& S;
+    const TDocumentState& S;
     UserInterface& UI;
     TRunnerProbe FProbe;
     TSaveDocument FSaveFirst;

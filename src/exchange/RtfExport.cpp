@@ -19,8 +19,8 @@ namespace {
 
 enum TRtfDocument { rdBilingual = 0, rdTranslation = 1, rdEnglish = 2 };
 
-bool TakesPart(const TStyledGridModel& Grid, int Row) {
-    return !TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty();
+bool TakesPart(const TItemTable& Items, TItemId Id) {
+    return !TrimCharSet(Items.Name(Id), TrimChars()).empty();
 }
 
 // The parts that differ between the three documents.
@@ -58,23 +58,20 @@ void WriteHeading(TCtrlToRTF& Writer, TMyFont& Font, int Size, const std::string
     Font.SetSize(Size);
 }
 
-void WriteRow(TCtrlToRTF& Writer, TMyFont& Font, int Document, const TStyledGridModel& Grid,
-              int Row) {
+void WriteRow(TCtrlToRTF& Writer, TMyFont& Font, int Document, const TItemView& Item) {
     Font.SetColor(clBlack);
     Font.SetStyle(fsBold);
-    Writer.AddText(std::string(Grid.Cells(colItem, Row)) + " ", 0, 1, Font, TRtfAlignment::Right);
+    Writer.AddText(std::string(Item.Number) + " ", 0, 1, Font, TRtfAlignment::Right);
     if (Document == rdBilingual) {
-        Writer.AddText(std::string(Grid.Cells(colDefault, Row)) + " ", 1, 0, Font,
-                       TRtfAlignment::Left);
+        Writer.AddText(std::string(Item.Default) + " ", 1, 0, Font, TRtfAlignment::Left);
         Font.SetStyle(0);
         Font.SetColor(clBlue);
-        Writer.AddText(std::string(Grid.Cells(colTranslated, Row)) + " ", 1, 1, Font,
-                       TRtfAlignment::Left);
+        Writer.AddText(std::string(Item.Translation) + " ", 1, 1, Font, TRtfAlignment::Left);
         return;
     }
     Font.SetStyle(0);
-    const int Col = Document == rdTranslation ? colTranslated : colDefault;
-    Writer.AddText(std::string(Grid.Cells(Col, Row)) + " ", 1, 0, Font, TRtfAlignment::Left);
+    const std::string_view Text = Document == rdTranslation ? Item.Translation : Item.Default;
+    Writer.AddText(std::string(Text) + " ", 1, 0, Font, TRtfAlignment::Left);
 }
 
 // Moves an existing document to its ".BAK" name; returns that file name, or empty when there
@@ -101,11 +98,11 @@ std::string MakeBackup(const std::string& Path) {
 
 // Saves every document in turn, remembering each as soon as it is on disk so that the
 // summary can say what was saved before an error.
-void WriteDocuments(const std::string& BaseName, const TMainState& State,
-                    const TStyledGridModel& Grid, const TRtfExportControls& Controls,
+void WriteDocuments(const std::string& BaseName, const TDocumentState& State,
+                    const TItemTable& Items, const TRtfExportControls& Controls,
                     TRtfExportFiles& Files) {
     const std::string Title = TrimCharSet(Controls.Software, TrimChars());
-    const int ItemCount = Grid.RowCount() - 3;
+    const int ItemCount = Items.Count();
     const size_t Cut = BaseName.size() >= 4 ? BaseName.size() - 4 : 0;
     for (int Document : {rdBilingual, rdTranslation, rdEnglish}) {
         const TDocumentShape Shape = ShapeOf(Document, Controls);
@@ -123,9 +120,9 @@ void WriteDocuments(const std::string& BaseName, const TMainState& State,
         Writer.SetTextCodePage(TranslatedCodePage(State));
         Writer.WriteHeader();
         WriteHeading(Writer, Font, Controls.FontSize, Title, ItemCount, Shape.LanguageLine);
-        for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-            if (TakesPart(Grid, Row))
-                WriteRow(Writer, Font, Document, Grid, Row);
+        for (TItemId Id = 0; Id < Items.Count(); ++Id)
+            if (TakesPart(Items, Id))
+                WriteRow(Writer, Font, Document, Items.View(Id));
         const std::string Path = BaseName.substr(0, Cut) + Shape.Suffix + BaseName.substr(Cut);
         const std::string Backup = MakeBackup(Path);
         Writer.SaveToFile(Path);
@@ -154,14 +151,14 @@ std::string ExportSummary(const TRtfExportFiles& Files) {
     return Text;
 }
 
-TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TMainState& State,
-                                   const TStyledGridModel& Grid, UserInterface& UI,
+TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TDocumentState& State,
+                                   const TItemTable& Items, UserInterface& UI,
                                    const TRtfExportControls& Controls) {
     TRtfExportFiles Files;
-    if (Grid.RowCount() <= FirstItemRow || !TakesPart(Grid, FirstItemRow))
+    if (Items.Count() == 0 || !TakesPart(Items, 0))
         return Files;
     try {
-        WriteDocuments(BaseName, State, Grid, Controls, Files);
+        WriteDocuments(BaseName, State, Items, Controls, Files);
     } catch (...) {
         UI.MessageDlg(ExportSummary(Files), TMsgDlgType::mtInformation, mbOK);
         throw;
@@ -170,13 +167,13 @@ TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TMainState
     return Files;
 }
 
-TRtfExportFiles ExportRtfFiles(const TMainState& State, const TStyledGridModel& Grid,
+TRtfExportFiles ExportRtfFiles(const TDocumentState& State, const TItemTable& Items,
                                UserInterface& UI, const TRtfExportControls& Controls) {
     const std::string Folder = State.FProgramDir + "RTF/";
     if (!EnsureFolder(Folder))
         throw ToolError("Cannot create " + Folder);
     const std::string Title = TrimCharSet(Controls.Software, TrimChars());
-    return ExportRtfDocuments(Folder + Title + ".rtf", State, Grid, UI, Controls);
+    return ExportRtfDocuments(Folder + Title + ".rtf", State, Items, UI, Controls);
 }
 
 } // namespace kav

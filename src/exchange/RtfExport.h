@@ -3,9 +3,9 @@
 // English only) in the program's RTF/ folder, each older one kept under ".BAK", and a summary
 // of what was saved.
 
-#include "document/MainState.h"
+#include "document/DocumentState.h"
+#include "document/Items.h"
 #include "document/UserInterface.h"
-#include "grid/GridModel.h"
 
 #include <array>
 #include <string>
@@ -33,14 +33,15 @@ constexpr const char* EnglishLanguageLine = "ENU - English (United State)";
 // The three documents into the program folder's RTF/ (made when missing; ToolError "Cannot
 // create " + folder when it cannot), named after the software; returns what was saved. The
 // editor's "Save to RTF file" button and kavtool export-rtf.
-TRtfExportFiles ExportRtfFiles(const TMainState& State, const TStyledGridModel& Grid,
+TRtfExportFiles ExportRtfFiles(const TDocumentState& State, const TItemTable& Items,
                                UserInterface& UI, const TRtfExportControls& Controls);
 
 // Writes the three documents named after BaseName (".../RTF/Kavrino.rtf" gives
 // Kavrino_ENU_To_FRA.rtf, Kavrino_FRA.rtf, Kavrino_ENU.rtf) and shows the summary, also when
-// an error stops it; the error is then passed on. Does nothing when row 2 has no constant.
-TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TMainState& State,
-                                   const TStyledGridModel& Grid, UserInterface& UI,
+// an error stops it; the error is then passed on. Does nothing when the first item has no
+// constant.
+TRtfExportFiles ExportRtfDocuments(const std::string& BaseName, const TDocumentState& State,
+                                   const TItemTable& Items, UserInterface& UI,
                                    const TRtfExportControls& Controls);
 
 std::string ExportSummary(const TRtfExportFiles& Files);

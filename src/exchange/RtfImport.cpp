@@ -85,19 +85,19 @@ QString ItemText(const std::vector<QString>& Lines, size_t First, size_t Last) {
     return Text;
 }
 
-// The row of item Number when its column 0 agrees, else -1.
-int RowOfItem(const TStyledGridModel& Grid, long long Number) {
-    if (Number < 1 || Number + 1 >= Grid.RowCount())
-        return -1;
-    const int Row = static_cast<int>(Number + 1);
-    const std::string_view Cell = Grid.Cells(colItem, Row);
-    if (!IsDigits(Cell) || NumberValue(QString::fromLatin1(
-                               Cell.data(), static_cast<qsizetype>(Cell.size()))) != Number)
-        return -1;
-    return Row;
+// The item numbered Number when its shown number agrees, else NoItem.
+TItemId ItemNumbered(const TItemTable& Items, long long Number) {
+    if (Number < 1 || Number > Items.Count())
+        return NoItem;
+    const TItemId Id = static_cast<TItemId>(Number - 1);
+    const std::string_view Shown = Items.View(Id).Number;
+    if (!IsDigits(Shown) || NumberValue(QString::fromLatin1(
+                                Shown.data(), static_cast<qsizetype>(Shown.size()))) != Number)
+        return NoItem;
+    return Id;
 }
 
-void PutItem(TStyledGridModel& Grid, int Row, long long Number, const QString& Text, int CodePage,
+void PutItem(TDocumentEdit& Edit, TItemId Id, long long Number, const QString& Text, int CodePage,
              TImportReport& Report) {
     ++Report.Taken;
     const EncodeResult Encoded = EncodeText(Text, CodePage);
@@ -106,9 +106,9 @@ void PutItem(TStyledGridModel& Grid, int Row, long long Number, const QString& T
                                  UnrepresentableMessage(Encoded, CodePage).toStdString());
         return;
     }
-    if (Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
+    if (Edit.Items().Translation(Id) == *Encoded.Bytes)
         return;
-    Grid.SetCells(colTranslated, Row, *Encoded.Bytes);
+    Edit.SetTranslation(Id, *Encoded.Bytes);
     ++Report.Changed;
 }
 
@@ -133,9 +133,9 @@ std::string ReadWholeFile(const std::string& Path) {
     return Bytes;
 }
 
-// A row the fill writes: one that holds an item, not the trailing empty row.
-bool IsFilledRow(const TStyledGridModel& Grid, int Row) {
-    return !TrimCharSet(Grid.Cells(colName, Row), TrimChars()).empty();
+// An item the fill writes: one with a name.
+bool IsFilledItem(const TItemTable& Items, TItemId Id) {
+    return !TrimCharSet(Items.Name(Id), TrimChars()).empty();
 }
 
 class THourglass {
@@ -172,7 +172,7 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
     return Result;
 }
 
-TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel& Grid, int CodePage,
+TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
                             TItemRange Range) {
     TImportReport Report;
     const size_t n = Lines.size();
@@ -191,32 +191,30 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel&
         i = j;
         if (Number < 0)
             continue;
-        const int Row = RowOfItem(Grid, Number);
-        if (Row < 0 || Range.From > Number || Range.To < Number)
+        const TItemId Id = ItemNumbered(Edit.Items(), Number);
+        if (Id == NoItem || Range.From > Number || Range.To < Number)
             continue;
         if (Text.isEmpty()) {
             ++Report.Skipped;
             continue;
         }
-        PutItem(Grid, Row, Number, Text, CodePage, Report);
+        PutItem(Edit, Id, Number, Text, CodePage, Report);
     }
     return Report;
 }
 
-TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
-                            UserInterface& UI, TItemRange Range) {
-    const int CodePage = TranslatedCodePage(State);
+TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterface& UI,
+                            TItemRange Range) {
+    const int CodePage = TranslatedCodePage(Doc.State());
     const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage, {}, CodePage);
     if (!Document.Ok())
         throw ToolError(LocatedMessage(Document.Error, Path, 0));
-    TImportReport Report;
-    {
-        TUpdateLock Lock(UI);
-        Report = FillFromLines(Document.Lines, Grid, CodePage, Range);
-    }
-    if (Report.Changed > 0)
-        State.FModified = true;
-    return Report;
+    TUpdateLock Lock(UI);
+    TDocumentEdit Edit(Doc, {});
+    Edit.NameBy([](const TDocumentStep& Step) {
+        return CountedStepName("Load from RTF file", Step.TranslationsChanged());
+    });
+    return FillFromLines(Document.Lines, Edit, CodePage, Range);
 }
 
 std::string ImportSummary(const std::string& Path, const TImportReport& Report,
@@ -233,39 +231,37 @@ std::string ImportSummary(const std::string& Path, const TImportReport& Report,
     return Text;
 }
 
-void AskAndImportRtf(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                     const TImportRange& Range) {
+void AskAndImportRtf(TDocument& Doc, UserInterface& UI, const TImportRange& Range) {
     const std::optional<TItemRange> Items = CheckImportRange(Range, UI);
     if (!Items)
         return;
-    const std::optional<std::string> Path = UI.OpenDialog(State.FProgramDir + "RTF/", RtfFilter);
+    const std::optional<std::string> Path =
+        UI.OpenDialog(Doc.State().FProgramDir + "RTF/", RtfFilter);
     if (!Path)
         return;
     TImportReport Report;
     {
         THourglass Wait(UI);
-        Report = ImportRtfFile(*Path, State, Grid, UI, *Items);
+        Report = ImportRtfFile(*Path, Doc, UI, *Items);
     }
     UI.MessageDlg(ImportSummary(*Path, Report, UI),
                   Report.Refused.empty() ? TMsgDlgType::mtInformation : TMsgDlgType::mtWarning,
                   mbOK);
 }
 
-int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                               const std::string& FillText) {
+int ConfirmAndFillTranslations(TDocument& Doc, UserInterface& UI, const std::string& FillText) {
     int Items = 0;
-    for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row)
-        Items += IsFilledRow(Grid, Row) ? 1 : 0;
+    for (TItemId Id = 0; Id < Doc.Items().Count(); ++Id)
+        Items += IsFilledItem(Doc.Items(), Id) ? 1 : 0;
     const std::string Question =
         "Fill all " + std::to_string(Items) + " translations with '" + FillText + "'?";
     if (UI.MessageDlg(Question, TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
         return 0;
-    return FillTranslations(State, Grid, UI, FillText);
+    return FillTranslations(Doc, UI, FillText);
 }
 
-int FillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                     const std::string& FillText) {
-    const int CodePage = TranslatedCodePage(State);
+int FillTranslations(TDocument& Doc, UserInterface& UI, const std::string& FillText) {
+    const int CodePage = TranslatedCodePage(Doc.State());
     const EncodeResult Encoded = EncodeText(QString::fromStdString(FillText), CodePage);
     if (!Encoded.Ok()) {
         UI.Beep();
@@ -274,19 +270,15 @@ int FillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& U
                       TMsgDlgType::mtWarning, mbOK);
         return 0;
     }
-    int Changed = 0;
-    {
-        TUpdateLock Lock(UI);
-        for (int Row = FirstItemRow; Row < Grid.RowCount(); ++Row) {
-            if (!IsFilledRow(Grid, Row) || Grid.Cells(colTranslated, Row) == *Encoded.Bytes)
-                continue;
-            Grid.SetCells(colTranslated, Row, *Encoded.Bytes);
-            ++Changed;
-        }
-    }
-    if (Changed > 0)
-        State.FModified = true;
-    return Changed;
+    TUpdateLock Lock(UI);
+    TDocumentEdit Edit(Doc, {});
+    Edit.NameBy([&FillText](const TDocumentStep& Step) {
+        return CountedStepName("Fill with '" + FillText + "'", Step.TranslationsChanged());
+    });
+    for (TItemId Id = 0; Id < Doc.Items().Count(); ++Id)
+        if (IsFilledItem(Doc.Items(), Id))
+            Edit.SetTranslation(Id, *Encoded.Bytes);
+    return Edit.Commit();
 }
 
 } // namespace kav

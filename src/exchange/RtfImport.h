@@ -1,11 +1,10 @@
 #pragma once
-// Bulk writes into the translated column: the import of an RTF document by item number within
-// a range of items, and the fill of every item with one text. Both mark the document modified
-// when they change a cell.
+// Bulk writes into the translations: the import of an RTF document by item number within a
+// range of items, and the fill of every item with one text. Both are document commands: one
+// undo step each, the document modified when they change an item.
 
-#include "document/MainState.h"
+#include "document/Document.h"
 #include "document/UserInterface.h"
-#include "grid/GridModel.h"
 
 #include <QString>
 
@@ -42,15 +41,15 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
 
 // The item lines of a document: an item starts at a line (never line 0, the title) whose
 // first tab field is a number and runs up to the next such line; its non-numeric fields are
-// joined with blanks and go, trimmed and encoded in CodePage, into the translated cell of the
-// row whose column 0 holds that number, when the number lies in Range.
-TImportReport FillFromLines(const std::vector<QString>& Lines, TStyledGridModel& Grid, int CodePage,
+// joined with blanks and go, trimmed and encoded in CodePage, through Edit into the
+// translation of the item with that number, when the number lies in Range.
+TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
                             TItemRange Range);
 
-// Reads the document at Path and imports it. Throws ToolError, before any cell changes, when
-// the file cannot be read or is damaged; the refused items are in the report.
-TImportReport ImportRtfFile(const std::string& Path, TMainState& State, TStyledGridModel& Grid,
-                            UserInterface& UI, TItemRange Range);
+// Reads the document at Path and imports it as one step. Throws ToolError, before any item
+// changes, when the file cannot be read or is damaged; the refused items are in the report.
+TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterface& UI,
+                            TItemRange Range);
 
 // "These items were not imported ..." with every refused item, when there is one.
 void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI);
@@ -62,18 +61,15 @@ std::string ImportSummary(const std::string& Path, const TImportReport& Report,
 
 // Checks the range, asks for the document, imports it and ends with the summary: the editor's
 // "Load from RTF file" button.
-void AskAndImportRtf(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                     const TImportRange& Range);
+void AskAndImportRtf(TDocument& Doc, UserInterface& UI, const TImportRange& Range);
 
 // Sets every translation to FillText (UTF-8, taken as typed): the editor's "Fill all fields of
 // Translated Language" button once confirmed, and kavtool fill. Refuses a text the translated
-// column's code page cannot hold. Returns the cells changed.
-int FillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                     const std::string& FillText);
+// column's code page cannot hold. Returns the items changed.
+int FillTranslations(TDocument& Doc, UserInterface& UI, const std::string& FillText);
 
 // The editor's Fill button: asks "Fill all N translations with 'X'?" first, since one click
-// replaces every translation; No changes nothing. Returns the cells changed.
-int ConfirmAndFillTranslations(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                               const std::string& FillText);
+// replaces every translation; No changes nothing. Returns the items changed.
+int ConfirmAndFillTranslations(TDocument& Doc, UserInterface& UI, const std::string& FillText);
 
 } // namespace kav

@@ -65,6 +65,9 @@ void TInplaceEdit::LoadText(const QString& Value) {
     setPlainText(Value);
     FAcceptedText = Value;
     FLoading = false;
+    if (OnTextLoaded) {
+        OnTextLoaded();
+    }
 }
 
 void TInplaceEdit::SetText(const QString& Value) {

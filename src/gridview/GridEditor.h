@@ -7,6 +7,8 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
+
 namespace kav {
 
 // An edit mask such as "99999;0;#": the part before the first ';' gives one position per
@@ -26,6 +28,8 @@ public:
     QString Text() const { return toPlainText(); }
     // Replaces the text without it counting as an edit.
     void LoadText(const QString& Value);
+    // Called after each LoadText: what the owner lays over the text goes on again.
+    std::function<void()> OnTextLoaded;
     // Replaces the text as an edit does: the grid receives it.
     void SetText(const QString& Value);
     QString EditMask() const { return FEditMask; }

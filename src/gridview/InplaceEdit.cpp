@@ -119,6 +119,13 @@ bool TNewInplaceEdit::AcceptText(const QString& NewText) {
     if (CellCol < 0 || CellRow < 0) {
         return true;
     }
+    if (FStyledGrid->ForbiddenChar) {
+        if (const QChar Refused = FStyledGrid->ForbiddenChar(CellCol, CellRow, NewText);
+            !Refused.isNull()) {
+            FStyledGrid->RefuseEditText(QString(Refused), 0);
+            return false;
+        }
+    }
     const int Page = FStyledGrid->CodePageOf(CellCol, CellRow);
     const EncodeResult Encoded = EncodeText(NewText, Page);
     if (!Encoded.Ok()) {

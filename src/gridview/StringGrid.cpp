@@ -522,6 +522,7 @@ void TCustomStringGrid::UpdateEdit() {
         } else {
             FEditor->SetSelection(static_cast<int>(FEditor->Text().size()), 0);
         }
+        EditorOpened();
     }
     PlaceEditor();
     if (IsActiveControl() || (window() && window()->isActiveWindow())) {

@@ -186,6 +186,8 @@ protected:
     virtual void SetEditText(int Col, int Row, const QString& Value);
     virtual QString GetEditMask(int Col, int Row);
     virtual bool SelectAllOnShow() const { return true; }
+    // The editor was loaded for a cell it now shows, its text selected as the grid selects it.
+    virtual void EditorOpened() {}
     // The current cell moved away while the editor showed, and the editor was hidden.
     virtual void EditorLeftCell() {}
     virtual void KeyDown(int& Key, TShiftState Shift);

@@ -113,10 +113,22 @@ void TStyledStringGrid::DrawCell(int Col, int Row, const QRect& Rect, TGridDrawS
     }
 }
 
+TMyFont TStyledStringGrid::StyledFont(int Col, int Row) const {
+    TMyFont Font = Model().CellFont(Col, Row);
+    if (OnCellStyle) {
+        TMyBrush Brush = Model().CellBrush(Col, Row);
+        OnCellStyle(Col, Row, Font, Brush);
+    }
+    return Font;
+}
+
 void TStyledStringGrid::PrepareCellCanvas(int Col, int Row, QRect& Rect, TGridDrawState State) {
     TCanvas& C = Canvas();
     C.Font = Model().CellFont(Col, Row);
     C.Brush = Model().CellBrush(Col, Row);
+    if (OnCellStyle) {
+        OnCellStyle(Col, Row, C.Font, C.Brush);
+    }
     C.TransparentBackground = false;
     const bool KeepsOwnColours =
         (State & gdFocused) && !HasOption(goDrawFocusSelected) && !HasOption(goRowSelect);
@@ -153,26 +165,58 @@ void TStyledStringGrid::DrawCellText(int Col, int Row, QRect& Rect, TGridDrawSta
 // ---- the editor and the edit steps
 
 TInplaceEdit* TStyledStringGrid::CreateEditor() {
-    return new TNewInplaceEdit(this);
+    auto* Edit = new TNewInplaceEdit(this);
+    Edit->OnTextLoaded = [this, Edit] {
+        if (OnEditorStyled && Edit->CellCol >= 0 && Edit->CellRow >= 0) {
+            OnEditorStyled(Edit->CellCol, Edit->CellRow, *Edit, false);
+        }
+    };
+    return Edit;
 }
 
 bool TStyledStringGrid::CanEditModify() const {
-    return TCustomStringGrid::CanEditModify() &&
-           (!Editor() || Editor()->CellCol < 0 ||
-            Model().EditCell(Editor()->CellCol, Editor()->CellRow));
+    if (!TCustomStringGrid::CanEditModify())
+        return false;
+    const TNewInplaceEdit* Edit = Editor();
+    if (!Edit || Edit->CellCol < 0)
+        return true;
+    return Model().EditCell(Edit->CellCol, Edit->CellRow) &&
+           (!OnCanEditCell || OnCanEditCell(Edit->CellCol, Edit->CellRow));
 }
 
 void TStyledStringGrid::StyleEditor(TNewInplaceEdit& Edit) {
     Edit.SetAlignment(Model().AlignCell(Col(), Row()));
-    const TMyFont& Font = Model().CellFont(Col(), Row());
+    TMyFont Font = Model().CellFont(Col(), Row());
+    TMyBrush Brush = Model().CellBrush(Col(), Row());
+    if (OnCellStyle) {
+        OnCellStyle(Col(), Row(), Font, Brush);
+    }
     Edit.setFont(BuildFont(Font));
     QPalette Palette = Edit.palette();
-    Palette.setColor(QPalette::Base, ColorToQColor(Model().ColorCell(Col(), Row()), palette()));
+    Palette.setColor(QPalette::Base, ColorToQColor(Brush.Color(), palette()));
     Palette.setColor(QPalette::Text, ColorToQColor(Font.Color(), palette()));
     Edit.setPalette(Palette);
     Edit.CellCol = Col();
     Edit.CellRow = Row();
     Edit.Multiline = EditMultiline;
+    Edit.setUndoRedoEnabled(EditWritesCell);
+}
+
+void TStyledStringGrid::EditorOpened() {
+    TNewInplaceEdit* Edit = Editor();
+    if (OnEditorStyled && Edit && Edit->CellCol >= 0 && Edit->CellRow >= 0) {
+        OnEditorStyled(Edit->CellCol, Edit->CellRow, *Edit, true);
+    }
+}
+
+void TStyledStringGrid::RestyleEditor(bool Opened) {
+    TNewInplaceEdit* Edit = Editor();
+    if (Edit && EditorShowing() && Edit->CellCol == Col() && Edit->CellRow == Row()) {
+        StyleEditor(*Edit);
+        if (OnEditorStyled) {
+            OnEditorStyled(Col(), Row(), *Edit, Opened);
+        }
+    }
 }
 
 bool TStyledStringGrid::CanEditShow() {
@@ -227,6 +271,13 @@ void TStyledStringGrid::SetEditText(int Col, int Row, const QString& Value) {
         RefuseEditText(Encoded.BadChar, Page);
         return;
     }
+    if (!EditWritesCell) {
+        FPendingEdits[{Col, Row}] = *Encoded.Bytes;
+        if (OnSetEditText) {
+            OnSetEditText(Col, Row, Value);
+        }
+        return;
+    }
     FWritingEditText = true;
     Model().SetCells(Col, Row, *Encoded.Bytes);
     FWritingEditText = false;
@@ -246,6 +297,11 @@ void TStyledStringGrid::RefuseEditText(const QString& Char, int CodePage) {
 }
 
 void TStyledStringGrid::RestoreCellBytes(int Col, int Row, const std::string& Bytes) {
+    if (!EditWritesCell) {
+        // The cell never took the typing: only the typing goes.
+        FPendingEdits.erase({Col, Row});
+        return;
+    }
     FWritingEditText = true;
     Model().SetCells(Col, Row, Bytes);
     FWritingEditText = false;
@@ -319,6 +375,7 @@ void TStyledStringGrid::CommitEdit() {
 
 void TStyledStringGrid::DiscardEdit() {
     ++FEditGeneration;
+    FPendingEdits.clear();
     if (OnEditDiscarded) {
         OnEditDiscarded(this);
     }
@@ -369,12 +426,35 @@ void TStyledStringGrid::BeginStep(int Col, int Row) {
     FEditing = true;
 }
 
+void TStyledStringGrid::StorePendingEdit(int Col, int Row) {
+    const auto Pending = FPendingEdits.find({Col, Row});
+    if (Pending == FPendingEdits.end()) {
+        return;
+    }
+    const std::string Bytes = std::move(Pending->second);
+    FPendingEdits.erase(Pending);
+    if (!OnStoreEdit) {
+        return;
+    }
+    // The editor already shows what it hands over: only a cell that then holds something else
+    // (the owner refused or changed the text) reloads it.
+    FWritingEditText = true;
+    OnStoreEdit(Col, Row, Bytes);
+    FWritingEditText = false;
+    TNewInplaceEdit* Edit = Editor();
+    if (Edit && Cells(Col, Row) != Bytes && EditorShowing() && EditorCol() == Col &&
+        EditorRow() == Row) {
+        Edit->LoadText(GetEditText(Col, Row));
+    }
+}
+
 void TStyledStringGrid::EndStep(int Col, int Row, bool NextCell) {
     FEditing = false;
     if (Editor()) {
         Editor()->EditStarted = false;
     }
     if (Col >= 0 && Row >= 0) {
+        StorePendingEdit(Col, Row);
         bool Ok = true;
         if (OnValidateEdit) {
             OnValidateEdit(this, Col, Row, Ok);
@@ -477,13 +557,21 @@ bool TStyledStringGrid::ClipboardKey(int Key, TShiftState Shift) {
     const TShiftState Mods = Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if ((Key == Qt::Key_Insert && Mods == Qt::ShiftModifier) ||
         Matches(Key, Shift, QKeySequence::Paste)) {
-        PasteFromClipboard();
+        if (OnPaste) {
+            OnPaste();
+        } else {
+            PasteFromClipboard();
+        }
     } else if ((Key == Qt::Key_Insert && Mods == Qt::ControlModifier) ||
                Matches(Key, Shift, QKeySequence::Copy)) {
         CopyToClipboard();
     } else if ((Key == Qt::Key_Delete && Mods == Qt::ShiftModifier) ||
                Matches(Key, Shift, QKeySequence::Cut)) {
-        CutToClipboard();
+        if (OnCut) {
+            OnCut();
+        } else {
+            CutToClipboard();
+        }
     } else {
         return false;
     }
@@ -775,7 +863,7 @@ void TStyledStringGrid::AdjustLastCol() {
 
 QSize TStyledStringGrid::CellTextExtent(int Col, int Row) {
     TCanvas& C = Canvas();
-    C.Font = Model().CellFont(Col, Row);
+    C.Font = StyledFont(Col, Row);
     QRect Rect(0, 0, 0, 0);
     C.DrawText(CellText(Col, Row), Rect, DT_CALCRECT | DT_RIGHT | DT_NOPREFIX);
     const int Width = Rect.width() + 4;

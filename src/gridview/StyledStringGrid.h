@@ -15,6 +15,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
+#include <utility>
 
 namespace kav {
 
@@ -85,10 +88,36 @@ public:
     TNotifyEvent OnEditDiscarded;
     // Tells the user why something was refused; a warning box unless replaced.
     std::function<void(const QString& Text)> ShowMessage;
-    // A character typed or pasted into the editor that the cell's code page cannot hold; when
-    // unset, ShowMessage tells about it.
+    // A character typed or pasted into the editor that the cell's code page cannot hold (or,
+    // with CodePage 0, that ForbiddenChar refused); when unset, ShowMessage tells about it.
     std::function<void(const QString& Char, int CodePage)> OnRefusedChar;
     void RefuseEditText(const QString& Char, int CodePage);
+    // The first character of an edited text that the cell may not hold whatever its code page
+    // (the owner's rule), or the null character when every one may stay.
+    std::function<QChar(int Col, int Row, const QString& Text)> ForbiddenChar;
+    // Whether the cell's text may be changed at all; every editable cell when unset.
+    std::function<bool(int Col, int Row)> OnCanEditCell;
+
+    // Where the editor's typing goes. Writes the cell as it is typed when true (the platform
+    // grid's way); when false the typing stays in the editor until its edit ends, and then
+    // goes to OnStoreEdit, which writes it (or not) as the owner decides.
+    bool EditWritesCell = true;
+    std::function<void(int Col, int Row, const std::string& Bytes)> OnStoreEdit;
+    // The owner's style of a cell over the model's: the font and brush it is drawn and edited
+    // in. Read while painting, so it must not write anything.
+    std::function<void(int Col, int Row, TMyFont& Font, TMyBrush& Brush)> OnCellStyle;
+    // The editor was laid over its cell and styled, or loaded with its text (highlights of the
+    // owner's go on it here). Opened: it has just opened on the cell, and what it selects is
+    // the owner's to choose.
+    std::function<void(int Col, int Row, TNewInplaceEdit& Editor, bool Opened)> OnEditorStyled;
+    // The font the cell is drawn in: the model's with the owner's style.
+    TMyFont StyledFont(int Col, int Row) const;
+    // Styles the editor again for its cell (after the owner's style changed).
+    // Opened: as if the editor had just opened on its cell.
+    void RestyleEditor(bool Opened = false);
+    // The grid's own paste and cut keys, when the owner does them its way.
+    std::function<void()> OnPaste;
+    std::function<void()> OnCut;
 
     // The code page the cell's bytes are shown and edited in: that of its font's character set,
     // or what CodePageOfCharset makes of that set (the owner knows what the default set stands
@@ -147,6 +176,7 @@ protected:
     QString GetEditText(int Col, int Row) override;
     void SetEditText(int Col, int Row, const QString& Value) override;
     bool SelectAllOnShow() const override { return SelectEditText; }
+    void EditorOpened() override;
     void EditorLeftCell() override;
     void EditorCellMoved(const TGridChange& Change) override;
     void KeyDown(int& Key, TShiftState Shift) override;
@@ -168,6 +198,8 @@ protected:
 
 private:
     bool ReplacesEditedText(const TGridChange& Change) const;
+    // Typing held back for its cell (EditWritesCell false): handed over when the edit ends.
+    void StorePendingEdit(int Col, int Row);
     // Runs Step after the current event unless the edit has been discarded meanwhile.
     void PostStep(std::function<void()> Step);
     void BeginStep(int Col, int Row);
@@ -190,6 +222,9 @@ private:
     unsigned FEditGeneration = 0;
     // The editor itself is writing its cell (typing, Escape).
     bool FWritingEditText = false;
+    // The bytes typed in each cell whose edit has not ended yet (EditWritesCell false); the end
+    // of an edit is posted, so the editor may already show the next cell.
+    std::map<std::pair<int, int>, std::string> FPendingEdits;
     int FSavedSelStart = 0;
     int FSavedSelLength = -1;
     QPoint FHintCellPos{-1, -1};

@@ -1,48 +1,43 @@
 #include "measure/ItemCheck.h"
 
-#include "document/TranslationTable.h"
 #include "measure/RowFont.h"
 #include "text/CodePage.h"
 
 namespace kav {
 
-TItemState ItemStateOf(const TStyledGridModel& Grid, int Row) {
-    const std::string_view Translated = Grid.Cells(colTranslated, Row);
-    if (Translated.empty())
+TItemState ItemStateOf(const TItemView& Item) {
+    if (Item.Translation.empty())
         return TItemState::Empty;
-    return Translated == Grid.Cells(colDefault, Row) ? TItemState::Untranslated
-                                                     : TItemState::Translated;
+    return Item.Translation == Item.Default ? TItemState::Untranslated : TItemState::Translated;
 }
 
-TMyFont ItemFontOf(const TStyledGridModel& Grid, int Row, TMyFont Base) {
-    const TRowFont Item = RowFontOf(Grid, Row);
-    Base.SetName(Item.Name);
-    Base.SetStyle(Item.Bold.value_or(false) ? fsBold : 0);
-    Base.SetSize(Item.Points);
+TMyFont ItemFontOf(const TItemView& Item, TMyFont Base) {
+    const TRowFont Font = RowFontOf(Item);
+    Base.SetName(Font.Name);
+    Base.SetStyle(Font.Bold.value_or(false) ? fsBold : 0);
+    Base.SetSize(Font.Points);
     return Base;
 }
 
-TMyFont ItemFontOf(const TStyledGridModel& Grid, int Row) {
+TMyFont ItemFontOf(const TItemView& Item) {
     TMyFont Plain;
     Plain.SetName(DefaultRowFontName);
     Plain.SetSize(DefaultRowFontPoints);
-    return ItemFontOf(Grid, Row, Plain);
+    return ItemFontOf(Item, Plain);
 }
 
-TItemCheck CheckItem(const TStyledGridModel& Grid, int Row, int TranslatedCodePage,
-                     TTextMeasure& Measure) {
+TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure) {
     TItemCheck C;
-    C.State = ItemStateOf(Grid, Row);
-    C.Font = ItemFontOf(Grid, Row);
-    C.Text = DecodeBytes(Grid.Cells(colTranslated, Row), TranslatedCodePage);
+    C.State = ItemStateOf(Item);
+    C.Font = ItemFontOf(Item);
+    C.Text = DecodeBytes(Item.Translation, TranslatedCodePage);
     const TTextExtent Translated = Measure.MeasureText(C.Text, C.Font);
     C.Measured = Translated.Width;
     C.Approximate = Translated.Approximate;
-    if (const std::optional<int> Allowed = AllowedWidthOf(Grid, Row)) {
+    if (const std::optional<int> Allowed = AllowedWidthOf(Item)) {
         C.Allowed = *Allowed;
     } else {
-        const TTextExtent Default =
-            Measure.Measure(Grid.Cells(colDefault, Row), C.Font, DEFAULT_CHARSET);
+        const TTextExtent Default = Measure.Measure(Item.Default, C.Font, DEFAULT_CHARSET);
         C.Allowed = Default.Width;
         C.Approximate = C.Approximate || Default.Approximate;
     }

@@ -4,8 +4,8 @@
 // kavtool check and kavtool stats all ask here, so they cannot disagree. No widgets: the
 // measuring needs only a QGuiApplication.
 
+#include "document/Items.h"
 #include "grid/CellProperties.h"
-#include "grid/GridModel.h"
 #include "measure/TextMeasure.h"
 
 #include <QString>
@@ -21,20 +21,20 @@ enum class TItemState {
 };
 
 // Bytes only, nothing measured.
-TItemState ItemStateOf(const TStyledGridModel& Grid, int Row);
+TItemState ItemStateOf(const TItemView& Item);
 
-// The font the product shows the item in: columns 7 to 9 over Base (whose colour and character
-// set stay). An empty style column means normal, whatever style Base has: the item's font is
-// the default file's, not the grid's.
-TMyFont ItemFontOf(const TStyledGridModel& Grid, int Row, TMyFont Base);
-// The same over "Arial" 8, the font of an item whose columns 7 to 9 are empty.
-TMyFont ItemFontOf(const TStyledGridModel& Grid, int Row);
+// The font the product shows the item in: its font name, style and size over Base (whose
+// colour and character set stay). An empty style means normal, whatever style Base has: the
+// item's font is the default file's, not the grid's.
+TMyFont ItemFontOf(const TItemView& Item, TMyFont Base);
+// The same over "Arial" 8, the font of an item whose font fields are empty.
+TMyFont ItemFontOf(const TItemView& Item);
 
 struct TItemCheck {
     TItemState State = TItemState::Empty;
     TMyFont Font;
     QString Text;     // the translation, decoded
-    int Allowed = 0;  // pixels: column 6, or the width of the default text
+    int Allowed = 0;  // pixels: the item's width, or the width of the default text
     int Measured = 0; // the translation's width
     bool Fits = true;
     TFaceInfo Face; // the face that measured
@@ -44,7 +44,6 @@ struct TItemCheck {
 };
 
 // TranslatedCodePage decodes the translation; the default text is in the default character set.
-TItemCheck CheckItem(const TStyledGridModel& Grid, int Row, int TranslatedCodePage,
-                     TTextMeasure& Measure);
+TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure);
 
 } // namespace kav

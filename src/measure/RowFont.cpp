@@ -1,6 +1,5 @@
 #include "measure/RowFont.h"
 
-#include "document/TranslationTable.h"
 #include "text/IntConv.h"
 #include "text/StringUtils.h"
 
@@ -30,26 +29,25 @@ std::optional<int> CellInteger(std::string_view Text) {
     return Value;
 }
 
-std::optional<int> AllowedWidthOf(const TStyledGridModel& Grid, int Row) {
-    const std::optional<int> Value = CellInteger(Grid.Cells(colWidth, Row));
+std::optional<int> AllowedWidthOf(const TItemView& Item) {
+    const std::optional<int> Value = CellInteger(Item.Width);
     if (!Value) {
         return std::nullopt;
     }
     return std::clamp(*Value, 0, MaxAllowedWidth);
 }
 
-TRowFont RowFontOf(const TStyledGridModel& Grid, int Row) {
+TRowFont RowFontOf(const TItemView& Item) {
     TRowFont Font;
-    const std::string_view Name = Grid.Cells(colFontName, Row);
-    if (!Name.empty()) {
-        Font.Name = std::string(Name);
+    if (!Item.FontName.empty()) {
+        Font.Name = std::string(Item.FontName);
     }
-    const std::string_view Style = Grid.Cells(colFontStyle, Row);
+    const std::string_view Style = Item.FontStyle;
     if (!Style.empty()) {
         Font.Bold = Style.size() == 4 &&
                     QString::fromLatin1(Style.data(), 4).compare("Bold", Qt::CaseInsensitive) == 0;
     }
-    if (const std::optional<int> Size = CellInteger(Grid.Cells(colFontSize, Row))) {
+    if (const std::optional<int> Size = CellInteger(Item.FontSize)) {
         Font.Points = std::clamp(*Size, MinRowFontPoints, MaxRowFontPoints);
     }
     return Font;

@@ -4,8 +4,8 @@
 // file gave, but a hand-edited file may put anything there; unusable values read as empty and
 // sizes are kept within what a font can be built with.
 
+#include "document/Items.h"
 #include "grid/CellProperties.h"
-#include "grid/GridModel.h"
 
 #include <optional>
 #include <string>
@@ -29,10 +29,11 @@ struct TRowFont {
 // A decimal integer with optional blanks and sign; nothing for anything else.
 std::optional<int> CellInteger(std::string_view Text);
 
-// Column 6 in pixels, clamped to 0..MaxAllowedWidth; nothing when it is empty or unusable.
-std::optional<int> AllowedWidthOf(const TStyledGridModel& Grid, int Row);
-// Columns 7 to 9 of Row.
-TRowFont RowFontOf(const TStyledGridModel& Grid, int Row);
+// The item's width in pixels, clamped to 0..MaxAllowedWidth; nothing when it is empty or
+// unusable.
+std::optional<int> AllowedWidthOf(const TItemView& Item);
+// The item's font name, style and size.
+TRowFont RowFontOf(const TItemView& Item);
 
 // Font with the row's name, size and (when column 8 says so) bold; BaseStyle is the style the
 // bold flag is added to or taken from.

@@ -24,10 +24,10 @@ constexpr unsigned StaleBit = 1u << 14;
 
 } // namespace
 
-TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingContext& Context,
+TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks) {
     // The width is the item check's, the one rule the band and kavtool follow too.
-    TCheckedRow Checked{CheckItem(Grid, Row, Context.CodePage, Measure), {}};
+    TCheckedRow Checked{CheckItem(Item, Context.CodePage, Measure), {}};
     // An untranslated item shows the default text: how full its space is says nothing of a
     // translation (without a width of its own it always fills 100 %). Too long is still wrong.
     const TCheckSet WidthChecks = Checked.Item.State == TItemState::Untranslated
@@ -37,8 +37,7 @@ TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingCo
     TCheckOptions Options;
     Options.Checks = Checks;
     Options.LanguageCode = Context.LanguageCode;
-    const QString Default =
-        DecodeBytes(Grid.Cells(colDefault, Row), CodePageForCharset(DEFAULT_CHARSET));
+    const QString Default = DecodeBytes(Item.Default, CodePageForCharset(DEFAULT_CHARSET));
     for (TFinding& F : CheckTranslation(Default, Checked.Item.Text, Options))
         Checked.Findings.push_back(std::move(F));
     return Checked;
@@ -48,9 +47,9 @@ bool NeedsAttention(const TFinding& Finding) {
     return Finding.Severity != TSeverity::Info && Finding.Kind != TFindingKind::Untranslated;
 }
 
-TTableFindings::TTableFindings(TStyledGridModel& Grid, std::function<TFindingContext()> Context,
-                               TTextMeasure& Measure)
-    : FGrid(Grid), FContext(std::move(Context)), FMeasure(Measure) {
+TTableFindings::TTableFindings(const TItemTable& Items, TStyledGridModel& Grid,
+                               std::function<TFindingContext()> Context, TTextMeasure& Measure)
+    : FItems(Items), FGrid(Grid), FContext(std::move(Context)), FMeasure(Measure) {
     FGrid.AddObserver(this);
 }
 
@@ -101,8 +100,10 @@ void TTableFindings::GridChanged(const TGridChange& Change) {
 void TTableFindings::Recheck(int Row) {
     TRowSummary& Summary = FRows[static_cast<size_t>(Row)];
     Count(Summary, -1);
-    const bool Item = Row >= FirstItemRow && Row < TrailingRow(FGrid) && IsItemRow(FGrid, Row);
-    Summary = Item ? SummaryOf(CheckItemRow(FGrid, Row, FCheckedIn, FMeasure).Findings) : 0;
+    const bool Item = FItems.Contains(ItemOfRow(Row)) && IsItemRow(FGrid, Row);
+    Summary =
+        Item ? SummaryOf(CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure).Findings)
+             : 0;
     Count(Summary, +1);
 }
 
@@ -139,7 +140,7 @@ const std::vector<TFinding>& TTableFindings::Of(int Row) {
         return NoFindings;
     // The same check as the one the summary was made from, on the same texts: the same list.
     if (FListedRow != Row) {
-        FListed = CheckItemRow(FGrid, Row, FCheckedIn, FMeasure).Findings;
+        FListed = CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure).Findings;
         FListedRow = Row;
     }
     return FListed;

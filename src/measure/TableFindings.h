@@ -35,7 +35,7 @@ struct TCheckedRow {
     TItemCheck Item;
     std::vector<TFinding> Findings;
 };
-TCheckedRow CheckItemRow(const TStyledGridModel& Grid, int Row, const TFindingContext& Context,
+TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks = AllChecks);
 
 // A finding the translator must look at: an error or a warning. An untranslated text already
@@ -44,8 +44,10 @@ bool NeedsAttention(const TFinding& Finding);
 
 class TTableFindings : private IGridModelObserver {
 public:
-    TTableFindings(TStyledGridModel& Grid, std::function<TFindingContext()> Context,
-                   TTextMeasure& Measure);
+    // The items are read where the grid shows them; the grid's changes say which to check
+    // again.
+    TTableFindings(const TItemTable& Items, TStyledGridModel& Grid,
+                   std::function<TFindingContext()> Context, TTextMeasure& Measure);
     ~TTableFindings();
     TTableFindings(const TTableFindings&) = delete;
     TTableFindings& operator=(const TTableFindings&) = delete;
@@ -76,6 +78,7 @@ private:
     void Count(TRowSummary Summary, int Sign);
     TRowSummary SummaryAt(int Row);
 
+    const TItemTable& FItems;
     TStyledGridModel& FGrid;
     std::function<TFindingContext()> FContext;
     TTextMeasure& FMeasure;

@@ -2,7 +2,7 @@
 
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
-#include "search/ReplaceMark.h"
+#include "text/CodePage.h"
 
 namespace kav {
 
@@ -33,16 +33,23 @@ private:
 
 } // namespace
 
-TSearchCommands::TSearchCommands(TMainState& State, TStyledGridModel& Grid, UserInterface& UI,
-                                 TDocument& Doc, ISearchView& View, ISearchDialog& FindDialog,
-                                 ISearchDialog& ReplaceDialog)
-    : S(State), Grid(Grid), UI(UI), Doc(Doc), View(View), FFindDialog(FindDialog),
-      FReplaceDialog(ReplaceDialog), FEngine(State, Grid) {}
+TSearchCommands::TSearchCommands(TDocument& Doc, UserInterface& UI, ISearchView& View,
+                                 ISearchDialog& FindDialog, ISearchDialog& ReplaceDialog)
+    : Doc(Doc), UI(UI), View(View), FFindDialog(FindDialog), FReplaceDialog(ReplaceDialog) {}
 
 void TSearchCommands::OpenDialog(ISearchDialog& Dialog) {
     Dialog.SetFindText(S.FSearchText);
-    Dialog.SetPosition(S.FDialogLeft, S.FDialogTop);
+    Dialog.SetPosition(View.DialogLeft(), View.DialogTop());
     Dialog.Execute();
+}
+
+std::string TSearchCommands::ReplacementPair() const {
+    const int Page = TranslatedCodePage(Doc.State());
+    auto Shown = [Page](const std::string& Bytes) {
+        return DecodeBytes(Bytes, Page).toStdString();
+    };
+    return "'" + Shown(FReplaceDialog.FindText()) + "' by '" + Shown(FReplaceDialog.ReplaceText()) +
+           "'";
 }
 
 void TSearchCommands::FindMenuClick() {
@@ -68,7 +75,7 @@ void TSearchCommands::SearchFind() {
         UI.MessageDlg(EndOfGridMessage, TMsgDlgType::mtInformation, mbOK);
         return;
     }
-    View.SetTopRow(Hit->Row);
+    MoveTo(Hit->Row);
     S.FFoundRow = Hit->Row;
     S.FFoundCol = Hit->Col;
     View.HighlightFoundText(Hit->Col, Hit->Row, S.FSearchText);
@@ -89,10 +96,9 @@ void TSearchCommands::SearchReplace() {
 void TSearchCommands::ReplaceAllWithQuestions() {
     const std::string NewText = FReplaceDialog.ReplaceText();
     auto Ask = [this](int Row) {
-        // The row is the found row while the question is open, so that it is drawn with its
-        // hit highlighted: the translator sees what the answer changes.
-        View.SetTopRow(Row);
-        View.UpdateGrid();
+        // The row is the found and current row while the question is open, so that it is
+        // drawn with its hit highlighted: the translator sees what the answer changes.
+        MoveTo(Row);
         S.FFoundRow = Row;
         S.FFoundCol = colTranslated;
         View.HighlightFoundText(colTranslated, Row, S.FFoundText);
@@ -104,11 +110,16 @@ void TSearchCommands::ReplaceAllWithQuestions() {
         View.HighlightFoundText(colTranslated, Row, NewText);
         View.UpdateGrid();
     };
-    const TReplaceAllResult Result =
-        FEngine.ReplaceAllRows(FReplaceDialog.FindText(), NewText, Ask, Replaced);
-    // Only replacements change the document; hits that were all declined leave it as it was.
-    if (Result.Count > 0)
-        Doc.SetModified(true);
+    TReplaceAllResult Result;
+    {
+        // One step for every replacement, also those made before a Cancel.
+        TDocumentEdit Edit(Doc, {});
+        const std::string Pair = ReplacementPair();
+        Edit.NameBy([Pair](const TDocumentStep& Step) {
+            return CountedStepName("Replace All: " + Pair, Step.TranslationsChanged());
+        });
+        Result = FEngine.ReplaceAllRows(Edit, FReplaceDialog.FindText(), NewText, Ask, Replaced);
+    }
     if (Result.Cancelled)
         return;
     UI.MessageDlg(ReplaceSummary(Result), TMsgDlgType::mtInformation, mbOK);
@@ -121,9 +132,13 @@ void TSearchCommands::ReplaceFoundRow() {
     // holds the search text is not replaced again by a second press.
     const TCellHit Hit = FHit;
     FHit = {};
-    if (Hit.Col == colTranslated &&
-        FEngine.ReplaceInRow(Hit.Row, S.FSearchText, FReplaceDialog.ReplaceText()) > 0) {
-        Doc.SetModified(true);
+    int Replaced = 0;
+    if (Hit.Col == colTranslated) {
+        TDocumentEdit Edit(Doc, "Replace: " + ReplacementPair());
+        Replaced = FEngine.ReplaceInRow(Edit, Hit.Row, S.FSearchText, FReplaceDialog.ReplaceText());
+    }
+    if (Replaced > 0) {
+        MoveTo(Hit.Row);
         View.HighlightFoundText(colTranslated, Hit.Row, FReplaceDialog.ReplaceText());
         View.RepaintGrid();
     } else {
@@ -135,13 +150,12 @@ void TSearchCommands::DialogShow(ISearchDialog& Dialog, int& Tag) {
     S.FSearchRow = View.TopRow();
     S.FSearchCol = 1;
     Tag = 1;
-    Dialog.SetFontCharset(S.FFontCharset);
-    Dialog.SetTextCodePage(TranslatedCodePage(S));
+    Dialog.SetFontCharset(Doc.State().FFontCharset);
+    Dialog.SetTextCodePage(TranslatedCodePage(Doc.State()));
 }
 
 void TSearchCommands::DialogClose(ISearchDialog& Dialog, int& Tag) {
-    S.FDialogLeft = Dialog.Left();
-    S.FDialogTop = Dialog.Top();
+    View.SetDialogPlace(Dialog.Left(), Dialog.Top());
     Tag = 0;
     S.FFoundRow = 0;
     S.FFoundCol = 0;
@@ -164,62 +178,30 @@ void TSearchCommands::ReplaceDialogClose() {
     DialogClose(FReplaceDialog, FReplaceTag);
 }
 
-int TSearchCommands::ScrollToMarkedRow(int Row) {
-    if (Row < 0)
+void TSearchCommands::MoveTo(int Row) {
+    // Moving the current cell selects a cell and opens its editor, which would restart the
+    // search there and take the cell's text as the search text: the search goes on as it was.
+    const TSearchState Kept = S;
+    View.GoToRow(Row);
+    S = Kept;
+}
+
+int TSearchCommands::GoToMarked(bool Forward) {
+    const TItemId Id = Doc.Items().NextMarked(ItemOfRow(View.CurrentRow()), Forward);
+    if (Id == NoItem)
         return -1;
-    View.SetTopRow(Row);
-    S.FClickedRow = Row;
-    FMarkedRow = Row;
-    FMarkedTop = View.TopRow();
+    const int Row = RowOfItem(Id);
+    MoveTo(Row);
     View.RepaintGrid();
     return Row;
 }
 
-int TSearchCommands::MarkedRowStart() const {
-    const int Top = View.TopRow();
-    return FMarkedRow > 0 && Top == FMarkedTop ? FMarkedRow : Top;
-}
-
 int TSearchCommands::SearchUpButtonClick() {
-    return ScrollToMarkedRow(PreviousMarkedRow(Grid, MarkedRowStart()));
+    return GoToMarked(false);
 }
 
 int TSearchCommands::SearchDownButtonClick() {
-    const int Start = MarkedRowStart();
-    if (Start >= Grid.RowCount() - 1)
-        return -1;
-    return ScrollToMarkedRow(NextMarkedRow(Grid, Start));
-}
-
-void TSearchCommands::UndoReplaceStringMenuClick() {
-    if (FEngine.History().Undo(Grid, S.FClickedRow)) {
-        Doc.SetModified(true);
-        View.RepaintGrid();
-    } else if (HasReplaceMark(Grid, S.FClickedRow)) {
-        // A mark this session did not write: its old text alone cannot restore the row.
-        UI.Beep();
-    }
-}
-
-void TSearchCommands::ClearFlagMenuClick() {
-    FEngine.History().Accept(Grid, S.FClickedRow);
-    View.RepaintGrid();
-}
-
-void TSearchCommands::UndoAllReplaceStringMenuClick() {
-    bool Changed = false;
-    for (int R = FirstItemRow; R < Grid.RowCount(); ++R)
-        Changed = FEngine.History().UndoAll(Grid, R) || Changed;
-    if (Changed) {
-        Doc.SetModified(true);
-        View.RepaintGrid();
-    }
-}
-
-void TSearchCommands::ClearAllFlagsMenuClick() {
-    for (int R = FirstItemRow; R < Grid.RowCount(); ++R)
-        FEngine.History().Accept(Grid, R);
-    View.RepaintGrid();
+    return GoToMarked(true);
 }
 
 bool TSearchCommands::ApplicationShortCut(int CharCode, TKeyPlace Place) {

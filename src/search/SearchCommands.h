@@ -1,15 +1,14 @@
 #pragma once
 // The main window's search and replace commands and the handlers of the dialogs' events, on
-// the table, the main-window state, the user-interface port, the grid view and the two dialog
+// the document, the search state, the user-interface port, the grid view and the two dialog
 // components. The main window connects its menus, tool buttons, keys and the components'
-// events to these members.
+// events to these members. Replacements are document commands, one undo step each.
 
 #include "document/Document.h"
-#include "document/MainState.h"
 #include "document/UserInterface.h"
-#include "grid/GridModel.h"
 #include "search/SearchEngine.h"
 #include "search/SearchPorts.h"
+#include "search/SearchState.h"
 
 #include <string>
 
@@ -17,14 +16,18 @@ namespace kav {
 
 class TSearchCommands {
 public:
-    TSearchCommands(TMainState& State, TStyledGridModel& Grid, UserInterface& UI, TDocument& Doc,
-                    ISearchView& View, ISearchDialog& FindDialog, ISearchDialog& ReplaceDialog);
+    TSearchCommands(TDocument& Doc, UserInterface& UI, ISearchView& View, ISearchDialog& FindDialog,
+                    ISearchDialog& ReplaceDialog);
+
+    // Where the search stands; the view sets its start when a cell is selected or opened.
+    TSearchState& State() { return S; }
+    const TSearchState& State() const { return S; }
 
     // Search > Find... and Search > Replace... (and their tool buttons).
     void FindMenuClick();
     void ReplaceMenuClick();
 
-    // OnFind of either dialog: the next hit from the search start.
+    // OnFind of either dialog: the next hit from the search start, made the current row.
     void SearchFind();
     // OnReplace: Replace All with a question per hit, or Replace in the row the last Find Next
     // found.
@@ -36,17 +39,11 @@ public:
     void FindDialogClose();
     void ReplaceDialogClose();
 
-    // Alt+F11 / Alt+F12 and their tool buttons: scrolls the previous or next marked row to the
-    // top (into view in the last screenful) and makes it the clicked row. Returns that row, or
-    // -1 when there is none (nothing changes then).
+    // Alt+F11 / Alt+F12 and their tool buttons: the previous or next item with a replacement
+    // mark above or below the current row becomes the current row. Returns that row, or -1
+    // when there is none (nothing changes then).
     int SearchUpButtonClick();
     int SearchDownButtonClick();
-
-    // The grid pop-up's mark commands, on FClickedRow or on every item row.
-    void UndoReplaceStringMenuClick();
-    void ClearFlagMenuClick();
-    void UndoAllReplaceStringMenuClick();
-    void ClearAllFlagsMenuClick();
 
     // Where a key was pressed, for the Enter key.
     enum class TKeyPlace { Elsewhere, FindWindow, ReplaceWindow, Grid };
@@ -72,26 +69,23 @@ private:
     void DialogClose(ISearchDialog& Dialog, int& Tag);
     void ReplaceAllWithQuestions();
     void ReplaceFoundRow();
-    int ScrollToMarkedRow(int Row);
-    // The row marked-row navigation goes on from: the row it reached last while the view
-    // still shows it as it left it (the last screenful cannot scroll that row to the top),
-    // otherwise the top row.
-    int MarkedRowStart() const;
+    int GoToMarked(bool Forward);
+    // Makes Row the current row (see ISearchView::GoToRow), the search state kept.
+    void MoveTo(int Row);
+    // "'old' by 'new'" as the Edit menu names a replacement.
+    std::string ReplacementPair() const;
 
-    TMainState& S;
-    TStyledGridModel& Grid;
-    UserInterface& UI;
     TDocument& Doc;
+    UserInterface& UI;
     ISearchView& View;
     ISearchDialog& FFindDialog;
     ISearchDialog& FReplaceDialog;
-    TSearchEngine FEngine;
+    TSearchState S;
+    TSearchEngine FEngine{S, Doc};
     int FFindTag = 0;
     int FReplaceTag = 0;
     // The cell of the last Find Next hit, which "&Replace" acts on; 0 when there is none.
     TCellHit FHit;
-    int FMarkedRow = 0;
-    int FMarkedTop = 0;
 };
 
 } // namespace kav

@@ -14,10 +14,17 @@ std::string ReplaceSummary(const TReplaceAllResult& Result) {
            std::to_string(Result.Items) + " items";
 }
 
-TSearchEngine::TSearchEngine(TMainState& State, TStyledGridModel& Grid) : S(State), Grid(Grid) {}
+TSearchEngine::TSearchEngine(TSearchState& Search, const TDocument& Doc) : S(Search), Doc(Doc) {}
 
 int TSearchEngine::CodePageOf(int Col) const {
-    return Col == colTranslated ? TranslatedCodePage(S) : SystemAnsiCodePage();
+    return Col == colTranslated ? TranslatedCodePage(Doc.State()) : SystemAnsiCodePage();
+}
+
+std::string_view TSearchEngine::CellText(int ACol, int ARow) const {
+    const TItemId Id = ItemOfRow(ARow);
+    if (!Items().Contains(Id) || ACol < colName || ACol > colTranslated)
+        return {};
+    return Items().Field(Id, FieldOfColumn(ACol));
 }
 
 int TSearchEngine::TextCodePage() const {
@@ -27,12 +34,13 @@ int TSearchEngine::TextCodePage() const {
 const TSearchPattern& TSearchEngine::Pattern(const std::string& Text) {
     const int CodePage = TextCodePage();
     const bool MatchCase = (S.FSearchOptions & frMatchCase) != 0;
+    const std::string& Language = Doc.State().FLanguageCode;
     // Asked once per cell searched: the key is only copied when it changed.
     if (FPattern && FPatternKey.Text == Text && FPatternKey.CodePage == CodePage &&
         FPatternKey.MatchCase == MatchCase &&
-        std::string_view(S.FLanguageCode).substr(0, 3) == FPatternKey.Language)
+        std::string_view(Language).substr(0, 3) == FPatternKey.Language)
         return *FPattern;
-    TPatternKey Key{Text, CodePage, MatchCase, S.FLanguageCode.substr(0, 3)};
+    TPatternKey Key{Text, CodePage, MatchCase, Language.substr(0, 3)};
     FPattern = std::make_unique<TSearchPattern>(Text, Key.CodePage, Key.MatchCase,
                                                 LocaleOfLanguage(Key.Language));
     FPatternKey = std::move(Key);
@@ -40,7 +48,7 @@ const TSearchPattern& TSearchEngine::Pattern(const std::string& Text) {
 }
 
 std::vector<TTextMatch> TSearchEngine::Occurrences(int ACol, int ARow, const std::string& Text) {
-    return Pattern(Text).FindAll(Grid.Cells(ACol, ARow), CodePageOf(ACol),
+    return Pattern(Text).FindAll(CellText(ACol, ARow), CodePageOf(ACol),
                                  (S.FSearchOptions & frWholeWord) != 0);
 }
 
@@ -53,12 +61,13 @@ bool TSearchEngine::NoteFirst(int ACol, int ARow, const std::vector<TTextMatch>&
     S.FFoundPos = 0;
     if (Found.empty())
         return false;
-    S.FFoundText = MatchedBytes(Grid.Cells(ACol, ARow), Found.front());
+    S.FFoundText = MatchedBytes(CellText(ACol, ARow), Found.front());
     S.FFoundPos = Found.front().Pos;
     return true;
 }
 
 bool TSearchEngine::WideSearch() const {
+    const TStyledGridModel& Grid = Items().Grid();
     return Grid.EditCol(colName) || Grid.EditCol(colDefault);
 }
 
@@ -68,18 +77,18 @@ std::optional<TCellHit> TSearchEngine::FindNext() {
         S.FSearchRow = FirstItemRow;
     std::optional<TCellHit> Hit = WideSearch() ? FindWide() : FindNarrow();
     if (!Hit)
-        S.FSearchRow = Grid.RowCount();
+        S.FSearchRow = RowCount();
     return Hit;
 }
 
 std::optional<TCellHit> TSearchEngine::FindWide() {
-    if (S.FSearchRow > Grid.RowCount() - 1)
+    if (S.FSearchRow > RowCount() - 1)
         S.FSearchRow = FirstItemRow;
     if (S.FSearchCol > colTranslated) {
         S.FSearchCol = colName;
         ++S.FSearchRow;
     }
-    for (int R = S.FSearchRow; R < Grid.RowCount(); ++R) {
+    for (int R = S.FSearchRow; R < RowCount(); ++R) {
         for (int C = S.FSearchCol; C <= colTranslated; ++C) {
             if (CellMatches(C, R, S.FSearchText)) {
                 S.FSearchRow = R;
@@ -94,10 +103,10 @@ std::optional<TCellHit> TSearchEngine::FindWide() {
 }
 
 std::optional<TCellHit> TSearchEngine::FindNarrow() {
-    if (S.FSearchRow > Grid.RowCount() - 1)
+    if (S.FSearchRow > RowCount() - 1)
         S.FSearchRow = FirstItemRow;
     S.FSearchCol = colTranslated;
-    for (int R = S.FSearchRow; R < Grid.RowCount(); ++R) {
+    for (int R = S.FSearchRow; R < RowCount(); ++R) {
         if (CellMatches(colTranslated, R, S.FSearchText)) {
             S.FSearchRow = R + 1;
             return TCellHit{colTranslated, R};
@@ -106,25 +115,31 @@ std::optional<TCellHit> TSearchEngine::FindNarrow() {
     return std::nullopt;
 }
 
-int TSearchEngine::ReplaceInRow(int Row, const std::string& Text, const std::string& NewText) {
-    if (Row < FirstItemRow || Row >= Grid.RowCount())
+int TSearchEngine::ReplaceInRow(TDocumentEdit& Edit, int Row, const std::string& Text,
+                                const std::string& NewText) {
+    if (!Items().Contains(ItemOfRow(Row)))
         return 0;
-    return ReplaceFound(Row, Occurrences(colTranslated, Row, Text), NewText);
+    return ReplaceFound(Edit, Row, Occurrences(colTranslated, Row, Text), NewText);
 }
 
-int TSearchEngine::ReplaceFound(int Row, const std::vector<TTextMatch>& Found,
+int TSearchEngine::ReplaceFound(TDocumentEdit& Edit, int Row, const std::vector<TTextMatch>& Found,
                                 const std::string& NewText) {
     if (Found.empty())
         return 0;
-    const std::string_view Before = Grid.Cells(colTranslated, Row);
+    const TItemId Id = ItemOfRow(Row);
+    const std::string_view Before = Items().Translation(Id);
     S.FFoundText = MatchedBytes(Before, Found.front());
-    const std::string Mark = FormatReplaceMark(Found.front().Pos, S.FFoundText, NewText);
-    FHistory.Apply(Grid, Row, Mark, ReplaceMatches(Before, Found, NewText));
+    TReplacement Replacement;
+    Replacement.Position = Found.front().Pos;
+    Replacement.Old = S.FFoundText;
+    Replacement.New = NewText;
+    Replacement.After = ReplaceMatches(Before, Found, NewText);
+    Edit.Replace(Id, std::move(Replacement));
     return static_cast<int>(Found.size());
 }
 
-TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const std::string& NewText,
-                                                const TAskReplace& Ask,
+TReplaceAllResult TSearchEngine::ReplaceAllRows(TDocumentEdit& Edit, const std::string& Text,
+                                                const std::string& NewText, const TAskReplace& Ask,
                                                 const TReplacedEvent& Replaced) {
     TReplaceAllResult Result;
     bool AskEach = static_cast<bool>(Ask);
@@ -139,10 +154,10 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
         WholeWord = (S.FSearchOptions & frWholeWord) != 0;
     };
     const auto Find = [&](int R) {
-        return Searched->FindAll(Grid.Cells(colTranslated, R), Page, WholeWord);
+        return Searched->FindAll(Items().Translation(ItemOfRow(R)), Page, WholeWord);
     };
     LookUp();
-    for (int R = FirstItemRow; R < Grid.RowCount(); ++R) {
+    for (int R = FirstItemRow; R < FirstItemRow + Items().Count(); ++R) {
         // Each row's text is searched once; the occurrences found are the ones replaced unless
         // a question let the text change in between.
         std::vector<TTextMatch> Found = Find(R);
@@ -163,10 +178,10 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(const std::string& Text, const s
             }
         }
         // The text before is only copied for whoever is told of the replacement.
-        const std::string Before = Replaced ? std::string(Grid.Cells(colTranslated, R)) : "";
+        const std::string Before = Replaced ? std::string(Items().Translation(ItemOfRow(R))) : "";
         if (Asked)
             Found = Find(R);
-        if (const int Count = ReplaceFound(R, Found, NewText); Count > 0) {
+        if (const int Count = ReplaceFound(Edit, R, Found, NewText); Count > 0) {
             Result.Count += Count;
             ++Result.Items;
             if (Replaced) {

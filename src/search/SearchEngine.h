@@ -1,13 +1,13 @@
 #pragma once
-// Searching and replacing over the translation table without any window: the cell test, the
-// downward search with its wrap to the first item row, and the replacements with their marks
-// and the memory that undoes them. The main window's commands and kavtool both run on it.
+// Searching and replacing over the document's items without any window: the cell test, the
+// downward search with its wrap to the first item row, and the replacements, each one an
+// item's replacement with its mark through the command in progress. The main window's
+// commands and kavtool both run on it.
 
-#include "document/MainState.h"
+#include "document/Document.h"
 #include "document/UserInterface.h"
-#include "grid/GridModel.h"
 #include "search/CodePageMatch.h"
-#include "search/ReplaceMark.h"
+#include "search/SearchState.h"
 
 #include <functional>
 #include <memory>
@@ -39,14 +39,19 @@ public:
     using TAskReplace = std::function<TModalResult(int Row)>;
     // Follows each row's replacement, with the text the row had before it.
     using TReplacedEvent = std::function<void(int Row, const std::string& Before)>;
-    // Letter case folds by the rules of the document's language (FLanguageCode).
-    TSearchEngine(TMainState& State, TStyledGridModel& Grid);
+    // Letter case folds by the rules of the document's language.
+    TSearchEngine(TSearchState& Search, const TDocument& Doc);
+
+    TSearchState& State() { return S; }
 
     // Translated texts are in the language's code page, every other column in the system's.
     int CodePageOf(int Col) const;
     // The page in which search and replacement texts are typed.
     int TextCodePage() const;
 
+    // The text of a searched cell: an item's name, default text or translation; "" for any
+    // other cell.
+    std::string_view CellText(int ACol, int ARow) const;
     // Every occurrence of Text in the cell that FSearchOptions accept (whole word, case).
     std::vector<TTextMatch> Occurrences(int ACol, int ARow, const std::string& Text);
     // True when the cell holds such an occurrence; FFoundText then holds the first one, in the
@@ -58,31 +63,32 @@ public:
     // search starts again at the first item row.
     std::optional<TCellHit> FindNext();
 
-    // Replaces the occurrences of Text that FSearchOptions accept in the translated text of Row
-    // and marks the row with the first of them. Returns how many were replaced; 0 changes
-    // nothing.
-    int ReplaceInRow(int Row, const std::string& Text, const std::string& NewText);
+    // Replaces the occurrences of Text that FSearchOptions accept in the translation of Row's
+    // item, through Edit, marking it with the first of them. Returns how many were replaced;
+    // 0 changes nothing.
+    int ReplaceInRow(TDocumentEdit& Edit, int Row, const std::string& Text,
+                     const std::string& NewText);
 
-    // Every item row's translated text, in order. Ask may be empty (no questions).
-    TReplaceAllResult ReplaceAllRows(const std::string& Text, const std::string& NewText,
-                                     const TAskReplace& Ask = {},
+    // Every item's translation, in order, through Edit. Ask may be empty (no questions).
+    TReplaceAllResult ReplaceAllRows(TDocumentEdit& Edit, const std::string& Text,
+                                     const std::string& NewText, const TAskReplace& Ask = {},
                                      const TReplacedEvent& Replaced = {});
 
-    TReplaceHistory& History() { return FHistory; }
-
 private:
+    const TItemTable& Items() const { return Doc.Items(); }
+    int RowCount() const { return Doc.Items().Grid().RowCount(); }
     bool WideSearch() const;
     std::optional<TCellHit> FindWide();
     std::optional<TCellHit> FindNarrow();
     // CellMatches for the occurrences already found in the cell.
     bool NoteFirst(int ACol, int ARow, const std::vector<TTextMatch>& Found);
     // ReplaceInRow with the occurrences already found in the row's present text.
-    int ReplaceFound(int Row, const std::vector<TTextMatch>& Found, const std::string& NewText);
+    int ReplaceFound(TDocumentEdit& Edit, int Row, const std::vector<TTextMatch>& Found,
+                     const std::string& NewText);
     const TSearchPattern& Pattern(const std::string& Text);
 
-    TMainState& S;
-    TStyledGridModel& Grid;
-    TReplaceHistory FHistory;
+    TSearchState& S;
+    const TDocument& Doc;
     // The last pattern, with what it was made of: folding letters is the costly part.
     struct TPatternKey {
         std::string Text;

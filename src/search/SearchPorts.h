@@ -17,6 +17,15 @@ public:
     // or the in-place editor.
     virtual int TopRow() const = 0;
     virtual void SetTopRow(int Row) = 0;
+    // The row being worked on: the current cell's.
+    virtual int CurrentRow() const = 0;
+    // Makes the translated cell of Row the current cell, with Row at the top of the view (as
+    // far as the last screenful lets it), so that what is typed next goes where the user looks.
+    virtual void GoToRow(int Row) = 0;
+    // Where the search windows open (screen coordinates); kept by the view.
+    virtual int DialogLeft() const = 0;
+    virtual int DialogTop() const = 0;
+    virtual void SetDialogPlace(int Left, int Top) = 0;
     // Disabled (with the hourglass) while a search or a Replace All runs.
     virtual void SetGridEnabled(bool Enabled) = 0;
     // Paints the first occurrence of Text in the cell, white on red (ignoring letter case).

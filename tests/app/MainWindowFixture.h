@@ -7,6 +7,7 @@
 #include "app/StatusPanel.h"
 #include "document/TranslationTable.h"
 #include "gridview/StyledStringGrid.h"
+#include "search/SearchCommands.h"
 
 #include <QLabel>
 #include <QtTest>

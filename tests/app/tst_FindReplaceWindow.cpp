@@ -135,7 +135,7 @@ void TestFindReplaceWindow::highlightCoversTheWholeWordHit() {
     TfrmReplaceDlg& Dialog = F.OpenReplace("xq", "du");
     Dialog.ckxMatchWholeWord->click();
     QTest::keyClick(Dialog.EdtSearch, Qt::Key_Return);
-    QCOMPARE(F.Form().State().FFoundRow, Row);
+    QCOMPARE(F.Form().Search().State().FFoundRow, Row);
     F.Grid().viewport()->repaint();
     const QImage Image = F.Grid().viewport()->grab().toImage();
     const QRect Cell = F.Grid().CellRect(colTranslated, Row);
@@ -144,7 +144,7 @@ void TestFindReplaceWindow::highlightCoversTheWholeWordHit() {
         if (Image.pixel(X, Cell.center().y()) == Red)
             FirstRed = X;
     const int AfterMode =
-        TTextMeasure::Shared().Width("Modexq ", F.Table().CellFont(colTranslated, Row));
+        TTextMeasure::Shared().Width("Modexq ", F.Grid().StyledFont(colTranslated, Row));
     QVERIFY2(FirstRed >= Cell.left() + AfterMode - 1,
              qPrintable(QString("%1 < %2").arg(FirstRed).arg(Cell.left() + AfterMode)));
 }
@@ -161,13 +161,14 @@ void TestFindReplaceWindow::replaceActsOnTheFoundRow() {
     TfrmReplaceDlg& Dialog = F.OpenReplace("zorglub", "Abc");
     F.Grid().FocusCell(colTranslated, Top); // the search goes on after the top row
     QTest::keyClick(Dialog.EdtSearch, Qt::Key_Return);
-    QCOMPARE(F.Form().State().FFoundRow, Hit);
+    QCOMPARE(F.Form().Search().State().FFoundRow, Hit);
     QCOMPARE(F.Grid().TopRow(), Top);
     QTest::mouseClick(Dialog.btnReplace, Qt::LeftButton);
     QCOMPARE(F.Table().Cells(colTranslated, Hit), std::string("Abc ici"));
-    QCOMPARE(F.Table().Cells(colReplaced, Hit), std::string("[1] <Zorglub>  @Abc@"));
+    const TItemTable& Items = F.Form().Document().Items();
+    QCOMPARE(Items.MarkText(ItemOfRow(Hit)), std::string("[1] <Zorglub>  @Abc@"));
     QCOMPARE(F.Table().Cells(colTranslated, Top), std::string("Zorglub en haut"));
-    QCOMPARE(F.Table().Cells(colReplaced, Top), std::string());
+    QCOMPARE(Items.MarkText(ItemOfRow(Top)), std::string());
     QVERIFY(F.Form().State().FModified);
 }
 
@@ -199,8 +200,8 @@ void TestFindReplaceWindow::enterInAMessageBoxAnswersTheBox() {
     QWidget* GridFocus = QApplication::focusWidget();
     QVERIFY(GridFocus && (GridFocus == &F.Grid() || F.Grid().isAncestorOf(GridFocus)));
     QTest::keyClick(GridFocus, Qt::Key_Return);
-    QCOMPARE(F.Form().State().FFoundRow, 20);
-    QCOMPARE(F.Grid().Row(), 10); // the editor did not move
+    QCOMPARE(F.Form().Search().State().FFoundRow, 20);
+    QCOMPARE(F.Grid().Row(), 20); // the hit is the row worked on
 }
 
 void TestFindReplaceWindow::replaceAllQuestionShowsTheHit() {
@@ -240,10 +241,10 @@ void TestFindReplaceWindow::markedRowNavigationReachesEveryMark() {
     TFrenchWindow F;
     const int Last = F.Table().RowCount() - 1;
     const QList<int> Marked{50, Last - 6, Last - 1};
-    for (int Row : Marked) {
-        F.Table().SetCells(colTranslated, Row, "Nouveau texte");
-        F.Table().SetCells(colReplaced, Row, "[1] <Ancien>  @Nouveau@");
-        F.Table().SetCells(colVerify, Row, "Nouveau texte");
+    {
+        TDocumentEdit Edit(F.Form().Document(), "marks");
+        for (int Row : Marked)
+            Edit.Replace(ItemOfRow(Row), {1, "Ancien", "Nouveau", {}, "Nouveau texte"});
     }
     F.Grid().FocusCell(colTranslated, 10);
     F.Grid().SetTopRow(2);
@@ -259,10 +260,9 @@ void TestFindReplaceWindow::markedRowNavigationReachesEveryMark() {
                                            {Qt::Key_F11, Marked[1]}, {Qt::Key_F11, Marked[0]}};
     for (const auto& [Key, Row] : Steps) {
         Press(Key);
-        QCOMPARE(F.Form().State().FClickedRow, Row);
-        // The mark shows on the row reached: the editor stays where it was.
+        // The row reached is the current row, and its editor shows the mark.
+        QCOMPARE(F.Grid().Row(), Row);
         QVERIFY2(F.RedPixels(Row) > 20, qPrintable(QString::number(Row)));
-        QCOMPARE(F.Grid().Row(), 10);
     }
 }
 

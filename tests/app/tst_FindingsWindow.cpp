@@ -80,11 +80,12 @@ void TestFindingsWindow::statusBarCountsFollowEdits() {
     for (const char C : std::string("Nouveau projet..."))
         QTest::keyClick(QApplication::focusWidget(), C);
     F.Press(Qt::Key_Return);
-    QCOMPARE(F.Form().Table().Cells(colTranslated, NewProject), std::string("Nouveau projet..."));
-    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 1 warnings, 0 info"));
+    QTRY_COMPARE(F.Form().Table().Cells(colTranslated, NewProject),
+                 std::string("Nouveau projet..."));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 1 warnings, 0 info"));
     // Undone: the warning is back.
     F.Press(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
 }
 
 void TestFindingsWindow::keysWalkTheMarkedRows() {

@@ -144,8 +144,8 @@ void TestGridCommands::bookmarkKeys() {
             Set << N * 1000 + F.Form().State().Bookmarks[N - 1];
     QCOMPARE(Set, BookmarkRows);
     QCOMPARE(F.Grid().TopRow(), TopRow ? TopRow : TopBefore);
-    // Going to a bookmark moves the view only.
-    QCOMPARE(F.Grid().Row(), Steps.back().first);
+    // The bookmarked row gone to is the current row: what is typed next goes there.
+    QCOMPARE(F.Grid().Row(), TopRow ? TopRow : Steps.back().first);
 }
 
 void TestGridCommands::bookmarksClearedByLoad() {
@@ -195,8 +195,8 @@ void TestGridCommands::gotoLine() {
         QVERIFY(F.Grid().TopRow() > 300 && !F.Grid().CellRect(colTranslated, Trailing).isEmpty());
     else
         QCOMPARE(F.Grid().TopRow(), TopRow);
-    // The current cell stays where it was.
-    QCOMPARE(F.Grid().Row(), 100);
+    // The item gone to is the current row, in the translated column.
+    QCOMPARE(F.Grid().Row(), TopRow == -1 ? 100 : TopRow == -2 ? Trailing : TopRow);
     QCOMPARE(F.Grid().Col(), colTranslated);
 }
 
@@ -244,34 +244,38 @@ void TestGridCommands::firstAndLastItemKeys() {
         QCOMPARE(G.Col(), colTranslated);
         QCOMPARE(G.Row(), Rows[I]);
         // The selection went through the view, which remembers the row for Find.
-        QCOMPARE(W.Form.State().FSearchRow, Rows[I]);
+        QCOMPARE(W.Form.Search().State().FSearchRow, Rows[I]);
     }
 }
 
 void TestGridCommands::markedRowKeys() {
     TFrenchWindow F;
-    F.Table().SetCells(colReplaced, 50, "[1] <a>  @b@");
-    F.Table().SetCells(colReplaced, 80, "[1] <a>  @b@");
+    {
+        TDocumentEdit Edit(F.Form().Document(), "marks");
+        for (int Row : {50, 80})
+            Edit.Replace(ItemOfRow(Row),
+                         {1, "a", "b", {}, std::string(F.Table().Cells(colTranslated, Row))});
+    }
     F.Select(60);
-    F.Grid().SetTopRow(60); // marked rows are looked for from the top of the view
-    // The marked row is scrolled to and becomes the clicked row; the editor stays in row 60.
+    // The marked row below the current one becomes the current row, at the top of the view.
     F.Press(Qt::Key_F12, Qt::AltModifier);
-    QCOMPARE(F.Form().State().FClickedRow, 80);
+    QCOMPARE(F.Grid().Row(), 80);
+    QCOMPARE(F.Grid().Col(), int(colTranslated));
     QCOMPARE(F.Grid().TopRow(), 80);
     F.Press(Qt::Key_F11, Qt::AltModifier);
-    QCOMPARE(F.Form().State().FClickedRow, 50);
+    QCOMPARE(F.Grid().Row(), 50);
     // Other Alt keys and plain F11/F12 do not move to marked rows.
     F.Press(Qt::Key_F12);
     F.Press(Qt::Key_F5, Qt::AltModifier);
     QCOMPARE(F.Grid().TopRow(), 50);
-    QCOMPARE(F.Grid().Row(), 60);
+    QCOMPARE(F.Grid().Row(), 50);
     QCOMPARE(F.Table().ColorCell(colMark, 50), clWhite);
 }
 
 void TestGridCommands::fontName() {
     TFrenchWindow F;
     TStyledGridModel& T = F.Table();
-    const std::string RowFont = T.CellFont(colTranslated, 10).Name();
+    const std::string RowFont = F.Grid().StyledFont(colTranslated, 10).Name();
     const int Courier = F.Form().FontName->findText("Courier New");
     QVERIFY(Courier >= 0);
     F.Form().FontName->setCurrentIndex(Courier);
@@ -279,7 +283,7 @@ void TestGridCommands::fontName() {
     for (const TMyFont* Font : {&T.Font(), &T.FontFixedCol(colItem), &T.FontFixedRow(0),
                                 &T.FontFixedRow(1), &T.FontCol(colName), &T.FontCol(colDefault)})
         QCOMPARE(Font->Name(), std::string("Courier New"));
-    QCOMPARE(T.CellFont(colTranslated, 10).Name(), RowFont);
+    QCOMPARE(F.Grid().StyledFont(colTranslated, 10).Name(), RowFont);
     QCOMPARE(T.CellFont(colName, 10).Name(), std::string("Courier New"));
     // The names and default texts can no longer be selected; Find searches translations only.
     F.Select(10);
@@ -296,7 +300,7 @@ void TestGridCommands::fontName() {
     emit F.Form().FontName->activated(-1);
     QCOMPARE(T.FontCol(colName).Name(), std::string("Courier New"));
     QVERIFY(F.Grid().isEnabled());
-    QVERIFY(!F.Form().State().FUpdatingFont);
+    QVERIFY(!F.Form().ViewState().FUpdatingFont);
 }
 
 void TestGridCommands::findAfterFontCommand() {
@@ -309,7 +313,7 @@ void TestGridCommands::findAfterFontCommand() {
         F.Form().FindMenuClick();
         F.Form().FindDialog1->SetFindText("Print Preview");
         F.Form().FindDialog1->FindNextClick();
-        QCOMPARE(F.Form().State().FFoundCol == colDefault, !AfterFont);
+        QCOMPARE(F.Form().Search().State().FFoundCol == colDefault, !AfterFont);
         QCOMPARE(F.W->Dialogs.Shown.empty(), !AfterFont);
     }
 }
@@ -355,7 +359,7 @@ void TestGridCommands::boldActsOnNamesAndTexts() {
 void TestGridCommands::fontCommandsNotReentered() {
     TFrenchWindow F;
     TStyledGridModel& T = F.Table();
-    F.Form().State().FUpdatingFont = true;
+    F.Form().ViewState().FUpdatingFont = true;
     F.Form().BoldButton->click();
     F.Form().FontSize->stepUp();
     emit F.Form().FontName->activated(F.Form().FontName->findText("Courier New"));
@@ -420,21 +424,18 @@ void TestGridCommands::colorMarkKeys() {
     QVERIFY(F.Form().btnWhite->isChecked());
     QTest::mouseClick(F.Grid().viewport(), Qt::LeftButton, {},
                       F.Grid().CellRect(colTranslated, 12).center());
-    QCOMPARE(F.Form().State().FClickedRow, 12);
+    QCOMPARE(F.Grid().Row(), 12);
     F.Press(Key, Qt::KeyboardModifiers(Modifiers));
     QCOMPARE(T.ColorCell(colMark, 12), TColor(Color));
     QCOMPARE(F.Form().State().FModified, TColor(Color) != clLime);
     QVERIFY(F.Form().btnWhite->isChecked()); // the buttons do not change
-    // With no item row clicked the keys do nothing.
-    for (int Row : {-1, 0, 1, T.RowCount() - 1}) {
-        F.Form().State().FClickedRow = Row;
-        F.Form().SetModified(false);
-        const TColor Before = Row >= 0 ? T.ColorCell(colMark, Row) : 0;
-        F.Press(Qt::Key_F7);
-        QVERIFY(!F.Form().State().FModified);
-        if (Row >= 0)
-            QCOMPARE(T.ColorCell(colMark, Row), Before);
-    }
+    // On the trailing row, which holds no item, the keys do nothing.
+    F.Press(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(F.Grid().Row(), T.RowCount() - 1);
+    F.Form().SetModified(false);
+    F.Press(Qt::Key_F7);
+    QVERIFY(!F.Form().State().FModified);
+    QCOMPARE(T.ColorCell(colMark, T.RowCount() - 1), clWhite);
 }
 
 void TestGridCommands::highlightColorDialog_data() {
@@ -453,7 +454,7 @@ void TestGridCommands::highlightColorDialog() {
     QFETCH(bool, Fails);
     QFETCH(int, Answer);
     TFrenchWindow F;
-    TMainState& S = F.Form().State();
+    TViewState& S = F.Form().ViewState();
     const TColor Font = S.FHighlightFontColor;
     const TColor Back = S.FHighlightBackColor;
     F.W->Dialogs.ColorDialogFails = Fails;

@@ -66,8 +66,8 @@ void TestMainForm::startState() {
     QCOMPARE(W.Form.State().FFileKind, fkNone);
     QVERIFY(W.Form.State().FUntitled);
     QCOMPARE(W.Form.State().FDefaultFileName, Folder.Home() + "Default/Kavr_ENU.str");
-    QCOMPARE(W.Form.State().FHighlightBackColor, TColor(12632256));
-    QCOMPARE(W.Form.State().FHighlightFontColor, TColor(8388608));
+    QCOMPARE(W.Form.ViewState().FHighlightBackColor, TColor(12632256));
+    QCOMPARE(W.Form.ViewState().FHighlightFontColor, TColor(8388608));
     QCOMPARE(W.Form.State().Bookmarks[11], -1);
     QCOMPARE(W.Form.cbxSoftware->currentIndex(), 0);
     QCOMPARE(W.Form.LanguageBox->currentText(), QString("ENU - English (United States)"));
@@ -75,7 +75,8 @@ void TestMainForm::startState() {
     QCOMPARE(W.Form.cmbFontCharset->currentText(), QString("(Default)"));
     QCOMPARE(int(W.Form.State().FFontCharset), 0);
     QVERIFY(W.Dialogs.Shown.empty());
-    QCOMPARE(W.Form.strGrid->Col(), colName);
+    // The start focus is on the first translation: a key typed at once never overwrites a name.
+    QCOMPARE(W.Form.strGrid->Col(), colTranslated);
     QCOMPARE(W.Form.strGrid->Row(), FirstItemRow);
 }
 
@@ -95,7 +96,6 @@ void TestMainForm::languageFolderCannotBeCreated() {
     TWindow W(Folder.Home());
     // The remaining creation steps are skipped; the window shows all the same.
     QCOMPARE(W.Dialogs.Shown.front(), "error: Cannot create " + Folder.Home() + "Language/");
-    QCOMPARE(W.Form.State().FDefaultDir, std::string());
     QCOMPARE(W.Form.LanguageBox->count(), 0);
     QVERIFY(W.Form.isVisible());
 }
@@ -318,7 +318,7 @@ void TestMainForm::typedTextTakesTheLanguageCodePage() {
         QTest::sendKeyEvent(QTest::Release, Editor, Qt::Key_unknown, QString(Letter), {});
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QByteArrayView(W.Form.Table().Cells(colTranslated, 2)).toByteArray(), bytes);
+    QTRY_COMPARE(QByteArrayView(W.Form.Table().Cells(colTranslated, 2)).toByteArray(), bytes);
     QVERIFY(W.Dialogs.Shown.empty());
 }
 
@@ -438,8 +438,9 @@ void TestMainForm::translationViewInstalled() {
     TStyledGridModel& T = W.Form.Table();
     T.SetCells(colDefault, 3, "Cancel");
     T.SetCells(colTranslated, 3, "Cancel");
-    W.Form.strGrid->grab();
-    QTRY_COMPARE(T.ColorCell(colTranslated, 3), TColor(65535));
+    const QImage Image = W.Form.strGrid->viewport()->grab().toImage();
+    const QRect Cell = W.Form.strGrid->CellRect(colTranslated, 3);
+    QCOMPARE(Image.pixelColor(Cell.right() - 2, Cell.bottom() - 1), QColor(Qt::yellow));
     // A click on the mark column with the yellow button down marks the row.
     W.Form.btnYellow->setChecked(true);
     QVERIFY(!W.Form.State().FModified);
@@ -447,7 +448,9 @@ void TestMainForm::translationViewInstalled() {
     QTest::mouseClick(W.Form.strGrid->viewport(), Qt::LeftButton, {}, Mark);
     QCOMPARE(T.ColorCell(colMark, 4), TColor(65535));
     QVERIFY(W.Form.State().FModified);
-    QCOMPARE(W.Form.strGrid->Col(), colName); // the mark column is never selected
+    // The mark column is never selected; the row marked becomes the one worked on.
+    QCOMPARE(W.Form.strGrid->Col(), int(colTranslated));
+    QCOMPARE(W.Form.strGrid->Row(), 4);
 }
 
 void TestMainForm::findAndReplaceThroughTheWindow() {
@@ -458,7 +461,7 @@ void TestMainForm::findAndReplaceThroughTheWindow() {
     QVERIFY(W.Form.FindDialog1->IsOpen());
     W.Form.FindDialog1->SetFindText("enregistrer sous");
     W.Form.FindDialog1->FindNextClick();
-    const int Row = W.Form.State().FFoundRow;
+    const int Row = W.Form.Search().State().FFoundRow;
     QVERIFY(Row >= FirstItemRow);
     QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Enregistrer sous..."));
     // Replace All with its question answered All: every hit replaced and marked.
@@ -470,14 +473,14 @@ void TestMainForm::findAndReplaceThroughTheWindow() {
     W.Dialogs.Answers.push_back(TModalResult::mrAll);
     W.Form.ReplaceDialog1->OnReplace(W.Form.ReplaceDialog1);
     QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Sauver sous..."));
-    QCOMPARE(W.Form.Table().Cells(colReplaced, Row),
-             std::string("[1] <Enregistrer sous>  @Sauver sous@"));
+    const TItemTable& Items = W.Form.Document().Items();
+    QCOMPARE(Items.MarkText(ItemOfRow(Row)), std::string("[1] <Enregistrer sous>  @Sauver sous@"));
     QVERIFY(W.Form.State().FModified);
-    // The mark is undone from the row's pop-up item.
-    W.Form.State().FClickedRow = Row;
+    // The mark is undone from the row's pop-up item, on the current row.
+    W.Form.strGrid->FocusCell(colTranslated, Row);
     W.Form.UndoReplaceStringMenu->trigger();
     QCOMPARE(W.Form.Table().Cells(colTranslated, Row), std::string("Enregistrer sous..."));
-    QCOMPARE(W.Form.Table().Cells(colReplaced, Row), std::string());
+    QCOMPARE(Items.MarkText(ItemOfRow(Row)), std::string());
 }
 
 void TestMainForm::exchangeButtonsAndResource() {

@@ -103,6 +103,7 @@ void TestMainWindowEditing::ctrlEndKeepsTheTranslatedColumn() {
     // The editor stands on the cell and takes the keys.
     QVERIFY(F.Grid().EditorShowing());
     F.Type("q");
+    F.Grid().CommitEdit();
     QVERIFY(F.Translated(FirstItemRow).find('q') != std::string::npos);
 }
 
@@ -114,6 +115,7 @@ void TestMainWindowEditing::refusedCharactersNeedNoBox() {
     F.TypeText(QString::fromUtf8("ЖaЖдb"));
     // No box took the keys: the Latin letters arrived, the Cyrillic ones were refused.
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    F.Grid().CommitEdit();
     QCOMPARE(F.Translated(Item14), Before + "ab");
     const QString Notice = F.Form().StatusPanels[StatusHint]->text();
     QVERIFY2(Notice.contains(QString::fromUtf8("'Ж', 'д'")) && Notice.contains("1250"),

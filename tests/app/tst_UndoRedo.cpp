@@ -6,7 +6,7 @@
 #include "gridview/StyledStringGrid.h"
 #include "searchui/KavrinoReplaceDialog.h"
 #include "searchui/KavrinoReplaceForm.h"
-#include "undo/TableUndo.h"
+#include "undo/DocumentHistory.h"
 
 #include <QAction>
 #include <QDir>
@@ -24,14 +24,20 @@ struct TFrenchWindow : TOpenWindow {
     TFrenchWindow() : TOpenWindow("Kavr_FRA.str") {}
     void Undo() { Press(Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { Press(Qt::Key_Y, Qt::ControlModifier); }
-    // Every cell a step can change, as bytes.
+    // Everything a step can change of every item, as bytes.
     std::vector<std::string> Bytes() {
         std::vector<std::string> All;
-        for (int Row = FirstItemRow; Row < Table().RowCount(); ++Row)
-            for (int Col : {colMark, colTranslated, colReplaced, colVerify})
-                All.push_back(CellValue(Table(), Col, Row));
+        const TItemTable& Items = Form().Document().Items();
+        for (TItemId Id = 0; Id < Items.Count(); ++Id) {
+            const TItemRecord Item = Items.Record(Id);
+            All.insert(All.end(),
+                       {Item.Name, Item.Default, Item.Translation, std::to_string(Item.Colour),
+                        Items.MarkText(Id), Item.Marks.empty() ? "" : Item.Marks.back().Before});
+        }
         return All;
     }
+    int Marked() { return Form().Document().Items().MarkedCount(); }
+    int FirstMarkedRow() { return RowOfItem(Form().Document().Items().NextMarked(NoItem, true)); }
     QString UndoCaption() { return Form().UndoMenu->text(); }
 };
 
@@ -72,26 +78,20 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         return "&Undo Replace: 'Fichier' by 'Dossier'";
     }
     case MarkUndo: {
-        int Row = FirstItemRow;
-        while (F.Table().Cells(colReplaced, Row).empty())
-            ++Row;
+        const int Row = F.FirstMarkedRow();
         F.Click(colTranslated, Row);
         F.Form().UndoReplaceStringMenu->trigger();
         return "&Undo Undo replacement in item " + QString::fromUtf8(F.Table().Cells(colItem, Row));
     }
     case MarkAccept: {
-        int Row = FirstItemRow;
-        while (F.Table().Cells(colReplaced, Row).empty())
-            ++Row;
+        const int Row = F.FirstMarkedRow();
         F.Click(colTranslated, Row);
         F.Form().ClearFlagMenu->trigger();
         return "&Undo Accept replacement in item " +
                QString::fromUtf8(F.Table().Cells(colItem, Row));
     }
     case AcceptAll: {
-        int Count = 0;
-        for (int Row = FirstItemRow; Row < F.Table().RowCount(); ++Row)
-            Count += F.Table().Cells(colReplaced, Row).empty() ? 0 : 1;
+        const int Count = F.Marked();
         F.Form().ClearAllFlagsMenu->trigger();
         return QString("&Undo Accept all marked replacements (%1 items)").arg(Count);
     }
@@ -105,10 +105,7 @@ QString RunCommand(TFrenchWindow& F, int Kind) {
         Window->close();
         F.Activate();
         F.Click(colTranslated, OtherRow);
-        int Count = 0;
-        for (int Row = FirstItemRow; Row < F.Table().RowCount(); ++Row)
-            Count += F.Table().Cells(colReplaced, Row).empty() ? 0 : 1;
-        return QString("&Undo Replace All: 'Fichier' by 'Dossier' (%1 items)").arg(Count);
+        return QString("&Undo Replace All: 'Fichier' by 'Dossier' (%1 items)").arg(F.Marked());
     }
     case Fill: {
         int Count = 0;
@@ -158,7 +155,7 @@ class TestUndoRedo : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
-    void editorKeepsItsOwnUndo();
+    void typingInTheEditorIsAStep();
     void saveKeepsTheHistory();
     void saveThatReadsBackOtherwiseClearsTheHistory();
     void openClearsTheHistory();
@@ -185,7 +182,7 @@ void TestUndoRedo::roundTrip() {
         PrepareImport(F);
     if (Kind == MarkUndo || Kind == MarkAccept || Kind == AcceptAll)
         RunCommand(F, ReplaceAll);
-    const int Steps = F.Form().Undo().Stack().count();
+    const int Steps = F.Form().History().Stack().count();
     const bool WasModified = F.Form().State().FModified;
     QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
     const std::vector<std::string> Before = F.Bytes();
@@ -193,7 +190,7 @@ void TestUndoRedo::roundTrip() {
     const std::vector<std::string> After = F.Bytes();
     QVERIFY(After != Before);
     QVERIFY(F.Form().State().FModified);
-    QCOMPARE(F.Form().Undo().Stack().count(), Steps + 1);
+    QCOMPARE(F.Form().History().Stack().count(), Steps + 1);
     QCOMPARE(F.UndoCaption(), Caption);
     QVERIFY(F.Form().UndoMenu->isEnabled());
     QVERIFY(!F.Form().RedoMenu->isEnabled());
@@ -214,9 +211,10 @@ void TestUndoRedo::roundTrip() {
     QVERIFY(F.Bytes() == After);
 }
 
-// Ctrl+Z first takes back the typing in the cell being edited, and only then the steps of the
-// document.
-void TestUndoRedo::editorKeepsItsOwnUndo() {
+// Ctrl+Z with typing in the cell being edited takes that typing back first, as a step of the
+// document like any other: the editor and the history never disagree, and Ctrl+Y brings the
+// typing back.
+void TestUndoRedo::typingInTheEditorIsAStep() {
     TFrenchWindow F;
     const std::string Original(F.Table().Cells(colTranslated, ItemRow));
     RunCommand(F, Edit);
@@ -227,11 +225,18 @@ void TestUndoRedo::editorKeepsItsOwnUndo() {
     F.Undo();
     QCOMPARE(F.Grid().Editor()->Text(), OtherText);
     QCOMPARE(F.Table().Cells(colTranslated, ItemRow), Edited);
-    QCOMPARE(F.Form().Undo().Stack().index(), 1);
+    QCOMPARE(F.Form().History().Stack().index(), 1);
+    QVERIFY(F.Form().RedoMenu->isEnabled());
     F.Undo();
     QCOMPARE(F.Table().Cells(colTranslated, ItemRow), Original);
-    QCOMPARE(F.Form().Undo().Stack().index(), 0);
-    QCOMPARE(F.Grid().Editor()->Text(), OtherText);
+    QCOMPARE(F.Form().History().Stack().index(), 0);
+    // The item given back is the current row, its editor showing what it holds now.
+    QCOMPARE(F.Grid().Row(), ItemRow);
+    QCOMPARE(F.Grid().Editor()->Text(), F.Grid().CellText(colTranslated, ItemRow));
+    F.Redo();
+    F.Redo();
+    QCOMPARE(F.Table().Cells(colTranslated, OtherRow), std::string("ab"));
+    QCOMPARE(F.Grid().Editor()->Text(), QString("ab"));
 }
 
 // The saved state is the clean one: undo after a save modifies the document, redo back to it
@@ -243,7 +248,7 @@ void TestUndoRedo::saveKeepsTheHistory() {
     const std::vector<std::string> After = F.Bytes();
     F.Press(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!F.Form().State().FModified);
-    QCOMPARE(F.Form().Undo().Stack().count(), 1);
+    QCOMPARE(F.Form().History().Stack().count(), 1);
     QVERIFY(F.Form().UndoMenu->isEnabled());
     F.Undo();
     QVERIFY(F.Bytes() == Before);
@@ -267,7 +272,7 @@ void TestUndoRedo::saveThatReadsBackOtherwiseClearsTheHistory() {
     F.Press(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QString::fromStdString(F.W->Dialogs.Shown.front()).contains("Save anyway?"));
     QVERIFY(!F.Form().State().FModified);
-    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QCOMPARE(F.Form().History().Stack().count(), 0);
     QVERIFY(!F.Form().UndoMenu->isEnabled());
     QVERIFY(!F.W->Dialogs.Shown.empty());
     QVERIFY(QString::fromStdString(F.W->Dialogs.Shown.back()).contains("can no longer be undone"));
@@ -280,14 +285,14 @@ void TestUndoRedo::openClearsTheHistory() {
     F.W->Dialogs.Answers = {TModalResult::mrNo};
     F.W->Dialogs.Files.push_back(F.Folder.Home() + "Language/Kavr_DEU.str");
     F.Form().FileOpen();
-    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QCOMPARE(F.Form().History().Stack().count(), 0);
     QVERIFY(!F.Form().UndoMenu->isEnabled());
     QVERIFY(!F.Form().State().FModified);
     RunCommand(F, ColourMark);
     QVERIFY(F.Form().State().FModified);
     F.W->Dialogs.Answers = {TModalResult::mrNo};
     F.Form().FileNew();
-    QCOMPARE(F.Form().Undo().Stack().count(), 0);
+    QCOMPARE(F.Form().History().Stack().count(), 0);
     QVERIFY(!F.Form().State().FModified);
 }
 

@@ -74,7 +74,8 @@ private slots:
     void saveWritesBacksUpAndReloads();
     void saveAsUserIntoMainName();
     void saveAsNeedsLanguage();
-    void saveRemovesBlankRows();
+    void saveAsksBeforeDroppingNamelessItems_data();
+    void saveAsksBeforeDroppingNamelessItems();
     void readBackEqualsFullLoad_data();
     void readBackEqualsFullLoad();
     void saveRefusesUnwritableText();
@@ -406,17 +407,36 @@ void TestDocument::saveAsNeedsLanguage() {
     QVERIFY(F.UI.SaveProposals.empty());
 }
 
-void TestDocument::saveRemovesBlankRows() {
+void TestDocument::saveAsksBeforeDroppingNamelessItems_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes: written without it") << int(TModalResult::mrYes);
+    QTest::newRow("no: nothing changes") << int(TModalResult::mrNo);
+}
+
+// A name cleared by accident must not drop the item silently; a refused save leaves the
+// table and its rows as they were.
+void TestDocument::saveAsksBeforeDroppingNamelessItems() {
+    QFETCH(int, answer);
     TFixture F;
     F.WriteDefault("ABC");
-    F.Write("Language/Kavr_FRA.str", Translations("ABC"));
+    const std::string Previous = Translations("ABC");
+    F.Write("Language/Kavr_FRA.str", Previous);
     QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
-    F.Grid.InsertRow(3);
-    F.Grid.InsertRow(3);
-    F.Grid.SetCells(colName, 3, " ");
-    QVERIFY(F.Doc.SaveFile(F.State.FFileName));
-    QCOMPARE(QByteArray::fromStdString(F.Read("Language/Kavr_FRA.str")).count("\r\n"), 7);
+    F.Put(colName, 3, " ");
+    F.UI.Answers = {TModalResult(answer), TModalResult::mrYes};
+    const bool Saved = F.Doc.SaveFile(F.State.FFileName);
+    QVERIFY(F.UI.Texts().front().find("1 item(s) have no constant name") != std::string::npos);
+    QVERIFY(F.UI.Texts().front().find("item 2") != std::string::npos);
+    QCOMPARE(Saved, answer == int(TModalResult::mrYes));
     QCOMPARE(F.Grid.RowCount(), 6);
+    if (!Saved) {
+        QCOMPARE(F.Read("Language/Kavr_FRA.str"), Previous);
+        QCOMPARE(F.Col(colName, 3), std::string(" "));
+        QCOMPARE(F.Col(colTranslated, 3), std::string("tB"));
+        QVERIFY(F.State.FModified);
+    } else {
+        QCOMPARE(QByteArray::fromStdString(F.Read("Language/Kavr_FRA.str")).count("Txt_"), 2);
+    }
 }
 
 // Every cell of the table and the colour mark of every row, for comparing two tables.
@@ -446,9 +466,10 @@ void TestDocument::readBackEqualsFullLoad() {
     F.WriteDefault("ABC");
     F.Write("Language/Kavr_FRA.str", Translations("ABC"));
     QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
-    F.Grid.SetCells(colTranslated, 3, "changed");
-    F.Grid.SetCells(colReplaced, 3, "5 t");
-    F.Grid.SetCells(colVerify, 3, "changed");
+    {
+        TDocumentEdit Edit(F.Doc, "replace");
+        Edit.Replace(ItemOfRow(3), {5, "t", "changed", {}, "changed"});
+    }
     F.Grid.SetCells(colBookmark, 2, "1");
     F.Grid.SetColorCell(colMark, 4, 65535);
     F.Grid.SetColorCell(colMark, 2, 255);
@@ -462,7 +483,7 @@ void TestDocument::readBackEqualsFullLoad() {
     QVERIFY(F.Doc.SaveFile(F.State.FFileName));
 
     TFixture Fresh;
-    Fresh.State = F.State;
+    Fresh.Doc.SetFolders(F.State.FProgramDir);
     QVERIFY(Fresh.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
     QCOMPARE(TableSnapshot(F.Grid), TableSnapshot(Fresh.Grid));
     QCOMPARE(F.Grid.RowCount(), Change == "default file" ? 7 : 6);

@@ -66,15 +66,15 @@ struct TLanguageShown : IDocumentObserver {
 };
 
 struct TFixture {
-    TMainState State;
     TStyledGridModel Grid;
     FakeLanguageView View;
-    TLanguages Languages{State, Grid, View};
     ScriptedUserInterface UI;
-    TDocument Doc{State, Grid, UI};
+    TDocument Doc{Grid, UI};
+    const TDocumentState& State = Doc.State();
+    TLanguages Languages{Doc, Grid, View};
     TLanguageShown Shown{Languages};
     TFixture() {
-        State.FObserver = &Shown;
+        Doc.SetObserver(&Shown);
         ConfigureTable(Grid);
         Grid.SetRowCount(6);
         Keyboard().ClearRequests();

@@ -1,7 +1,8 @@
 // Which folder the programs work in: --home/KAVROOT, a program folder that holds Default/, or
 // the user's data folder seeded from the installed sample files.
 
-#include "document/MainState.h"
+#include "ScriptedUserInterface.h"
+#include "document/Document.h"
 #include "document/ProgramFolder.h"
 
 #include <QDir>
@@ -80,14 +81,16 @@ void TestProgramFolder::userFolderKeepsUserFiles() {
 }
 
 void TestProgramFolder::missingDefaultSaysWhere() {
-    TMainState State;
-    InitFolders(State, UserDataFolder());
-    const std::string Text = MissingDefaultMessage(State);
+    TStyledGridModel Grid;
+    ScriptedUserInterface UI;
+    TDocument Doc(Grid, UI);
+    Doc.SetFolders(UserDataFolder());
+    const std::string Text = MissingDefaultMessage(Doc.State());
     QVERIFY2(Text.find("Put the default files Kavr_ENU.str and Kavr_User_ENU.str in " +
                        UserDataFolder() + "Default/") != std::string::npos,
              Text.c_str());
-    InitFolders(State, "/opt/kav/");
-    QCOMPARE(MissingDefaultMessage(State),
+    Doc.SetFolders("/opt/kav/");
+    QCOMPARE(MissingDefaultMessage(Doc.State()),
              std::string("Default Language File not found: /opt/kav/Default/Kavr_ENU.str"));
 }
 

@@ -23,7 +23,7 @@ QByteArray Golden(const QString& Name, const QString& DocumentPath) {
 // A program folder Tool/ and a document folder beside it.
 struct TFixture {
     QTemporaryDir Dir;
-    TMainState State;
+    TDocumentState State;
     ScriptedUserInterface UI;
     TRecordedEvents Events;
 

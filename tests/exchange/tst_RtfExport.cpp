@@ -47,10 +47,10 @@ private slots:
 
 private:
     std::string Rtf(const std::string& Name) const { return State.FProgramDir + "RTF/" + Name; }
-    TRtfExportFiles Export() { return ExportRtfFiles(State, Grid, UI, Controls); }
+    TRtfExportFiles Export() { return ExportRtfFiles(State, TItemTable(Grid), UI, Controls); }
 
     std::unique_ptr<QTemporaryDir> FDir;
-    TMainState State;
+    TDocumentState State;
     TStyledGridModel Grid;
     ScriptedUserInterface UI;
     TRtfExportControls Controls;
@@ -58,7 +58,7 @@ private:
 
 void TestRtfExport::init() {
     FDir = std::make_unique<QTemporaryDir>();
-    State = TMainState();
+    State = TDocumentState();
     State.FProgramDir = FDir->path().toStdString() + "/";
     State.FFontCharset = 0;
     UI = ScriptedUserInterface();

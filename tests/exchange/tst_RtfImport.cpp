@@ -1,3 +1,4 @@
+#include "DocumentFixture.h"
 #include "ScriptedUserInterface.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
@@ -54,32 +55,29 @@ private:
     std::string WriteFile(const QString& Name, const QByteArray& Bytes);
     TImportRange AllItems() const { return {"00001", "00014"}; }
 
-    std::unique_ptr<QTemporaryDir> FDir;
-    TMainState State;
-    TStyledGridModel Grid;
-    ScriptedUserInterface UI;
+    // Imports Lines in one command, as the Load button does.
+    TImportReport Fill(const QStringList& Lines, TItemRange Range) {
+        TDocumentEdit Edit(F->Doc, "import");
+        return FillFromLines(std::vector<QString>(Lines.begin(), Lines.end()), Edit, 1252, Range);
+    }
+
+    std::unique_ptr<TFixture> F;
+    QTemporaryDir* FDir = nullptr;
 };
 
 void TestRtfImport::init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    State = TMainState();
-    State.FProgramDir = FDir->path().toStdString() + "/";
-    UI = ScriptedUserInterface();
-    Grid.SetRowCount(EmptyTableRowCount);
-    ConfigureTable(Grid);
-    ResetTable(Grid);
-    int Row = FirstItemRow;
-    for (int Item = 1; Item <= Items; ++Item) {
-        Grid.SetCells(colTranslated, Row, "Old " + std::to_string(Item));
-        Row = AppendItem(Grid, Row,
-                         {"N" + std::to_string(Item), "Default " + std::to_string(Item), {}});
-    }
+    F = std::make_unique<TFixture>();
+    FDir = &F->Dir;
+    std::vector<std::string> Old;
+    for (int Item = 1; Item <= Items; ++Item)
+        Old.push_back("Old " + std::to_string(Item));
+    F->OpenItems(Old);
 }
 
 QStringList TestRtfImport::Translations() const {
     QStringList Result;
     for (int Item = 1; Item <= Items; ++Item)
-        Result << QString::fromStdString(std::string(Grid.Cells(colTranslated, RowOf(Item))));
+        Result << QString::fromStdString(std::string(F->Grid.Cells(colTranslated, RowOf(Item))));
     return Result;
 }
 
@@ -142,18 +140,17 @@ void TestRtfImport::itemsFromLines() {
         const qsizetype Eq = Change.indexOf('=');
         Expected[Change.left(Eq).toInt() - 1] = Change.mid(Eq + 1);
     }
-    const TImportReport Report =
-        FillFromLines(std::vector<QString>(lines.begin(), lines.end()), Grid, 1252, {from, to});
+    const TImportReport Report = Fill(lines, {from, to});
     QCOMPARE(Translations(), Expected);
     QCOMPARE(Report.Changed, int(changed.size()));
-    QCOMPARE(Grid.Cells(colTranslated, TrailingRow(Grid)), std::string());
+    QCOMPARE(F->Grid.Cells(colTranslated, TrailingRow(F->Grid)), std::string());
 }
 
 void TestRtfImport::columnZeroMustAgree() {
-    Grid.SetCells(colItem, RowOf(3), "30");
-    FillFromLines({"T", "3 \tTrois", "4 \tQuatre"}, Grid, 1252, {1, 12});
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(3)), std::string("Old 3"));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre"));
+    F->Grid.SetCells(colItem, RowOf(3), "30");
+    Fill({"T", "3 \tTrois", "4 \tQuatre"}, {1, 12});
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(3)), std::string("Old 3"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre"));
 }
 
 void TestRtfImport::translationDocumentRoundTrip_data() {
@@ -167,34 +164,34 @@ void TestRtfImport::translationDocumentRoundTrip_data() {
 void TestRtfImport::translationDocumentRoundTrip() {
     QFETCH(int, charset);
     QFETCH(QByteArray, text);
-    State.FFontCharset = std::uint8_t(charset);
+    F->Doc.SetCharset(std::uint8_t(charset));
     for (int Item = 1; Item <= Items; ++Item)
-        Grid.SetCells(colTranslated, RowOf(Item), text.toStdString() + " " + std::to_string(Item));
+        F->Put(colTranslated, RowOf(Item), text.toStdString() + " " + std::to_string(Item));
     const QStringList Original = Translations();
     TRtfExportControls Controls;
     Controls.Software = "Kavrino";
     Controls.LanguageEntry = "XXX - Test";
     Controls.LanguageCaption = "XXX - Test";
-    const TRtfExportFiles Files = ExportRtfFiles(State, Grid, UI, Controls);
-    QVERIFY(FillTranslations(State, Grid, UI, "?") == Items);
-    State.FModified = false;
+    const TRtfExportFiles Files = ExportRtfFiles(F->State, F->Doc.Items(), F->UI, Controls);
+    QVERIFY(FillTranslations(F->Doc, F->UI, "?") == Items);
+    F->Doc.SetModified(false);
 
-    UI.OpenAnswers.push_back(Files.Paths[1]);
-    AskAndImportRtf(State, Grid, UI, AllItems());
+    F->UI.OpenAnswers.push_back(Files.Paths[1]);
+    AskAndImportRtf(F->Doc, F->UI, AllItems());
     QCOMPARE(Translations(), Original);
-    QVERIFY(State.FModified);
+    QVERIFY(F->State.FModified);
     // The export's summary, then the import's.
-    QCOMPARE(UI.Messages.size(), size_t(2));
-    QCOMPARE(UI.Messages[1].Text, "Loaded " + Files.Paths[1] + ":\n" + std::to_string(Items) +
-                                      " items imported, 0 unchanged (the same text), 0 skipped "
-                                      "(empty or only digits), 0 refused.");
+    QCOMPARE(F->UI.Messages.size(), size_t(2));
+    QCOMPARE(F->UI.Messages[1].Text, "Loaded " + Files.Paths[1] + ":\n" + std::to_string(Items) +
+                                         " items imported, 0 unchanged (the same text), 0 skipped "
+                                         "(empty or only digits), 0 refused.");
 
     // The same document again changes nothing and leaves the flag alone.
-    State.FModified = false;
-    const TImportReport Again = ImportRtfFile(Files.Paths[1], State, Grid, UI, {1, 99999});
+    F->Doc.SetModified(false);
+    const TImportReport Again = ImportRtfFile(Files.Paths[1], F->Doc, F->UI, {1, 99999});
     QCOMPARE(Again.Taken, Items);
     QCOMPARE(Again.Changed, 0);
-    QVERIFY(!State.FModified);
+    QVERIFY(!F->State.FModified);
 }
 
 void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
@@ -204,16 +201,16 @@ void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
                      // LibreOffice's six-per-em space takes its own replacement blank; blanks
                      // of any kind at the ends are trimmed.
                      "5 \\tab Cinq\\u8198\\'20 cinq\\~\\par 6 \\tab \\uc0\\u8239 Six\\par}");
-    State.FFontCharset = 0;
-    const TImportReport Report = ImportRtfFile(Path, State, Grid, UI, {1, 12});
+    F->Doc.SetCharset(0);
+    const TImportReport Report = ImportRtfFile(Path, F->Doc, F->UI, {1, 12});
     QCOMPARE(Report.Refused.size(), size_t(1));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(2)), std::string("Old 2"));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(3)), std::string("Trois"));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre \x80"));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(5)), std::string("Cinq  cinq"));
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(6)), std::string("Six"));
-    QVERIFY(State.FModified);
-    const QString Summary = QString::fromStdString(ImportSummary(Path, Report, UI));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(2)), std::string("Old 2"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(3)), std::string("Trois"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre \x80"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(5)), std::string("Cinq  cinq"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(6)), std::string("Six"));
+    QVERIFY(F->State.FModified);
+    const QString Summary = QString::fromStdString(ImportSummary(Path, Report, F->UI));
     QVERIFY2(Summary.contains("4 items imported, 0 unchanged (the same text), 0 skipped (empty or "
                               "only digits), 1 refused.") &&
                  Summary.contains(QString::fromUtf8("Item 2: The character '\xd0\x9f' cannot be "
@@ -238,23 +235,24 @@ void TestRtfImport::nonNumericRangeIsRefused() {
     QFETCH(QString, from);
     QFETCH(QString, to);
     const std::string Path = WriteFile("doc.rtf", "{\\rtf1 T\\par 1 \\tab Un\\par}");
-    UI.OpenAnswers.push_back(Path);
-    AskAndImportRtf(State, Grid, UI, {from.toStdString(), to.toStdString()});
-    QCOMPARE(UI.Beeps, 1);
-    QCOMPARE(UI.Messages.size(), size_t(1));
-    QVERIFY(QString::fromStdString(UI.Messages[0].Text).contains("is not a valid integer value"));
-    QCOMPARE(UI.OpenAnswers.size(), size_t(1)); // refused before the dialog
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(1)), std::string("Old 1"));
-    QVERIFY(!State.FModified);
+    F->UI.OpenAnswers.push_back(Path);
+    AskAndImportRtf(F->Doc, F->UI, {from.toStdString(), to.toStdString()});
+    QCOMPARE(F->UI.Beeps, 1);
+    QCOMPARE(F->UI.Messages.size(), size_t(1));
+    QVERIFY(
+        QString::fromStdString(F->UI.Messages[0].Text).contains("is not a valid integer value"));
+    QCOMPARE(F->UI.OpenAnswers.size(), size_t(1)); // refused before the dialog
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(1)), std::string("Old 1"));
+    QVERIFY(!F->State.FModified);
 }
 
 void TestRtfImport::cancelChangesNothing() {
     const QStringList Before = Translations();
-    UI.OpenAnswers.push_back(std::nullopt);
-    AskAndImportRtf(State, Grid, UI, AllItems());
+    F->UI.OpenAnswers.push_back(std::nullopt);
+    AskAndImportRtf(F->Doc, F->UI, AllItems());
     QCOMPARE(Translations(), Before);
-    QVERIFY(!State.FModified);
-    QVERIFY(UI.Messages.empty());
+    QVERIFY(!F->State.FModified);
+    QVERIFY(F->UI.Messages.empty());
 }
 
 void TestRtfImport::unreadableFilesAreErrors_data() {
@@ -279,19 +277,19 @@ void TestRtfImport::unreadableFilesAreErrors() {
     if (file == "folder")
         QVERIFY(QDir().mkpath(QString::fromStdString(Path)));
     TVanishingFileUI Vanishing;
-    UserInterface& Port = file == "vanishes" ? static_cast<UserInterface&>(Vanishing) : UI;
+    UserInterface& Port = file == "vanishes" ? static_cast<UserInterface&>(Vanishing) : F->UI;
     const QStringList Before = Translations();
-    UI.OpenAnswers.push_back(Path);
+    F->UI.OpenAnswers.push_back(Path);
     Vanishing.OpenAnswers.push_back(Path);
     try {
-        AskAndImportRtf(State, Grid, Port, AllItems());
+        AskAndImportRtf(F->Doc, Port, AllItems());
         QFAIL("no error");
     } catch (const ToolError& Error) {
         QVERIFY2(QString(Error.what()).contains(message), Error.what());
         QVERIFY(QString(Error.what()).contains(QString::fromStdString(Path)));
     }
     QCOMPARE(Translations(), Before);
-    QVERIFY(!State.FModified);
+    QVERIFY(!F->State.FModified);
 }
 
 void TestRtfImport::fill_data() {
@@ -308,25 +306,25 @@ void TestRtfImport::fill() {
     QFETCH(QString, text);
     QFETCH(int, charset);
     QFETCH(QByteArray, bytes);
-    State.FFontCharset = std::uint8_t(charset);
-    Grid.SetCells(colName, RowOf(Items), " \t");
-    const int Changed = FillTranslations(State, Grid, UI, text.toStdString());
+    F->Doc.SetCharset(std::uint8_t(charset));
+    F->Put(colName, RowOf(Items), " \t");
+    const int Changed = FillTranslations(F->Doc, F->UI, text.toStdString());
     QCOMPARE(Changed, Items - 1);
     for (int Item = 1; Item < Items; ++Item)
-        QCOMPARE(Grid.Cells(colTranslated, RowOf(Item)), bytes.toStdString());
-    QCOMPARE(Grid.Cells(colTranslated, RowOf(Items)), std::string("Old 12"));
-    QCOMPARE(Grid.Cells(colTranslated, TrailingRow(Grid)), std::string());
-    QVERIFY(State.FModified);
+        QCOMPARE(F->Grid.Cells(colTranslated, RowOf(Item)), bytes.toStdString());
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(Items)), std::string("Old 12"));
+    QCOMPARE(F->Grid.Cells(colTranslated, TrailingRow(F->Grid)), std::string());
+    QVERIFY(F->State.FModified);
 }
 
 void TestRtfImport::fillRefusesWhatTheCodePageCannotHold() {
     const QStringList Before = Translations();
-    State.FFontCharset = 0;
-    QCOMPARE(FillTranslations(State, Grid, UI, "\xd0\x9f"), 0);
+    F->Doc.SetCharset(0);
+    QCOMPARE(FillTranslations(F->Doc, F->UI, "\xd0\x9f"), 0);
     QCOMPARE(Translations(), Before);
-    QCOMPARE(UI.Beeps, 1);
-    QCOMPARE(UI.Messages.size(), size_t(1));
-    QVERIFY(!State.FModified);
+    QCOMPARE(F->UI.Beeps, 1);
+    QCOMPARE(F->UI.Messages.size(), size_t(1));
+    QVERIFY(!F->State.FModified);
 }
 
 QTEST_MAIN(TestRtfImport)

@@ -1,7 +1,7 @@
+#include "DocumentFixture.h"
 #include "ScriptedUserInterface.h"
 #include "SearchFakes.h"
 #include "document/TranslationTable.h"
-#include "search/ReplaceMark.h"
 #include "search/SearchCommands.h"
 
 #include <QtTest>
@@ -14,31 +14,33 @@ using TResults = std::vector<TModalResult>;
 
 // A table of item rows whose translated texts are given, with the find and replace dialogs
 // shown as the main window shows them.
-struct TFixture {
-    TMainState State;
-    TStyledGridModel Grid;
-    ScriptedUserInterface UI;
-    TDocument Doc{State, Grid, UI};
+struct TSearchFixture : kav::TFixture {
     TFakeSearchView View;
     TFakeSearchDialog FindDlg;
     TFakeSearchDialog ReplaceDlg;
-    TSearchCommands Commands{State, Grid, UI, Doc, View, FindDlg, ReplaceDlg};
+    TSearchCommands Commands{Doc, UI, View, FindDlg, ReplaceDlg};
+    TSearchState& Search = Commands.State();
 
-    explicit TFixture(const std::vector<std::string>& Translations) {
-        ConfigureTable(Grid);
+    explicit TSearchFixture(const std::vector<std::string>& Translations) {
+        OpenItems(Translations, "Default text");
         // Name and default text read-only: the narrow search, over the translations only.
         Grid.SetEditCol(colName, false);
         Grid.SetEditCol(colDefault, false);
-        int Row = FirstItemRow;
-        for (size_t i = 0; i < Translations.size(); ++i) {
-            Row = AppendItem(Grid, Row, {"ITEM" + std::to_string(i), "Default text", {}});
-            Grid.SetCells(colTranslated, Row - 1, Translations[i]);
-        }
+        UI.Clear();
         FindDlg.OnFind = [this] { Commands.SearchFind(); };
         ReplaceDlg.OnFind = [this] { Commands.SearchFind(); };
     }
     std::string Text(int Row) const { return std::string(Grid.Cells(colTranslated, Row)); }
-    std::string Mark(int Row) const { return std::string(Grid.Cells(colReplaced, Row)); }
+    std::string Mark(int Row) const { return Doc.Items().MarkText(ItemOfRow(Row)); }
+    // The translation as the newest replacement left it, "" without a mark.
+    std::string Verify(int Row) const {
+        const TReplacements& Marks = Doc.Items().Marks(ItemOfRow(Row));
+        return Marks.empty() ? std::string() : Marks.back().After;
+    }
+    void MarkRow(int Row) {
+        TDocumentEdit Edit(Doc, "mark");
+        Edit.Replace(ItemOfRow(Row), {1, "t", "t", {}, Text(Row)});
+    }
     void OpenFind(const std::string& Text, TFindOptions Options = frDown) {
         Commands.FindMenuClick();
         Commands.FindDialogShow();
@@ -124,11 +126,11 @@ void TestSearchCommands::cellTest() {
     QFETCH(int, options);
     QFETCH(bool, result);
     QFETCH(QByteArray, found);
-    TFixture F({cell.toStdString()});
-    F.State.FFoundText = "stale";
-    F.State.FSearchOptions = static_cast<TFindOptions>(frDown | options);
+    TSearchFixture F({cell.toStdString()});
+    F.Search.FFoundText = "stale";
+    F.Search.FSearchOptions = static_cast<TFindOptions>(frDown | options);
     QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()), result);
-    QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
+    QCOMPARE(QByteArray::fromStdString(F.Search.FFoundText), found);
 }
 
 void TestSearchCommands::cellTestUsesTheLanguagesLetters_data() {
@@ -158,23 +160,23 @@ void TestSearchCommands::cellTestUsesTheLanguagesLetters() {
     QFETCH(QByteArray, cell);
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, found);
-    TFixture F({cell.toStdString()});
-    F.State.FLanguageCode = language.left(3).toStdString();
-    F.State.FFontCharset = static_cast<std::uint8_t>(charset);
-    F.State.FSearchOptions = frDown | frWholeWord;
+    TSearchFixture F({cell.toStdString()});
+    F.Doc.AdoptLanguage(language.left(3).toStdString());
+    F.Doc.SetCharset(static_cast<std::uint8_t>(charset));
+    F.Search.FSearchOptions = frDown | frWholeWord;
     QCOMPARE(F.Commands.Engine().CellMatches(colTranslated, 2, text.toStdString()),
              !found.isEmpty());
-    QCOMPARE(QByteArray::fromStdString(F.State.FFoundText), found);
+    QCOMPARE(QByteArray::fromStdString(F.Search.FFoundText), found);
 }
 
 void TestSearchCommands::emptyTextRunsToTheEnd() {
-    TFixture F({"a", "b"});
+    TSearchFixture F({"a", "b"});
     F.OpenFind("");
     F.FindDlg.FindNextClick();
     QCOMPARE(F.UI.Texts(), std::vector<std::string>{"End of grid. Search string not found."});
     QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtInformation);
-    QCOMPARE(F.State.FSearchRow, F.Grid.RowCount());
-    QCOMPARE(F.State.FFoundRow, 0);
+    QCOMPARE(F.Search.FSearchRow, F.Grid.RowCount());
+    QCOMPARE(F.Search.FFoundRow, 0);
     QVERIFY(F.View.Enabled);
     QCOMPARE(F.View.Disables, 1);
 }
@@ -184,14 +186,14 @@ void TestSearchCommands::narrowSearchWrapsToTheFirstItemRow() {
     std::vector<std::string> Texts = Rows(8, "nothing");
     Texts[1] = "Open the file";
     Texts[5] = "Open File";
-    TFixture F(Texts);
+    TSearchFixture F(Texts);
     F.View.Top = 4;
     F.OpenFind("file");
     F.FindDlg.FindNextClick();
     QCOMPARE(F.View.Top, 7);
-    QCOMPARE(F.State.FFoundRow, 7);
-    QCOMPARE(F.State.FFoundCol, int(colTranslated));
-    QCOMPARE(F.State.FSearchRow, 8);
+    QCOMPARE(F.Search.FFoundRow, 7);
+    QCOMPARE(F.Search.FFoundCol, int(colTranslated));
+    QCOMPARE(F.Search.FSearchRow, 8);
     QCOMPARE(F.View.Highlights.back(), std::make_pair(7, std::string("file")));
     F.FindDlg.FindNextClick();
     QCOMPARE(F.UI.Texts(), std::vector<std::string>{"End of grid. Search string not found."});
@@ -201,16 +203,16 @@ void TestSearchCommands::narrowSearchWrapsToTheFirstItemRow() {
 }
 
 void TestSearchCommands::wideSearchGoesOnInTheSameRow() {
-    TFixture F({"Default text too"});
+    TSearchFixture F({"Default text too"});
     F.Grid.SetEditCol(colName, true);
     F.Grid.SetEditCol(colDefault, true);
     F.OpenFind("TEXT");
     F.FindDlg.FindNextClick();
-    QCOMPARE(F.State.FFoundCol, int(colDefault));
-    QCOMPARE(F.State.FSearchCol, int(colTranslated));
+    QCOMPARE(F.Search.FFoundCol, int(colDefault));
+    QCOMPARE(F.Search.FSearchCol, int(colTranslated));
     F.FindDlg.FindNextClick();
-    QCOMPARE(F.State.FFoundCol, int(colTranslated));
-    QCOMPARE(F.State.FFoundRow, 2);
+    QCOMPARE(F.Search.FFoundCol, int(colTranslated));
+    QCOMPARE(F.Search.FFoundRow, 2);
     QVERIFY(F.UI.Messages.empty());
 }
 
@@ -238,7 +240,7 @@ void TestSearchCommands::replaceAllAsksPerHit() {
     QFETCH(int, questions);
     QFETCH(QString, summary);
     QFETCH(bool, modified);
-    TFixture F({"Cancel", "Cancel", "cancel", "x", "Cancel", "Cancel"});
+    TSearchFixture F({"Cancel", "Cancel", "cancel", "x", "Cancel", "Cancel"});
     F.OpenReplace("CANCEL", "Abort", frDown | frReplaceAll);
     F.UI.Answers.assign(answers.begin(), answers.end());
     F.Commands.SearchReplace();
@@ -258,7 +260,7 @@ void TestSearchCommands::replaceAllAsksPerHit() {
 }
 
 void TestSearchCommands::replaceAllWithoutHits() {
-    TFixture F({"a", "b"});
+    TSearchFixture F({"a", "b"});
     F.OpenReplace("zzz", "y", frDown | frReplaceAll);
     F.Commands.SearchReplace();
     QCOMPARE(F.UI.Texts(), std::vector<std::string>{"Search string not found"});
@@ -268,13 +270,13 @@ void TestSearchCommands::replaceAllWithoutHits() {
 void TestSearchCommands::replaceWritesTheMarkOfTheText() {
     // Whole word without match case finds "cancel" as "Cancel"; the position is counted in the
     // text before the change, and every exact occurrence is replaced.
-    TFixture F({"Click here Cancel or Cancel"});
+    TSearchFixture F({"Click here Cancel or Cancel"});
     F.OpenReplace("cancel", "Abort", frDown | frWholeWord | frReplaceAll);
     F.UI.Answers = {TModalResult::mrYes};
     F.Commands.SearchReplace();
     QCOMPARE(F.Mark(2), std::string("[12] <Cancel>  @Abort@"));
     QCOMPARE(F.Text(2), std::string("Click here Abort or Abort"));
-    QCOMPARE(F.Grid.Cells(colVerify, 2), F.Text(2));
+    QCOMPARE(F.Verify(2), F.Text(2));
     QCOMPARE(F.UI.Texts().back(), std::string("Found 2 occurences in 1 items"));
 }
 
@@ -313,7 +315,7 @@ void TestSearchCommands::replaceHonoursTheOptions() {
     QFETCH(QByteArray, after);
     QFETCH(QByteArray, mark);
     QFETCH(QString, summary);
-    TFixture F({cell.toStdString(), "nothing"});
+    TSearchFixture F({cell.toStdString(), "nothing"});
     F.OpenReplace(find.toStdString(), "X",
                   static_cast<TFindOptions>(frDown | frReplaceAll | options));
     F.UI.Answers = {TModalResult::mrYes};
@@ -341,7 +343,7 @@ void TestSearchCommands::replaceActsOnTheFoundRow() {
     QFETCH(int, top);
     QFETCH(QByteArray, mark);
     // The row at the top holds the text too; only the found row may change.
-    TFixture F({"Press Cancel", "Cancel"});
+    TSearchFixture F({"Press Cancel", "Cancel"});
     F.Grid.SetEditCol(colDefault, editDefault);
     F.OpenReplace(find.toStdString(), "Abort", frDown);
     F.ReplaceDlg.FindNextClick();
@@ -394,19 +396,17 @@ void TestSearchCommands::undoRestoresTheTextBefore() {
     QFETCH(QStringList, steps);
     QFETCH(QByteArray, after);
     QFETCH(QByteArray, mark);
-    TFixture F({text.toStdString(), "Abort"});
-    F.State.FClickedRow = 2;
+    TSearchFixture F({text.toStdString(), "Abort"});
+    const TItemId Item = ItemOfRow(2);
     for (const QString& Step : steps) {
         if (Step == "undo") {
-            F.Commands.UndoReplaceStringMenuClick();
+            F.Doc.UndoReplacement(Item);
         } else if (Step == "undo all") {
-            F.Commands.UndoAllReplaceStringMenuClick();
+            F.Doc.UndoAllReplacements();
         } else if (Step == "accept") {
-            F.Commands.ClearFlagMenuClick();
+            F.Doc.AcceptReplacement(Item);
         } else if (Step.startsWith("edit:")) {
-            F.Grid.SetCells(colTranslated, 2, Step.mid(5).toStdString());
-            F.Grid.SetCells(colReplaced, 2, {});
-            F.Grid.SetCells(colVerify, 2, {});
+            F.Doc.EditItem(Item, TItemField::Translation, Step.mid(5).toStdString());
         } else {
             const QStringList Texts = Step.split('>');
             F.OpenReplace(Texts[0].toStdString(), Texts[1].toStdString(),
@@ -417,30 +417,27 @@ void TestSearchCommands::undoRestoresTheTextBefore() {
     }
     QCOMPARE(QByteArray::fromStdString(F.Text(2)), after);
     QCOMPARE(QByteArray::fromStdString(F.Mark(2)), mark);
-    QCOMPARE(F.Grid.Cells(colVerify, 2), mark.isEmpty() ? std::string() : F.Text(2));
+    QCOMPARE(F.Verify(2), mark.isEmpty() ? std::string() : F.Text(2));
     QCOMPARE(F.Text(3), std::string("Abort")); // a row never replaced is never undone
 }
 
 void TestSearchCommands::undoAndAcceptAll() {
-    TFixture F(Rows(4, "Cancel"));
+    TSearchFixture F(Rows(4, "Cancel"));
     F.OpenReplace("Cancel", "Abort", frDown | frReplaceAll);
     F.UI.Answers = {TModalResult::mrAll};
     F.Commands.SearchReplace();
-    F.State.FModified = false;
-    F.State.FClickedRow = 3;
-    F.Commands.ClearFlagMenuClick();
+    F.Doc.AcceptReplacement(ItemOfRow(3));
     QCOMPARE(F.Mark(3), std::string());
     QCOMPARE(F.Text(3), std::string("Abort"));
-    QVERIFY(!F.State.FModified);
-    F.Commands.UndoAllReplaceStringMenuClick();
+    F.Doc.SetModified(false);
+    F.Doc.UndoAllReplacements();
     QCOMPARE(F.Text(2), std::string("Cancel"));
     QCOMPARE(F.Text(3), std::string("Abort"));
     QCOMPARE(F.Text(5), std::string("Cancel"));
     QVERIFY(F.State.FModified);
-    F.Grid.SetCells(colReplaced, 4, "[1] <a>  @b@");
-    F.Commands.ClearAllFlagsMenuClick();
-    QVERIFY(!HasReplaceMark(F.Grid, 4));
-    QVERIFY(F.View.Repaints >= 2);
+    F.MarkRow(4);
+    F.Doc.AcceptAllReplacements();
+    QCOMPARE(F.Doc.Items().MarkedCount(), 0);
 }
 
 void TestSearchCommands::markedRowNavigation_data() {
@@ -460,15 +457,16 @@ void TestSearchCommands::markedRowNavigation() {
     QFETCH(int, top);
     QFETCH(bool, up);
     QFETCH(int, result);
-    TFixture F(Rows(8, "t"));
+    TSearchFixture F(Rows(8, "t"));
     for (int Row : marked)
-        F.Grid.SetCells(colReplaced, Row, "[1] <t>  @t@");
+        F.MarkRow(Row);
     F.View.Top = top;
-    F.State.FClickedRow = 99;
+    F.View.Current = top;
     const int Row = up ? F.Commands.SearchUpButtonClick() : F.Commands.SearchDownButtonClick();
     QCOMPARE(Row, result);
+    // The marked row found is the row worked on next.
     QCOMPARE(F.View.Top, result < 0 ? top : result);
-    QCOMPARE(F.State.FClickedRow, result < 0 ? 99 : result);
+    QCOMPARE(F.View.Current, result < 0 ? top : result);
 }
 
 void TestSearchCommands::enterRunsFindNextInOpenDialogs_data() {
@@ -489,31 +487,31 @@ void TestSearchCommands::enterRunsFindNextInOpenDialogs() {
     QFETCH(bool, findOpen);
     QFETCH(int, place);
     QFETCH(bool, handled);
-    TFixture F({"x", "Cancel"});
+    TSearchFixture F({"x", "Cancel"});
     F.OpenFind("cancel");
     F.FindDlg.Open = findOpen;
     QCOMPARE(F.Commands.ApplicationShortCut(key, TSearchCommands::TKeyPlace(place)), handled);
-    QCOMPARE(F.State.FFoundRow, handled ? 3 : 0);
+    QCOMPARE(F.Search.FFoundRow, handled ? 3 : 0);
 }
 
 void TestSearchCommands::dialogsShowAndClose() {
-    TFixture F({"Cancel"});
-    F.State.FSearchText = "last";
-    F.State.FDialogLeft = 40;
-    F.State.FDialogTop = 50;
-    F.State.FFontCharset = 204;
+    TSearchFixture F({"Cancel"});
+    F.Search.FSearchText = "last";
+    F.View.Left = 40;
+    F.View.TopEdge = 50;
+    F.Doc.SetCharset(204);
     F.View.Top = 2;
     F.OpenFind("Cancel");
     QCOMPARE(F.FindDlg.X, 40);
     QCOMPARE(F.FindDlg.Charset, 204);
-    QCOMPARE(F.State.FSearchCol, 1);
+    QCOMPARE(F.Search.FSearchCol, 1);
     QCOMPARE(F.Commands.FindDialogTag(), 1);
     F.FindDlg.FindNextClick();
     QCOMPARE(F.Commands.FoundRowHighlightText(), std::string("Cancel"));
     F.FindDlg.X = 70;
     F.Commands.FindDialogClose();
-    QCOMPARE(F.State.FDialogLeft, 70);
-    QCOMPARE(F.State.FFoundRow, 0);
+    QCOMPARE(F.View.Left, 70);
+    QCOMPARE(F.Search.FFoundRow, 0);
     QCOMPARE(F.Commands.FindDialogTag(), 0);
     QCOMPARE(F.Commands.FoundRowHighlightText(), std::string());
     // Reopening offers the text searched last.

@@ -1,3 +1,4 @@
+#include "DocumentFixture.h"
 #include "ScriptedUserInterface.h"
 #include "SearchFakes.h"
 #include "document/TranslationTable.h"
@@ -240,20 +241,14 @@ void TestSearchDialogs::fieldsTypeInTheLanguagesPage() {
 
 void TestSearchDialogs::enterRunsFindNextWhileADialogIsOpen() {
     // The main window's wiring: dialog events to the commands, Enter to the short-cut handler.
-    TMainState State;
-    TStyledGridModel Grid;
-    ConfigureTable(Grid);
-    int Row = FirstItemRow;
-    for (const char* Text : {"Press Cancel", "x", "Cancel all"}) {
-        Row = AppendItem(Grid, Row, {"N", "d", {}});
-        Grid.SetCells(colTranslated, Row - 1, Text);
-    }
-    ScriptedUserInterface UI;
-    TDocument Doc(State, Grid, UI);
+    TFixture F;
+    F.OpenItems({"Press Cancel", "x", "Cancel all"});
+    TDocument& Doc = F.Doc;
+    ScriptedUserInterface& UI = F.UI;
     TFakeSearchView View;
     TKavrinoFindDialog Find;
     TKavrinoReplaceDialog Replace;
-    TSearchCommands Commands(State, Grid, UI, Doc, View, Find, Replace);
+    TSearchCommands Commands(Doc, UI, View, Find, Replace);
     Find.OnShow = [&](QObject*) { Commands.FindDialogShow(); };
     Find.OnFind = [&](QObject*) { Commands.SearchFind(); };
     Find.OnClose = [&](QObject*) { Commands.FindDialogClose(); };
@@ -275,18 +270,18 @@ void TestSearchDialogs::enterRunsFindNextWhileADialogIsOpen() {
     Commands.FindMenuClick();
     QTest::keyClicks(Find.Window()->EdtSearch, "cancel");
     QTest::keyClick(Find.Window()->EdtSearch, Qt::Key_Return);
-    QCOMPARE(State.FFoundRow, 2);
+    QCOMPARE(Commands.State().FFoundRow, 2);
     QTest::keyClick(&GridEditor, Qt::Key_Enter, Qt::ShiftModifier);
-    QCOMPARE(State.FFoundRow, 4);
+    QCOMPARE(Commands.State().FFoundRow, 4);
     QCOMPARE(View.Top, 4);
     QCOMPARE(EditorEnters, 0);
     // Another window keeps its Enter while the dialog is open.
     QTest::keyClick(&OtherWindow, Qt::Key_Return);
     QCOMPARE(OtherEnters, 1);
-    QCOMPARE(State.FFoundRow, 4);
+    QCOMPARE(Commands.State().FFoundRow, 4);
 
     Find.Window()->btnCancel->click();
-    QCOMPARE(State.FFoundRow, 0);
+    QCOMPARE(Commands.State().FFoundRow, 0);
     QTest::keyClick(&GridEditor, Qt::Key_Return);
     QCOMPARE(EditorEnters, 1);
     QVERIFY(UI.Messages.empty());

@@ -26,21 +26,19 @@ inline const char* Header = "#include \"KavLang.Inc\"\r\n\r\n//Kavrino Language 
 // A program folder with Default/ and Language/ and one document on top.
 struct TFixture {
     QTemporaryDir Dir;
-    TMainState State;
     TStyledGridModel Grid;
     ScriptedUserInterface UI;
     TRecordedEvents Events;
-    TDocument Doc{State, Grid, UI};
+    TDocument Doc{Grid, UI};
+    const TDocumentState& State = Doc.State();
 
     TFixture() {
         // As the window starts: English selected, events told to the recorder.
-        State.FLanguageCode = "ENU";
-        State.FObserver = &Events;
+        Doc.AdoptLanguage("ENU");
+        Doc.SetObserver(&Events);
         QDir(Dir.path()).mkpath("Default");
         QDir(Dir.path()).mkpath("Language");
-        State.FProgramDir = Dir.path().toStdString() + "/";
-        State.FDefaultDir = State.FProgramDir + "Default/";
-        State.FDefaultFileName = State.FDefaultDir + MainDefaultName;
+        Doc.SetFolders(Dir.path().toStdString() + "/");
         ConfigureTable(Grid);
     }
     std::string Path(const std::string& Relative) const { return State.FProgramDir + Relative; }
@@ -63,6 +61,29 @@ struct TFixture {
         Write(std::string("Default/") + Name, Bytes);
     }
     std::string Col(int Column, int Row) const { return std::string(Grid.Cells(Column, Row)); }
+    // Changes an item as the translator does, through the document's command path: a text of
+    // column Col (name, default text or translation) of Row.
+    void Put(int Column, int Row, const std::string& Bytes) {
+        TDocumentEdit Edit(Doc, "edit");
+        Edit.SetField(ItemOfRow(Row), FieldOfColumn(Column), Bytes);
+    }
+    void PutColour(int Row, TColor Colour) { Doc.SetColourMark(ItemOfRow(Row), Colour); }
+    // A document of items ITEM0, ITEM1 ... with the default text Default and these exact
+    // translations, as unchanged (opened from Language/Kavr_ENU.str).
+    void OpenItems(const std::vector<std::string>& Texts, const std::string& Default = "Default") {
+        std::string Bytes = Header;
+        for (size_t i = 0; i < Texts.size(); ++i)
+            Bytes += Item("ITEM" + std::to_string(i), Default);
+        Write("Default/" + std::string(MainDefaultName), Bytes);
+        Write("Language/Kavr_ENU.str", Header);
+        QVERIFY(Doc.OpenPath(Path("Language/Kavr_ENU.str")));
+        {
+            TDocumentEdit Edit(Doc, "setup");
+            for (size_t i = 0; i < Texts.size(); ++i)
+                Edit.SetTranslation(static_cast<TItemId>(i), Texts[i]);
+        }
+        Doc.SetModified(false);
+    }
 };
 
 inline std::string Translations(const std::string& Names) {

@@ -14,6 +14,9 @@ namespace kav {
 class TFakeSearchView : public ISearchView {
 public:
     int Top = 2;
+    int Current = 2;
+    int Left = 0;
+    int TopEdge = 0;
     bool Enabled = true;
     int Disables = 0;
     int Updates = 0;
@@ -22,6 +25,17 @@ public:
 
     int TopRow() const override { return Top; }
     void SetTopRow(int Row) override { Top = Row; }
+    int CurrentRow() const override { return Current; }
+    void GoToRow(int Row) override {
+        Current = Row;
+        Top = Row;
+    }
+    int DialogLeft() const override { return Left; }
+    int DialogTop() const override { return TopEdge; }
+    void SetDialogPlace(int NewLeft, int NewTop) override {
+        Left = NewLeft;
+        TopEdge = NewTop;
+    }
     void SetGridEnabled(bool Value) override {
         Enabled = Value;
         Disables += Value ? 0 : 1;

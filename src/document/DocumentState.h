@@ -1,9 +1,10 @@
 #pragma once
-// The document and view state of the main window, shared by reference with every logic module.
+// The facts of the document beside its items: its file and folders, kind, software, language
+// and character set, whether it changed since it was loaded or saved, and its bookmarks. The
+// document owns them and changes them; everyone else reads them through it.
 
 #include "document/DocumentEvents.h"
 #include "document/FileKind.h"
-#include "grid/Colors.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,7 @@ constexpr const char* MainDefaultName = "Kavr_ENU.str";
 constexpr const char* UserDefaultName = "Kavr_User_ENU.str";
 constexpr int BookmarkCount = 12;
 
-struct TMainState {
+struct TDocumentState {
     std::string FProgramDir; // with its trailing "/"
     std::string FFileName = UntitledName;
     std::string FDefaultDir;
@@ -32,8 +33,8 @@ struct TMainState {
     // Three-letter code of the selected language (the code page of the default character set
     // follows it); empty when none was selected.
     std::string FLanguageCode;
-    // Who shows the document: told when its file, language, kind or software change. The
-    // document's operations raise the events; the state does not own the observer.
+    // Who shows the document: told when its file, language, kind, software or items change.
+    // The document's operations raise the events; the state does not own the observer.
     IDocumentObserver* FObserver = nullptr;
     // The observer, or one that ignores every event.
     IDocumentObserver& Observer() const {
@@ -41,27 +42,8 @@ struct TMainState {
         return FObserver ? *FObserver : Nobody;
     }
 
-    std::string FSearchText;
-    std::string FFoundText;
-    // Where FFoundText stands in the found cell (1-based byte position); 0 when not known.
-    long long FFoundPos = 0;
-    std::uint16_t FSearchOptions = 0;
-    int FSearchRow = 0;
-    int FSearchCol = 0;
-    int FFoundRow = 0;
-    int FFoundCol = 0;
-    int FDialogLeft = 0;
-    int FDialogTop = 0;
-
-    int FClickedRow = 0;
-    int FClickedCol = 0;
-    int FClickedFixedCol = 0;
-    bool FUpdatingFont = false;
-    TColor FHighlightBackColor = 12632256; // silver
-    TColor FHighlightFontColor = 8388608;  // navy
-
     // Row of each bookmark, -1 for none.
-    std::array<int, BookmarkCount> Bookmarks{};
+    std::array<int, BookmarkCount> Bookmarks{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 
     std::string LanguageDir() const { return FProgramDir + "Language/"; }
     std::string BackupDir() const { return FProgramDir + "Backup/"; }
