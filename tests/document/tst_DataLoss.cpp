@@ -1,7 +1,9 @@
 #include "Bytes.h"
 #include "DocumentFixture.h"
+#include "TestFiles.h"
 #include "document/BackupHistory.h"
 
+#include <QDirIterator>
 #include <QtTest>
 
 #include <map>
@@ -35,14 +37,13 @@ std::map<std::string, std::string> Snapshot(const TFixture& F) {
     return Files;
 }
 
-// Whether Bytes are kept as some file of Backup/ or Backup/History/.
+// Whether Bytes are kept as some file of Backup/ or its history.
 bool BackedUp(const TFixture& F, const std::string& Bytes) {
-    for (const char* Sub : {"Backup", "Backup/History"}) {
-        QDir Dir(QString::fromStdString(F.Path(Sub)));
-        for (const QString& Name : Dir.entryList(QDir::Files))
-            if (F.Read(std::string(Sub) + "/" + Name.toStdString()) == Bytes)
-                return true;
-    }
+    QDirIterator It(QString::fromStdString(F.Path("Backup")), QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (It.hasNext())
+        if (ReadFile(It.next()) == B(Bytes))
+            return true;
     return false;
 }
 
