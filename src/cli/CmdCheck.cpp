@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -123,17 +124,20 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
     }
     const auto App = FontApplication();
     std::vector<TFileReport> Reports;
+    // A file read only in part is checked as far as it was read, and is a finding itself.
+    int Partial = 0;
     for (const std::string& File : Files) {
         TSession S(ProgramDir);
         if (!S.Open(File))
             return 2;
+        Partial = std::max(Partial, S.Finish());
         const std::string Code = A.Get("--lang", S.State().FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
         Reports.push_back(CheckTable(S.Doc.Items(), File, Code, Checks));
     }
     Print(Reports, Format, A.Has("--all"));
-    return CheckExitCode(Reports, A.Has("--strict"));
+    return std::max(CheckExitCode(Reports, A.Has("--strict")), Partial);
 }
 
 const TRegisterCommand RegisterCheck(

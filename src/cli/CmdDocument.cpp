@@ -77,7 +77,8 @@ int History(const std::string& ProgramDir, const TArgs& A) {
     const std::string Default =
         S.State().FDefaultDir + (Info.Kind == fkUser ? UserDefaultName : MainDefaultName);
     const std::string Folder = HistoryFolder(S.State().BackupDir());
-    const std::vector<THistoryEntry> Versions = ListHistory(Folder, Name);
+    // The versions of that very file: another folder's file of the same name has its own.
+    const std::vector<THistoryEntry> Versions = ListFileHistory(Folder, A.Positional[0]);
     if (Versions.empty())
         std::cout << "no saved versions of " << Name << " in " << Folder << "\n";
     for (const THistoryEntry& Version : Versions)

@@ -35,7 +35,8 @@ int MakeResource(const std::string& ProgramDir, const TArgs& A) {
         return 2;
     std::cout << "wrote " << Out.BatchPath << "\n"
               << "wrote " << Out.ScriptPath << "\n";
-    return Out.StartTried ? ReportStart(Out) : 0;
+    const int Started = Out.StartTried ? ReportStart(Out) : 0;
+    return Started != 0 ? Started : S.Finish();
 }
 
 const TRegisterCommand

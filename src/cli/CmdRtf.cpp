@@ -69,7 +69,7 @@ int ExportRtf(const std::string& ProgramDir, const TArgs& A) {
     for (const std::string& Path : Files.Paths)
         if (!Path.empty())
             std::cout << "wrote " << Path << "\n";
-    return 0;
+    return S.Finish();
 }
 
 int ImportRtf(const std::string& ProgramDir, const TArgs& A) {

@@ -70,7 +70,7 @@ int Replace(const std::string& ProgramDir, const TArgs& A) {
         return 1;
     if (DryRun) {
         std::cout << "dry run: nothing written\n";
-        return 0;
+        return S.Finish();
     }
     const bool Saved =
         A.Has("-o") ? S.SaveAs(A.Get("-o"), A.Has("--force")) : S.Doc.SaveFile(S.State().FFileName);

@@ -733,10 +733,23 @@ void TDocument::KeepDefaultItems() {
 void TDocument::ReportFindings(const std::string& Path, const std::vector<std::string>& Findings) {
     if (Findings.empty())
         return;
-    Warn("Part of " + Path +
-         " is not read: a language file ends at the end-of-file character (Ctrl+Z), and the "
-         "tool reads one item per line." +
-         ListedLines(UI, Findings) +
+    // The rules that left content out, each named once, as the findings show them.
+    const auto Any = [&Findings](const char* Mark) {
+        return std::any_of(Findings.begin(), Findings.end(), [Mark](const std::string& Finding) {
+            return Finding.find(Mark) != std::string::npos;
+        });
+    };
+    std::string Causes;
+    const auto Cause = [&Causes](const char* Text) {
+        Causes += (Causes.empty() ? "" : "; ") + std::string(Text);
+    };
+    if (Any("(Ctrl+Z)"))
+        Cause("a language file ends at the end-of-file character (Ctrl+Z)");
+    if (Any("lone CR"))
+        Cause("a CR without LF does not end a line, and the tool reads one item per line");
+    else if (Any("on the same line"))
+        Cause("the tool reads one item per line");
+    Warn("Part of " + Path + " is not read: " + Causes + "." + ListedLines(UI, Findings) +
          "\nA save writes the file without it; the version it replaces is kept in " +
          HistoryFolder(S.BackupDir()) + ".");
 }

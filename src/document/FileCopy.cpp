@@ -1,5 +1,6 @@
 #include "document/FileCopy.h"
 
+#include "document/StrFile.h"
 #include "text/StringUtils.h"
 
 #include <cerrno>
@@ -93,8 +94,15 @@ int CopyBytes(int In, int Out) {
     }
 }
 
-// Source's bytes into Target, created with Source's permissions or truncated; 0 or an errno.
-int CopyFileBytes(const std::string& Source, const std::string& Target) {
+std::string FolderOf(const std::string& Path) {
+    const size_t Slash = Path.find_last_of('/');
+    return Slash == std::string::npos ? std::string("./") : Path.substr(0, Slash + 1);
+}
+
+} // namespace
+
+int CopyFileChecked(const std::string& Source, const std::string& Target,
+                    const std::function<int(const std::string&)>& Check) {
     TFd In(::open(Source.c_str(), O_RDONLY | O_CLOEXEC));
     if (In.Fd < 0)
         return errno;
@@ -103,16 +111,25 @@ int CopyFileBytes(const std::string& Source, const std::string& Target) {
         return errno;
     if (!S_ISREG(Info.st_mode))
         return ENOTSUP;
-    TFd Out(::open(Target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, Info.st_mode & 07777));
-    if (Out.Fd < 0)
-        return errno;
-    if (::fchmod(Out.Fd, Info.st_mode & 07777) != 0)
-        return errno;
-    if (const int Problem = CopyBytes(In.Fd, Out.Fd); Problem != 0)
-        return Problem;
-    const int Closed = ::close(Out.Fd);
-    Out.Fd = -1;
-    return Closed == 0 ? 0 : errno;
+    const auto Fill = [&](int Out) {
+        if (const int Problem = CopyBytes(In.Fd, Out); Problem != 0)
+            return Problem;
+        // A copy cut short without an error (the source shrank meanwhile, a device that lies)
+        // is as incomplete as one cut short by a full disk. A file system that reports no size
+        // for its files (a virtual one) is taken at its word.
+        struct stat Written {};
+        if (::fstat(Out, &Written) != 0)
+            return errno;
+        return Info.st_size == 0 || Written.st_size == Info.st_size ? 0 : EIO;
+    };
+    return WriteAtomically(Target, Info.st_mode & 07777, Fill, Check);
+}
+
+namespace {
+
+std::string CopyMessage(const std::string& Source, const std::string& Target, int Problem) {
+    return "Cannot copy " + Source + " to " + Target + ": " +
+           std::error_code(Problem, std::generic_category()).message();
 }
 
 } // namespace
@@ -145,17 +162,96 @@ bool EnsureFolder(const std::string& Dir) {
     std::error_code Ec;
     if (fs::is_directory(Dir, Ec))
         return true;
-    return fs::create_directory(Dir, Ec) && !Ec;
+    if (!fs::create_directory(Dir, Ec) || Ec)
+        return false;
+    std::string Path = Dir;
+    while (Path.size() > 1 && Path.back() == '/')
+        Path.pop_back();
+    SyncFolder(FolderOf(Path));
+    return true;
 }
 
-std::string CopyOneFile(const std::string& Source, const std::string& Target) {
+int WriteAtomically(const std::string& Target, unsigned Mode, const std::function<int(int)>& Fill,
+                    const std::function<int(const std::string&)>& Check) {
+    std::string Temp = TempFilePrefix(Target) + "XXXXXX";
+    std::vector<char> Name(Temp.begin(), Temp.end());
+    Name.push_back('\0');
+    TFd Out(::mkostemp(Name.data(), O_CLOEXEC));
+    if (Out.Fd < 0)
+        return errno;
+    Temp.assign(Name.data());
+    IStrWriteHook* Hook = StrWriteHook();
+    const auto Step = [&](TWriteStep At) { return Hook ? Hook->AtStep(At, Temp, Target) : 0; };
+    int Problem = ::fchmod(Out.Fd, static_cast<mode_t>(Mode & 07777)) == 0 ? 0 : errno;
+    if (Problem == 0)
+        Problem = Step(TWriteStep::Created);
+    if (Problem == 0)
+        Problem = Fill(Out.Fd);
+    if (Problem == 0)
+        Problem = Step(TWriteStep::Written);
+    if (Problem == 0 && ::fsync(Out.Fd) != 0)
+        Problem = errno;
+    if (Problem == 0) {
+        const int Closed = ::close(Out.Fd);
+        Out.Fd = -1;
+        Problem = Closed == 0 ? 0 : errno;
+    }
+    if (Problem == 0)
+        Problem = Step(TWriteStep::Synced);
+    if (Problem == 0 && Check)
+        Problem = Check(Temp);
+    if (Problem == 0 && Hook) {
+        Hook->BeforeRename(Temp, Target);
+        Problem = Step(TWriteStep::BeforeRename);
+    }
+    if (Problem == 0 && ::rename(Temp.c_str(), Target.c_str()) != 0)
+        Problem = errno;
+    if (Problem != 0) {
+        ::unlink(Temp.c_str());
+        return Problem;
+    }
+    if (Hook)
+        Hook->AtStep(TWriteStep::Renamed, Temp, Target);
+    return SyncFolder(FolderOf(Target));
+}
+
+std::string WriteFileAtomically(const std::string& Target, std::string_view Bytes) {
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    const auto Fill = [Bytes](int Fd) {
+        for (std::string_view Rest = Bytes; !Rest.empty();) {
+            const ssize_t Wrote = ::write(Fd, Rest.data(), Rest.size());
+            if (Wrote < 0 && errno == EINTR)
+                continue;
+            if (Wrote <= 0)
+                return Wrote < 0 ? errno : EIO;
+            Rest.remove_prefix(static_cast<size_t>(Wrote));
+        }
+        return 0;
+    };
+    if (const int Problem = WriteAtomically(Target, 0666 & ~Mask, Fill); Problem != 0)
+        return "Cannot write " + Target + ": " +
+               std::error_code(Problem, std::generic_category()).message();
+    return {};
+}
+
+namespace {
+
+std::string CopyUnlessSame(const std::string& Source, const std::string& Target) {
     std::error_code Ec;
     if (fs::exists(Target, Ec) && fs::equivalent(Source, Target, Ec))
         return {};
-    if (const int Problem = CopyFileBytes(Source, Target); Problem != 0)
-        return "Cannot copy " + Source + " to " + Target + ": " +
-               std::error_code(Problem, std::generic_category()).message();
+    if (const int Problem = CopyFileChecked(Source, Target, {}); Problem != 0)
+        return CopyMessage(Source, Target, Problem);
     return {};
+}
+
+} // namespace
+
+std::string CopyOneFile(const std::string& Source, const std::string& Target) {
+    // What a copy killed before its rename left behind.
+    RemoveStaleTempFiles(FolderOf(Target));
+    return CopyUnlessSame(Source, Target);
 }
 
 std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::string& SourceDir,
@@ -166,6 +262,7 @@ std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::s
     fs::directory_iterator It(SourceDir.empty() ? std::string(".") : SourceDir, Ec);
     if (Ec)
         return {"Cannot read the folder " + SourceDir + ": " + Ec.message()};
+    RemoveStaleTempFiles(TargetDir);
     for (; It != fs::directory_iterator() && !Ec; It.increment(Ec)) {
         const fs::directory_entry& Entry = *It;
         std::string Name = Entry.path().filename().string();
@@ -174,7 +271,7 @@ std::vector<std::string> CopyMatchingFiles(const std::string& Mask, const std::s
             (!Except.empty() && Name == Except))
             continue;
         if (std::string Problem =
-                CopyOneFile(Entry.path().string(), (fs::path(TargetDir) / Name).string());
+                CopyUnlessSame(Entry.path().string(), (fs::path(TargetDir) / Name).string());
             !Problem.empty())
             Problems.push_back(std::move(Problem));
     }

@@ -778,6 +778,23 @@ IStrWriteHook* SetStrWriteHook(IStrWriteHook* Hook) {
     return std::exchange(WriteHook, Hook);
 }
 
+IStrWriteHook* StrWriteHook() {
+    return WriteHook;
+}
+
+int SyncFolder(const std::string& Folder) {
+    const int Fd =
+        ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Fd < 0)
+        return errno;
+    int Problem = ::fsync(Fd) == 0 ? 0 : errno;
+    // Some file systems cannot flush a folder; their renames are as safe as they can be.
+    if (Problem == EINVAL || Problem == ENOTSUP)
+        Problem = 0;
+    ::close(Fd);
+    return Problem;
+}
+
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items) {
     std::vector<std::string> Problems = UnwritableItems(Items);
@@ -808,22 +825,40 @@ StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
     Temp.assign(TempName.data());
     CopyMode(Fd, Target);
 
+    // A step the test hook fails counts as that step's own failure.
+    const auto Step = [&](TWriteStep At) {
+        const int Injected = WriteHook ? WriteHook->AtStep(At, Temp, Target) : 0;
+        errno = Injected;
+        return Injected == 0;
+    };
     int Status = 0;
     const bool Formatted =
+        Step(TWriteStep::Created) &&
         FormatBlocks(Kind, FileNamePart(Path), Items,
-                     [Fd](std::string_view Bytes) { return WriteAll(Fd, Bytes); });
+                     [Fd](std::string_view Bytes) { return WriteAll(Fd, Bytes); }) &&
+        Step(TWriteStep::Written);
     if (!Formatted || ::fsync(Fd) != 0)
         Status = FailureStatus(errno);
     if (::close(Fd) != 0 && Status == 0)
         Status = FailureStatus(errno);
-    if (Status == 0 && WriteHook)
+    if (Status == 0 && !Step(TWriteStep::Synced))
+        Status = FailureStatus(errno);
+    if (Status == 0 && WriteHook) {
         WriteHook->BeforeRename(Temp, Target);
+        if (!Step(TWriteStep::BeforeRename))
+            Status = FailureStatus(errno);
+    }
     if (Status == 0 && ::rename(Temp.c_str(), Target.c_str()) != 0)
         Status = IoStatusFromErrno(errno);
     if (Status != 0) {
         ::unlink(Temp.c_str());
         return Failed(Status, Path);
     }
+    if (WriteHook)
+        WriteHook->AtStep(TWriteStep::Renamed, Temp, Target);
+    // The rename is kept through a power cut only once the folder's entry is on disk.
+    if (const int Problem = SyncFolder(FolderPart(Target)); Problem != 0)
+        return Failed(FailureStatus(Problem), Path);
     StrWriteResult Result;
     Result.Ok = true;
     return Result;

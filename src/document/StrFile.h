@@ -195,16 +195,32 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
 StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
                                    const std::vector<StrWriteItem>& Items);
 
-// Lets a test act at the writer's one critical moment (a crash just before the rename, say);
-// the program itself never sets one.
+// The steps of every atomic write (this writer's, and the backup, history and recovery copies'),
+// in order: the temporary file created, its bytes written, flushed to disk and closed, about to
+// be renamed over the target, renamed (the folder not yet flushed).
+enum class TWriteStep { Created, Written, Synced, BeforeRename, Renamed };
+
+// Lets a test act at each step of a write (a crash just before the rename, a full disk while
+// the bytes go out); the program itself never sets one.
 class IStrWriteHook {
 public:
     virtual ~IStrWriteHook() = default;
     // Temp holds everything, written and closed; Target is about to be replaced by it.
-    virtual void BeforeRename(const std::string& Temp, const std::string& Target) = 0;
+    virtual void BeforeRename(const std::string& /*Temp*/, const std::string& /*Target*/) {}
+    // Called at every step; an errno returned makes that step fail as the system would have
+    // failed it (ENOSPC: the disk is full). Ignored at Renamed, when the target is replaced.
+    virtual int AtStep(TWriteStep /*Step*/, const std::string& /*Temp*/,
+                       const std::string& /*Target*/) {
+        return 0;
+    }
 };
 // Sets the hook (nullptr: none); returns the previous one.
 IStrWriteHook* SetStrWriteHook(IStrWriteHook* Hook);
+// The hook set, for the other atomic writers; nullptr when none.
+IStrWriteHook* StrWriteHook();
+// Flushes a folder's entries to disk, so that a file renamed into it stays there after a power
+// cut; 0 or an errno.
+int SyncFolder(const std::string& Folder);
 
 // The temporary file WriteStrFile uses for Path while it writes: "." + file name + ".kavtmp." +
 // process id + "." + six random characters, in Path's folder.

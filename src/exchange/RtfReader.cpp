@@ -116,6 +116,7 @@ private:
     void TextByte(unsigned char B);
     bool SkipReplacement();
     bool TakesReplacement(char16_t C) const;
+    bool IsRunPadding(char16_t C) const;
     bool Visible() const { return Cur.Dest == TDest::Text && !Cur.Hidden; }
     void AppendByte(unsigned char B);
     void AppendChar(char16_t C);
@@ -270,6 +271,10 @@ void TRtfParser::TextWord(std::string_view Word, bool HasParam, int Param) {
         const bool Dropped = SkipReplacement();
         if (!Dropped && Visible() && Param >= -32768 && Param <= 65535) {
             const auto C = static_cast<char16_t>(Param < 0 ? Param + 65536 : Param);
+            if (IsRunPadding(C)) {
+                SkipCount = Cur.Uc;
+                return;
+            }
             if (TakesReplacement(C)) {
                 SkipCount = 0;
                 return;
@@ -410,6 +415,18 @@ bool TRtfParser::TakesReplacement(char16_t C) const {
     if (In[Pos] == '?' || In.substr(Pos, 4) == "\\'3f" || In.substr(Pos, 4) == "\\'3F")
         return false;
     return !EncodeText(QString(QChar(C)), KeepCodePage).Ok();
+}
+
+// LibreOffice keeps the width of a run of blanks by writing each of its blanks as a
+// six-per-em space followed by the blank itself ("a\u8198\'20 \u8198\'20 b" for two): the
+// space, whose replacement is a blank too, is padding that the blank after it stands for.
+bool TRtfParser::IsRunPadding(char16_t C) const {
+    if (C != 0x2006)
+        return false;
+    const std::string_view Rest = In.substr(Pos);
+    if (Cur.Uc == 0)
+        return Rest.substr(0, 1) == " ";
+    return Cur.Uc == 1 && (Rest.substr(0, 5) == "\\'20 " || Rest.substr(0, 2) == "  ");
 }
 
 int TRtfParser::CurrentCodePage() const {

@@ -29,7 +29,9 @@ struct TRtfText {
 // Reads Bytes. A text that does not start with "{\rtf" is taken as plain text in
 // PlainCodePage, one line per line of the text. With a KeepCodePage, a "\uN" character that
 // page cannot hold is read as the document's own replacement after it (LibreOffice writes a
-// six-per-em space as "\u8198\'20"), unless that replacement is a mere "?".
+// six-per-em space as "\u8198\'20"), unless that replacement is a mere "?". The six-per-em
+// space that LibreOffice puts before each blank of a run of blanks ("\u8198\'20 ") is read as
+// nothing: the blank after it is the run's blank.
 TRtfText ReadRtf(std::string_view Bytes, int PlainCodePage, const TRtfLimits& Limits = {},
                  int KeepCodePage = 0);
 

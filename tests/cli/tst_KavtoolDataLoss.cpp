@@ -1,6 +1,7 @@
 #include "KavtoolRun.h"
 #include "TestFiles.h"
 
+#include <QDirIterator>
 #include <QtTest>
 
 #include <map>
@@ -27,10 +28,10 @@ std::map<QString, QByteArray> FilesOf(const QString& Folder) {
 }
 
 bool BackedUp(const QString& Home, const QByteArray& Bytes) {
-    for (const QString Sub : {"Backup", "Backup/History"})
-        for (const auto& [Name, Kept] : FilesOf(Home + "/" + Sub))
-            if (Kept == Bytes)
-                return true;
+    QDirIterator It(Home + "/Backup", QDir::Files, QDirIterator::Subdirectories);
+    while (It.hasNext())
+        if (ReadFile(It.next()) == Bytes)
+            return true;
     return false;
 }
 
@@ -78,7 +79,21 @@ void TestKavtoolDataLoss::scenarios_data() {
         << "Cannot copy %1Kavr_DEU.str to %2Backup/Kavr_DEU.str" << false;
     QTest::newRow("history of two saves")
         << "two fills" << QStringList{"history", "%1Kavr_FRA.str"} << 0
-        << " 321 translated  %2Backup/History/Kavr_FRA.str." << true;
+        << " 321 translated  %2Backup/History/Language-" << true;
+    // Every command that reads a file it did not read whole says why, and exits 1.
+    QTest::newRow("check on CR-only line ends")
+        << "lone CR" << QStringList{"check", "%1Kavr_FRA.str"} << 1
+        << "Part of %1Kavr_FRA.str is not read: a CR without LF does not end a line" << true;
+    QTest::newRow("export-rtf after Ctrl+Z")
+        << "ctrl z" << QStringList{"export-rtf", "%1Kavr_FRA.str"} << 1
+        << "is not read: a language file ends at the end-of-file character (Ctrl+Z).\n"
+        << true;
+    QTest::newRow("make-resource on two items on a line")
+        << "one line" << QStringList{"make-resource", "%1Kavr_FRA.str", "--no-start"} << 1
+        << "is not read: the tool reads one item per line.\nline " << true;
+    QTest::newRow("replace --dry-run after Ctrl+Z")
+        << "ctrl z" << QStringList{"replace", "%1Kavr_FRA.str", "e", "E", "--dry-run"} << 1
+        << "dry run: nothing written" << true;
 }
 
 void TestKavtoolDataLoss::scenarios() {
@@ -107,6 +122,10 @@ void TestKavtoolDataLoss::scenarios() {
         QList<QByteArray> Lines = Original.split('\n');
         Lines.insert(104, "\x1a");
         QVERIFY(WriteFile(Fra, Lines.join('\n').replace("\x1a\n", "\x1a")));
+    }
+    if (setup == "one line") {
+        const qsizetype Second = Original.indexOf("\r\nTxt_", Original.indexOf("Txt_"));
+        QVERIFY(WriteFile(Fra, QByteArray(Original).replace(Second, 2, " ")));
     }
     if (setup == "nul rtf")
         QVERIFY(WriteFile(Home + "nul.rtf", "{\\rtf1 T\\par 2 \\tab a\\'00b\\par}"));

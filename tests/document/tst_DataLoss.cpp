@@ -1,7 +1,9 @@
 #include "Bytes.h"
 #include "DocumentFixture.h"
+#include "TestFiles.h"
 #include "document/BackupHistory.h"
 
+#include <QDirIterator>
 #include <QtTest>
 
 #include <map>
@@ -35,14 +37,13 @@ std::map<std::string, std::string> Snapshot(const TFixture& F) {
     return Files;
 }
 
-// Whether Bytes are kept as some file of Backup/ or Backup/History/.
+// Whether Bytes are kept as some file of Backup/ or its history.
 bool BackedUp(const TFixture& F, const std::string& Bytes) {
-    for (const char* Sub : {"Backup", "Backup/History"}) {
-        QDir Dir(QString::fromStdString(F.Path(Sub)));
-        for (const QString& Name : Dir.entryList(QDir::Files))
-            if (F.Read(std::string(Sub) + "/" + Name.toStdString()) == Bytes)
-                return true;
-    }
+    QDirIterator It(QString::fromStdString(F.Path("Backup")), QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (It.hasNext())
+        if (ReadFile(It.next()) == B(Bytes))
+            return true;
     return false;
 }
 
@@ -76,18 +77,21 @@ void TestDataLoss::scenarios_data() {
         << "Cannot read the folder " << true;
     QTest::newRow("lone CRs join the items")
         << "lone CR"
-        << "Part of %1Kavr_FRA.str is not read: a language file ends at the end-of-file "
-           "character (Ctrl+Z), and the tool reads one item per line.\nline 1: 25 more item(s) "
-           "joined to it by a lone CR (a CR without LF) are not read"
+        << "Part of %1Kavr_FRA.str is not read: a CR without LF does not end a line, and the "
+           "tool reads one item per line.\nline 1: 25 more item(s) joined to it by a lone CR (a "
+           "CR without LF) are not read"
         << true;
     QTest::newRow("data after Ctrl+Z")
         << "ctrl z"
-        << "line 7: the end-of-file character (Ctrl+Z) ends the file; 3 line(s) after it (3 "
-           "item(s)) are not read"
+        << "is not read: a language file ends at the end-of-file character (Ctrl+Z).\nline 7: "
+           "the end-of-file character (Ctrl+Z) ends the file; 3 line(s) after it (3 item(s)) are "
+           "not read"
         << true;
     QTest::newRow("two items on one line")
         << "one line"
-        << "line 5: 1 more item(s) on the same line are not read" << true;
+        << "is not read: the tool reads one item per line.\nline 5: 1 more item(s) on the "
+           "same line are not read"
+        << true;
     QTest::newRow("a NUL byte in a text") << "nul"
                                           << "Txt_B: it holds a NUL byte (code 0)" << false;
     QTest::newRow("26 unwritable texts")

@@ -198,9 +198,10 @@ void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
     const std::string Path = WriteFile(
         "mixed.rtf", "{\\rtf1\\ansi Title\\par 2 \\tab \\u1055?\\u1088?ix\\par 3 \\tab Trois\\par "
                      "4 \\tab Quatre \\u8364?\\par "
-                     // LibreOffice's six-per-em space takes its own replacement blank; blanks
+                     // LibreOffice writes each blank of a run after a six-per-em space; blanks
                      // of any kind at the ends are trimmed.
-                     "5 \\tab Cinq\\u8198\\'20 cinq\\~\\par 6 \\tab \\uc0\\u8239 Six\\par}");
+                     "5 \\tab Cinq\\u8198\\'20 \\u8198\\'20 cinq\\~\\par 6 \\tab "
+                     "\\uc0\\u8239 Six\\par}");
     F->Doc.SetCharset(0);
     const TImportReport Report = ImportRtfFile(Path, F->Doc, F->UI, {1, 12});
     QCOMPARE(Report.Refused.size(), size_t(1));

@@ -108,6 +108,15 @@ void TestRtfReader::paragraphs_data() {
         << QByteArray("one\r\ntwo\nthree\r\xcf")
         << QStringList{"one", "two", "three", QString::fromUtf16(u"\u041f")};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
+    // As LibreOffice 7 re-saves "a  b", "   c" and "d  " (a run's blanks each after a
+    // six-per-em space).
+    QTest::newRow("LibreOffice run of blanks")
+        << QByteArray("{\\rtf1 a\\u8198\\'20 \\u8198\\'20 b\\par\\u8198\\'20 \\u8198\\'20 "
+                      "\\u8198\\'20 c\\par d\\u8198\\'20 \\u8198\\'20 }")
+        << QStringList{"a  b", "   c", "d  "};
+    QTest::newRow("six-per-em space alone, or its blank literal")
+        << QByteArray("{\\rtf1 a\\u8198\\'20b\\par a\\u8198   b\\par\\uc0 a\\u8198  b}")
+        << QStringList{QString::fromUtf16(u"a\u2006b"), "a b", "a b"};
 }
 
 void TestRtfReader::paragraphs() {
