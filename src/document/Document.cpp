@@ -1044,8 +1044,10 @@ void TDocument::FileRestoreVersion() {
     // The versions of the document's file (or of the file that did not load); all when it
     // has none.
     std::string Current = S.FFileName != UntitledName ? S.FFileName : FUnloadedPath;
-    std::vector<THistoryEntry> Versions = ListHistory(History, FileNamePart(Current));
-    if (Versions.empty() || Current.empty())
+    // Another folder's file of the same name has versions of its own.
+    std::vector<THistoryEntry> Versions =
+        Current.empty() ? std::vector<THistoryEntry>() : ListFileHistory(History, Current);
+    if (Versions.empty())
         Versions = ListHistory(History);
     if (Versions.empty()) {
         UI.MessageDlg("No previous versions are kept in " + History + ".",
@@ -1063,8 +1065,10 @@ void TDocument::FileRestoreVersion() {
     if (!Chosen || *Chosen >= Versions.size())
         return;
     const THistoryEntry& Version = Versions[*Chosen];
-    const std::string Target =
-        FileNamePart(Current) == Version.FileName ? Current : S.LanguageDir() + Version.FileName;
+    const std::string Target = !Version.Folder.empty() ? Version.Folder + "/" + Version.FileName
+                               : FileNamePart(Current) == Version.FileName
+                                   ? Current
+                                   : S.LanguageDir() + Version.FileName;
     if (!OpenFile(Version.Path, Version.FileName))
         return;
     // The version is a changed, untitled document until the translator saves it, by
