@@ -58,6 +58,10 @@ QString AnyCase(const QString& Pattern) {
 
 } // namespace
 
+void NameApplication() {
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+}
+
 QString QtFilter(const std::string& Filter) {
     const QStringList Parts = QString::fromStdString(Filter).split('|');
     QStringList Filters;
@@ -95,8 +99,7 @@ TModalResult QtModalDialogs::MessageDlg(const std::string& Text, TMsgDlgType Typ
 }
 
 void QtModalDialogs::ShowError(const std::string& Text) {
-    QMessageBox::critical(FOwner, QString::fromLatin1(ApplicationTitle).trimmed(),
-                          QString::fromStdString(Text));
+    QMessageBox::critical(FOwner, Caption(TMsgDlgType::mtError), QString::fromStdString(Text));
 }
 
 std::optional<std::string> QtModalDialogs::OpenDialog(const std::string& InitialDir,

@@ -15,6 +15,11 @@ class QWidget;
 
 namespace kav {
 
+// Names the program for the desktop. Without a display name: Qt would append it to the title of
+// every dialog and box ("Confirm \u2014 Kavrino Translation Tool"), which the title bar of a
+// small box then cuts; the main window's caption carries the tool's name itself.
+void NameApplication();
+
 class IModalDialogs {
 public:
     virtual ~IModalDialogs() = default;

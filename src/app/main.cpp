@@ -64,8 +64,7 @@ int main(int argc, char** argv) {
     std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
     std::string Screenshot = TakeScreenshotOption(argc, argv);
     QApplication App(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(kav::ApplicationTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kav::ApplicationTitle));
+    kav::NameApplication();
     // An unattended run (--screenshot) must never wait on a box: their texts go to stderr.
     kav::StderrModalDialogs Unattended;
     kav::TMainForm MainForm(ProgramDir, Screenshot.empty() ? nullptr : &Unattended);

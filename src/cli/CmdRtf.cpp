@@ -77,8 +77,7 @@ int ImportRtf(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    const TImportRange Range{A.Get("--from", "00001"),
-                             A.Get("--to", ZeroPad(S.Grid.RowCount() - 1, 5))};
+    const TImportRange Range{A.Get("--from", "00001"), A.Get("--to", LastItemText(S.Grid))};
     const std::optional<TItemRange> Items = CheckImportRange(Range, S.UI);
     if (!Items)
         return 2;

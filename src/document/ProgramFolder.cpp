@@ -3,11 +3,13 @@
 #include "document/DocumentState.h"
 
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #ifndef KAV_INSTALLED_DATA
 #define KAV_INSTALLED_DATA "../share/KavrinoTranslationTool"
@@ -54,6 +56,13 @@ void CopyMissingFiles(const fs::path& From, const fs::path& To) {
     }
 }
 
+// The places of the guide, in the order they are looked at.
+std::vector<std::string> UserGuidePlaces(const std::string& ExeDir,
+                                         const std::string& InstalledData) {
+    const std::string Exe = WithSlash(ExeDir);
+    return {Exe + "guide.html", Exe + "docs/guide.html", WithSlash(InstalledData) + "guide.html"};
+}
+
 } // namespace
 
 std::string UserDataFolder() {
@@ -67,8 +76,38 @@ std::string InstalledDataFolder() {
     return WithSlash(Absolute(ExecutableFolder() + "/" + KAV_INSTALLED_DATA));
 }
 
+std::string FindUserGuide(const std::string& ExeDir, const std::string& InstalledData) {
+    const std::vector<std::string> Places = UserGuidePlaces(ExeDir, InstalledData);
+    for (const std::string& Place : Places) {
+        std::error_code Ec;
+        if (fs::is_regular_file(Place, Ec))
+            return Place;
+    }
+    return Places.back();
+}
+
 std::string UserGuideFile() {
-    return InstalledDataFolder() + "guide.html";
+    return FindUserGuide(ExecutableFolder(), InstalledDataFolder());
+}
+
+std::string UserGuideNotFoundMessage(const std::string& ExeDir, const std::string& InstalledData) {
+    std::string Text = "Help file not found: the user guide is in none of these places:";
+    for (const std::string& Place : UserGuidePlaces(ExeDir, InstalledData))
+        Text += "\n" + Place;
+    return Text;
+}
+
+std::string UserGuideNotFoundMessage() {
+    return UserGuideNotFoundMessage(ExecutableFolder(), InstalledDataFolder());
+}
+
+std::string UserGuideWithoutBrowserMessage(const std::string& GuidePath) {
+    const QString Address =
+        QUrl::fromLocalFile(QString::fromStdString(GuidePath)).toString(QUrl::FullyEncoded);
+    return "No web browser could be started to show the user guide " + GuidePath +
+           ". Open it in any web browser: type this address into its address bar, or open the "
+           "file with its File > Open:\n" +
+           Address.toStdString();
 }
 
 void PrepareUserFolder(const std::string& Dir, const std::string& InstalledData) {

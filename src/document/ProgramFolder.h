@@ -25,8 +25,17 @@ void PrepareUserFolder(const std::string& Dir, const std::string& InstalledData)
 std::string UserDataFolder();
 std::string InstalledDataFolder();
 
-// The user guide installed with the programs (a build tree holds it at the same place).
+// The user guide: beside the program (guide.html, or docs/guide.html as the build's bin/ folder
+// holds it, also when that folder is copied elsewhere), else where an installation puts it
+// (../share/KavrinoTranslationTool/guide.html). The installed place when it is in none.
 std::string UserGuideFile();
+// The same rule with its inputs spelled out.
+std::string FindUserGuide(const std::string& ExeDir, const std::string& InstalledData);
+// "Help file not found: ..." naming every place the guide was looked for.
+std::string UserGuideNotFoundMessage(const std::string& ExeDir, const std::string& InstalledData);
+std::string UserGuideNotFoundMessage();
+// What the window says when no browser opens the guide at GuidePath: how to open it by hand.
+std::string UserGuideWithoutBrowserMessage(const std::string& GuidePath);
 
 // The start-up warning when Default/ is missing; in the user's data folder it also says where
 // the default files go, since nothing there comes from a build tree.

@@ -105,6 +105,11 @@ std::optional<TBatchLaunch> PlanBatchLaunch(const std::string& BatchPath,
     return Launch;
 }
 
+bool RunsUnderWine(const TRunnerProbe& Probe) {
+    const std::vector<std::string> Words = RunnerWords(Probe);
+    return !Words.empty() && NameOf(Words[0]).rfind("wine", 0) == 0;
+}
+
 #ifdef _WIN32
 TBatchStart StartBatch(const std::string& BatchPath, const TRunnerProbe&) {
     // The batch names its inputs relative to its own folder.

@@ -39,6 +39,10 @@ struct TBatchLaunch {
 std::optional<TBatchLaunch> PlanBatchLaunch(const std::string& BatchPath,
                                             const TRunnerProbe& Probe);
 
+// Whether the batch runs under Wine's command interpreter (the runner's program is named wine...),
+// whose search path is the prefix's.
+bool RunsUnderWine(const TRunnerProbe& Probe);
+
 enum class TBatchStart { Started, NoRunner, Failed };
 
 // Starts BatchPath detached and returns at once.

@@ -5,6 +5,7 @@
 #include "document/IoStatus.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
+#include "exchange/CompilerSearch.h"
 #include "exchange/InterpreterCodePage.h"
 #include "platform/FileSystem.h"
 #include "text/StringUtils.h"
@@ -339,6 +340,23 @@ bool TResourceBuild::CheckBatchPath(TResourceNames& N) {
     return true;
 }
 
+// A batch started without its compilers fails in its console only, after the window has said
+// that the build started: look for them first, where the batch's interpreter will. A runner
+// other than Wine has a search path of its own that cannot be known here.
+bool TResourceBuild::CheckCompilers(const TResourceNames& N) {
+#ifndef _WIN32
+    if (!RunsUnderWine(FProbe))
+        return true;
+#endif
+    const std::string Folder = N.ProgramDir + CompilerFolder;
+    const std::vector<std::string> SearchPath = BatchSearchPath();
+    const std::vector<std::string> Missing = MissingCompilers(Folder, SearchPath);
+    if (Missing.empty())
+        return true;
+    Refuse(MissingCompilersMessage(Missing, Folder, SearchPath), TMsgDlgType::mtError);
+    return false;
+}
+
 bool TResourceBuild::WriteFiles(const TResourceNames& N) {
     // The script first: the batch, the file that gets started, changes only when both succeed.
     const std::pair<const std::string*, std::string> Files[] = {
@@ -397,7 +415,8 @@ TResourceOutcome TResourceBuild::MakeResourceFile(bool Launch) {
     Outcome.BatchPath = N.BatchPath;
     Outcome.ScriptPath = N.ScriptPath;
     // The batch runs in the program folder; one that cannot be entered ends the command.
-    if (!IsEnterableFolder(N.ProgramDir) || !CheckCompiledFile(N) || !CheckNames(N))
+    if (!IsEnterableFolder(N.ProgramDir) || !CheckCompiledFile(N) || !CheckNames(N) ||
+        (Launch && !CheckCompilers(N)))
         return Outcome;
     try {
         MakeFolder(N.ProgramDir + CompilerFolder);

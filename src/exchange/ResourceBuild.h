@@ -84,7 +84,8 @@ public:
 
     // The menu command: writes both files, starts the batch and says what it did.
     void MakeResourceFileMenuClick();
-    // Every check, then both files; the batch is started only when Launch is set.
+    // Every check, then both files; the batch is started only when Launch is set, and then only
+    // when the compilers are where the batch finds them.
     TResourceOutcome MakeResourceFile(bool Launch);
 
 private:
@@ -93,6 +94,7 @@ private:
     bool CheckCompiledFile(const TResourceNames& Names);
     bool CheckNames(TResourceNames& Names);
     bool CheckBatchPath(TResourceNames& Names);
+    bool CheckCompilers(const TResourceNames& Names);
     bool WriteFiles(const TResourceNames& Names);
     void Start(TResourceOutcome& Outcome);
     void Refuse(const std::string& Text, TMsgDlgType Type);

@@ -4,13 +4,16 @@
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "exchange/RtfExport.h"
 #include "exchange/RtfReader.h"
 #include "text/CodePage.h"
 #include "text/IntConv.h"
 #include "text/StringUtils.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -85,6 +88,41 @@ QString ItemText(const std::vector<QString>& Lines, size_t First, size_t Last) {
     return Text;
 }
 
+// Why the language file cannot hold the text of lines First to Last; empty when it can. Looked
+// for in the lines as read: trimming would drop such a character at a field's end unseen.
+std::string UnstorableReason(const std::vector<QString>& Lines, size_t First, size_t Last) {
+    for (size_t k = First; k <= Last; ++k) {
+        for (QChar C : Lines[k]) {
+            if (C.unicode() == 0)
+                return "The text holds a NUL character (code 0), which a language file cannot "
+                       "hold.";
+            if (C.unicode() == 26)
+                return "The text holds the end-of-file character (code 26), which a language file "
+                       "cannot hold.";
+            if (C == u'"')
+                return "The text holds a double quote, which a language file cannot hold.";
+        }
+    }
+    return {};
+}
+
+// The export names its documents Base + "_ENU.rtf", Base + "_" + code + ".rtf" and Base +
+// "_ENU_To_" + code + ".rtf": the refusal of the English one names the other two.
+std::string EnglishDocumentMessage(const std::string& Path, const std::string& LanguageCode) {
+    QString Base = QFileInfo(QString::fromStdString(Path)).completeBaseName();
+    if (Base.endsWith(QStringLiteral("_ENU"), Qt::CaseInsensitive))
+        Base.chop(4);
+    std::string Code = UpperCase(LanguageCode.substr(0, 3));
+    if (Code.empty())
+        Code = "LANG";
+    const std::string Name = Base.toStdString();
+    return Path +
+           " is the English document of the RTF export: it holds no translations, and nothing "
+           "was imported. Load the translation document " +
+           Name + "_" + Code + ".rtf or the bilingual document " + Name + "_ENU_To_" + Code +
+           ".rtf instead.";
+}
+
 // The item numbered Number when its shown number agrees, else NoItem.
 TItemId ItemNumbered(const TItemTable& Items, long long Number) {
     if (Number < 1 || Number > Items.Count())
@@ -151,6 +189,37 @@ private:
 
 } // namespace
 
+std::string ItemNumberText(long long Number, int ItemCount) {
+    const size_t Width =
+        std::max({size_t(5), std::to_string(ItemCount).size(), std::to_string(Number).size()});
+    return ZeroPad(Number, static_cast<int>(Width));
+}
+
+std::string LastItemText(const TStyledGridModel& Grid) {
+    return ItemNumberText(ItemCount(Grid), ItemCount(Grid));
+}
+
+std::string ItemRangeMask(int ItemCount) {
+    return std::string(ItemNumberText(ItemCount, ItemCount).size(), '0') + ";#";
+}
+
+TRtfDocumentKind RtfDocumentKindOf(const std::vector<QString>& Lines) {
+    const QString English = QString::fromLatin1(EnglishLanguageLine);
+    // Word processors may turn the heading's blanks into other blanks.
+    for (size_t i = 0; i < Lines.size() && (i == 0 || !StartsItem(Lines[i])); ++i) {
+        const qsizetype Tab = Lines[i].indexOf(u'\t');
+        if (Tab < 0 || TrimLow(Lines[i].left(Tab)) != QStringLiteral("Item"))
+            continue;
+        const QString Language = Lines[i].mid(Tab + 1).simplified();
+        if (Language == English)
+            return TRtfDocumentKind::English;
+        if (Language.startsWith(English + QStringLiteral(" <->")))
+            return TRtfDocumentKind::Bilingual;
+        return TRtfDocumentKind::Translation;
+    }
+    return TRtfDocumentKind::Translation;
+}
+
 void ReportRefused(const std::vector<std::string>& Refused, UserInterface& UI) {
     if (Refused.empty())
         return;
@@ -175,6 +244,9 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
 TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
                             TItemRange Range) {
     TImportReport Report;
+    const TRtfDocumentKind Kind = RtfDocumentKindOf(Lines);
+    if (Kind == TRtfDocumentKind::English)
+        return Report;
     const size_t n = Lines.size();
     size_t i = 0;
     while (i + 1 < n) {
@@ -185,15 +257,23 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Ed
         size_t j = i;
         while (!NextLineStartsItem(Lines, j))
             ++j;
+        // The bilingual document gives the English text on the item's first line.
+        const size_t First = Kind == TRtfDocumentKind::Bilingual ? i + 1 : i;
         // Tested after trimming: the export writes a blank after every text, so an empty
         // translation comes back as a lone blank and must not empty the cell.
-        const QString Text = TrimLow(ItemText(Lines, i, j));
+        const QString Text = TrimLow(ItemText(Lines, First, j));
+        const std::string Unstorable = UnstorableReason(Lines, First, j);
         i = j;
         if (Number < 0)
             continue;
         const TItemId Id = ItemNumbered(Edit.Items(), Number);
         if (Id == NoItem || Range.From > Number || Range.To < Number)
             continue;
+        if (!Unstorable.empty()) {
+            ++Report.Taken;
+            Report.Refused.push_back("Item " + std::to_string(Number) + ": " + Unstorable);
+            continue;
+        }
         if (Text.isEmpty()) {
             ++Report.Skipped;
             continue;
@@ -209,6 +289,8 @@ TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterfa
     const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage, {}, CodePage);
     if (!Document.Ok())
         throw ToolError(LocatedMessage(Document.Error, Path, 0));
+    if (RtfDocumentKindOf(Document.Lines) == TRtfDocumentKind::English)
+        throw ToolError(EnglishDocumentMessage(Path, Doc.State().FLanguageCode));
     TUpdateLock Lock(UI);
     TDocumentEdit Edit(Doc, {});
     Edit.NameBy([](const TDocumentStep& Step) {

@@ -28,11 +28,25 @@ struct TItemRange {
     std::int32_t To = 0;
 };
 
+// The numbers of the range boxes: zero-padded to at least five digits, and as wide as the last
+// of ItemCount items needs ("00344" of 344 items, "000001" of 100 000).
+std::string ItemNumberText(long long Number, int ItemCount);
+// The "Items: To" box after a load: the last item's number ("00344", "100000").
+std::string LastItemText(const TStyledGridModel& Grid);
+// The input mask of both range boxes: one digit place per digit of the numbers ("000000;#").
+std::string ItemRangeMask(int ItemCount);
+
+// Which document of the RTF export a text is, told by its heading line ("Item", a tab and the
+// language line); a document of any other origin reads as a translation document.
+enum class TRtfDocumentKind { Translation, Bilingual, English };
+TRtfDocumentKind RtfDocumentKindOf(const std::vector<QString>& Lines);
+
 struct TImportReport {
     int Taken = 0;   // items that found their row within the range
     int Changed = 0; // cells whose text changed
     int Skipped = 0; // items of the range whose text is empty or only digits
-    // "Item 12: The character ..." for every item the column's code page cannot hold.
+    // "Item 12: The character ..." for every item the column's code page or the language file
+    // cannot hold.
     std::vector<std::string> Refused;
 };
 
@@ -42,12 +56,15 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
 // The item lines of a document: an item starts at a line (never line 0, the title) whose
 // first tab field is a number and runs up to the next such line; its non-numeric fields are
 // joined with blanks and go, trimmed and encoded in CodePage, through Edit into the
-// translation of the item with that number, when the number lies in Range.
+// translation of the item with that number, when the number lies in Range. In the bilingual
+// document the item's first line is the English text and only the lines after it count; the
+// English document gives nothing.
 TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
                             TItemRange Range);
 
 // Reads the document at Path and imports it as one step. Throws ToolError, before any item
-// changes, when the file cannot be read or is damaged; the refused items are in the report.
+// changes, when the file cannot be read, is damaged or is the English document of the export
+// (the message names the documents to load instead); the refused items are in the report.
 TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterface& UI,
                             TItemRange Range);
 

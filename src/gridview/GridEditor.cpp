@@ -1,6 +1,7 @@
 #include "gridview/GridEditor.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -286,6 +287,16 @@ bool TInplaceEdit::event(QEvent* Event) {
         }
     }
     return QPlainTextEdit::event(Event);
+}
+
+bool TInplaceEdit::canInsertFromMimeData(const QMimeData* Source) const {
+    return Source && Source->hasText();
+}
+
+void TInplaceEdit::insertFromMimeData(const QMimeData* Source) {
+    if (canInsertFromMimeData(Source)) {
+        insertPlainText(Source->text());
+    }
 }
 
 void TInplaceEdit::TextChangedHere() {

@@ -58,6 +58,10 @@ protected:
     void focusOutEvent(QFocusEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     bool event(QEvent* Event) override;
+    // Only plain text is pasted or dropped, and only when there is some: Qt 6.4 crashes on mime
+    // data without formats, which an X clipboard without an owner hands out.
+    bool canInsertFromMimeData(const QMimeData* Source) const override;
+    void insertFromMimeData(const QMimeData* Source) override;
 
 private:
     void ForwardToGrid(int& Key, TShiftState Shift);

@@ -70,14 +70,47 @@ constexpr std::array kLayouts{
     LayoutEntry{"VIT", "vn", ""},
 };
 
+QString SetxkbmapProgram() {
+    return QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
+}
+
 bool StartSwitch(const XkbLayout& Layout) {
-    const QString Program = QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
+    const QString Program = SetxkbmapProgram();
     if (Program.isEmpty())
         return false;
     return QProcess::startDetached(Program, KeyboardService::SetxkbmapArguments(Layout));
 }
 
+std::optional<XkbLayout> QueryLayout() {
+    const QString Program = SetxkbmapProgram();
+    if (Program.isEmpty())
+        return std::nullopt;
+    QProcess Query;
+    Query.start(Program, {QStringLiteral("-query")});
+    if (!Query.waitForFinished(3000) || Query.exitStatus() != QProcess::NormalExit ||
+        Query.exitCode() != 0) {
+        Query.kill();
+        return std::nullopt;
+    }
+    return ParseSetxkbmapQuery(QString::fromLocal8Bit(Query.readAllStandardOutput()));
+}
+
 } // namespace
+
+std::optional<XkbLayout> ParseSetxkbmapQuery(const QString& Output) {
+    XkbLayout Found;
+    for (const QString& Line : Output.split(u'\n')) {
+        const QString Key = Line.section(u':', 0, 0).trimmed();
+        const QString Value = Line.section(u':', 1).trimmed();
+        if (Key == QLatin1String("layout"))
+            Found.Layout = Value;
+        else if (Key == QLatin1String("variant"))
+            Found.Variant = Value;
+    }
+    if (Found.Layout.isEmpty())
+        return std::nullopt;
+    return Found;
+}
 
 XkbLayout XkbLayoutForAbbreviation(std::string_view Abbreviation) {
     const auto It = std::find_if(kLayouts.begin(), kLayouts.end(), [&](const LayoutEntry& E) {
@@ -100,7 +133,19 @@ bool KeyboardService::ActivateKeyboardLayout(std::uint32_t Lcid) {
     const XkbLayout Layout = XkbLayoutForLocale(Lcid);
     if (Layout.Layout.isEmpty())
         return false;
-    return StartSwitch(Layout);
+    if (!FStartLayout)
+        FStartLayout = QueryLayout();
+    if (!FStartLayout || !StartSwitch(Layout))
+        return false;
+    FSwitched = true;
+    return true;
+}
+
+bool KeyboardService::RestoreStartLayout() {
+    if (!FSwitched || !FStartLayout)
+        return false;
+    FSwitched = false;
+    return StartSwitch(*FStartLayout);
 }
 
 std::uint32_t KeyboardService::LastRequestedLayout() const {

@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -97,6 +98,8 @@ private slots:
     void highlightColorDialog_data();
     void highlightColorDialog();
     void realColorDialog();
+    void boxTitlesAreShort_data();
+    void boxTitlesAreShort();
 };
 
 // Each step: the row made current, then Ctrl+Shift+F<n> (n > 0) or Ctrl+F<-n> (n < 0).
@@ -495,6 +498,38 @@ void TestGridCommands::realColorDialog() {
             static_cast<QDialog*>(Dialog)->reject();
     });
     QCOMPARE(Dialogs.ChooseColor(0x00FF00), std::nullopt);
+}
+
+void TestGridCommands::boxTitlesAreShort_data() {
+    QTest::addColumn<bool>("error"); // the top-level error box, else a question
+    QTest::addColumn<QString>("title");
+    QTest::newRow("question") << false << "Confirm";
+    QTest::newRow("error") << true << "Error";
+}
+
+void TestGridCommands::boxTitlesAreShort() {
+    QFETCH(bool, error);
+    QFETCH(QString, title);
+    const QString Before = QCoreApplication::applicationName();
+    NameApplication();
+    // A display name would be appended to every title ("Confirm \u2014 Kavrino Translation
+    // Tool"), cut in a small box; without one the display name follows the application name.
+    QCoreApplication::setApplicationName("probe");
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QString("probe"));
+    QCoreApplication::setApplicationName(Before);
+    QString Shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            Shown = Box->windowTitle();
+            Box->reject();
+        }
+    });
+    QtModalDialogs Dialogs(nullptr);
+    if (error)
+        Dialogs.ShowError("Disk full");
+    else
+        Dialogs.MessageDlg("Save changes?", TMsgDlgType::mtConfirmation, mbYes | mbNo);
+    QCOMPARE(Shown, title);
 }
 
 QTEST_MAIN(TestGridCommands)

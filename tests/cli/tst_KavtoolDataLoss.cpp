@@ -67,7 +67,7 @@ void TestKavtoolDataLoss::scenarios_data() {
         << "244 line(s) after it (244 item(s)) are not read" << false;
     QTest::newRow("a NUL byte from an RTF import")
         << "nul rtf" << QStringList{"import-rtf", "%1Kavr_FRA.str", "%2nul.rtf"} << 1
-        << "Txt_MENU_FILE_NEW_PROJECT: it holds a NUL byte (code 0)" << true;
+        << "Item 2: The text holds a NUL character (code 0)" << true;
     QTest::newRow("every text unwritable: the full list")
         << "" << QStringList{"fill", "%1Kavr_FRA.str", "\""} << 1
         << "Txt_LOG_CLEAR_CONFIRM: the text holds a double quote\n"

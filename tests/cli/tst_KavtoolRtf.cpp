@@ -15,6 +15,7 @@ private slots:
     void exportNamesFollowSoftwareAndLanguage_data();
     void exportNamesFollowSoftwareAndLanguage();
     void importTakesOnlyTheRange();
+    void importTakesEveryItemByDefault();
     void fillEmptiesEveryTranslationInPlace();
     void refusedItemsAreAFinding();
     void refusals_data();
@@ -124,6 +125,33 @@ void TestKavtoolRtf::importTakesOnlyTheRange() {
     }
 }
 
+void TestKavtoolRtf::importTakesEveryItemByDefault() {
+    // Past 99 999 items a five-digit range cut the last number to its low digits.
+    constexpr int Count = 100000;
+    QByteArray Default = "#include \"KavLang.Inc\"\r\n\r\n";
+    QByteArray Translated = Default;
+    for (int Item = 1; Item <= Count; ++Item) {
+        Default += "Txt_I" + QByteArray::number(Item) + " , \"Item\"  {100} {Arial} {} {8}\r\n";
+        Translated += "Txt_I" + QByteArray::number(Item) + " , \"?\"\r\n";
+    }
+    for (const auto& [Name, Bytes] : {std::pair{"Default/Kavr_ENU.str", &Default},
+                                      std::pair{"work/Kavr_FRA.str", &Translated}}) {
+        QFile F(Home() + "/" + Name);
+        QVERIFY(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        F.write(*Bytes);
+    }
+    QFile Rtf(Home() + "/work/last.rtf");
+    QVERIFY(Rtf.open(QIODevice::WriteOnly));
+    Rtf.write("{\\rtf1 T\\par 2 \\tab Deux\\par 100000 \\tab Cent mille\\par}");
+    Rtf.close();
+    TRun R = Run({"import-rtf", Home() + "/work/Kavr_FRA.str", Rtf.fileName()});
+    QVERIFY2(R.Code == 0, qPrintable(R.Err));
+    const QList<QByteArray> Texts = this->Texts("work/Kavr_FRA.str");
+    QCOMPARE(Texts.size(), Count);
+    QCOMPARE(Texts[1], QByteArray("Deux"));
+    QCOMPARE(Texts[Count - 1], QByteArray("Cent mille"));
+}
+
 void TestKavtoolRtf::fillEmptiesEveryTranslationInPlace() {
     const QByteArray Before = Read("Language/Kavr_DEU.str");
     TRun R = Run({"fill", Home() + "/Language/Kavr_DEU.str", ""});
@@ -164,6 +192,11 @@ void TestKavtoolRtf::refusals_data() {
     QTest::newRow("existing output")
         << QStringList{"fill", Fra, "?", "-o", "%1/Language/Kavr_DEU.str"} << "exists; add --force";
     QTest::newRow("usage") << QStringList{"import-rtf", Fra} << "import-rtf takes";
+    // Its texts would have overwritten every translation with the English.
+    QTest::newRow("English document of the export")
+        << QStringList{"import-rtf", Fra, "%1/work/Kavrino_ENU.rtf"}
+        << "Load the translation document Kavrino_FRA.rtf or the bilingual document "
+           "Kavrino_ENU_To_FRA.rtf";
 }
 
 void TestKavtoolRtf::refusals() {
@@ -171,6 +204,11 @@ void TestKavtoolRtf::refusals() {
     QFETCH(QString, message);
     for (QString& Arg : args)
         Arg.replace("%1", Home());
+    QFile English(Home() + "/work/Kavrino_ENU.rtf");
+    QVERIFY(English.open(QIODevice::WriteOnly));
+    English.write("{\\rtf1 Kavrino\\tab  (1 items)\\par\\par Item\\tab ENU - English (United "
+                  "State)\\par\\par 1 \\tab File\\par}");
+    English.close();
     const QByteArray Before = Read("Language/Kavr_FRA.str");
     TRun R = Run(args);
     QCOMPARE(R.Code, 2);

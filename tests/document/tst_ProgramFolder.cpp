@@ -35,6 +35,8 @@ private slots:
     void choice();
     void userFolderKeepsUserFiles();
     void missingDefaultSaysWhere();
+    void userGuide_data();
+    void userGuide();
 };
 
 void TestProgramFolder::choice_data() {
@@ -92,6 +94,49 @@ void TestProgramFolder::missingDefaultSaysWhere() {
     Doc.SetFolders("/opt/kav/");
     QCOMPARE(MissingDefaultMessage(Doc.State()),
              std::string("Default Language File not found: /opt/kav/Default/Kavr_ENU.str"));
+}
+
+void TestProgramFolder::userGuide_data() {
+    QTest::addColumn<QString>("exe");   // the program's folder; "bin" the build's
+    QTest::addColumn<QString>("guide"); // the file written, below the test folder
+    QTest::addColumn<QString>("found"); // the guide found; empty: none
+    // A copied bin/ folder has no ../share/ beside it.
+    QTest::newRow("copy of the build's bin folder") << "bin"
+                                                    << ""
+                                                    << "bin/docs/guide.html";
+    QTest::newRow("guide beside the program") << "exe"
+                                              << "exe/guide.html"
+                                              << "exe/guide.html";
+    QTest::newRow("installed") << "exe"
+                               << "share/guide.html"
+                               << "share/guide.html";
+    QTest::newRow("nowhere") << "exe"
+                             << ""
+                             << "";
+}
+
+void TestProgramFolder::userGuide() {
+    QFETCH(QString, exe);
+    QFETCH(QString, guide);
+    QFETCH(QString, found);
+    QTemporaryDir Tmp;
+    const QString Root = Tmp.path() + "/";
+    QVERIFY(QDir().mkpath(Root + "exe"));
+    if (!guide.isEmpty())
+        WriteFile(Root + guide, "<html></html>");
+    const QString ExeDir = exe == "bin" ? QStringLiteral(KAV_BIN_DIR) : Root + exe;
+    const std::string Share = (Root + "share").toStdString();
+    const QString Guide = QString::fromStdString(FindUserGuide(ExeDir.toStdString(), Share));
+    if (found.isEmpty()) {
+        QCOMPARE(Guide, Root + "share/guide.html");
+        QCOMPARE(UserGuideNotFoundMessage(ExeDir.toStdString(), Share),
+                 "Help file not found: the user guide is in none of these places:\n" +
+                     ExeDir.toStdString() + "/guide.html\n" + ExeDir.toStdString() +
+                     "/docs/guide.html\n" + Share + "/guide.html");
+        return;
+    }
+    QCOMPARE(Guide, exe == "bin" ? QStringLiteral(KAV_BIN_DIR "/docs/guide.html") : Root + found);
+    QVERIFY(QFileInfo(Guide).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestProgramFolder)

@@ -98,6 +98,8 @@ private slots:
     void runnerChoice();
     void startsTheRunner();
     void noRunner();
+    void compilersCheckedFirst_data();
+    void compilersCheckedFirst();
     void realRun_data();
     void realRun();
 
@@ -532,6 +534,71 @@ void TestResourceBuild::noRunner() {
     QVERIFY2(Text.find("Windows command interpreter with srmc and brcc32") != std::string::npos,
              Text.c_str());
     QCOMPARE(ReadFile(F.Batch()), Golden("main_FRA.bat", Document));
+}
+
+void TestResourceBuild::compilersCheckedFirst_data() {
+    QTest::addColumn<QStringList>("files");       // below the test folder
+    QTest::addColumn<QString>("winePath");        // WINEPATH, "%1" the test folder as Wine sees it
+    QTest::addColumn<QByteArray>("registryPath"); // the prefix's PATH; empty: no registry yet
+    QTest::addColumn<QString>("missing");         // the refusal's start; empty: the batch starts
+    QTest::newRow("neither compiler")
+        << QStringList{} << "" << QByteArray() << "srmc and brcc32 are";
+    QTest::newRow("brcc32 missing")
+        << QStringList{"Tool/Compiler/srmc.exe"} << "" << QByteArray() << "brcc32 is";
+    QTest::newRow("brcc32 on WINEPATH") << QStringList{"Tool/Compiler/srmc.exe", "bin/BRCC32.EXE"}
+                                        << "%1\\bin" << QByteArray() << "";
+    QTest::newRow("brcc32 on the prefix's registry path")
+        << QStringList{"Tool/Compiler/SRMC.bat", "prefix/drive_c/Tools/Borland/Brcc32.exe"} << ""
+        << QByteArray("%SystemRoot%\\\\system32;C:\\\\tools\\\\borland") << "";
+}
+
+// With Wine as the runner, the compilers must be where its cmd finds them before anything is
+// written or started.
+void TestResourceBuild::compilersCheckedFirst() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, winePath);
+    QFETCH(QByteArray, registryPath);
+    QFETCH(QString, missing);
+    TFixture F;
+    F.Open("Kavr_FRA.str", fkMain);
+    for (const QString& File : files) {
+        QVERIFY(QDir(F.Dir.path()).mkpath(QFileInfo(File).path()));
+        QVERIFY(WriteFile(F.Dir.path() + "/" + File, "x"));
+    }
+    const QString Prefix = F.Dir.path() + "/prefix";
+    if (!registryPath.isEmpty())
+        QVERIFY(WriteFile(Prefix + "/system.reg",
+                          "WINE REGISTRY Version 2\n\n[System\\\\CurrentControlSet\\\\Control\\\\"
+                          "Session Manager\\\\Environment] 1796864346\n\"PATH\"=str(2):\"" +
+                              registryPath + "\"\n"));
+    const QString Wine = F.Dir.path() + "/wine";
+    QVERIFY(WriteFile(Wine, "#!/bin/sh\nexit 0\n"));
+    QFile::setPermissions(Wine, QFile::permissions(Wine) | QFileDevice::ExeOwner);
+    TRunnerProbe Probe;
+    Probe.FindProgram = [Wine](const std::string& Name) {
+        return Name == "wine" ? Wine.toStdString() : std::string();
+    };
+    const QByteArray OldPrefix = qgetenv("WINEPREFIX"), OldPath = qgetenv("WINEPATH");
+    qputenv("WINEPREFIX", Prefix.toLocal8Bit());
+    qputenv("WINEPATH", QString(winePath)
+                            .replace("%1", InterpreterPath(F.Dir.path().toStdString()).c_str())
+                            .toLocal8Bit());
+    const TResourceOutcome Out = TResourceBuild(F.State, F.UI, Probe).MakeResourceFile(true);
+    qputenv("WINEPREFIX", OldPrefix);
+    qputenv("WINEPATH", OldPath);
+    if (missing.isEmpty()) {
+        QCOMPARE(Out.Start, TBatchStart::Started);
+        QCOMPARE(F.UI.Texts(), std::vector<std::string>());
+        return;
+    }
+    QVERIFY(!Out.Written && !Out.StartTried);
+    QVERIFY(!QFile::exists(F.Batch()));
+    QCOMPARE(F.UI.Beeps, 1);
+    QCOMPARE(F.UI.Messages.size(), size_t(1));
+    const QString Text = QString::fromStdString(F.UI.Messages[0].Text);
+    QVERIFY2(Text.startsWith("Can not Compile: " + missing + " missing.") &&
+                 Text.contains(F.Tool() + "Compiler/") && Text.contains("C:\\windows\\system32"),
+             qPrintable(Text));
 }
 
 void TestResourceBuild::realRun_data() {

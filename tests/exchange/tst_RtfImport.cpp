@@ -40,6 +40,8 @@ private slots:
     void columnZeroMustAgree();
     void translationDocumentRoundTrip_data();
     void translationDocumentRoundTrip();
+    void exportedDocuments_data();
+    void exportedDocuments();
     void unrepresentableItemsAreReportedAndKept();
     void nonNumericRangeIsRefused_data();
     void nonNumericRangeIsRefused();
@@ -114,9 +116,14 @@ void TestRtfImport::itemsFromLines_data() {
         << QStringList{"5=New 5", "6=New 6", "7=New 7", "8=New 8", "9=New 9", "10=New 10"};
     QTest::newRow("empty items keep their cells")
         << QStringList{"T", "7 \t ", "8 \t", "9 ", "10 \tDix"} << 1 << 12 << QStringList{"10=Dix"};
-    QTest::newRow("bilingual document joins both texts")
-        << Heading + QStringList{"1 \tFile ", "\tFichier ", "2 \tOpen ", "\tOuvrir "} << 1 << 12
-        << QStringList{"1=File  Fichier", "2=Open  Ouvrir"};
+    // Each item's first line holds the English text, which must not go into the translation.
+    const QStringList Bilingual{
+        "Kavrino\t (12 items) ", "",
+        "Item\tENU - English (United State) <-> FRA - French (France) - Western ", ""};
+    QTest::newRow("bilingual document: the translation column")
+        << Bilingual +
+               QStringList{"1 \tFile ", "\tFichier ", "2 \tOpen ", "\tOuvrir ", "3 \tNew ", "\t "}
+        << 1 << 12 << QStringList{"1=Fichier", "2=Ouvrir"};
     QTest::newRow("line 0 is never examined")
         << QStringList{"1 \tUn", "2 \tDeux"} << 1 << 12 << QStringList{"2=Deux"};
     QTest::newRow("lines before the first item are ignored")
@@ -194,6 +201,42 @@ void TestRtfImport::translationDocumentRoundTrip() {
     QVERIFY(!F->State.FModified);
 }
 
+void TestRtfImport::exportedDocuments_data() {
+    QTest::addColumn<int>("document"); // of the export: bilingual, translation, English
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("bilingual") << 0 << true;
+    QTest::newRow("English") << 2 << false;
+}
+
+void TestRtfImport::exportedDocuments() {
+    QFETCH(int, document);
+    QFETCH(bool, taken);
+    F->Doc.AdoptLanguage("XXX");
+    const QStringList Original = Translations();
+    TRtfExportControls Controls;
+    Controls.Software = "Kavrino";
+    Controls.LanguageEntry = "XXX - Test";
+    Controls.LanguageCaption = "XXX - Test - Western";
+    const std::string Path =
+        ExportRtfFiles(F->State, F->Doc.Items(), F->UI, Controls).Paths[size_t(document)];
+    FillTranslations(F->Doc, F->UI, "?");
+    const QStringList Filled = Translations();
+    F->Doc.SetModified(false);
+    try {
+        ImportRtfFile(Path, F->Doc, F->UI, {1, 12});
+        QVERIFY(taken);
+        QCOMPARE(Translations(), Original);
+    } catch (const ToolError& Error) {
+        QVERIFY2(!taken, Error.what());
+        QVERIFY2(QString(Error.what())
+                     .contains("Load the translation document Kavrino_XXX.rtf or "
+                               "the bilingual document Kavrino_ENU_To_XXX.rtf"),
+                 Error.what());
+        QCOMPARE(Translations(), Filled);
+        QVERIFY(!F->State.FModified);
+    }
+}
+
 void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
     const std::string Path = WriteFile(
         "mixed.rtf", "{\\rtf1\\ansi Title\\par 2 \\tab \\u1055?\\u1088?ix\\par 3 \\tab Trois\\par "
@@ -201,11 +244,14 @@ void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
                      // LibreOffice writes each blank of a run after a six-per-em space; blanks
                      // of any kind at the ends are trimmed.
                      "5 \\tab Cinq\\u8198\\'20 \\u8198\\'20 cinq\\~\\par 6 \\tab "
-                     "\\uc0\\u8239 Six\\par}");
+                     "\\uc0\\u8239 Six\\par "
+                     // A NUL at the end would be trimmed away unseen.
+                     "7 \\tab Sept\\'00\\par}");
     F->Doc.SetCharset(0);
     const TImportReport Report = ImportRtfFile(Path, F->Doc, F->UI, {1, 12});
-    QCOMPARE(Report.Refused.size(), size_t(1));
+    QCOMPARE(Report.Refused.size(), size_t(2));
     QCOMPARE(F->Grid.Cells(colTranslated, RowOf(2)), std::string("Old 2"));
+    QCOMPARE(F->Grid.Cells(colTranslated, RowOf(7)), std::string("Old 7"));
     QCOMPARE(F->Grid.Cells(colTranslated, RowOf(3)), std::string("Trois"));
     QCOMPARE(F->Grid.Cells(colTranslated, RowOf(4)), std::string("Quatre \x80"));
     QCOMPARE(F->Grid.Cells(colTranslated, RowOf(5)), std::string("Cinq  cinq"));
@@ -213,9 +259,10 @@ void TestRtfImport::unrepresentableItemsAreReportedAndKept() {
     QVERIFY(F->State.FModified);
     const QString Summary = QString::fromStdString(ImportSummary(Path, Report, F->UI));
     QVERIFY2(Summary.contains("4 items imported, 0 unchanged (the same text), 0 skipped (empty or "
-                              "only digits), 1 refused.") &&
+                              "only digits), 2 refused.") &&
                  Summary.contains(QString::fromUtf8("Item 2: The character '\xd0\x9f' cannot be "
-                                                    "written in code page windows-1252.")),
+                                                    "written in code page windows-1252.")) &&
+                 Summary.contains("Item 7: The text holds a NUL character (code 0)"),
              qPrintable(Summary));
 }
 

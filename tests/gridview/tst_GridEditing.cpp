@@ -3,6 +3,8 @@
 
 #include "GridTestWindow.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QtTest>
 
 using namespace kav;
@@ -57,6 +59,8 @@ private slots:
     void focusRegainedRestoresSelection();
     void editorKeysReachKeyDownOnce_data();
     void editorKeysReachKeyDownOnce();
+    void pasteTakesOnlyText_data();
+    void pasteTakesOnlyText();
 };
 
 void TestGridEditing::lifeCycle_data() {
@@ -456,6 +460,41 @@ void TestGridEditing::editorKeysReachKeyDownOnce() {
     W.Grid->OnKeyDown = [&](int& Key, TShiftState) { Seen += Key == key; };
     W.Key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(Seen, 1);
+}
+
+void TestGridEditing::pasteTakesOnlyText_data() {
+    QTest::addColumn<QString>("clipboard"); // "cleared", "no formats" or the text on it
+    QTest::addColumn<QString>("cellText");
+    QTest::newRow("cleared") << "cleared"
+                             << "old";
+    // What an X clipboard without an owner hands out: Qt 6.4's own paste crashed on it.
+    QTest::newRow("no formats") << "no formats"
+                                << "old";
+    QTest::newRow("text") << " new"
+                          << "old new";
+}
+
+void TestGridEditing::pasteTakesOnlyText() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, cellText);
+    QClipboard* Clipboard = QGuiApplication::clipboard();
+    Clipboard->clear();
+    if (clipboard == "no formats") {
+        Clipboard->setMimeData(new QMimeData);
+    } else if (clipboard != "cleared") {
+        Clipboard->setText(clipboard);
+    }
+    TGridWindow W;
+    W.Grid->SetOptions(W.Grid->Options() | goEditing);
+    W.Grid->SetCells(1, 1, "old");
+    QVERIFY(W.Show());
+    W.Key(Qt::Key_F2);
+    W.Key(Qt::Key_End);
+    W.Key(Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(W.Grid->Editing());
+    QCOMPARE(W.Grid->Editor()->Text(), cellText);
+    W.Key(Qt::Key_Return);
+    QCOMPARE(W.Text(1, 1), cellText);
 }
 
 QTEST_MAIN(TestGridEditing)
