@@ -22,6 +22,7 @@
 #include "gridview/FontBuild.h"
 #include "gridview/GridClipboard.h"
 #include "gridview/StyledStringGrid.h"
+#include "platform/Keyboard.h"
 #include "platform/Settings.h"
 #include "search/SearchCommands.h"
 #include "searchui/EnterKeyFilter.h"
@@ -494,7 +495,7 @@ void TMainForm::BuildMenus() {
     // the choice is kept for the next start.
     QAction* SwitchKeyboard = Other->addAction("Switch &Keyboard with Language");
     SwitchKeyboard->setObjectName("SwitchKeyboardItem");
-    SwitchKeyboard->setStatusTip("Set the keyboard layout to the selected language");
+    SwitchKeyboard->setStatusTip(SwitchKeyboardHint);
     SwitchKeyboard->setCheckable(true);
     SwitchKeyboard->setChecked(KeyboardSwitchingEnabled());
     connect(SwitchKeyboard, &QAction::toggled, this, [this](bool On) {
@@ -1033,9 +1034,11 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event) {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        // The desktop gets back the keyboard layout it had before the editor switched it.
+        Keyboard().RestoreStartLayout();
         Event->accept();
-    else
+    } else
         Event->ignore();
 }
 
@@ -1057,12 +1060,12 @@ void TMainForm::HelpContentItemClick() {
         Path = Q(UserGuideFile());
     if (!QFileInfo::exists(Path)) {
         Beep();
-        MessageDlg("Help file not found: " + Path.toStdString(), TMsgDlgType::mtWarning, mbOK);
+        MessageDlg(UserGuideNotFoundMessage(), TMsgDlgType::mtWarning, mbOK);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
-        MessageDlg("No program is set up to open the help file " + Path.toStdString(),
-                   TMsgDlgType::mtWarning, mbOK);
+        MessageDlg(UserGuideWithoutBrowserMessage(Path.toStdString()), TMsgDlgType::mtInformation,
+                   mbOK);
 }
 
 void TMainForm::HelpShortcutsItemClick() {
@@ -1184,7 +1187,16 @@ void TMainForm::ItemsChanged(const std::vector<int>& Items) {
 void TMainForm::ModifiedChanged(bool) {}
 
 void TMainForm::FileOpened(const std::string&, bool) {
-    MaskEditTo->setText(Q(ZeroPad(Table().RowCount() - 1, 5)));
+    // As many digits as the last item needs, so that the range covers every item.
+    const int Items = ItemCount(Table());
+    const QString Mask = Q(ItemRangeMask(Items));
+    for (QLineEdit* Edit : {MaskEditFrom, MaskEditTo}) {
+        Edit->setInputMask(Mask);
+        Edit->setFixedWidth(std::max(52, Edit->fontMetrics().horizontalAdvance(
+                                             QString(Mask.section(';', 0, 0).size() + 1, '0'))));
+    }
+    MaskEditFrom->setText(Q(ItemNumberText(1, Items)));
+    MaskEditTo->setText(Q(LastItemText(Table())));
 }
 
 void TMainForm::LanguageChanged(const std::string& Code) {
