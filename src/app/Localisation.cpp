@@ -100,6 +100,12 @@ QToolButton* ColorButton(QWidget* Parent, const char* Name, const QColor& Color,
     return Button;
 }
 
+// The grid or its cell editor has the keyboard.
+bool HoldsFocus(const QWidget& Grid) {
+    const QWidget* Focus = QApplication::focusWidget();
+    return Focus && (Focus == &Grid || Grid.isAncestorOf(Focus));
+}
+
 QLabel* Label(QWidget* Parent, const QString& Text) {
     auto* L = new QLabel(Text, Parent);
     return L;
@@ -127,7 +133,12 @@ public:
         FState.FDialogTop = Top;
     }
     void SetGridEnabled(bool Enabled) override {
+        if (!Enabled)
+            FHadFocus = HoldsFocus(FGrid);
         FGrid.setEnabled(Enabled);
+        // Disabling a widget takes the keyboard from it: it goes back once the search is done.
+        if (Enabled && FHadFocus)
+            FGrid.setFocus(Qt::OtherFocusReason);
         if (Enabled)
             QApplication::restoreOverrideCursor();
         else
@@ -148,6 +159,7 @@ public:
 private:
     TStyledStringGrid& FGrid;
     TViewState& FState;
+    bool FHadFocus = false;
     std::function<TTranslationView*()> FView;
 };
 
@@ -735,17 +747,28 @@ void TMainForm::ReportRefusedChar(const QString& Char, int CodePage) {
     if (Cell != FRefusedCell) {
         FRefusedCell = Cell;
         FRefusedChars.clear();
+        FRefusedInFile.clear();
     }
-    if (!FRefusedChars.contains(Char)) {
-        FRefusedChars.append(Char);
+    // Page 0: the language file itself cannot hold the character, whatever the code page.
+    QStringList& Refused = CodePage == 0 ? FRefusedInFile : FRefusedChars;
+    const QString Shown = Char == "\n" || Char == "\r" ? QString("a line break")
+                          : Char == "\x1a"             ? QString("the end-of-file character")
+                          : Char == QString(QChar(0))  ? QString("a NUL character")
+                                                       : "'" + Char + "'";
+    if (!Refused.contains(Shown)) {
+        Refused.append(Shown);
         Beep();
     }
-    QStringList Quoted;
-    for (const QString& Refused : FRefusedChars)
-        Quoted << "'" + Refused + "'";
-    const QString Text = QString("Not typed: %1 cannot be written in code page %2.")
-                             .arg(Quoted.join(", "), QString::fromLatin1(CodePageName(CodePage)));
-    SetStatusText(StatusHint, Text.toStdString());
+    if (CodePage != 0)
+        FRefusedPage = CodePage;
+    QStringList Parts;
+    if (!FRefusedChars.isEmpty())
+        Parts << QString("%1 cannot be written in code page %2")
+                     .arg(FRefusedChars.join(", "),
+                          QString::fromLatin1(CodePageName(FRefusedPage)));
+    if (!FRefusedInFile.isEmpty())
+        Parts << QString("%1 cannot be written in a language file").arg(FRefusedInFile.join(", "));
+    SetStatusText(StatusHint, ("Not typed: " + Parts.join("; ") + ".").toStdString());
 }
 
 // ---- creation and start-up -------------------------------------------------------------
@@ -1049,6 +1072,14 @@ bool TMainForm::event(QEvent* Event) {
         StatusPanels[StatusHint]->SetMessage(static_cast<QStatusTipEvent*>(Event)->tip());
         return true;
     }
+    // Back from a search window, a box or a menu with nothing holding the keyboard (the cell
+    // editor hides while another window has it): the keys go to the grid, not nowhere.
+    if (Event->type() == QEvent::WindowActivate && strGrid)
+        QTimer::singleShot(0, this, [this] {
+            const QWidget* Focus = QApplication::focusWidget();
+            if (isActiveWindow() && (!Focus || !Focus->isVisible()))
+                strGrid->setFocus(Qt::ActiveWindowFocusReason);
+        });
     return QMainWindow::event(Event);
 }
 
@@ -1153,8 +1184,13 @@ void TMainForm::LockWindowUpdate(bool Lock) {
     const bool Locked = FLockDepth > 0;
     if (Locked == !strGrid->updatesEnabled())
         return;
+    if (Locked)
+        FGridHadFocus = HoldsFocus(*strGrid);
     strGrid->setUpdatesEnabled(!Locked);
     strGrid->setEnabled(!Locked);
+    // Disabled, the grid lost the keyboard: it goes back once the long work is done.
+    if (!Locked && FGridHadFocus)
+        strGrid->setFocus(Qt::OtherFocusReason);
     SetHourglass(Locked);
 }
 

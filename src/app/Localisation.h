@@ -258,13 +258,16 @@ private:
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;
     int FLockDepth = 0;
+    bool FGridHadFocus = false;
     bool FShown = false;
     bool FCreated = false;
     bool FCountsPending = false;
     std::string FStartFile;
     // The cell whose edit had characters refused, and those characters.
     QPoint FRefusedCell{-1, -1};
-    QStringList FRefusedChars;
+    QStringList FRefusedChars;  // by the code page FRefusedPage
+    QStringList FRefusedInFile; // by the file format
+    int FRefusedPage = 0;
 };
 
 } // namespace kav

@@ -239,6 +239,16 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event) {
         (Char.unicode() >= 32 || Char == QLatin1Char('\r') || Char == QLatin1Char('\t') ||
          Char == QChar(27) || Char == QLatin1Char('\b'));
     Event->accept();
+    // A Ctrl key the editor has no command for (its undo when the owner keeps the history, a
+    // window shortcut that is disabled) must not be taken for its letter.
+    const bool Command = (Shift & Qt::ControlModifier) && !(Shift & Qt::AltModifier);
+    const bool EditingKey =
+        Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Cut) ||
+        Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::SelectAll) ||
+        (isUndoRedoEnabled() &&
+         (Event->matches(QKeySequence::Undo) || Event->matches(QKeySequence::Redo)));
+    if (Command && !Typed.isEmpty() && Typed[0].isPrint() && !EditingKey)
+        return;
     if (IsChar) {
         KeyPress(Char);
         if (!Char.isNull()) {

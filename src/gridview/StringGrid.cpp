@@ -802,7 +802,10 @@ void TCustomStringGrid::keyPressEvent(QKeyEvent* Event) {
     }
     KeyDown(Key, Shift);
     const QString Text = Event->text();
-    if (Text.size() == 1 && Text[0].unicode() != 127 && Event->key() != Qt::Key_Backtab) {
+    // A key with Ctrl (without the AltGr of other layouts) is a command, not a character.
+    const bool Command = (Shift & Qt::ControlModifier) && !(Shift & Qt::AltModifier);
+    if (Text.size() == 1 && Text[0].unicode() != 127 && Event->key() != Qt::Key_Backtab &&
+        !Command) {
         CharMessage(Text[0]);
     }
     Event->accept();
@@ -1060,6 +1063,11 @@ void TCustomStringGrid::focusInEvent(QFocusEvent* Event) {
     QAbstractScrollArea::focusInEvent(Event);
     InvalidateGrid();
     FocusCameIn();
+    // The editor shown on the current cell takes the keys, as a click on the cell gives them
+    // to it: a key typed after the grid got the focus (a load, a click beside the editor)
+    // edits the cell as the editor shows it.
+    if (FEditor && FEditorMode && !FEditor->isHidden() && FEditCol == FCol && FEditRow == FRow)
+        FEditor->setFocus(Event->reason());
 }
 
 void TCustomStringGrid::FocusCameIn() {

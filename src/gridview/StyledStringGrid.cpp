@@ -351,6 +351,7 @@ void TStyledStringGrid::PostLeaveEdit(int Col, int Row) {
 }
 
 void TStyledStringGrid::PostRestoreEdit() {
+    FRestorePending = true;
     QMetaObject::invokeMethod(
         this, [this] { RestoreEdit(); }, Qt::QueuedConnection);
 }
@@ -494,6 +495,11 @@ void TStyledStringGrid::CancelStep(int Col, int Row) {
 }
 
 void TStyledStringGrid::RestoreEdit() {
+    // A key typed since the focus came back has placed its own text and caret.
+    if (!FRestorePending) {
+        return;
+    }
+    FRestorePending = false;
     ShowEditor();
     if (Editor() && !Editor()->isHidden()) {
         Editor()->SetSelection(FSavedSelStart, FSavedSelLength);
@@ -630,6 +636,7 @@ void TStyledStringGrid::CharMessage(QChar Key) {
         TCustomStringGrid::CharMessage(Key);
         return;
     }
+    FRestorePending = false;
     ShowEditorChar(Key);
     if (!EditorMode()) {
         KeyPress(Key);

@@ -218,6 +218,8 @@ private:
     bool FRedrawWhileScroll = false;
     bool FEditing = false;
     bool FRestoreEditor = false;
+    // A restore of the editor is posted and has not run yet.
+    bool FRestorePending = false;
     // Bumped by DiscardEdit: queued steps of an earlier generation no longer apply.
     unsigned FEditGeneration = 0;
     // The editor itself is writing its cell (typing, Escape).

@@ -42,7 +42,8 @@ struct TGridWindow {
             return false;
         }
         Grid->setFocus();
-        return Grid->hasFocus();
+        // The grid, or the editor it hands the keys to.
+        return Grid->hasFocus() || Grid->isAncestorOf(QApplication::focusWidget());
     }
 
     static QWidget* Focused() { return QApplication::focusWidget(); }
