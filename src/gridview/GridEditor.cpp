@@ -249,6 +249,10 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event) {
          (Event->matches(QKeySequence::Undo) || Event->matches(QKeySequence::Redo)));
     if (Command && !Typed.isEmpty() && Typed[0].isPrint() && !EditingKey)
         return;
+    // What is typed goes where the translator can see it: a cell scrolled away (the wheel, the
+    // scroll bar) comes back into view first.
+    if (IsChar || IsModifyingKey(Event))
+        FGrid->ShowCurrentCell();
     if (IsChar) {
         KeyPress(Char);
         if (!Char.isNull()) {

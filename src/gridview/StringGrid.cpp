@@ -495,6 +495,11 @@ bool TCustomStringGrid::EditorShowing() const {
     return FEditor && !FEditor->isHidden();
 }
 
+void TCustomStringGrid::ShowCurrentCell() {
+    ClampInView();
+    PlaceEditor();
+}
+
 void TCustomStringGrid::ShowEditorChar(QChar Key) {
     ShowEditor();
     if (FEditor && !FEditor->isHidden()) {

@@ -130,6 +130,8 @@ public:
     void SetEditorMode(bool Value);
     void ShowEditor();
     void HideEditor();
+    // Scrolls the current cell (and the editor on it) into view.
+    void ShowCurrentCell();
     // Opens the editor and types Key into it, as a character typed on the grid does.
     void ShowEditorChar(QChar Key);
     TInplaceEdit* InplaceEditor() const { return FEditor; }

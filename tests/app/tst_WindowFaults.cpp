@@ -190,6 +190,11 @@ void TestWindowFaults::TypingGoesToTheRowShown(TFrenchWindow& F) {
     F.Type("Benelli");
     F.Press(Qt::Key_Return);
     QTRY_COMPARE(QString::fromStdString(F.Translated(301)), QString("Benelli"));
+    // Scrolled away with the wheel, the row comes back into view as soon as a key is typed.
+    F.Grid().SetTopRow(FirstItemRow);
+    QVERIFY(F.Grid().CellRect(colTranslated, 301).isEmpty());
+    F.Type("C");
+    QVERIFY(!F.Grid().CellRect(colTranslated, 301).isEmpty());
 }
 
 // ZZZ typed in item 30, Return, Ctrl+Z, F6 on item 31, Ctrl+Z, Ctrl+Z, Ctrl+Y, Ctrl+Y: the
