@@ -6,6 +6,7 @@
 // redo and typing after every kind of navigation. A failing seed prints its sequence.
 
 #include "MainWindowFixture.h"
+#include "ScriptedUserInterface.h"
 #include "app/FormGotoLine.h"
 #include "document/BackupHistory.h"
 #include "document/TranslationTable.h"
@@ -586,15 +587,7 @@ bool TSequence::Run(int Steps, QString& Log) {
         Save(false);
         TStyledGridModel Grid;
         ConfigureTable(Grid);
-        class TNoUI : public UserInterface {
-        public:
-            TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons) override {
-                return TModalResult::mrOK;
-            }
-            void ShowError(const std::string&) override {}
-            void SetStatusText(int, const std::string&) override {}
-            std::string StatusText(int) const override { return {}; }
-        } UI;
+        ScriptedUserInterface UI;
         TDocument Reopened(Grid, UI);
         Reopened.SetFolders(F->Folder.Home());
         Reopened.OpenPath(FFile);

@@ -52,15 +52,6 @@ QStringList TempFiles(const TFixture& F) {
     return Found;
 }
 
-std::string Told(const TFixture& F) {
-    std::string All;
-    for (const std::string& Text : F.UI.Texts())
-        All += Text + "\n";
-    for (const std::string& Text : F.UI.Errors)
-        All += Text + "\n";
-    return All;
-}
-
 // Every listed version reads back with all items; true when one holds Bytes.
 bool CheckVersions(const TFixture& F, const std::vector<THistoryEntry>& Versions,
                    const std::string& Bytes) {

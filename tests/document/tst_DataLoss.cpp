@@ -47,15 +47,6 @@ bool BackedUp(const TFixture& F, const std::string& Bytes) {
     return false;
 }
 
-std::string Told(const TFixture& F) {
-    std::string All;
-    for (const std::string& Text : F.UI.Texts())
-        All += Text + "\n";
-    for (const std::string& Text : F.UI.Errors)
-        All += Text + "\n";
-    return All;
-}
-
 } // namespace
 
 void TestDataLoss::scenarios_data() {

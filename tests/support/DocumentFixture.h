@@ -86,6 +86,16 @@ struct TFixture {
     }
 };
 
+// Everything the document told the user, messages and errors, a line each.
+inline std::string Told(const TFixture& F) {
+    std::string All;
+    for (const std::string& Text : F.UI.Texts())
+        All += Text + "\n";
+    for (const std::string& Text : F.UI.Errors)
+        All += Text + "\n";
+    return All;
+}
+
 inline std::string Translations(const std::string& Names) {
     std::string Bytes = Header;
     for (char C : Names)
