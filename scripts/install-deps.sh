@@ -8,6 +8,8 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools
     fonts-liberation2 fontconfig fonts-dejavu-core fonts-tlwg-loma-ttf
     xvfb xauth
+    # A window manager on the X server of the tests where windows meet (stacking, focus).
+    openbox
     clang libclang-rt-14-dev
     gettext
     # Wine's command interpreter runs the resource build batch; the tests run it there with

@@ -68,7 +68,9 @@ void TfrmGotoLineNumber::btnOKClick() {
     const TGotoLineTarget Target =
         GotoLineTarget(edtLineNumber->text().toStdString(), strGrid.RowCount());
     if (Target.ErrorPosition != 0) {
-        UI.MessageDlg("Error at position: " + std::to_string(Target.ErrorPosition),
+        UI.MessageDlg("Error at position: " + std::to_string(Target.ErrorPosition) +
+                          "\nType an item number: decimal (12), or hexadecimal after $ or 0x "
+                          "($1F, 0x1F).",
                       TMsgDlgType::mtWarning, mbOK);
         edtLineNumber->selectAll();
         edtLineNumber->setFocus();

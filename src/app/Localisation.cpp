@@ -312,6 +312,15 @@ TStyledGridModel& TMainForm::Table() {
     return strGrid->Model();
 }
 
+QWidget* TMainForm::DialogOwner() {
+    for (QWidget* Window :
+         {static_cast<QWidget*>(ReplaceDialog1 ? ReplaceDialog1->Window() : nullptr),
+          static_cast<QWidget*>(FindDialog1 ? FindDialog1->Window() : nullptr)})
+        if (Window && Window->isVisible())
+            return Window;
+    return this;
+}
+
 void TMainForm::SetDialogs(IModalDialogs* Dialogs) {
     FDialogs = Dialogs ? Dialogs : &FQtDialogs;
 }
@@ -551,6 +560,26 @@ void TMainForm::BuildMenus() {
     ClearAllFlagsMenu->setObjectName("ClearAllFlagsMenu");
     for (QAction* Item : pmnuGridRowAction->actions())
         Item->setVisible(false);
+    // A menu closed with Escape, or a hidden editor, can leave nothing holding the keyboard:
+    // the grid's keys (Ctrl+Home, Alt+F12 ...) go back to the grid at once.
+    for (QAction* Entry : menuBar()->actions())
+        if (QMenu* Menu = Entry->menu())
+            connect(Menu, &QMenu::aboutToHide, this, [this] {
+                QTimer::singleShot(0, this, [this] {
+                    if (!QApplication::activePopupWidget() &&
+                        QApplication::focusWidget() == menuBar())
+                        strGrid->setFocus(Qt::OtherFocusReason);
+                });
+            });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* Now) {
+        if (Now)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (!QApplication::focusWidget() && !QApplication::activePopupWidget() &&
+                !QApplication::activeModalWidget() && isActiveWindow())
+                strGrid->setFocus(Qt::OtherFocusReason);
+        });
+    });
 }
 
 void TMainForm::BuildControlBar() {
@@ -700,6 +729,9 @@ void TMainForm::BuildStatusBar() {
         StatusPanels[i]->setAlignment(Aligns[i] | Qt::AlignVCenter);
         statusBar()->addWidget(StatusPanels[i], i == 2 ? 1 : 0);
     }
+    ModifiedPanel = new QLabel(this);
+    ModifiedPanel->setObjectName("ModifiedPanel");
+    statusBar()->addPermanentWidget(ModifiedPanel);
     FindingsPanel = new QLabel(this);
     FindingsPanel->setObjectName("FindingsPanel");
     statusBar()->addPermanentWidget(FindingsPanel);
@@ -1152,7 +1184,10 @@ std::string TMainForm::StatusText(int Panel) const {
 }
 
 void TMainForm::SetCaption(const std::string& Caption) {
-    setWindowTitle(Q(Caption));
+    // "[*]" after the file's name: the desktop's mark of a document with unsaved changes.
+    QString Title = Q(Caption);
+    const qsizetype Dash = Title.indexOf(" - ");
+    setWindowTitle(Dash < 0 ? Title + "[*]" : Title.insert(Dash, "[*]"));
 }
 
 void TMainForm::ShowPleaseWait(const std::string& Msg, bool Animate) {
@@ -1208,6 +1243,12 @@ std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
 // ---- IDocumentObserver ----------------------------------------------------------------
 
 void TMainForm::TableLoaded() {
+    // A notice about the typing in the previous table says nothing about this one.
+    if (!FRefusedChars.isEmpty() || !FRefusedInFile.isEmpty())
+        SetStatusText(StatusHint, {});
+    FRefusedCell = QPoint(-1, -1);
+    FRefusedChars.clear();
+    FRefusedInFile.clear();
     strGrid->setFocus();
 }
 
@@ -1220,7 +1261,10 @@ void TMainForm::ItemsChanged(const std::vector<int>& Items) {
     strGrid->viewport()->update();
 }
 
-void TMainForm::ModifiedChanged(bool) {}
+void TMainForm::ModifiedChanged(bool Modified) {
+    setWindowModified(Modified);
+    ModifiedPanel->setText(Modified ? "Modified" : QString());
+}
 
 void TMainForm::FileOpened(const std::string&, bool) {
     // As many digits as the last item needs, so that the range covers every item.
@@ -1242,7 +1286,7 @@ void TMainForm::LanguageChanged(const std::string& Code) {
     }
     SetLanguageIndex(-1);
     // The character set belonged to the language just cleared: back to the start-up entry.
-    SetCharsetIndex(0);
+    SetCharsetIndex(std::max(0, CharsetIndexOf(DEFAULT_CHARSET)));
 }
 
 void TMainForm::SoftwareChanged(TSoftware Software) {

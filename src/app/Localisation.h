@@ -193,6 +193,8 @@ public:
     QAction* PreviousFindingMenu = nullptr;
     // The document's finding counts, right in the status bar.
     QLabel* FindingsPanel = nullptr;
+    // "Modified" while the document has unsaved changes.
+    QLabel* ModifiedPanel = nullptr;
     TKavrinoFindDialog* FindDialog1 = nullptr;
     TKavrinoReplaceDialog* ReplaceDialog1 = nullptr;
 
@@ -254,7 +256,9 @@ private:
     std::unique_ptr<TDocumentHistory> FHistory;
     // An undo or redo is giving items their states back.
     bool FApplyingHistory = false;
-    QtModalDialogs FQtDialogs{this};
+    // The window a box opens over: a search window while one is shown (it stays on top).
+    QWidget* DialogOwner();
+    QtModalDialogs FQtDialogs{[this] { return DialogOwner(); }};
     IModalDialogs* FDialogs = &FQtDialogs;
     TfrmPleaseWait* FPleaseWait = nullptr;
     int FLockDepth = 0;

@@ -74,7 +74,7 @@ QString QtFilter(const std::string& Filter) {
 
 TModalResult QtModalDialogs::MessageDlg(const std::string& Text, TMsgDlgType Type,
                                         TMsgDlgButtons Buttons) {
-    QMessageBox Box(IconOf(Type), Caption(Type), QString::fromStdString(Text), {}, FOwner);
+    QMessageBox Box(IconOf(Type), Caption(Type), QString::fromStdString(Text), {}, FOwner());
     struct TButton {
         TMsgDlgBtn Bit;
         QMessageBox::StandardButton Standard;
@@ -99,13 +99,13 @@ TModalResult QtModalDialogs::MessageDlg(const std::string& Text, TMsgDlgType Typ
 }
 
 void QtModalDialogs::ShowError(const std::string& Text) {
-    QMessageBox::critical(FOwner, Caption(TMsgDlgType::mtError), QString::fromStdString(Text));
+    QMessageBox::critical(FOwner(), Caption(TMsgDlgType::mtError), QString::fromStdString(Text));
 }
 
 std::optional<std::string> QtModalDialogs::OpenDialog(const std::string& InitialDir,
                                                       const std::string& Filter) {
-    QString Path = QFileDialog::getOpenFileName(FOwner, "Open", QString::fromStdString(InitialDir),
-                                                QtFilter(Filter));
+    QString Path = QFileDialog::getOpenFileName(
+        FOwner(), "Open", QString::fromStdString(InitialDir), QtFilter(Filter));
     if (Path.isEmpty())
         return std::nullopt;
     return Path.toStdString();
@@ -116,8 +116,8 @@ std::optional<std::string> QtModalDialogs::SaveDialog(const std::string& Initial
                                                       const std::string& FileName) {
     // The command asks before overwriting, not the dialog.
     QString Path = QFileDialog::getSaveFileName(
-        FOwner, "Save As", QString::fromStdString(InitialDir + FileName), QtFilter(Filter), nullptr,
-        QFileDialog::DontConfirmOverwrite);
+        FOwner(), "Save As", QString::fromStdString(InitialDir + FileName), QtFilter(Filter),
+        nullptr, QFileDialog::DontConfirmOverwrite);
     if (Path.isEmpty())
         return std::nullopt;
     return Path.toStdString();
@@ -125,7 +125,7 @@ std::optional<std::string> QtModalDialogs::SaveDialog(const std::string& Initial
 
 std::optional<TColor> QtModalDialogs::ChooseColor(TColor Start) {
     // Colours are stored with red in the low byte.
-    QColorDialog Dialog(QColor(Start & 0xFF, (Start >> 8) & 0xFF, (Start >> 16) & 0xFF), FOwner);
+    QColorDialog Dialog(QColor(Start & 0xFF, (Start >> 8) & 0xFF, (Start >> 16) & 0xFF), FOwner());
     Dialog.setOption(QColorDialog::ShowAlphaChannel, false);
     if (Dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -141,8 +141,8 @@ std::optional<size_t> QtModalDialogs::ChooseItem(const std::string& Title,
         Entries << QString::fromStdString(Item);
     bool Ok = false;
     const QString Chosen =
-        QInputDialog::getItem(FOwner, QString::fromStdString(Title), QString::fromStdString(Prompt),
-                              Entries, 0, false, &Ok);
+        QInputDialog::getItem(FOwner(), QString::fromStdString(Title),
+                              QString::fromStdString(Prompt), Entries, 0, false, &Ok);
     if (!Ok)
         return std::nullopt;
     const qsizetype Index = Entries.indexOf(Chosen);

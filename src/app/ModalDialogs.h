@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,7 +46,10 @@ public:
 // The real ones: message boxes with the system's captions, Qt's file dialogs.
 class QtModalDialogs : public IModalDialogs {
 public:
-    explicit QtModalDialogs(QWidget* Owner) : FOwner(Owner) {}
+    explicit QtModalDialogs(QWidget* Owner) : FOwner([Owner] { return Owner; }) {}
+    // Owner: the window each box opens over, asked when it opens (a stay-on-top search window
+    // that is shown, say, so that the box is never hidden under it).
+    explicit QtModalDialogs(std::function<QWidget*()> Owner) : FOwner(std::move(Owner)) {}
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
                             TMsgDlgButtons Buttons) override;
     void ShowError(const std::string& Text) override;
@@ -58,7 +62,7 @@ public:
                                      const std::vector<std::string>& Items) override;
 
 private:
-    QWidget* FOwner;
+    std::function<QWidget*()> FOwner;
 };
 
 // For an unattended run (--screenshot): every box goes to stderr and is answered at once

@@ -1010,6 +1010,9 @@ bool TDocument::SaveFile(std::string FileName) {
                     Warn(Result.Message);
                 }
             }
+            // The panel must not go on saying an earlier save of the file went through.
+            if (!Written)
+                UI.SetStatusText(StatusFile, "Not saved: " + FileName);
         }
         if (Written) {
             FReadingBack = true;

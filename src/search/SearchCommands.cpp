@@ -38,7 +38,8 @@ TSearchCommands::TSearchCommands(TDocument& Doc, UserInterface& UI, ISearchView&
     : Doc(Doc), UI(UI), View(View), FFindDialog(FindDialog), FReplaceDialog(ReplaceDialog) {}
 
 void TSearchCommands::OpenDialog(ISearchDialog& Dialog) {
-    Dialog.SetFindText(S.FSearchText);
+    // The text searched last; the text of the cell last opened only before any search.
+    Dialog.SetFindText(FLastSearched.empty() ? S.FSearchText : FLastSearched);
     Dialog.SetPosition(View.DialogLeft(), View.DialogTop());
     Dialog.Execute();
 }
@@ -68,6 +69,7 @@ void TSearchCommands::SearchFind() {
         S.FSearchText = FReplaceDialog.FindText();
         S.FSearchOptions = FReplaceDialog.Options();
     }
+    FLastSearched = S.FSearchText;
     TBusyGrid Busy(UI, View);
     const std::optional<TCellHit> Hit = FEngine.FindNext();
     FHit = Hit.value_or(TCellHit{});
@@ -87,6 +89,7 @@ void TSearchCommands::SearchReplace() {
         S.FSearchText = FReplaceDialog.FindText();
         S.FSearchOptions = FReplaceDialog.Options();
     }
+    FLastSearched = FReplaceDialog.FindText();
     if ((FReplaceDialog.Options() & frReplaceAll) != 0)
         ReplaceAllWithQuestions();
     else

@@ -86,6 +86,8 @@ private:
     int FReplaceTag = 0;
     // The cell of the last Find Next hit, which "&Replace" acts on; 0 when there is none.
     TCellHit FHit;
+    // The text of the last search or replacement, which the windows open with.
+    std::string FLastSearched;
 };
 
 } // namespace kav

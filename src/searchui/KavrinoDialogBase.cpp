@@ -75,6 +75,9 @@ void TKavrinoDialogBase::Raise(const TNotifyEvent& Event) {
 
 void TKavrinoDialogBase::FillWindow(TfrmFindDlg& W) {
     W.EdtSearch->SetBytes(FFindText);
+    // A window made anew shows the options of the last search with this component.
+    W.ckxMatchCase->setChecked(FOptions & frMatchCase);
+    W.ckxMatchWholeWord->setChecked(FOptions & frWholeWord);
 }
 
 void TKavrinoDialogBase::DisconnectWindow(TfrmFindDlg& W) {

@@ -22,6 +22,7 @@ TfrmReplaceDlg::TfrmReplaceDlg(QWidget* Owner) : TfrmFindDlg(Owner, TWithoutLayo
     setTabOrder(btnReplaceAll, btnCancel);
     setTabOrder(btnCancel, ckxMatchWholeWord);
     setTabOrder(ckxMatchWholeWord, ckxMatchCase);
+    setWindowTitle(QStringLiteral("Replace"));
     CentreOnDesktop();
 }
 

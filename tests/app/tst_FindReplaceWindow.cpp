@@ -211,10 +211,13 @@ void TestFindReplaceWindow::replaceAllQuestionShowsTheHit() {
     for (int Row : Hits)
         F.Table().SetCells(colTranslated, Row, "Quitter Zorglub maintenant");
     TfrmReplaceDlg& Dialog = F.OpenReplace("zorglub", "Abc");
+    QCOMPARE(Dialog.windowTitle(), QString("Replace"));
     QList<int> RedWhileAsked;
     QList<bool> InView;
+    QList<QWidget*> Owners; // every box opens over the stay-on-top window, never under it
     TBoxWatch Watch;
     Watch.Answer = [&](QMessageBox& Box) {
+        Owners << Box.parentWidget();
         if (Box.text() == "Replace this occurence ?") {
             const int Row = Hits.value(RedWhileAsked.size());
             RedWhileAsked << F.RedPixels(Row);
@@ -230,6 +233,7 @@ void TestFindReplaceWindow::replaceAllQuestionShowsTheHit() {
     QCOMPARE(Watch.Texts, (QStringList{"Replace this occurence ?", "Replace this occurence ?",
                                        "Found 2 occurences in 2 items"}));
     QCOMPARE(InView, (QList<bool>{true, true}));
+    QCOMPARE(Owners, (QList<QWidget*>{&Dialog, &Dialog, &Dialog}));
     QCOMPARE(RedWhileAsked.size(), 2);
     for (int Red : RedWhileAsked)
         QVERIFY2(Red > 20, qPrintable(QString::number(Red)));

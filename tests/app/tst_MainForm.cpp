@@ -62,7 +62,8 @@ private slots:
 void TestMainForm::startState() {
     TProgramFolder Folder;
     TWindow W(Folder.Home());
-    QCOMPARE(W.Form.windowTitle(), QString("Untitled - Kavrino Translation Tool "));
+    QCOMPARE(W.Form.windowTitle(), QString("Untitled[*] - Kavrino Translation Tool "));
+    QVERIFY(!W.Form.isWindowModified());
     QCOMPARE(W.Form.State().FFileKind, fkNone);
     QVERIFY(W.Form.State().FUntitled);
     QCOMPARE(W.Form.State().FDefaultFileName, Folder.Home() + "Default/Kavr_ENU.str");
@@ -270,7 +271,7 @@ void TestMainForm::commandLineFileOpens() {
     TProgramFolder Folder;
     TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_RUS.str");
     QCOMPARE(W.Form.State().FFileKind, fkMain);
-    QCOMPARE(W.Form.windowTitle(), QString("Kavr_RUS.str - Kavrino Translation Tool "));
+    QCOMPARE(W.Form.windowTitle(), QString("Kavr_RUS.str[*] - Kavrino Translation Tool "));
     QCOMPARE(W.Form.LanguageBox->currentText().left(3), QString("RUS"));
     QCOMPARE(int(W.Form.State().FFontCharset), 204);
     QCOMPARE(W.Form.Table().RowCount(), 347);
@@ -410,8 +411,11 @@ void TestMainForm::restorePreviousVersionThroughMenu() {
              W.Dialogs.Lists[0][0].c_str());
     QCOMPARE(W.Form.Table().Cells(colTranslated, 2),
              Original.mid(Original.indexOf("Txt_")).split('"').value(1).toStdString());
-    QCOMPARE(W.Form.windowTitle(), QString("Untitled - Kavrino Translation Tool "));
+    QCOMPARE(W.Form.windowTitle(), QString("Untitled[*] - Kavrino Translation Tool "));
     QVERIFY(W.Form.State().FModified);
+    // A restored version is a change: the caption and the status bar say so.
+    QVERIFY(W.Form.isWindowModified());
+    QCOMPARE(W.Form.ModifiedPanel->text(), QString("Modified"));
     QVERIFY2(W.Panel(2).find("Restored version: Kavr_DEU.str of ") == 0, W.Panel(2).c_str());
 }
 

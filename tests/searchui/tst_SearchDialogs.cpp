@@ -82,7 +82,7 @@ void TestSearchDialogs::windowsCarryTheirControls() {
     Dialog.Execute();
     TfrmFindDlg* W = Dialog.Window();
     QVERIFY(W && W->isVisible());
-    QCOMPARE(W->windowTitle(), QString("Find"));
+    QCOMPARE(W->windowTitle(), QString(replace ? "Replace" : "Find"));
     QVERIFY(!W->isModal());
     QVERIFY(W->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(TabChain(W->EdtSearch), tabs);
@@ -158,8 +158,9 @@ void TestSearchDialogs::freshWindowAfterCancel() {
     Find.Execute();
     TfrmFindDlg* Second = Find.Window();
     QVERIFY(Second && Second->isVisible());
-    QVERIFY(!Second->ckxMatchCase->isChecked());
-    QCOMPARE(Find.Options(), TFindOptions(frDown));
+    // The window is new; the options of the last use are kept.
+    QVERIFY(Second->ckxMatchCase->isChecked());
+    QCOMPARE(Find.Options(), TFindOptions(frDown | frMatchCase));
     QCOMPARE(Second->EdtSearch->text(), QString("abc"));
     QVERIFY(Find.IsOpen());
 }

@@ -1,0 +1,100 @@
+// The main window on a real X server under a window manager, where the offscreen platform
+// cannot show what goes wrong between windows: a question of Replace All must open above the
+// stay-on-top Replace window and take the keyboard, the grid must get the keys back after a
+// menu closed with Escape, and a paste with a clipboard that nobody owns must do no harm.
+
+#include "MainWindowFixture.h"
+#include "document/TranslationTable.h"
+#include "gridview/StyledStringGrid.h"
+#include "searchui/KavrinoReplaceDialog.h"
+#include "searchui/KavrinoReplaceForm.h"
+
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+
+using namespace kav;
+
+namespace {
+
+bool GridHasTheKeyboard(TStyledStringGrid& Grid) {
+    QWidget* Focus = QApplication::focusWidget();
+    return Focus && (Focus == &Grid || Grid.isAncestorOf(Focus));
+}
+
+} // namespace
+
+class TestWindowStacking : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void replaceQuestionOpensAboveTheReplaceWindow();
+    void keysReachTheGridAfterAMenu();
+    void pasteWithAnUnownedClipboard();
+};
+
+void TestWindowStacking::initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), QString("xcb"));
+}
+
+void TestWindowStacking::replaceQuestionOpensAboveTheReplaceWindow() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Form().SetDialogs(nullptr); // the real boxes
+    QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+    TfrmReplaceDlg* Replace = F.Form().ReplaceDialog1->ReplaceWindow();
+    QVERIFY(Replace && QTest::qWaitForWindowExposed(Replace));
+    QTest::keyClicks(Replace->EdtSearch, "Fichier");
+    QTest::keyClicks(Replace->edtReplace, "Dossier");
+    QWindow* Parent = nullptr;
+    bool HadTheKeyboard = false;
+    QString Asked;
+    QTimer::singleShot(500, [&] {
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!Box)
+            return;
+        Asked = Box->text();
+        Parent = Box->windowHandle() ? Box->windowHandle()->transientParent() : nullptr;
+        HadTheKeyboard = QApplication::activeWindow() == Box;
+        Box->button(QMessageBox::Cancel)->click();
+    });
+    QTest::mouseClick(Replace->btnReplaceAll, Qt::LeftButton);
+    QCOMPARE(Asked, QString("Replace this occurence ?"));
+    // Transient for the stay-on-top window, the box is stacked above it, and answers the keys.
+    QCOMPARE(Parent, Replace->windowHandle());
+    QVERIFY(HadTheKeyboard);
+    Replace->close();
+}
+
+void TestWindowStacking::keysReachTheGridAfterAMenu() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Click(colTranslated, 20);
+    QMenu* File = F.Form().menuBar()->actions()[0]->menu();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(File->isVisible());
+    QTest::keyClick(File, Qt::Key_Escape);
+    QTRY_VERIFY(!File->isVisible());
+    QTRY_VERIFY(GridHasTheKeyboard(F.Grid()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(F.Grid().Row(), FirstItemRow);
+}
+
+void TestWindowStacking::pasteWithAnUnownedClipboard() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Click(colTranslated, 9);
+    const QString Shown = F.EditorText();
+    // Owned by nobody: what the clipboard offers has no formats at all.
+    QApplication::clipboard()->setMimeData(new QMimeData);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(F.EditorText(), Shown);
+    QVERIFY(F.Grid().EditorShowing());
+}
+
+QTEST_MAIN(TestWindowStacking)
+#include "tst_WindowStacking.moc"
