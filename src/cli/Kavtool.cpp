@@ -51,6 +51,10 @@ bool TSession::Open(const std::string& Path) {
 
 bool TSession::SaveAs(const std::string& Path, bool Force) {
     const std::string Target = SaveTargetName(Path, State().FFileKind);
+    if (!ExamineFileName(FileNamePart(Target)).Accepted) {
+        Fail(OpenableNameRule(FileNamePart(Target)));
+        return false;
+    }
     std::error_code Error;
     const bool Own = State().FFileName != UntitledName &&
                      std::filesystem::equivalent(Target, State().FFileName, Error);

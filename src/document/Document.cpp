@@ -808,7 +808,22 @@ void TDocument::FileSaveAs() {
     if (!Path)
         return;
     // The question names the file that will really be written, after the kind's correction.
-    const std::string Target = SaveTargetName(*Path, S.FFileKind);
+    std::string Target = SaveTargetName(*Path, S.FFileKind);
+    // A name File > Open refuses would leave a file the tool cannot open again.
+    if (!ExamineFileName(FileNamePart(Target)).Accepted) {
+        const std::string Corrected =
+            FolderPart(Target) + ((S.FFileKind == fkMain ? "Kavr_" : "Kavr_User_") + Code + ".str");
+        if (UI.MessageDlg(OpenableNameRule(FileNamePart(Target)) + "\nSave as " + Corrected + "?",
+                          TMsgDlgType::mtConfirmation, mbYesNoCancel) != TModalResult::mrYes)
+            return;
+        Target = Corrected;
+    } else if (Target != *Path) {
+        UI.MessageDlg("The file is saved as " + FileNamePart(Target) + ": " +
+                          (S.FFileKind == fkUser ? "a Pelmor document is named Kavr_User_<LANG>.str"
+                                                 : "a Kavrino document is named Kavr_<LANG>.str") +
+                          ", so that File > Open gives it back with its kind.",
+                      TMsgDlgType::mtInformation, mbOK);
+    }
     if (IsFile(Target)) {
         std::string Question = "OK to overwrite " + Target;
         if (Target == FUnloadedPath)
@@ -820,11 +835,18 @@ void TDocument::FileSaveAs() {
             return;
     }
     S.FNewFileName = true;
-    if (!SaveFile(*Path))
+    if (!SaveFile(Target))
         return;
     S.FUntitled = false;
-    SetFileName(*Path);
+    SetFileName(Target);
     SetModified(false);
+}
+
+std::string OpenableNameRule(const std::string& Name) {
+    return Name +
+           " is not a name File > Open accepts: a language file is named Kavr_<LANG>.str for "
+           "Kavrino or Kavr_User_<LANG>.str for Pelmor (LANG the three-letter language code), "
+           "which tells the tool its kind and language.";
 }
 
 bool TDocument::SaveNewFile(const std::string& FileName) {

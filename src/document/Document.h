@@ -66,6 +66,9 @@ struct TLoadReport {
     size_t Findings = 0; // lines of the default and translated files with content not read
 };
 
+// Why File > Open would refuse a file of that name, and the rule it follows.
+std::string OpenableNameRule(const std::string& Name);
+
 // The name a document of Kind is saved under when FileName is chosen: a user document is never
 // written under a main file's name, nor the reverse ("Kavr_FRA.str" <-> "Kavr_User_FRA.str").
 std::string SaveTargetName(std::string FileName, StrFileKind Kind);

@@ -158,6 +158,10 @@ void TestKavtoolFaults::refusals_data() {
         << "remove Default" << QStringList{"roundtrip", "%1", "%1"}
         << "Default Language File not found: %2/Default/Kavr_ENU.str"
         << "%1";
+    QTest::newRow("saved under a name open refuses")
+        << "" << QStringList{"roundtrip", "%1", "%2/Language/notes.str"}
+        << "notes.str is not a name File > Open accepts"
+        << "%1";
     QTest::newRow("translated file is a folder")
         << "folder Language/Kavr_DEU.str" << QStringList{"stats", "%2/Language/Kavr_DEU.str"}
         << "File access denied: %2/Language/Kavr_DEU.str"

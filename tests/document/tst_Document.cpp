@@ -74,6 +74,8 @@ private slots:
     void saveWritesBacksUpAndReloads();
     void saveAsUserIntoMainName();
     void saveAsNeedsLanguage();
+    void saveAsKeepsAnOpenableName_data();
+    void saveAsKeepsAnOpenableName();
     void saveAsksBeforeDroppingNamelessItems_data();
     void saveAsksBeforeDroppingNamelessItems();
     void readBackEqualsFullLoad_data();
@@ -383,7 +385,9 @@ void TestDocument::saveAsUserIntoMainName() {
     QCOMPARE(F.UI.SaveProposals, std::vector<std::string>{"Kavr_User_FRA.str"});
     QVERIFY(QFile::exists(QString::fromStdString(F.Path("Language/Kavr_User_FRA.str"))));
     QVERIFY(!QFile::exists(QString::fromStdString(F.Path("Language/Kavr_FRA.str"))));
-    QCOMPARE(F.UI.Caption, std::string("Kavr_FRA.str - Kavrino Translation Tool "));
+    // The caption and the message name the file really written.
+    QCOMPARE(F.UI.Caption, std::string("Kavr_User_FRA.str - Kavrino Translation Tool "));
+    QVERIFY(Told(F).find("The file is saved as Kavr_User_FRA.str") != std::string::npos);
     QVERIFY(!F.State.FUntitled);
     // Only the default file was backed up: the new document had no folder yet.
     QCOMPARE(QDir(QString::fromStdString(F.Path("Backup"))).entryList(QDir::Files),
@@ -405,6 +409,31 @@ void TestDocument::saveAsNeedsLanguage() {
     QCOMPARE(F.UI.Messages[0].Type, TMsgDlgType::mtInformation);
     QVERIFY(F.Events.LanguageMissingMarked);
     QVERIFY(F.UI.SaveProposals.empty());
+}
+
+void TestDocument::saveAsKeepsAnOpenableName_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes: the corrected name") << int(TModalResult::mrYes) << true;
+    QTest::newRow("no: nothing written") << int(TModalResult::mrNo) << false;
+}
+
+// A file saved under a name File > Open refuses could not be opened again.
+void TestDocument::saveAsKeepsAnOpenableName() {
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    TFixture F;
+    F.WriteDefault("AB");
+    F.Doc.FileNew();
+    F.Doc.SetLanguage("fra");
+    F.UI.SaveAnswers.push_back(F.Path("Language/notes.str"));
+    F.UI.Answers.push_back(static_cast<TModalResult>(answer));
+    F.Doc.FileSaveAs();
+    QVERIFY(F.UI.Texts().front().starts_with("notes.str is not a name File > Open accepts"));
+    QVERIFY(F.UI.Texts().front().ends_with("Save as " + F.Path("Language/Kavr_FRA.str") + "?"));
+    QVERIFY(!QFile::exists(QString::fromStdString(F.Path("Language/notes.str"))));
+    QCOMPARE(QFile::exists(QString::fromStdString(F.Path("Language/Kavr_FRA.str"))), written);
+    QCOMPARE(F.State.FUntitled, !written);
 }
 
 void TestDocument::saveAsksBeforeDroppingNamelessItems_data() {
