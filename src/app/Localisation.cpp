@@ -1192,8 +1192,20 @@ void TMainForm::SetCaption(const std::string& Caption) {
 
 void TMainForm::ShowPleaseWait(const std::string& Msg, bool Animate) {
     HidePleaseWait();
+    FActiveBeforeWait = QApplication::activeWindow();
     FPleaseWait = new TfrmPleaseWait(this);
     FPleaseWait->Start(Q(Msg), Animate);
+}
+
+bool TMainForm::ShowProgress(size_t Done, size_t Total, bool Cancellable) {
+    if (!FPleaseWait)
+        return true;
+    FPleaseWait->SetProgress(Done, Total, Cancellable);
+    // Work that can stop lets the Cancel button be pressed; the modal please-wait window keeps
+    // every other window from taking input meanwhile.
+    QApplication::processEvents(Cancellable ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
+    return !FPleaseWait || !FPleaseWait->Cancelled();
 }
 
 void TMainForm::HidePleaseWait() {
@@ -1202,8 +1214,11 @@ void TMainForm::HidePleaseWait() {
     FPleaseWait->Stop();
     FPleaseWait->close();
     FPleaseWait = nullptr;
-    // The keyboard goes back to the main window, its shortcuts included.
-    activateWindow();
+    // The keyboard goes back to the window that had it (the main window or a search window),
+    // shortcuts included, before the next command looks for it.
+    QWidget* Back = FActiveBeforeWait ? FActiveBeforeWait.data() : this;
+    Back->activateWindow();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TMainForm::SetHourglass(bool On) {

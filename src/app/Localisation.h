@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -116,6 +117,7 @@ public:
     void SetCaption(const std::string& Caption) override;
     void ShowPleaseWait(const std::string& Msg, bool Animate) override;
     void HidePleaseWait() override;
+    bool ShowProgress(size_t Done, size_t Total, bool Cancellable) override;
     void SetHourglass(bool On) override;
     void LockWindowUpdate(bool Lock) override;
     std::optional<std::string> OpenDialog(const std::string& InitialDir,
@@ -260,7 +262,8 @@ private:
     QWidget* DialogOwner();
     QtModalDialogs FQtDialogs{[this] { return DialogOwner(); }};
     IModalDialogs* FDialogs = &FQtDialogs;
-    TfrmPleaseWait* FPleaseWait = nullptr;
+    QPointer<TfrmPleaseWait> FPleaseWait;
+    QPointer<QWidget> FActiveBeforeWait;
     int FLockDepth = 0;
     bool FGridHadFocus = false;
     bool FShown = false;

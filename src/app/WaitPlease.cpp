@@ -4,10 +4,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace kav {
 
@@ -50,9 +55,13 @@ private:
 } // namespace
 
 TfrmPleaseWait::TfrmPleaseWait(QWidget* Owner)
-    : QDialog(Owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(Owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowDoesNotAcceptFocus) {
     setObjectName("frmPleaseWait");
     setAttribute(Qt::WA_DeleteOnClose);
+    // The keyboard stays with the window the translator works in: the work is over before a
+    // key could matter, and Cancel takes a click.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QFont WindowFont("Arial");
     WindowFont.setBold(true);
     setFont(WindowFont);
@@ -76,10 +85,26 @@ TfrmPleaseWait::TfrmPleaseWait(QWidget* Owner)
     Stack->setContentsMargins(0, 0, 0, 0);
     Stack->addWidget(Label1, 0, 0);
     Stack->addWidget(aniWaitPlease, 0, 0);
+    FProgressRow = new QWidget(this);
+    auto* Row = new QHBoxLayout(FProgressRow);
+    Row->setContentsMargins(8, 0, 8, 8);
+    FBar = new QProgressBar(FProgressRow);
+    FBar->setObjectName("barProgress");
+    FCancel = new QPushButton("Cancel", FProgressRow);
+    FCancel->setObjectName("btnCancel");
+    FCancel->setFont(QFont("Arial"));
+    FCancel->hide();
+    connect(FCancel, &QPushButton::clicked, this, [this] { FCancelled = true; });
+    Row->addWidget(FBar, 1);
+    Row->addWidget(FCancel);
+    Layout->addWidget(FProgressRow);
+    FProgressRow->hide();
+    // Only this window takes input while the work runs: a click into the grid must wait.
     FTimer = new QTimer(this);
     FTimer->setInterval(60);
     connect(FTimer, &QTimer::timeout, this, [Animation] { Animation->Advance(); });
     ScaleForm(*this);
+    FBaseHeight = height();
 }
 
 void TfrmPleaseWait::Start(const QString& Msg, bool Animate) {
@@ -92,8 +117,59 @@ void TfrmPleaseWait::Start(const QString& Msg, bool Animate) {
     }
     show();
     raise();
+    PaintNow();
+}
+
+void TfrmPleaseWait::PaintNow() {
+    // A window manager maps the window a little later: painted before that, it would stay
+    // black or see-through while the work blocks the event loop.
+    QElapsedTimer Waited;
+    Waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && Waited.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfrmPleaseWait::SetProgress(size_t Done, size_t Total, bool Cancellable) {
+    if (FProgressRow->isHidden() || FCancel->isHidden() == Cancellable) {
+        FCancel->setVisible(Cancellable);
+        if (Cancellable)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
+        FProgressRow->show();
+        setFixedSize(width(), FBaseHeight + FProgressRow->sizeHint().height());
+    }
+    // The bar counts in thousandths: an int range holds any number of items.
+    FBar->setRange(0, 1000);
+    FBar->setValue(Total == 0 ? 1000 : static_cast<int>(std::min(Done, Total) * 1000 / Total));
+    repaint();
+}
+
+bool TfrmPleaseWait::eventFilter(QObject* Watched, QEvent* Event) {
+    // While Cancel can be pressed the events run; input meant for any other window waits, as
+    // it does while the work cannot be stopped.
+    switch (Event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Close: {
+        auto* Widget = qobject_cast<QWidget*>(Watched);
+        return Widget && Widget->window() != this;
+    }
+    default:
+        return false;
+    }
+}
+
+void TfrmPleaseWait::reject() {
+    if (FCancel->isVisible())
+        FCancelled = true;
 }
 
 void TfrmPleaseWait::Stop() {
@@ -101,8 +177,14 @@ void TfrmPleaseWait::Stop() {
 }
 
 void TfrmPleaseWait::closeEvent(QCloseEvent* Event) {
+    // The window goes when the work is over; closed by the user meanwhile, it stands for Cancel.
+    if (Event->spontaneous()) {
+        reject();
+        Event->ignore();
+        return;
+    }
     Stop();
-    QDialog::closeEvent(Event);
+    Event->accept();
 }
 
 } // namespace kav

@@ -4,6 +4,8 @@
 #include <QDialog>
 
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QTimer;
 class QWidget;
 
@@ -17,6 +19,9 @@ public:
     // the following work blocks the event loop.
     void Start(const QString& Msg, bool Animate);
     void Stop();
+    // The determinate bar under the animation, and Cancel when the work can stop cleanly.
+    void SetProgress(size_t Done, size_t Total, bool Cancellable);
+    bool Cancelled() const { return FCancelled; }
 
     QWidget* pnlAvi;
     QLabel* Label1;
@@ -24,9 +29,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+    // Escape stops cancellable work; the window itself closes only when the work is over.
+    void reject() override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    void PaintNow();
+
     QTimer* FTimer;
+    QWidget* FProgressRow;
+    QProgressBar* FBar;
+    QPushButton* FCancel;
+    int FBaseHeight;
+    bool FCancelled = false;
 };
 
 } // namespace kav

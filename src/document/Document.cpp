@@ -640,12 +640,16 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         // The default file has about as many items as the translated file has lines.
         FItems.Reserve(static_cast<int>(Lines.size()));
     }
+    // The default file has about as many items as the translated file has lines: reading it
+    // is the first half of the bar, taking the translations the second.
+    TProgress Progress(UI, Reuse ? Lines.size() : 2 * Lines.size());
+    const size_t Taken = Reuse ? 0 : Lines.size();
     try {
         if (Reuse) {
             KeepDefaultItems();
             DefaultFindings = FDefaultRead->Findings;
         } else {
-            ReadDefaultItems(Default, DefaultFindings);
+            ReadDefaultItems(Default, DefaultFindings, Progress, Taken);
             if (Stamped)
                 FDefaultRead = TDefaultRead{S.FDefaultFileName, DefaultSize, DefaultTime,
                                             DefaultFindings,    0,           0};
@@ -659,7 +663,9 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
         } else {
             TNameIndex Index(Grid);
+            size_t Done = Taken;
             for (const auto& Line : Lines) {
+                Progress.Step(++Done);
                 int Target = Index.Take(Line.Name);
                 if (Target < 0) {
                     Report.Unmatched.emplace_back(Line.Name);
@@ -754,10 +760,13 @@ void TDocument::ReportFindings(const std::string& Path, const std::vector<std::s
          HistoryFolder(S.BackupDir()) + ".");
 }
 
-void TDocument::ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings) {
+void TDocument::ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings,
+                                 TProgress& Progress, size_t Expected) {
     while (std::optional<StrItemView> Item =
-               NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
+               NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings)) {
         FItems.Append(*Item);
+        Progress.Step(std::min(static_cast<size_t>(FItems.Count()), Expected));
+    }
     if (Reader.Close() != 0)
         Warn(FileAccessErrorMessage(S.FDefaultFileName));
 }
@@ -1024,7 +1033,13 @@ bool TDocument::SaveFile(std::string FileName) {
                 FReuseDefault = Intact;
                 Content = SavedContent();
                 S.FNewFileName = false;
-                StrWriteResult Result = WriteCheckedStrFile(FileName, S.FFileKind, Items);
+                // Near the file's size: a line holds its name, its text and some 30 bytes more.
+                size_t Expected = 0;
+                for (const StrWriteItem& Item : Items)
+                    Expected += Item.Name.size() + Item.Text.size() + 30;
+                TProgress Progress(UI, Expected);
+                StrWriteResult Result = WriteCheckedStrFile(
+                    FileName, S.FFileKind, Items, [&Progress](size_t Out) { Progress.Step(Out); });
                 if (Result.Ok) {
                     UI.SetStatusText(StatusFile, "Saved file: " + FileName);
                     Written = true;

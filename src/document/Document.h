@@ -175,7 +175,9 @@ private:
     // Read is the translated file already read, or null to read FileName here.
     bool LoadFile(const std::string& FileName, const TTranslatedFile* Read);
     TLoadReport ReadDocument(const std::string& FileName, const TTranslatedFile* Given);
-    void ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings);
+    // Progress hears how many of the Expected items are read.
+    void ReadDefaultItems(StrLineReader& Reader, std::vector<std::string>& Findings,
+                          TProgress& Progress, size_t Expected);
     // The default file as the table last took it in: while the file keeps its size and time
     // and the table's default columns and rows stay as they were, the read-back after a save
     // keeps those columns instead of reading the file again.

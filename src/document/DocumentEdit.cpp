@@ -232,4 +232,17 @@ int TDocumentEdit::Commit() {
     return static_cast<int>(Changed.size());
 }
 
+void TDocumentEdit::Revert() {
+    FDone = true;
+    std::vector<TItemId> Changed;
+    for (const TItemId Id : FTouched) {
+        FItems.SetRecord(Id, FBefore[Id]);
+        Changed.push_back(Id);
+    }
+    FBefore.clear();
+    FTouched.clear();
+    if (!Changed.empty())
+        FDoc.S.Observer().ItemsChanged(Changed);
+}
+
 } // namespace kav

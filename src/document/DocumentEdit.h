@@ -103,6 +103,9 @@ public:
     // Records the step (when anything changed) and tells the observer; later changes are not
     // possible. Returns the items changed.
     int Commit();
+    // Puts every item touched back as it was and records nothing: a command stopped by the
+    // user leaves nothing half done.
+    void Revert();
 
 private:
     void Touch(TItemId Id);

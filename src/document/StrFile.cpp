@@ -810,7 +810,8 @@ StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
 }
 
 StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
-                                   const std::vector<StrWriteItem>& Items) {
+                                   const std::vector<StrWriteItem>& Items,
+                                   const std::function<void(size_t)>& Written) {
     const std::string Target = WriteTarget(Path);
     if (ReadOnlyFile(Target))
         return Failed(ioAccessDenied, Path);
@@ -835,7 +836,13 @@ StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
     const bool Formatted =
         Step(TWriteStep::Created) &&
         FormatBlocks(Kind, FileNamePart(Path), Items,
-                     [Fd](std::string_view Bytes) { return WriteAll(Fd, Bytes); }) &&
+                     [Fd, &Written, Out = size_t(0)](std::string_view Bytes) mutable {
+                         if (!WriteAll(Fd, Bytes))
+                             return false;
+                         if (Written)
+                             Written(Out += Bytes.size());
+                         return true;
+                     }) &&
         Step(TWriteStep::Written);
     if (!Formatted || ::fsync(Fd) != 0)
         Status = FailureStatus(errno);

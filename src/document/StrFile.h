@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -191,9 +192,10 @@ struct StrWriteResult {
 StrWriteResult WriteStrFile(const std::string& Path, StrFileKind Kind,
                             const std::vector<StrWriteItem>& Items);
 // WriteStrFile for items that UnwritableItems has just passed, so that a save checks its
-// items once.
+// items once. Written, when given, hears how many bytes are out after each block.
 StrWriteResult WriteCheckedStrFile(const std::string& Path, StrFileKind Kind,
-                                   const std::vector<StrWriteItem>& Items);
+                                   const std::vector<StrWriteItem>& Items,
+                                   const std::function<void(size_t)>& Written = {});
 
 // The steps of every atomic write (this writer's, and the backup, history and recovery copies'),
 // in order: the temporary file created, its bytes written, flushed to disk and closed, about to

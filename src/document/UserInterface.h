@@ -7,6 +7,7 @@
 #include "grid/Colors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ public:
     // The please-wait window, painted before the blocking work starts.
     virtual void ShowPleaseWait(const std::string& Msg, bool Animate) { (void)Msg, (void)Animate; }
     virtual void HidePleaseWait() {}
+    // The please-wait window's bar: Done of Total. Cancellable offers a Cancel button, for work
+    // that can stop without leaving anything half done; false once the user pressed it.
+    virtual bool ShowProgress(size_t Done, size_t Total, bool Cancellable) {
+        (void)Done, (void)Total, (void)Cancellable;
+        return true;
+    }
     virtual void SetHourglass(bool On) { (void)On; }
     // The window-update lock together with the disabled grid.
     virtual void LockWindowUpdate(bool Lock) { (void)Lock; }
@@ -103,6 +110,38 @@ public:
 
 private:
     UserInterface& FUI;
+};
+
+// Reports long work to the please-wait window, at most once a percent and every 40 ms, so that
+// a loop over every item may report each one without slowing down.
+class TProgress {
+public:
+    TProgress(UserInterface& UI, size_t Total, bool Cancellable = false)
+        : FUI(UI), FTotal(Total), FCancellable(Cancellable) {}
+    // False once the user pressed Cancel.
+    bool Step(size_t Done) {
+        if (FStopped || FTotal == 0)
+            return !FStopped;
+        const auto Percent = static_cast<int>(std::min(Done, FTotal) * 100 / FTotal);
+        if (Percent == FShown)
+            return true;
+        const auto Now = std::chrono::steady_clock::now();
+        if (FShown >= 0 && Percent < 100 && Now - FLast < std::chrono::milliseconds(40))
+            return true;
+        FShown = Percent;
+        FLast = Now;
+        FStopped = !FUI.ShowProgress(Done, FTotal, FCancellable);
+        return !FStopped;
+    }
+    bool Stopped() const { return FStopped; }
+
+private:
+    UserInterface& FUI;
+    size_t FTotal;
+    bool FCancellable;
+    bool FStopped = false;
+    int FShown = -1;
+    std::chrono::steady_clock::time_point FLast;
 };
 
 // Shows the please-wait window for one scope.

@@ -176,17 +176,6 @@ bool IsFilledItem(const TItemTable& Items, TItemId Id) {
     return !TrimCharSet(Items.Name(Id), TrimChars()).empty();
 }
 
-class THourglass {
-public:
-    explicit THourglass(UserInterface& UI) : FUI(UI) { FUI.SetHourglass(true); }
-    ~THourglass() { FUI.SetHourglass(false); }
-    THourglass(const THourglass&) = delete;
-    THourglass& operator=(const THourglass&) = delete;
-
-private:
-    UserInterface& FUI;
-};
-
 } // namespace
 
 std::string ItemNumberText(long long Number, int ItemCount) {
@@ -242,7 +231,7 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
 }
 
 TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
-                            TItemRange Range) {
+                            TItemRange Range, TProgress* Progress) {
     TImportReport Report;
     const TRtfDocumentKind Kind = RtfDocumentKindOf(Lines);
     if (Kind == TRtfDocumentKind::English)
@@ -251,6 +240,8 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Ed
     size_t i = 0;
     while (i + 1 < n) {
         ++i;
+        if (Progress)
+            Progress->Step(i);
         if (!StartsItem(Lines[i]))
             continue;
         const long long Number = NumberValue(TrimLow(FirstField(Lines[i])));
@@ -296,7 +287,8 @@ TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterfa
     Edit.NameBy([](const TDocumentStep& Step) {
         return CountedStepName("Load from RTF file", Step.TranslationsChanged());
     });
-    return FillFromLines(Document.Lines, Edit, CodePage, Range);
+    TProgress Progress(UI, Document.Lines.size());
+    return FillFromLines(Document.Lines, Edit, CodePage, Range, &Progress);
 }
 
 std::string ImportSummary(const std::string& Path, const TImportReport& Report,
@@ -323,7 +315,7 @@ void AskAndImportRtf(TDocument& Doc, UserInterface& UI, const TImportRange& Rang
         return;
     TImportReport Report;
     {
-        THourglass Wait(UI);
+        TPleaseWait Wait(UI, "Loading " + FileNamePart(*Path));
         Report = ImportRtfFile(*Path, Doc, UI, *Items);
     }
     UI.MessageDlg(ImportSummary(*Path, Report, UI),

@@ -59,8 +59,9 @@ std::optional<TItemRange> CheckImportRange(const TImportRange& Range, UserInterf
 // translation of the item with that number, when the number lies in Range. In the bilingual
 // document the item's first line is the English text and only the lines after it count; the
 // English document gives nothing.
+// Progress, when given, hears how many of the lines are read.
 TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Edit, int CodePage,
-                            TItemRange Range);
+                            TItemRange Range, TProgress* Progress = nullptr);
 
 // Reads the document at Path and imports it as one step. Throws ToolError, before any item
 // changes, when the file cannot be read, is damaged or is the English document of the export

@@ -109,19 +109,43 @@ void TSearchCommands::ReplaceAllWithQuestions() {
         return UI.MessageDlg(ReplaceQuestion, TMsgDlgType::mtInformation,
                              mbYes | mbNo | mbCancel | mbAll);
     };
-    auto Replaced = [this, &NewText](int Row, const std::string&) {
+    // Once no more questions are asked the rest goes by under the please-wait window, whose
+    // Cancel stops the whole command; the grid is drawn once at the end.
+    std::optional<TPleaseWait> Wait;
+    std::optional<TProgress> Progress;
+    auto Replaced = [this, &NewText, &Wait](int Row, const std::string&) {
         View.HighlightFoundText(colTranslated, Row, NewText);
-        View.UpdateGrid();
+        if (!Wait)
+            View.UpdateGrid();
+    };
+    const int Rows = Doc.Items().Count();
+    auto GoOn = [&](int Row) {
+        if (!Wait) {
+            Wait.emplace(UI, "Replace All: " + ReplacementPair());
+            Progress.emplace(UI, static_cast<size_t>(Rows), true);
+        }
+        return Progress->Step(static_cast<size_t>(Row - FirstItemRow));
     };
     TReplaceAllResult Result;
     {
-        // One step for every replacement, also those made before a Cancel.
+        // One step for every replacement, also those made before a Cancel at a question.
         TDocumentEdit Edit(Doc, {});
         const std::string Pair = ReplacementPair();
         Edit.NameBy([Pair](const TDocumentStep& Step) {
             return CountedStepName("Replace All: " + Pair, Step.TranslationsChanged());
         });
-        Result = FEngine.ReplaceAllRows(Edit, FReplaceDialog.FindText(), NewText, Ask, Replaced);
+        Result =
+            FEngine.ReplaceAllRows(Edit, FReplaceDialog.FindText(), NewText, Ask, Replaced, GoOn);
+        if (Result.Stopped)
+            Edit.Revert();
+    }
+    const bool Waited = Wait.has_value();
+    Wait.reset();
+    if (Waited)
+        View.RepaintGrid();
+    if (Result.Stopped) {
+        UI.SetStatusText(StatusHint, "Replace All cancelled: nothing was replaced");
+        return;
     }
     if (Result.Cancelled)
         return;

@@ -140,7 +140,8 @@ int TSearchEngine::ReplaceFound(TDocumentEdit& Edit, int Row, const std::vector<
 
 TReplaceAllResult TSearchEngine::ReplaceAllRows(TDocumentEdit& Edit, const std::string& Text,
                                                 const std::string& NewText, const TAskReplace& Ask,
-                                                const TReplacedEvent& Replaced) {
+                                                const TReplacedEvent& Replaced,
+                                                const std::function<bool(int Row)>& GoOn) {
     TReplaceAllResult Result;
     bool AskEach = static_cast<bool>(Ask);
     // The pattern, the page and the options are looked up once, and again after each call out
@@ -158,6 +159,10 @@ TReplaceAllResult TSearchEngine::ReplaceAllRows(TDocumentEdit& Edit, const std::
     };
     LookUp();
     for (int R = FirstItemRow; R < FirstItemRow + Items().Count(); ++R) {
+        if (!AskEach && GoOn && !GoOn(R)) {
+            Result.Stopped = true;
+            return Result;
+        }
         // Each row's text is searched once; the occurrences found are the ones replaced unless
         // a question let the text change in between.
         std::vector<TTextMatch> Found = Find(R);

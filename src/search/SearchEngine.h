@@ -27,6 +27,7 @@ struct TReplaceAllResult {
     int Count = 0;          // occurrences replaced
     int Items = 0;          // rows in which they were replaced
     bool Cancelled = false; // the user stopped at a question
+    bool Stopped = false;   // the user pressed Cancel while the rows went by unasked
 };
 
 // "Found N occurences in M items", or "Search string not found" when nothing matched.
@@ -70,9 +71,12 @@ public:
                      const std::string& NewText);
 
     // Every item's translation, in order, through Edit. Ask may be empty (no questions).
+    // GoOn hears each row reached once no more questions are asked, and stops the work when
+    // it returns false.
     TReplaceAllResult ReplaceAllRows(TDocumentEdit& Edit, const std::string& Text,
                                      const std::string& NewText, const TAskReplace& Ask = {},
-                                     const TReplacedEvent& Replaced = {});
+                                     const TReplacedEvent& Replaced = {},
+                                     const std::function<bool(int Row)>& GoOn = {});
 
 private:
     const TItemTable& Items() const { return Doc.Items(); }

@@ -11,6 +11,8 @@
 #include "searchui/KavrinoReplaceForm.h"
 
 #include <QCheckBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace kav;
@@ -21,6 +23,7 @@ private slots:
     void unsavedChangesShow();
     void panelsStayCurrent();
     void searchWindowsKeepTheirTexts();
+    void longWorkShowsItsProgress();
 };
 
 void TestWindowTruth::unsavedChangesShow() {
@@ -89,6 +92,98 @@ void TestWindowTruth::searchWindowsKeepTheirTexts() {
     QVERIFY(Window->ckxMatchWholeWord->isChecked());
     QVERIFY(Form.ReplaceDialog1->Options() & frMatchCase);
     Window->close();
+}
+
+namespace {
+
+// What a look at the please-wait window saw while the work ran.
+struct TWaitSeen {
+    int Looks = 0;
+    int Painted = 0;   // grabs with more than one colour: drawn, not black or see-through
+    int MaxValue = -1; // the bar's furthest position
+    bool Cancelled = false;
+};
+
+// Looks at the please-wait window whenever the blocked work lets events through, and presses
+// its Cancel once the bar shows when Press is set.
+std::unique_ptr<QTimer> WatchPleaseWait(TWaitSeen& Seen, bool Press) {
+    auto Timer = std::make_unique<QTimer>();
+    Timer->setInterval(0);
+    QObject::connect(Timer.get(), &QTimer::timeout, [&Seen, Press] {
+        for (QWidget* Top : QApplication::topLevelWidgets()) {
+            if (Top->objectName() != "frmPleaseWait" || !Top->isVisible())
+                continue;
+            ++Seen.Looks;
+            // The folders of the animation are drawn in their own colours.
+            const QImage Image = Top->grab().toImage();
+            QSet<QRgb> Colours;
+            for (int Y = 0; Y < Image.height(); Y += 3)
+                for (int X = 0; X < Image.width(); X += 3)
+                    Colours.insert(Image.pixel(X, Y));
+            if (Colours.size() > 2)
+                ++Seen.Painted;
+            auto* Bar = Top->findChild<QProgressBar*>("barProgress");
+            if (Bar && Bar->isVisible())
+                Seen.MaxValue = std::max(Seen.MaxValue, Bar->value());
+            auto* Cancel = Top->findChild<QPushButton*>("btnCancel");
+            if (Press && Cancel && Cancel->isVisible() && !Seen.Cancelled) {
+                QTest::mouseClick(Cancel, Qt::LeftButton);
+                Seen.Cancelled = true;
+            }
+        }
+    });
+    Timer->start();
+    return Timer;
+}
+
+} // namespace
+
+void TestWindowTruth::longWorkShowsItsProgress() {
+    TOpenWindow F("Kavr_FRA.str");
+    const std::string Head = "#include \"KavLang.Inc\"\r\n\r\n//Kavrino Language x\r\n\r\n";
+    std::string Default = Head, Translated = Head;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string Name = "Txt_ITEM" + std::to_string(i);
+        Default += Name + " , \"Item " + std::to_string(i) + "\" {40} {} {} {}\r\n";
+        Translated += Name + " , \"Objet " + std::to_string(i) + "\"\r\n";
+    }
+    const auto Write = [&F](const std::string& Relative, const std::string& Bytes) {
+        QFile File(QString::fromStdString(F.Folder.Home() + Relative));
+        QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        File.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
+    };
+    Write("Default/Kavr_ENU.str", Default);
+    Write("Language/Kavr_FRA.str", Translated);
+    // The open shows a painted window whose bar moves to the end.
+    TWaitSeen Opening;
+    {
+        auto Watch = WatchPleaseWait(Opening, false);
+        QVERIFY(F.Form().Document().OpenPath(F.Folder.Home() + "Language/Kavr_FRA.str"));
+    }
+    QVERIFY(Opening.Looks > 0);
+    QVERIFY(Opening.Painted > 0);
+    QVERIFY2(Opening.MaxValue > 500, qPrintable(QString::number(Opening.MaxValue)));
+    QCOMPARE(F.Table().Cells(colTranslated, 30001), std::string_view("Objet 29999"));
+    // Cancel in Replace All leaves every item as it was, with nothing to undo.
+    F.Activate();
+    TMainForm& Form = F.Form();
+    QTest::keyClick(&Form, Qt::Key_R, Qt::ControlModifier);
+    Form.ReplaceDialog1->SetFindText("Objet");
+    Form.ReplaceDialog1->SetReplaceText("Chose");
+    Form.ReplaceDialog1->SetOptions(frDown | frReplaceAll | frMatchCase);
+    F.W->Dialogs.Answers = {TModalResult::mrAll};
+    TWaitSeen Replacing;
+    {
+        auto Watch = WatchPleaseWait(Replacing, true);
+        Form.ReplaceDialog1->OnReplace(Form.ReplaceDialog1);
+    }
+    Form.ReplaceDialog1->ReplaceWindow()->close();
+    QVERIFY(Replacing.Cancelled);
+    for (int Row : {2, 15000, 30001})
+        QVERIFY(F.Table().Cells(colTranslated, Row).starts_with("Objet "));
+    QVERIFY(!Form.isWindowModified());
+    QVERIFY(!Form.UndoMenu->isEnabled());
+    QCOMPARE(F.W->Panel(StatusHint), std::string("Replace All cancelled: nothing was replaced"));
 }
 
 QTEST_MAIN(TestWindowTruth)
