@@ -177,6 +177,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildStatusBar();
     FDocument = std::make_unique<TDocument>(strGrid->Model(), *this);
     FDocument->SetFolders(ProgramDir);
+    FDocument->WatchDiskFile(true);
     FLanguages = std::make_unique<TLanguages>(*FDocument, strGrid->Model(), *this);
     // A file's name selects only a language the language box offers.
     FDocument->SetLanguageOffer(
@@ -336,12 +337,25 @@ void TMainForm::TableCommand(const std::function<void()>& Step) {
 void TMainForm::Guarded(const std::function<void()>& Step) {
     // The top level of every command: a silent abort ends it quietly, any other error goes to
     // the general error box and the program goes on.
+    ++FCommandDepth;
     try {
         Step();
     } catch (const SilentAbort&) {
     } catch (const std::exception& E) {
         ShowError(E.what());
     }
+    --FCommandDepth;
+}
+
+void TMainForm::CheckDiskFileSoon() {
+    // Looked at once the window is back and no command is under way: a question in the middle
+    // of a save or a load would change what that command is doing.
+    QTimer::singleShot(0, this, [this] {
+        if (FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait || !isActiveWindow() ||
+            QApplication::activeModalWidget())
+            return;
+        Guarded([this] { FDocument->CheckDiskFile(false); });
+    });
 }
 
 void TMainForm::FileNew() {
@@ -1106,6 +1120,8 @@ bool TMainForm::event(QEvent* Event) {
     }
     // Back from a search window, a box or a menu with nothing holding the keyboard (the cell
     // editor hides while another window has it): the keys go to the grid, not nowhere.
+    if (Event->type() == QEvent::WindowActivate && FDocument)
+        CheckDiskFileSoon();
     if (Event->type() == QEvent::WindowActivate && strGrid)
         QTimer::singleShot(0, this, [this] {
             const QWidget* Focus = QApplication::focusWidget();

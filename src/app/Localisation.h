@@ -208,6 +208,8 @@ protected:
 private:
     // Runs one command at the top level (see the definition).
     void Guarded(const std::function<void()>& Step);
+    // Whether another program changed the document's file, asked once the window is idle.
+    void CheckDiskFileSoon();
     // The same for a command that reads or writes the document: the edit in progress ends
     // first, so that the command (an undo, a save, a question to save) sees it as a step.
     void TableCommand(const std::function<void()>& Step);
@@ -263,6 +265,7 @@ private:
     QtModalDialogs FQtDialogs{[this] { return DialogOwner(); }};
     IModalDialogs* FDialogs = &FQtDialogs;
     QPointer<TfrmPleaseWait> FPleaseWait;
+    int FCommandDepth = 0;
     QPointer<QWidget> FActiveBeforeWait;
     int FLockDepth = 0;
     bool FGridHadFocus = false;

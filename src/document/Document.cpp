@@ -554,6 +554,7 @@ bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Rea
     if (FLastLoad.Bound) {
         SetFileName(FileName);
         FUnloadedPath.clear();
+        FDiskFile = FWatchDisk ? IdentifyFile(FileName) : TFileIdentity();
     } else if (FLastLoad.Count >= 0) {
         SetFileName(UntitledName);
         S.FUntitled = true;
@@ -996,6 +997,9 @@ bool TDocument::SaveFile(std::string FileName) {
     FSaveRefused = false;
     if (S.FFileKind == fkNone)
         return false;
+    // Another program's version of the file is not written over unasked.
+    if (FileName == S.FFileName && !S.FNewFileName && !CheckDiskFile(true))
+        return false;
     SelectDefaultFile(S.FFileKind);
     const std::string Chosen = FileName;
     FileName = SaveTargetName(std::move(FileName), S.FFileKind);
@@ -1065,6 +1069,55 @@ bool TDocument::SaveFile(std::string FileName) {
         Warn("Saved " + FileName + ", but these backup copies were not made in " + S.BackupDir() +
              ":" + ListedLines(UI, Skipped));
     return Written;
+}
+
+// ---- the file on disk ------------------------------------------------------------------
+
+bool TDocument::CheckDiskFile(bool BeforeSave) {
+    if (!FWatchDisk || FCheckingDisk || S.FFileName == UntitledName || S.FUntitled ||
+        !FDiskFile.Exists)
+        return true;
+    const TFileChange Change = CompareFile(FDiskFile, S.FFileName);
+    if (Change == TFileChange::Unchanged)
+        return true;
+    FCheckingDisk = true;
+    const bool Deleted = Change == TFileChange::Deleted;
+    std::vector<std::string> Choices;
+    if (!Deleted)
+        Choices.push_back("Reload the file from disk (the changes made here are lost)");
+    Choices.push_back(Deleted ? "Keep this version (the next save writes the file again)"
+                              : "Keep this version (the next save writes over the other one)");
+    Choices.push_back("Save this version under another name");
+    const std::string Prompt =
+        S.FFileName +
+        (Deleted ? " was deleted or moved by another program."
+                 : " was changed by another program (or another window) since it was " +
+                       std::string(S.FModified ? "read or saved here." : "read here.")) +
+        (BeforeSave ? " Save it anyway?" : "");
+    const std::optional<size_t> Chosen =
+        UI.ChooseItem(Deleted ? "File deleted" : "File changed on disk", Prompt, Choices);
+    FCheckingDisk = false;
+    const size_t Offset = Deleted ? 1 : 0;
+    if (!Chosen) {
+        // Asked again at the next look, since nothing was decided.
+        return false;
+    }
+    if (*Chosen + Offset == 0) {
+        const std::string Path = S.FFileName;
+        OpenFile(Path, FileNamePart(Path));
+        return false;
+    }
+    if (*Chosen + Offset == 1) {
+        // This version stands; the other one is not asked about again.
+        FDiskFile = Deleted ? TFileIdentity() : IdentifyFile(S.FFileName);
+        if (Deleted) {
+            S.FNewFileName = true;
+            SetModified(true);
+        }
+        return true;
+    }
+    FileSaveAs();
+    return false;
 }
 
 // ---- previous versions -----------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "document/DocumentEdit.h"
 #include "document/DocumentState.h"
+#include "document/FileIdentity.h"
 #include "document/Items.h"
 #include "document/StrFile.h"
 #include "document/UserInterface.h"
@@ -156,6 +157,16 @@ public:
     // other code keeps the document's language. Every code when not set.
     void SetLanguageOffer(std::function<bool(const std::string&)> Offered);
 
+    // ---- the file on disk -----------------------------------------------------------------
+    // Whether the document notices another program's change to its file: the window does;
+    // kavtool, whose runs last a moment, does not.
+    void WatchDiskFile(bool On) { FWatchDisk = On; }
+    // Asks what to do when the document's file was changed or deleted on disk since the
+    // document last read or wrote it: reload it, keep this version (the next save writes it),
+    // or save this version under another name. BeforeSave: the save about to write the file
+    // goes on only when true is returned.
+    bool CheckDiskFile(bool BeforeSave);
+
     const TLoadReport& LastLoad() const { return FLastLoad; }
     // Lines with content not read in the files of the last New (default file only).
     size_t NewDocumentFindings() const { return FLastFindings; }
@@ -227,6 +238,10 @@ private:
     long long FTableLoads = 0;
     // The file whose last load was not taken (its translations are not in the table).
     std::string FUnloadedPath;
+    // The document's file as it was read or written last; taken anew after each question.
+    TFileIdentity FDiskFile;
+    bool FWatchDisk = false;
+    bool FCheckingDisk = false;
     // The file a restored version belongs to, proposed by Save As.
     std::string FRestoreTarget;
     std::optional<TDefaultRead> FDefaultRead;

@@ -54,9 +54,11 @@ public:
     // List choices: the lists shown, answered from Choices (none: cancel).
     std::vector<std::vector<std::string>> Lists;
     std::deque<size_t> Choices;
-    std::optional<size_t> ChooseItem(const std::string&, const std::string&,
+    std::vector<std::string> Prompts;
+    std::optional<size_t> ChooseItem(const std::string&, const std::string& Prompt,
                                      const std::vector<std::string>& Items) override {
         Lists.push_back(Items);
+        Prompts.push_back(Prompt);
         if (Choices.empty())
             return std::nullopt;
         const size_t Choice = Choices.front();

@@ -24,6 +24,7 @@ private slots:
     void panelsStayCurrent();
     void searchWindowsKeepTheirTexts();
     void longWorkShowsItsProgress();
+    void secondWindowIsToldOfASave();
 };
 
 void TestWindowTruth::unsavedChangesShow() {
@@ -184,6 +185,34 @@ void TestWindowTruth::longWorkShowsItsProgress() {
     QVERIFY(!Form.isWindowModified());
     QVERIFY(!Form.UndoMenu->isEnabled());
     QCOMPARE(F.W->Panel(StatusHint), std::string("Replace All cancelled: nothing was replaced"));
+}
+
+// Two windows on one file: the save of the first is news to the second, which asks before its
+// own save could write over it.
+void TestWindowTruth::secondWindowIsToldOfASave() {
+    TProgramFolder Folder;
+    const std::string File = Folder.Home() + "Language/Kavr_FRA.str";
+    TWindow First(Folder.Home(), File);
+    TWindow Second(Folder.Home(), File);
+    First.Form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&First.Form));
+    First.Form.Document().EditItem(0, TItemField::Translation, "changed");
+    First.Form.FileSave();
+    QVERIFY(Second.Dialogs.Prompts.empty());
+    Second.Form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Second.Form));
+    QTRY_COMPARE(Second.Dialogs.Prompts.size(), size_t(1));
+    QVERIFY(Second.Dialogs.Prompts[0].starts_with(File + " was changed by another program"));
+    // Cancelled: asked again before its save, which then does not happen.
+    Second.Form.Document().EditItem(1, TItemField::Translation, "mine");
+    Second.Form.FileSave();
+    QCOMPARE(Second.Dialogs.Prompts.size(), size_t(2));
+    QVERIFY(Second.Form.isWindowModified());
+    QFile Disk(QString::fromStdString(File));
+    QVERIFY(Disk.open(QIODevice::ReadOnly));
+    const QByteArray Bytes = Disk.readAll();
+    QVERIFY(Bytes.contains("\"changed\""));
+    QVERIFY(!Bytes.contains("\"mine\""));
 }
 
 QTEST_MAIN(TestWindowTruth)

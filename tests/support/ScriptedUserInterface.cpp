@@ -38,9 +38,11 @@ std::optional<std::string> ScriptedUserInterface::OpenDialog(const std::string&,
     return Answer;
 }
 
-std::optional<size_t> ScriptedUserInterface::ChooseItem(const std::string&, const std::string&,
+std::optional<size_t> ScriptedUserInterface::ChooseItem(const std::string&,
+                                                        const std::string& Prompt,
                                                         const std::vector<std::string>& Items) {
     ChoiceLists.push_back(Items);
+    ChoicePrompts.push_back(Prompt);
     if (ChooseAnswers.empty())
         return std::nullopt;
     auto Answer = ChooseAnswers.front();

@@ -33,6 +33,7 @@ public:
     // Answers of list choices (index, nullopt for cancel) and the lists shown.
     std::deque<std::optional<size_t>> ChooseAnswers;
     std::vector<std::vector<std::string>> ChoiceLists;
+    std::vector<std::string> ChoicePrompts;
     std::map<int, std::string> Status;
     std::string Caption;
     int Beeps = 0;
@@ -54,7 +55,7 @@ public:
     std::optional<std::string> OpenDialog(const std::string&, const std::string&) override;
     std::optional<std::string> SaveDialog(const std::string&, const std::string&,
                                           const std::string& FileName) override;
-    std::optional<size_t> ChooseItem(const std::string&, const std::string&,
+    std::optional<size_t> ChooseItem(const std::string&, const std::string& Prompt,
                                      const std::vector<std::string>& Items) override;
 
     // The texts of all messages, in order.
