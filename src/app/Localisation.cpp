@@ -178,6 +178,13 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     FDocument = std::make_unique<TDocument>(strGrid->Model(), *this);
     FDocument->SetFolders(ProgramDir);
     FDocument->WatchDiskFile(true);
+    FDocument->KeepRecoveryCopies(true);
+    // Unsaved work is copied aside after a minute without changes, and at once after a
+    // command that changed many items.
+    FRecoveryTimer = new QTimer(this);
+    FRecoveryTimer->setSingleShot(true);
+    FRecoveryTimer->setInterval(60000);
+    connect(FRecoveryTimer, &QTimer::timeout, this, [this] { WriteRecoveryCopy(); });
     FLanguages = std::make_unique<TLanguages>(*FDocument, strGrid->Model(), *this);
     // A file's name selects only a language the language box offers.
     FDocument->SetLanguageOffer(
@@ -1077,13 +1084,18 @@ void TMainForm::FormShow() {
     }
     if (!FStartFile.empty()) {
         if (QFileInfo(Q(FStartFile)).isFile()) {
-            // Opened as File > Open does, so the kind and code come from its name.
+            // Opened as File > Open does, so the kind and code come from its name; its
+            // recovery copy is offered with the others, first.
+            FDocument->KeepRecoveryCopies(false);
             FDocument->OpenPath(FStartFile);
+            FDocument->KeepRecoveryCopies(true);
         } else {
             Beep();
             MessageDlg("File not found: " + FStartFile, TMsgDlgType::mtWarning, mbOK);
         }
     }
+    // Work a crash or a power cut left unsaved.
+    FDocument->OfferRecoveryCopies();
     // The translator starts on the first translation: a key typed at once must not overwrite
     // an item's name.
     strGrid->FocusCell(colTranslated, FirstItemRow);
@@ -1283,9 +1295,26 @@ void TMainForm::TableLoaded() {
     strGrid->setFocus();
 }
 
+void TMainForm::WriteRecoveryCopy() {
+    // Not while a load or a save holds the table half done: a minute later will do.
+    if (FLockDepth > 0 || FPleaseWait) {
+        FRecoveryTimer->start();
+        return;
+    }
+    if (const std::string Problem = FDocument->WriteRecoveryCopy(); !Problem.empty())
+        SetStatusText(StatusHint, Problem);
+}
+
 void TMainForm::ItemsChanged(const std::vector<int>& Items) {
     if (FView)
         FView->ItemsChanged(Items);
+    if (State().FModified) {
+        if (Items.size() >= ManyItems)
+            // Once the command is over and the table whole again.
+            QTimer::singleShot(0, this, [this] { WriteRecoveryCopy(); });
+        else
+            FRecoveryTimer->start();
+    }
     // What an undo or redo gives back is shown, and its item is the one worked on next.
     if (FApplyingHistory && !Items.empty() && FView)
         FView->MakeCurrent(RowOfItem(Items.front()));

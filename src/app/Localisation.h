@@ -210,6 +210,10 @@ private:
     void Guarded(const std::function<void()>& Step);
     // Whether another program changed the document's file, asked once the window is idle.
     void CheckDiskFileSoon();
+    // The recovery copy of unsaved work; a problem goes to the status bar.
+    void WriteRecoveryCopy();
+    // A command that changes this many items has its work copied aside at once.
+    static constexpr size_t ManyItems = 100;
     // The same for a command that reads or writes the document: the edit in progress ends
     // first, so that the command (an undo, a save, a question to save) sees it as a step.
     void TableCommand(const std::function<void()>& Step);
@@ -266,6 +270,7 @@ private:
     IModalDialogs* FDialogs = &FQtDialogs;
     QPointer<TfrmPleaseWait> FPleaseWait;
     int FCommandDepth = 0;
+    QTimer* FRecoveryTimer = nullptr;
     QPointer<QWidget> FActiveBeforeWait;
     int FLockDepth = 0;
     bool FGridHadFocus = false;

@@ -84,12 +84,17 @@ TModalResult QtModalDialogs::MessageDlg(const std::string& Text, TMsgDlgType Typ
                            {mbNo, QMessageBox::No, TModalResult::mrNo},
                            {mbOK, QMessageBox::Ok, TModalResult::mrOK},
                            {mbCancel, QMessageBox::Cancel, TModalResult::mrCancel},
-                           {mbAll, QMessageBox::YesToAll, TModalResult::mrAll}};
+                           {mbAll, QMessageBox::YesToAll, TModalResult::mrAll},
+                           {mbLater, QMessageBox::Ignore, TModalResult::mrCancel}};
     for (const TButton& B : All)
         if (Buttons & B.Bit) {
             QPushButton* Button = Box.addButton(B.Standard);
             if (B.Bit == mbAll)
                 Button->setText("&All");
+            if (B.Bit == mbLater) {
+                Button->setText("&Later");
+                Box.setEscapeButton(Button);
+            }
         }
     int Pressed = Box.exec();
     for (const TButton& B : All)

@@ -11,8 +11,10 @@
 #include "text/StringUtils.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace fs = std::filesystem;
@@ -336,8 +338,11 @@ bool TDocument::QuerySaveChanges() {
         return true;
     TModalResult Answer = UI.MessageDlg("Save changes to " + S.FFileName + "?",
                                         TMsgDlgType::mtConfirmation, mbYesNoCancel);
-    if (Answer == TModalResult::mrNo)
+    if (Answer == TModalResult::mrNo) {
+        // The changes were let go on purpose: nothing is offered for them later.
+        DiscardRecoveryCopy(S.FFileName);
         return true;
+    }
     if (Answer != TModalResult::mrYes)
         throw SilentAbort{};
     FileSave();
@@ -492,6 +497,15 @@ bool TDocument::OpenFile(const std::string& Path, const std::string& Name) {
     ApplyTranslatedCharset(Grid, S.FFontCharset);
     S.FUntitled = !Bound;
     S.Observer().FileOpened(Path, Bound);
+    if (Bound && FRecoveryCopies && !FOfferingRecovery) {
+        std::string Problem;
+        if (const std::optional<TRecoveryCopy> Copy =
+                ReadRecovery(RecoveryPath(RecoveryFolder(S.BackupDir()), Path), Problem)) {
+            FOfferingRecovery = true;
+            OfferRecoveryCopy(*Copy);
+            FOfferingRecovery = false;
+        }
+    }
     return Bound;
 }
 
@@ -1063,6 +1077,12 @@ bool TDocument::SaveFile(std::string FileName) {
         }
         FReuseDefault = false;
     }
+    if (Written) {
+        // Saved: the work is safe in the file, under its old name or its new one.
+        DiscardRecoveryCopy(S.FFileName);
+        if (FileName != S.FFileName)
+            DiscardRecoveryCopy(FileName);
+    }
     if (Rename && Written)
         SetFileName(FileName);
     if (Written && !Skipped.empty())
@@ -1118,6 +1138,96 @@ bool TDocument::CheckDiskFile(bool BeforeSave) {
     }
     FileSaveAs();
     return false;
+}
+
+// ---- recovery copies -------------------------------------------------------------------
+
+std::string TDocument::WriteRecoveryCopy() {
+    if (!FRecoveryCopies || !S.FModified || S.FFileKind == fkNone)
+        return {};
+    std::vector<std::string> Dropped;
+    return WriteRecovery(RecoveryFolder(S.BackupDir()), S.FFileName, S.FFileKind, S.FLanguageCode,
+                         ItemsToWrite(Dropped));
+}
+
+void TDocument::DiscardRecoveryCopy(const std::string& FileName) {
+    if (FRecoveryCopies && !DiscardRecovery(RecoveryFolder(S.BackupDir()), FileName))
+        Warn("The recovery copy of " + FileName + " in " + RecoveryFolder(S.BackupDir()) +
+             " cannot be removed.");
+}
+
+void TDocument::OfferRecoveryCopies() {
+    if (!FRecoveryCopies)
+        return;
+    const std::string Folder = RecoveryFolder(S.BackupDir());
+    // The document open now first: its copy is the one the translator came back for.
+    std::vector<TRecoveryCopy> Copies = ListRecovery(Folder);
+    std::stable_partition(Copies.begin(), Copies.end(), [this](const TRecoveryCopy& Copy) {
+        return Copy.FileName == S.FFileName;
+    });
+    FOfferingRecovery = true;
+    for (const TRecoveryCopy& Listed : Copies) {
+        std::string Problem;
+        const std::optional<TRecoveryCopy> Copy = ReadRecovery(Listed.Path, Problem);
+        if (!Copy) {
+            Warn(Problem);
+            continue;
+        }
+        if (OfferRecoveryCopy(*Copy))
+            break;
+    }
+    FOfferingRecovery = false;
+}
+
+bool TDocument::OfferRecoveryCopy(const TRecoveryCopy& Copy) {
+    const std::time_t When = static_cast<std::time_t>(Copy.Written);
+    std::tm Local{};
+    localtime_r(&When, &Local);
+    char Time[8];
+    std::strftime(Time, sizeof Time, "%H:%M", &Local);
+    const TModalResult Answer =
+        UI.MessageDlg("Recover unsaved changes of " + Copy.FileName + " from " + Time + "?",
+                      TMsgDlgType::mtConfirmation, mbYes | mbNo | mbLater);
+    if (Answer == TModalResult::mrNo) {
+        DiscardRecoveryCopy(Copy.FileName);
+        return false;
+    }
+    if (Answer != TModalResult::mrYes)
+        return false;
+    // The document the copy was made of must be the one open, its unsaved changes asked about.
+    if (Copy.FileName != S.FFileName || S.FFileKind != Copy.Kind) {
+        try {
+            QuerySaveChanges();
+        } catch (const SilentAbort&) {
+            return false;
+        }
+        const bool Saved = Copy.FileName != UntitledName && IsFile(Copy.FileName);
+        if (Saved ? !OpenFile(Copy.FileName, FileNamePart(Copy.FileName))
+                  : (SetSoftware(SoftwareOfKind(Copy.Kind)), FileNew(), S.FFileKind != Copy.Kind))
+            return false;
+        if (!Saved)
+            SetLanguage(Copy.LanguageCode);
+    }
+    TakeRecoveryCopy(Copy);
+    return true;
+}
+
+void TDocument::TakeRecoveryCopy(const TRecoveryCopy& Copy) {
+    std::unordered_map<std::string_view, TItemId> ByName;
+    for (TItemId Id = 0; Id < FItems.Count(); ++Id)
+        ByName.emplace(FItems.Name(Id), Id);
+    TDocumentEdit Edit(*this, "Recovered changes");
+    for (const TRecoveryItem& Item : Copy.Items) {
+        const auto Found = ByName.find(Item.Name);
+        if (Found == ByName.end())
+            continue;
+        Edit.SetTranslation(Found->second, Item.Text);
+        Edit.SetColour(Found->second, Item.Color);
+    }
+    // A copy that matches the file still leaves the document changed: it is the translator's
+    // to save or to drop.
+    Edit.Commit();
+    SetModified(true);
 }
 
 // ---- previous versions -----------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "document/DocumentState.h"
 #include "document/FileIdentity.h"
 #include "document/Items.h"
+#include "document/Recovery.h"
 #include "document/StrFile.h"
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
@@ -167,6 +168,16 @@ public:
     // goes on only when true is returned.
     bool CheckDiskFile(bool BeforeSave);
 
+    // ---- recovery copies of unsaved work (the window's; kavtool never writes one) ---------
+    void KeepRecoveryCopies(bool On) { FRecoveryCopies = On; }
+    // Writes the copy of a modified document into Backup/Recovery/; an empty text, or what
+    // went wrong (naming the copy).
+    std::string WriteRecoveryCopy();
+    // Offers the copies left by a session that ended without saving, newest first, until one
+    // is taken: "Recover unsaved changes of ... from HH:MM?" Yes puts its texts into that
+    // document as one step, No discards the copy, Later keeps it for the next start.
+    void OfferRecoveryCopies();
+
     const TLoadReport& LastLoad() const { return FLastLoad; }
     // Lines with content not read in the files of the last New (default file only).
     size_t NewDocumentFindings() const { return FLastFindings; }
@@ -241,6 +252,12 @@ private:
     // The document's file as it was read or written last; taken anew after each question.
     TFileIdentity FDiskFile;
     bool FWatchDisk = false;
+    bool FRecoveryCopies = false;
+    bool FOfferingRecovery = false;
+    // Offers one copy; true when it was taken.
+    bool OfferRecoveryCopy(const TRecoveryCopy& Copy);
+    void TakeRecoveryCopy(const TRecoveryCopy& Copy);
+    void DiscardRecoveryCopy(const std::string& FileName);
     bool FCheckingDisk = false;
     // The file a restored version belongs to, proposed by Save As.
     std::string FRestoreTarget;

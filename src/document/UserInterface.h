@@ -17,7 +17,15 @@ namespace kav {
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 
 // Button sets of the message boxes.
-enum TMsgDlgBtn : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAll = 16 };
+// mbLater: a Cancel that puts the question off (answered mrCancel, as closing the box is).
+enum TMsgDlgBtn : unsigned {
+    mbYes = 1,
+    mbNo = 2,
+    mbOK = 4,
+    mbCancel = 8,
+    mbAll = 16,
+    mbLater = 32
+};
 using TMsgDlgButtons = unsigned;
 constexpr TMsgDlgButtons mbOKOnly = mbOK;
 constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace kav;
@@ -25,6 +26,7 @@ private slots:
     void searchWindowsKeepTheirTexts();
     void longWorkShowsItsProgress();
     void secondWindowIsToldOfASave();
+    void unsavedWorkComesBackAfterACrash();
 };
 
 void TestWindowTruth::unsavedChangesShow() {
@@ -213,6 +215,33 @@ void TestWindowTruth::secondWindowIsToldOfASave() {
     const QByteArray Bytes = Disk.readAll();
     QVERIFY(Bytes.contains("\"changed\""));
     QVERIFY(!Bytes.contains("\"mine\""));
+}
+
+void TestWindowTruth::unsavedWorkComesBackAfterACrash() {
+    TProgramFolder Folder;
+    const std::string File = Folder.Home() + "Language/Kavr_FRA.str";
+    const std::string Offer = "Recover unsaved changes of " + File + " from ";
+    {
+        // A Fill changes every item: its work is copied aside at once. The window then goes
+        // without a word, as in a crash.
+        TWindow Crashed(Folder.Home(), File);
+        Crashed.Form.edtFillChar->setText("#");
+        Crashed.Dialogs.Answers = {TModalResult::mrYes};
+        Crashed.Form.btnFillTranslatedLanguage->click();
+        QVERIFY(Crashed.Form.isWindowModified());
+        QCoreApplication::processEvents();
+    }
+    // The next start offers it (put off with Later), and so does opening the file.
+    TWindow Next(Folder.Home(), File);
+    QCOMPARE(Next.Dialogs.Shown.size(), size_t(1));
+    QVERIFY(Next.Dialogs.Shown[0].starts_with(Offer));
+    QVERIFY(!Next.Form.isWindowModified());
+    Next.Dialogs.Answers = {TModalResult::mrYes};
+    QVERIFY(Next.Form.Document().OpenPath(File));
+    QVERIFY(Next.Dialogs.Shown.back().starts_with(Offer));
+    QCOMPARE(Next.Form.Table().Cells(colTranslated, FirstItemRow), std::string_view("#"));
+    QVERIFY(Next.Form.isWindowModified());
+    QVERIFY(Next.Form.UndoMenu->isEnabled());
 }
 
 QTEST_MAIN(TestWindowTruth)
