@@ -74,10 +74,12 @@ TfrmPleaseWait::TfrmPleaseWait(QWidget* Owner)
     Label1 = new QLabel("Exiting", pnlAvi);
     Label1->setObjectName("Label1");
     QFont LabelFont("Arial");
-    LabelFont.setPixelSize(16);
+    LabelFont.setPixelSize(13);
     LabelFont.setBold(true);
     Label1->setFont(LabelFont);
-    Label1->setAlignment(Qt::AlignCenter);
+    // Under the flying page, not behind it.
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    Label1->setContentsMargins(0, 0, 0, 6);
     auto* Animation = new TCopyAnimation(pnlAvi);
     aniWaitPlease = Animation;
     aniWaitPlease->setObjectName("aniWaitPlease");
@@ -110,6 +112,11 @@ TfrmPleaseWait::TfrmPleaseWait(QWidget* Owner)
 void TfrmPleaseWait::Start(const QString& Msg, bool Animate) {
     pnlAvi->setVisible(Animate);
     setWindowTitle(Msg);
+    // Between the two folders the label says what is being done (not "Exiting" while a file
+    // opens); a long file name is cut in the middle.
+    const int Room = width() - 16;
+    Label1->setText(Label1->fontMetrics().elidedText(Msg, Qt::ElideMiddle, Room));
+    Label1->setToolTip(Msg);
     FTimer->start();
     if (parentWidget()) {
         QRect Owner = parentWidget()->frameGeometry();
