@@ -975,6 +975,9 @@ void TMainForm::InstallGridCommands() {
 }
 
 void TMainForm::GoToFinding(bool Forward) {
+    // A large table whose check was stopped is checked when its findings are asked for.
+    if (FView && FView->Findings().Pending() && !CheckAllFindings())
+        return;
     TableCommand([this, Forward] {
         const int Row = FView->Findings().NextMarked(strGrid->Row(), Forward);
         if (Row < 0) {
@@ -995,11 +998,45 @@ void TMainForm::UpdateFindingCounts() {
         FindingsPanel->clear();
         return;
     }
+    if (FView->Findings().Pending()) {
+        // A large table is checked once the command that loaded it is over, under the
+        // please-wait window; stopped there, it waits until its findings are asked for.
+        if (!FCheckStopped) {
+            if (FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait ||
+                QApplication::activeModalWidget()) {
+                FCountsPending = true;
+                QTimer::singleShot(50, this, [this] { UpdateFindingCounts(); });
+                return;
+            }
+            if (CheckAllFindings())
+                return;
+        }
+        FindingsPanel->setText("Findings: not checked (View > Next Finding checks them)");
+        return;
+    }
     const TFindingCounts Counts = FView->Findings().Counts();
     FindingsPanel->setText(QString("Findings: %1 errors, %2 warnings, %3 info")
                                .arg(Counts.Errors)
                                .arg(Counts.Warnings)
                                .arg(Counts.Infos));
+}
+
+bool TMainForm::CheckAllFindings() {
+    const size_t Items = static_cast<size_t>(ItemCount(Table()));
+    bool Done;
+    {
+        TPleaseWait Wait(*this, "Checking " + std::to_string(Items) + " items");
+        TProgress Progress(*this, Items, true);
+        Done = FView->Findings().CheckAll(
+            [&Progress](size_t Checked, size_t) { return Progress.Step(Checked); });
+    }
+    FCheckStopped = !Done;
+    strGrid->viewport()->update();
+    if (Done)
+        UpdateFindingCounts();
+    else
+        FindingsPanel->setText("Findings: not checked (View > Next Finding checks them)");
+    return Done;
 }
 
 void TMainForm::GotoLineMenuClick() {
@@ -1286,6 +1323,8 @@ std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
 // ---- IDocumentObserver ----------------------------------------------------------------
 
 void TMainForm::TableLoaded() {
+    // A new table is checked anew, even when the check of the previous one was stopped.
+    FCheckStopped = false;
     // A notice about the typing in the previous table says nothing about this one.
     if (!FRefusedChars.isEmpty() || !FRefusedInFile.isEmpty())
         SetStatusText(StatusHint, {});

@@ -210,6 +210,9 @@ private:
     void Guarded(const std::function<void()>& Step);
     // Whether another program changed the document's file, asked once the window is idle.
     void CheckDiskFileSoon();
+    // The check of every item of a large table, with its progress and Cancel; false when
+    // stopped.
+    bool CheckAllFindings();
     // The recovery copy of unsaved work; a problem goes to the status bar.
     void WriteRecoveryCopy();
     // A command that changes this many items has its work copied aside at once.
@@ -270,6 +273,7 @@ private:
     IModalDialogs* FDialogs = &FQtDialogs;
     QPointer<TfrmPleaseWait> FPleaseWait;
     int FCommandDepth = 0;
+    bool FCheckStopped = false;
     QTimer* FRecoveryTimer = nullptr;
     QPointer<QWidget> FActiveBeforeWait;
     int FLockDepth = 0;

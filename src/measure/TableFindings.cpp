@@ -92,6 +92,7 @@ void TTableFindings::GridChanged(const TGridChange& Change) {
         }
     } else {
         FAllStale = true;
+        FPending = FGrid.RowCount() >= CheckedWhole;
     }
     if (OnChanged)
         OnChanged();
@@ -107,7 +108,7 @@ void TTableFindings::Recheck(int Row) {
     Count(Summary, +1);
 }
 
-void TTableFindings::Refresh() {
+bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress) {
     const TFindingContext Context = FContext ? FContext() : TFindingContext();
     const size_t Rows = static_cast<size_t>(std::max(0, FGrid.RowCount()));
     if (FAllStale || !(Context == FCheckedIn) || FRows.size() != Rows) {
@@ -115,20 +116,35 @@ void TTableFindings::Refresh() {
         FStaleRows.clear();
         FCounts = {};
         FCheckedIn = Context;
-        FAllStale = false;
         FListedRow = -1;
-        for (int Row = FirstItemRow; Row < TrailingRow(FGrid); ++Row)
+        const int Last = TrailingRow(FGrid);
+        const auto Total = static_cast<size_t>(std::max(0, Last - FirstItemRow));
+        for (int Row = FirstItemRow; Row < Last; ++Row) {
+            if (Progress && !(*Progress)(static_cast<size_t>(Row - FirstItemRow), Total))
+                return false;
             Recheck(Row);
-        return;
+        }
+        FAllStale = false;
+        return true;
     }
     for (const int Row : FStaleRows) {
         FRows[static_cast<size_t>(Row)] &= static_cast<TRowSummary>(~StaleBit);
         Recheck(Row);
     }
     FStaleRows.clear();
+    return true;
+}
+
+bool TTableFindings::CheckAll(const std::function<bool(size_t Done, size_t Total)>& Progress) {
+    if (!Refresh(&Progress))
+        return false;
+    FPending = false;
+    return true;
 }
 
 TTableFindings::TRowSummary TTableFindings::SummaryAt(int Row) {
+    if (FPending)
+        return 0;
     Refresh();
     if (!IsItemRow(FGrid, Row) || static_cast<size_t>(Row) >= FRows.size())
         return 0;
@@ -155,11 +171,15 @@ bool TTableFindings::MarkedAsError(int Row) {
 }
 
 TFindingCounts TTableFindings::Counts() {
+    if (FPending)
+        return {};
     Refresh();
     return FCounts;
 }
 
 int TTableFindings::NextMarked(int From, bool Forward) {
+    if (FPending)
+        return -1;
     Refresh();
     const int Last = TrailingRow(FGrid);
     for (int Row = Forward ? std::max(From + 1, FirstItemRow) : std::min(From - 1, Last - 1);

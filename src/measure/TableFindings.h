@@ -62,6 +62,16 @@ public:
     // The next marked item row after From (Forward) or before it; -1 when there is none.
     int NextMarked(int From, bool Forward);
 
+    // A table of this many rows or more, loaded or reshaped, is not checked row by row as it
+    // is drawn: its check waits for CheckAll, which can show its progress and be stopped.
+    static constexpr int CheckedWhole = 5000;
+    // True while such a table waits for CheckAll: it shows no findings and counts none.
+    bool Pending() const { return FPending; }
+    // Checks every row that needs it, telling Progress how many of how many rows are done;
+    // when Progress returns false the check stops and the table stays Pending, its findings
+    // unknown rather than half counted. Returns whether the check went through.
+    bool CheckAll(const std::function<bool(size_t Done, size_t Total)>& Progress);
+
     // Called after each change of the table (texts, rows), before anything is checked again.
     std::function<void()> OnChanged;
 
@@ -73,7 +83,8 @@ private:
     using TRowSummary = std::uint16_t;
     static TRowSummary SummaryOf(const std::vector<TFinding>& Findings);
     void GridChanged(const TGridChange& Change) override;
-    void Refresh();
+    // False when Progress stopped it.
+    bool Refresh(const std::function<bool(size_t, size_t)>* Progress = nullptr);
     void Recheck(int Row);
     void Count(TRowSummary Summary, int Sign);
     TRowSummary SummaryAt(int Row);
@@ -84,6 +95,7 @@ private:
     TTextMeasure& FMeasure;
     TFindingContext FCheckedIn;
     bool FAllStale = true;
+    bool FPending = false;
     std::vector<TRowSummary> FRows; // by row
     std::vector<int> FStaleRows;    // changed since they were checked, each once
     TFindingCounts FCounts;         // the sum over FRows

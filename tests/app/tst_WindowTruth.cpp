@@ -167,6 +167,25 @@ void TestWindowTruth::longWorkShowsItsProgress() {
     QVERIFY(Opening.Painted > 0);
     QVERIFY2(Opening.MaxValue > 500, qPrintable(QString::number(Opening.MaxValue)));
     QCOMPARE(F.Table().Cells(colTranslated, 30001), std::string_view("Objet 29999"));
+    // The check of every item follows the open. Stopped, it shows no findings rather than a
+    // part of them; asked for them, it runs to its end.
+    const auto Findings = [&F] { return F.Form().FindingsPanel->text(); };
+    TWaitSeen Stopped;
+    {
+        auto Watch = WatchPleaseWait(Stopped, true);
+        QTRY_COMPARE(Findings(),
+                     QString("Findings: not checked (View > Next Finding checks them)"));
+    }
+    QVERIFY(Stopped.Cancelled);
+    TWaitSeen Checking;
+    {
+        auto Watch = WatchPleaseWait(Checking, false);
+        F.Activate();
+        F.Press(Qt::Key_F4);
+    }
+    QVERIFY(Checking.MaxValue > 500);
+    QVERIFY2(Findings().startsWith("Findings: ") && Findings().contains(" errors, "),
+             qPrintable(Findings()));
     // Cancel in Replace All leaves every item as it was, with nothing to undo.
     F.Activate();
     TMainForm& Form = F.Form();
