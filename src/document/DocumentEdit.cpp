@@ -209,21 +209,30 @@ bool TDocumentEdit::AcceptReplacements(TItemId Id) {
     return true;
 }
 
+// Whether the item still is as Before, read in place.
+static bool StillAs(const TItemTable& Items, TItemId Id, const TItemRecord& Before) {
+    return Items.Translation(Id) == Before.Translation && Items.Name(Id) == Before.Name &&
+           Items.Default(Id) == Before.Default && Items.Colour(Id) == Before.Colour &&
+           Items.Marks(Id) == Before.Marks;
+}
+
 int TDocumentEdit::Commit() {
     FDone = true;
+    // Without a history (kavtool) nothing is recorded: only what changed is told.
+    const bool Recorded = FDoc.FHistory != nullptr;
     TDocumentStep Step(FName);
     std::vector<TItemId> Changed;
     for (const TItemId Id : FTouched) {
         const TItemRecord& Before = FBefore[Id];
-        TItemRecord After = FItems.Record(Id);
-        if (After == Before)
+        if (StillAs(FItems, Id, Before))
             continue;
-        Step.Add(Id, Before, After);
+        if (Recorded)
+            Step.Add(Id, Before, FItems.Record(Id));
         Changed.push_back(Id);
     }
     FBefore.clear();
     FTouched.clear();
-    if (Step.Empty())
+    if (Changed.empty())
         return 0;
     if (FNamer)
         Step.SetName(FNamer(Step));

@@ -131,8 +131,10 @@ public:
         if (FStopped || FTotal == 0)
             return !FStopped;
         const auto Percent = static_cast<int>(std::min(Done, FTotal) * 100 / FTotal);
-        if (Percent == FShown)
+        // The clock is read once a percent at most.
+        if (Percent == FReached)
             return true;
+        FReached = Percent;
         const auto Now = std::chrono::steady_clock::now();
         if (FShown >= 0 && Percent < 100 && Now - FLast < std::chrono::milliseconds(40))
             return true;
@@ -149,6 +151,7 @@ private:
     bool FCancellable;
     bool FStopped = false;
     int FShown = -1;
+    int FReached = -1;
     std::chrono::steady_clock::time_point FLast;
 };
 
