@@ -929,7 +929,7 @@ void TDocument::KeepHistoryAfterSave(const std::vector<std::string>& Written) {
         return;
     // The steps made before the save hold the items as they were: they still apply when the
     // file read back gives the items that were written.
-    if (SavedContent() != Written && FHistory->CanUndo()) {
+    if (FHistory->CanUndo() && SavedContent() != Written) {
         FHistory->Clear(true);
         UI.MessageDlg("The file read back after saving differs from the table: the steps made "
                       "before the save can no longer be undone.",
@@ -1049,7 +1049,9 @@ bool TDocument::SaveFile(std::string FileName) {
             } else if (MakeBackups(FileName, Skipped)) {
                 // The read-back may keep the default columns only when they are as read.
                 FReuseDefault = Intact;
-                Content = SavedContent();
+                // Only steps that can still be undone need the read-back compared.
+                if (FHistory && FHistory->CanUndo())
+                    Content = SavedContent();
                 S.FNewFileName = false;
                 // Near the file's size: a line holds its name, its text and some 30 bytes more.
                 size_t Expected = 0;
