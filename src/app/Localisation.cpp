@@ -49,6 +49,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -994,6 +995,12 @@ void TMainForm::UpdateFindingCounts() {
     FCountsPending = false;
     if (!FView || !FindingsPanel)
         return;
+    // Counted once the table is whole (timers run while a load reports its progress): the
+    // end of the lock or of the please-wait window asks again.
+    if (FLockDepth > 0 || FPleaseWait || FCheckingAll) {
+        FCountsDeferred = true;
+        return;
+    }
     if (ItemCount(strGrid->Model()) == 0) {
         FindingsPanel->clear();
         return;
@@ -1002,8 +1009,7 @@ void TMainForm::UpdateFindingCounts() {
         // A large table is checked once the command that loaded it is over, under the
         // please-wait window; stopped there, it waits until its findings are asked for.
         if (!FCheckStopped) {
-            if (FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait ||
-                QApplication::activeModalWidget()) {
+            if (FCommandDepth > 0 || QApplication::activeModalWidget()) {
                 FCountsPending = true;
                 QTimer::singleShot(50, this, [this] { UpdateFindingCounts(); });
                 return;
@@ -1021,10 +1027,27 @@ void TMainForm::UpdateFindingCounts() {
                                .arg(Counts.Infos));
 }
 
+void TMainForm::CountDeferredFindings() {
+    if (!FCountsDeferred || FCountsPending)
+        return;
+    FCountsDeferred = false;
+    FCountsPending = true;
+    QTimer::singleShot(0, this, [this] { UpdateFindingCounts(); });
+}
+
+bool TMainForm::Busy() const {
+    return FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait ||
+           (FView && FView->Findings().Pending() && !FCheckStopped);
+}
+
 bool TMainForm::CheckAllFindings() {
+    // Events run while the check reports its progress: a second check must not start in it.
+    if (FCheckingAll)
+        return false;
     const size_t Items = static_cast<size_t>(ItemCount(Table()));
     bool Done;
     {
+        const QScopedValueRollback<bool> Checking(FCheckingAll, true);
         TPleaseWait Wait(*this, "Checking " + std::to_string(Items) + " items");
         TProgress Progress(*this, Items, true);
         Done = FView->Findings().CheckAll(
@@ -1279,6 +1302,7 @@ void TMainForm::HidePleaseWait() {
     FPleaseWait->Stop();
     FPleaseWait->close();
     FPleaseWait = nullptr;
+    CountDeferredFindings();
     // The keyboard goes back to the window that had it (the main window or a search window),
     // shortcuts included, before the next command looks for it.
     QWidget* Back = FActiveBeforeWait ? FActiveBeforeWait.data() : this;
@@ -1306,6 +1330,8 @@ void TMainForm::LockWindowUpdate(bool Lock) {
     // Disabled, the grid lost the keyboard: it goes back once the long work is done.
     if (!Locked && FGridHadFocus)
         strGrid->setFocus(Qt::OtherFocusReason);
+    if (!Locked)
+        CountDeferredFindings();
     SetHourglass(Locked);
 }
 

@@ -210,9 +210,17 @@ private:
     void Guarded(const std::function<void()>& Step);
     // Whether another program changed the document's file, asked once the window is idle.
     void CheckDiskFileSoon();
+
+public:
+    // A command, a load or the check after it is under way, or about to start.
+    bool Busy() const;
+
+private:
     // The check of every item of a large table, with its progress and Cancel; false when
     // stopped.
     bool CheckAllFindings();
+    // The counts put off while the table was locked or the please-wait window up.
+    void CountDeferredFindings();
     // The recovery copy of unsaved work; a problem goes to the status bar.
     void WriteRecoveryCopy();
     // A command that changes this many items has its work copied aside at once.
@@ -274,6 +282,8 @@ private:
     QPointer<TfrmPleaseWait> FPleaseWait;
     int FCommandDepth = 0;
     bool FCheckStopped = false;
+    bool FCountsDeferred = false;
+    bool FCheckingAll = false;
     QTimer* FRecoveryTimer = nullptr;
     QPointer<QWidget> FActiveBeforeWait;
     int FLockDepth = 0;

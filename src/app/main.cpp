@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -78,7 +79,16 @@ int main(int argc, char** argv) {
     // Rendered once start-up and the command-line file are done, then the program ends.
     MainForm.resize(1280, 800);
     MainForm.show();
-    QTimer::singleShot(200, &MainForm, [&] {
+    std::function<void()> Shoot;
+    bool Settled = false;
+    Shoot = [&] {
+        // Timers run while the please-wait window reports progress: the picture waits until
+        // the load and the check after it are over, and the status bar has been laid out.
+        if (MainForm.Busy() || !Settled) {
+            Settled = !MainForm.Busy();
+            QTimer::singleShot(100, &MainForm, Shoot);
+            return;
+        }
         // A picture for others to see: the file's folder on this machine is nobody's business.
         if (Args.size() > 1) {
             const QString Folder = QFileInfo(Args[1]).absolutePath() + "/";
@@ -89,6 +99,7 @@ int main(int argc, char** argv) {
         if (!Saved)
             std::cerr << "KavrinoTranslationTool: cannot write " << Screenshot << "\n";
         App.exit(Saved ? 0 : 2);
-    });
+    };
+    QTimer::singleShot(200, &MainForm, Shoot);
     return App.exec();
 }
