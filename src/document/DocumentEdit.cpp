@@ -96,6 +96,57 @@ void TakeParts(const std::string& Bytes, size_t& At, TItemRecord& State) {
         State.Marks = TakeMarks(Bytes, At);
 }
 
+// The parts of the item's current state that Parts names, into Into.
+void CopyParts(const TItemTable& Items, TItemId Id, std::uint8_t Parts, TItemRecord& Into) {
+    if (Parts & ptName)
+        Into.Name = Items.Name(Id);
+    if (Parts & ptDefault)
+        Into.Default = Items.Default(Id);
+    if (Parts & ptTranslation)
+        Into.Translation = Items.Translation(Id);
+    if (Parts & ptColour)
+        Into.Colour = Items.Colour(Id);
+    if (Parts & ptMarks)
+        Into.Marks = Items.Marks(Id);
+}
+
+// The parts Parts of From, into Into.
+void CopyPartsOf(const TItemRecord& From, std::uint8_t Parts, TItemRecord& Into) {
+    if (Parts & ptName)
+        Into.Name = From.Name;
+    if (Parts & ptDefault)
+        Into.Default = From.Default;
+    if (Parts & ptTranslation)
+        Into.Translation = From.Translation;
+    if (Parts & ptColour)
+        Into.Colour = From.Colour;
+    if (Parts & ptMarks)
+        Into.Marks = From.Marks;
+}
+
+// Whether the parts Parts of the item still are as in Before, read in place.
+bool StillAs(const TItemTable& Items, TItemId Id, std::uint8_t Parts, const TItemRecord& Before) {
+    return (!(Parts & ptTranslation) || Items.Translation(Id) == Before.Translation) &&
+           (!(Parts & ptName) || Items.Name(Id) == Before.Name) &&
+           (!(Parts & ptDefault) || Items.Default(Id) == Before.Default) &&
+           (!(Parts & ptColour) || Items.Colour(Id) == Before.Colour) &&
+           (!(Parts & ptMarks) || Items.Marks(Id) == Before.Marks);
+}
+
+// The parts of a text field, and a translation's marks with it: a changed translation may
+// drop them.
+std::uint8_t PartsOf(TItemField Field) {
+    switch (Field) {
+    case TItemField::Name:
+        return ptName;
+    case TItemField::Default:
+        return ptDefault;
+    case TItemField::Translation:
+        break;
+    }
+    return ptTranslation | ptMarks;
+}
+
 std::uint8_t DifferingParts(const TItemRecord& Before, const TItemRecord& After) {
     std::uint8_t Mask = 0;
     Mask |= After.Name != Before.Name ? ptName : 0;
@@ -150,18 +201,21 @@ const TItemTable& TDocumentEdit::Items() const {
     return FItems;
 }
 
-void TDocumentEdit::Touch(TItemId Id) {
+void TDocumentEdit::Touch(TItemId Id, std::uint8_t Parts) {
     const auto [Entry, New] = FBefore.try_emplace(Id);
-    if (New) {
-        Entry->second = FItems.Record(Id);
+    if (New)
         FTouched.push_back(Id);
+    // A part not changed by this edit yet is as it was before it.
+    if (const std::uint8_t Missing = Parts & ~Entry->second.Parts; Missing != 0) {
+        CopyParts(FItems, Id, Missing, Entry->second.Record);
+        Entry->second.Parts |= Missing;
     }
 }
 
 void TDocumentEdit::SetField(TItemId Id, TItemField Field, std::string_view Bytes) {
     if (!FItems.Contains(Id) || FItems.Field(Id, Field) == Bytes)
         return;
-    Touch(Id);
+    Touch(Id, PartsOf(Field));
     FItems.SetField(Id, Field, Bytes);
     if (Field == TItemField::Translation) {
         const TReplacements& Marks = FItems.Marks(Id);
@@ -173,14 +227,14 @@ void TDocumentEdit::SetField(TItemId Id, TItemField Field, std::string_view Byte
 void TDocumentEdit::SetColour(TItemId Id, TColor Colour) {
     if (!FItems.Contains(Id) || FItems.Colour(Id) == Colour)
         return;
-    Touch(Id);
+    Touch(Id, ptColour);
     FItems.SetColour(Id, Colour);
 }
 
 void TDocumentEdit::Replace(TItemId Id, TReplacement Replacement) {
     if (!FItems.Contains(Id))
         return;
-    Touch(Id);
+    Touch(Id, ptTranslation | ptMarks);
     TReplacements Marks = FItems.Marks(Id);
     if (!Marks.empty() && Marks.back().After != FItems.Translation(Id))
         Marks.clear();
@@ -193,7 +247,7 @@ void TDocumentEdit::Replace(TItemId Id, TReplacement Replacement) {
 bool TDocumentEdit::UndoReplacement(TItemId Id) {
     if (!FItems.Contains(Id) || !FItems.Marked(Id))
         return false;
-    Touch(Id);
+    Touch(Id, ptTranslation | ptMarks);
     TReplacements Marks = FItems.Marks(Id);
     FItems.SetTranslation(Id, Marks.back().Before);
     Marks.pop_back();
@@ -204,16 +258,9 @@ bool TDocumentEdit::UndoReplacement(TItemId Id) {
 bool TDocumentEdit::AcceptReplacements(TItemId Id) {
     if (!FItems.Contains(Id) || !FItems.Marked(Id))
         return false;
-    Touch(Id);
+    Touch(Id, ptMarks);
     FItems.SetMarks(Id, {});
     return true;
-}
-
-// Whether the item still is as Before, read in place.
-static bool StillAs(const TItemTable& Items, TItemId Id, const TItemRecord& Before) {
-    return Items.Translation(Id) == Before.Translation && Items.Name(Id) == Before.Name &&
-           Items.Default(Id) == Before.Default && Items.Colour(Id) == Before.Colour &&
-           Items.Marks(Id) == Before.Marks;
 }
 
 int TDocumentEdit::Commit() {
@@ -223,11 +270,14 @@ int TDocumentEdit::Commit() {
     TDocumentStep Step(FName);
     std::vector<TItemId> Changed;
     for (const TItemId Id : FTouched) {
-        const TItemRecord& Before = FBefore[Id];
-        if (StillAs(FItems, Id, Before))
+        const TBefore& Before = FBefore[Id];
+        if (StillAs(FItems, Id, Before.Parts, Before.Record))
             continue;
-        if (Recorded)
-            Step.Add(Id, Before, FItems.Record(Id));
+        if (Recorded) {
+            TItemRecord After;
+            CopyParts(FItems, Id, Before.Parts, After);
+            Step.Add(Id, Before.Record, After);
+        }
         Changed.push_back(Id);
     }
     FBefore.clear();
@@ -245,7 +295,10 @@ void TDocumentEdit::Revert() {
     FDone = true;
     std::vector<TItemId> Changed;
     for (const TItemId Id : FTouched) {
-        FItems.SetRecord(Id, FBefore[Id]);
+        const TBefore& Before = FBefore[Id];
+        TItemRecord Restored = FItems.Record(Id);
+        CopyPartsOf(Before.Record, Before.Parts, Restored);
+        FItems.SetRecord(Id, Restored);
         Changed.push_back(Id);
     }
     FBefore.clear();

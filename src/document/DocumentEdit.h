@@ -108,14 +108,21 @@ public:
     void Revert();
 
 private:
-    void Touch(TItemId Id);
+    // Keeps the state before this edit of the parts of the item (a TPart mask) about to change.
+    void Touch(TItemId Id, std::uint8_t Parts);
 
     TDocument& FDoc;
     TItemTable& FItems;
     std::string FName;
     std::function<std::string(const TDocumentStep&)> FNamer;
     std::vector<TItemId> FTouched;
-    std::unordered_map<TItemId, TItemRecord> FBefore;
+    // Only the parts an edit changes are copied: a Replace All keeps no copies of names and
+    // default texts.
+    struct TBefore {
+        TItemRecord Record;
+        std::uint8_t Parts = 0;
+    };
+    std::unordered_map<TItemId, TBefore> FBefore;
     bool FDone = false;
 };
 
