@@ -429,6 +429,8 @@ int TDocument::NewDocument() {
         Grid.SetCells(colTranslated, 1, {});
         FItems.ResetForNew();
         try {
+            // The grid is told once, when every item is in.
+            TGridBulkChange Bulk(Grid);
             while (std::optional<StrItemView> Item =
                        NextItem(Reader, S.FDefaultFileName, DefaultAttributeCount, Findings))
                 FItems.SetTranslation(FItems.Append(*Item), Item->Text);
@@ -660,6 +662,9 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
     TProgress Progress(UI, Reuse ? Lines.size() : 2 * Lines.size());
     const size_t Taken = Reuse ? 0 : Lines.size();
     try {
+        // The grid is told once, when every item and translation is in, and before any message.
+        std::optional<TGridBulkChange> Bulk;
+        Bulk.emplace(Grid);
         if (Reuse) {
             KeepDefaultItems();
             DefaultFindings = FDefaultRead->Findings;
@@ -675,6 +680,7 @@ TLoadReport TDocument::ReadDocument(const std::string& FileName, const TTranslat
         }
         Report.Count = FItems.Count();
         if (LineCount - HeaderLineCount > Report.Count) {
+            Bulk.reset();
             Warn("File \"" + FileName + "\" is not compatible with the defaut file.");
         } else {
             TNameIndex Index(Grid);

@@ -68,10 +68,27 @@ void TStyledGridModel::Notify(const TGridChange& Change) {
     } else if (Change.Kind != TGridChangeKind::Repaint) {
         ++FLinesRevision;
     }
+    if (FBulkDepth > 0) {
+        FBulkChanged = FBulkChanged || Change.Kind != TGridChangeKind::Repaint;
+        return;
+    }
+    Tell(Change);
+}
+
+void TStyledGridModel::Tell(const TGridChange& Change) {
     // By index: an observer may unsubscribe while it is being told.
     for (size_t I = 0; I < FObservers.size(); ++I) {
         FObservers[I]->GridChanged(Change);
     }
+}
+
+void TStyledGridModel::EndBulkChange() {
+    if (--FBulkDepth > 0 || !FBulkChanged)
+        return;
+    FBulkChanged = false;
+    // The revisions counted every change already.
+    Tell({TGridChangeKind::SizeChanged});
+    Tell({TGridChangeKind::TextsChanged});
 }
 
 // ---- sizes and texts

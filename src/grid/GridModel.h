@@ -77,6 +77,11 @@ public:
 
     void AddObserver(IGridModelObserver* Observer);
     void RemoveObserver(IGridModelObserver* Observer);
+    // While a bulk change runs (a load writes every cell and adds every row) the observers
+    // hear nothing; when the outermost one ends they hear, once, that the size and every text
+    // changed. See TGridBulkChange.
+    void BeginBulkChange() { ++FBulkDepth; }
+    void EndBulkChange();
 
     // Sizes. Texts that still fit are kept; properties stay with their indexes whatever the size.
     int ColCount() const { return FColCount; }
@@ -225,6 +230,7 @@ public:
 
 private:
     void Changed() override { NotifyRepaint(); }
+    void Tell(const TGridChange& Change);
 
     const TCellProperties* CellRecord(int Col, int Row) const;
     std::array<const TCellProperties*, 3> NormalRecords(int Col, int Row) const;
@@ -277,8 +283,22 @@ private:
     TMyBrush FFixedBrush{clBtnFace};
 
     std::vector<IGridModelObserver*> FObservers;
+    int FBulkDepth = 0;
+    bool FBulkChanged = false;                // something the observers were not told of
     std::vector<std::uint64_t> FColRevisions; // writes of single cells, by column
     std::uint64_t FLinesRevision = 0;         // changes that may touch every column
+};
+
+// One bulk change of Model for one scope, ended on every path.
+class TGridBulkChange {
+public:
+    explicit TGridBulkChange(TStyledGridModel& Model) : FModel(Model) { FModel.BeginBulkChange(); }
+    ~TGridBulkChange() { FModel.EndBulkChange(); }
+    TGridBulkChange(const TGridBulkChange&) = delete;
+    TGridBulkChange& operator=(const TGridBulkChange&) = delete;
+
+private:
+    TStyledGridModel& FModel;
 };
 
 } // namespace kav
