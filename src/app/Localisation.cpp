@@ -359,7 +359,7 @@ void TMainForm::CheckDiskFileSoon() {
     // Looked at once the window is back and no command is under way: a question in the middle
     // of a save or a load would change what that command is doing.
     QTimer::singleShot(0, this, [this] {
-        if (FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait || !isActiveWindow() ||
+        if (FCommandDepth > 0 || TableHeld() || !isActiveWindow() ||
             QApplication::activeModalWidget())
             return;
         Guarded([this] { FDocument->CheckDiskFile(false); });
@@ -991,13 +991,18 @@ void TMainForm::GoToFinding(bool Forward) {
     });
 }
 
+namespace {
+// The status panel of a large table whose check was stopped.
+constexpr const char* NotCheckedText = "Findings: not checked (View > Next Finding checks them)";
+} // namespace
+
 void TMainForm::UpdateFindingCounts() {
     FCountsPending = false;
     if (!FView || !FindingsPanel)
         return;
     // Counted once the table is whole (timers run while a load reports its progress): the
     // end of the lock or of the please-wait window asks again.
-    if (FLockDepth > 0 || FPleaseWait || FCheckingAll) {
+    if (TableHeld()) {
         FCountsDeferred = true;
         return;
     }
@@ -1017,7 +1022,7 @@ void TMainForm::UpdateFindingCounts() {
             if (CheckAllFindings())
                 return;
         }
-        FindingsPanel->setText("Findings: not checked (View > Next Finding checks them)");
+        FindingsPanel->setText(NotCheckedText);
         return;
     }
     const TFindingCounts Counts = FView->Findings().Counts();
@@ -1035,8 +1040,12 @@ void TMainForm::CountDeferredFindings() {
     QTimer::singleShot(0, this, [this] { UpdateFindingCounts(); });
 }
 
+bool TMainForm::TableHeld() const {
+    return FLockDepth > 0 || FPleaseWait || FCheckingAll;
+}
+
 bool TMainForm::Busy() const {
-    return FCommandDepth > 0 || FLockDepth > 0 || FPleaseWait ||
+    return FCommandDepth > 0 || TableHeld() ||
            (FView && FView->Findings().Pending() && !FCheckStopped);
 }
 
@@ -1058,7 +1067,7 @@ bool TMainForm::CheckAllFindings() {
     if (Done)
         UpdateFindingCounts();
     else
-        FindingsPanel->setText("Findings: not checked (View > Next Finding checks them)");
+        FindingsPanel->setText(NotCheckedText);
     return Done;
 }
 
@@ -1289,8 +1298,8 @@ bool TMainForm::ShowProgress(size_t Done, size_t Total, bool Cancellable) {
     if (!FPleaseWait)
         return true;
     FPleaseWait->SetProgress(Done, Total, Cancellable);
-    // Work that can stop lets the Cancel button be pressed; the modal please-wait window keeps
-    // every other window from taking input meanwhile.
+    // Work that can stop lets the Cancel button be pressed; the please-wait window holds back
+    // the input meant for every other window meanwhile.
     QApplication::processEvents(Cancellable ? QEventLoop::AllEvents
                                             : QEventLoop::ExcludeUserInputEvents);
     return !FPleaseWait || !FPleaseWait->Cancelled();
@@ -1362,7 +1371,7 @@ void TMainForm::TableLoaded() {
 
 void TMainForm::WriteRecoveryCopy() {
     // Not while a load or a save holds the table half done: a minute later will do.
-    if (FLockDepth > 0 || FPleaseWait) {
+    if (TableHeld()) {
         FRecoveryTimer->start();
         return;
     }

@@ -219,6 +219,8 @@ private:
     // The check of every item of a large table, with its progress and Cancel; false when
     // stopped.
     bool CheckAllFindings();
+    // A load or a save holds the table half done, or the whole-table check runs.
+    bool TableHeld() const;
     // The counts put off while the table was locked or the please-wait window up.
     void CountDeferredFindings();
     // The recovery copy of unsaved work; a problem goes to the status bar.

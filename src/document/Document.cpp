@@ -1202,35 +1202,39 @@ bool TDocument::OfferRecoveryCopy(const TRecoveryCopy& Copy) {
     }
     if (Answer != TModalResult::mrYes)
         return false;
-    // The document the copy was made of must be the one open, its unsaved changes asked about.
-    if (Copy.FileName != S.FFileName || S.FFileKind != Copy.Kind) {
-        try {
-            QuerySaveChanges();
-        } catch (const SilentAbort&) {
-            return false;
-        }
-        const bool Saved = Copy.FileName != UntitledName && IsFile(Copy.FileName);
-        if (Saved ? !OpenFile(Copy.FileName, FileNamePart(Copy.FileName))
-                  : (SetSoftware(SoftwareOfKind(Copy.Kind)), FileNew(), S.FFileKind != Copy.Kind))
-            return false;
-        if (!Saved)
-            SetLanguage(Copy.LanguageCode);
-    }
+    if ((Copy.FileName != S.FFileName || S.FFileKind != Copy.Kind) && !OpenDocumentOf(Copy))
+        return false;
     TakeRecoveryCopy(Copy);
     return true;
 }
 
+bool TDocument::OpenDocumentOf(const TRecoveryCopy& Copy) {
+    // The unsaved changes of the document open now are asked about first.
+    try {
+        QuerySaveChanges();
+    } catch (const SilentAbort&) {
+        return false;
+    }
+    if (Copy.FileName != UntitledName && IsFile(Copy.FileName))
+        return OpenFile(Copy.FileName, FileNamePart(Copy.FileName));
+    // Never saved: a new document of its kind and language.
+    SetSoftware(SoftwareOfKind(Copy.Kind));
+    FileNew();
+    if (S.FFileKind != Copy.Kind)
+        return false;
+    SetLanguage(Copy.LanguageCode);
+    return true;
+}
+
 void TDocument::TakeRecoveryCopy(const TRecoveryCopy& Copy) {
-    std::unordered_map<std::string_view, TItemId> ByName;
-    for (TItemId Id = 0; Id < FItems.Count(); ++Id)
-        ByName.emplace(FItems.Name(Id), Id);
+    TNameIndex Index(Grid);
     TDocumentEdit Edit(*this, "Recovered changes");
     for (const TRecoveryItem& Item : Copy.Items) {
-        const auto Found = ByName.find(Item.Name);
-        if (Found == ByName.end())
+        const int Row = Index.Take(Item.Name);
+        if (Row < 0)
             continue;
-        Edit.SetTranslation(Found->second, Item.Text);
-        Edit.SetColour(Found->second, Item.Color);
+        Edit.SetTranslation(ItemOfRow(Row), Item.Text);
+        Edit.SetColour(ItemOfRow(Row), Item.Color);
     }
     // A copy that matches the file still leaves the document changed: it is the translator's
     // to save or to drop.

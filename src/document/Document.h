@@ -256,6 +256,8 @@ private:
     bool FOfferingRecovery = false;
     // Offers one copy; true when it was taken.
     bool OfferRecoveryCopy(const TRecoveryCopy& Copy);
+    // Opens the document a copy was made of (its file, or a new one); false when refused.
+    bool OpenDocumentOf(const TRecoveryCopy& Copy);
     void TakeRecoveryCopy(const TRecoveryCopy& Copy);
     void DiscardRecoveryCopy(const std::string& FileName);
     bool FCheckingDisk = false;
