@@ -165,7 +165,9 @@ std::string CountedStepName(const std::string& Name, int N) {
 
 void TDocumentStep::Add(TItemId Id, const TItemRecord& Before, const TItemRecord& After) {
     FEntries.push_back({Id, static_cast<std::uint32_t>(FBytes.size())});
-    const std::uint8_t Differing = DifferingParts(Before, After);
+    // The marks are kept even when the step left them: a save drops every mark outside the
+    // history, and undoing or redoing the step gives back the marks the item had then.
+    const std::uint8_t Differing = DifferingParts(Before, After) | ptMarks;
     PutParts(FBytes, Before, Differing);
     PutParts(FBytes, After, Differing);
 }
@@ -202,6 +204,7 @@ const TItemTable& TDocumentEdit::Items() const {
 }
 
 void TDocumentEdit::Touch(TItemId Id, std::uint8_t Parts) {
+    Parts |= ptMarks; // see TDocumentStep::Add
     const auto [Entry, New] = FBefore.try_emplace(Id);
     if (New)
         FTouched.push_back(Id);

@@ -19,7 +19,8 @@ class TDocument;
 // One undo step: its name and, for each item it changed, the item's state before and after.
 // The steps of a history follow one another, so what a step left unchanged in an item is, when
 // the step is undone or redone, what the item holds: a step keeps the parts of each state that
-// differ, in one buffer, and a Fill of every item costs little more than the texts it replaced.
+// differ, and the marks, which a save drops outside the history, in one buffer, and a Fill of every
+// item costs little more than the texts it replaced.
 class TDocumentStep {
 public:
     explicit TDocumentStep(std::string Name = {}) : FName(std::move(Name)) {}
