@@ -106,6 +106,76 @@ QString MeasuredForm(const QString& Text) {
     return Result;
 }
 
+// Advances of characters not measured yet, and of those only a layout measures.
+constexpr std::int16_t UnknownAdvance = -1;
+constexpr std::int16_t LaidOutAdvance = -2;
+
+// The glyphs where the face's default layout may act, or none when it cannot be told (then
+// every text is laid out).
+TGlyphSet TriggersOf(const QRawFont& Raw) {
+    if (!Raw.isValid()) {
+        return {};
+    }
+    const QByteArray Maxp = Raw.fontTable("maxp");
+    if (Maxp.size() < 6) {
+        return {};
+    }
+    const int Glyphs =
+        static_cast<unsigned char>(Maxp[4]) << 8 | static_cast<unsigned char>(Maxp[5]);
+    std::optional<TGlyphSet> Triggers =
+        LayoutTriggerGlyphs(Raw.fontTable("GSUB"), Raw.fontTable("GPOS"), Glyphs);
+    return Triggers ? std::move(*Triggers) : TGlyphSet{};
+}
+
+// A character that keeps its own glyph in a left-to-right line: scripts the shaper gives no
+// features of their own, no marks, controls or direction formatting, and not the fraction
+// slash (which makes the shaper build fractions).
+bool KeepsItsGlyph(char16_t C) {
+    const QChar Char(C);
+    if (Char.isSurrogate() || C == 0x2044) {
+        return false;
+    }
+    switch (Char.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        break;
+    }
+    switch (Char.direction()) {
+    case QChar::DirL:
+    case QChar::DirEN:
+    case QChar::DirES:
+    case QChar::DirET:
+    case QChar::DirCS:
+    case QChar::DirWS:
+    case QChar::DirON:
+        break;
+    default:
+        return false;
+    }
+    switch (Char.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Bopomofo:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::string FaceKey(const TMyFont& Font) {
     return QString::fromStdString(Font.Name()).trimmed().toLower().toStdString() + '\x1f' +
            std::to_string(Font.Style() & (fsBold | fsItalic)) + '\x1f' +
@@ -136,6 +206,18 @@ QStringList TTextMeasure::LiberationFolders() {
 }
 
 TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
+    // Rows in one font follow one another: the key is built only when the font changes.
+    const int Style = Font.Style() & (fsBold | fsItalic);
+    if (FLast.Face != nullptr && FLast.Height == Font.Height() && FLast.Style == Style &&
+        FLast.Name == Font.Name()) {
+        return *FLast.Face;
+    }
+    TFace& Face = FaceOfKey(Font);
+    FLast = {Font.Name(), Font.Height(), Style, &Face};
+    return Face;
+}
+
+TTextMeasure::TFace& TTextMeasure::FaceOfKey(const TMyFont& Font) {
     const std::string Key = FaceKey(Font);
     auto Found = FFaces.find(Key);
     if (Found != FFaces.end()) {
@@ -178,6 +260,10 @@ TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
         Face->Ascent = Fallback.ascent();
         Face->Height = Fallback.height();
         Face->TabAdvance = Fallback.horizontalAdvance(QLatin1Char(' '));
+    }
+    Face->Triggers = TriggersOf(Face->Raw);
+    if (!Face->Triggers.empty()) {
+        Face->Advances.assign(0x10000, UnknownAdvance);
     }
     return *FFaces.emplace(Key, std::move(Face)).first->second;
 }
@@ -285,7 +371,55 @@ TTextExtent TTextMeasure::Measure(std::string_view Bytes, const TMyFont& Font, i
     return MeasureText(DecodeBytes(Bytes, CodePageForCharset(Charset)), Font);
 }
 
+int TTextMeasure::AdvanceOf(TFace& Face, char16_t C) const {
+    std::int16_t& Advance = Face.Advances[C];
+    if (Advance != UnknownAdvance) {
+        return Advance;
+    }
+    Advance = LaidOutAdvance;
+    if (!KeepsItsGlyph(C) || !Face.Raw.supportsCharacter(QChar(C))) {
+        return Advance;
+    }
+    const QList<quint32> Glyph = Face.Raw.glyphIndexesForString(QString(QChar(C)));
+    if (Glyph.size() != 1 || Glyph[0] == 0 || Glyph[0] >= Face.Triggers.size() ||
+        Face.Triggers[Glyph[0]]) {
+        return Advance;
+    }
+    const QList<QPointF> Advances = Face.Raw.advancesForGlyphIndexes(Glyph);
+    // A hinted face advances by whole pixels; any other is laid out.
+    if (Advances.size() == 1 && Advances[0].x() >= 0 && Advances[0].x() < 10000 &&
+        Advances[0].x() == std::floor(Advances[0].x())) {
+        Advance = static_cast<std::int16_t>(Advances[0].x());
+    }
+    return Advance;
+}
+
+std::optional<int> TTextMeasure::SummedWidth(TFace& Face, const QString& Text) const {
+    if (Face.Triggers.empty()) {
+        return std::nullopt;
+    }
+    int Width = 0;
+    for (const QChar C : Text) {
+        if (C == Tab) {
+            Width += Face.TabAdvance;
+            continue;
+        }
+        const int Advance = AdvanceOf(Face, C == SoftHyphen ? u'-' : C.unicode());
+        if (Advance < 0) {
+            return std::nullopt;
+        }
+        Width += Advance;
+    }
+    return Width;
+}
+
 TTextExtent TTextMeasure::MeasureText(const QString& Text, const TMyFont& Font) {
+    TFace& Face = FaceOf(Font);
+    if (FSummedWidths) {
+        if (const std::optional<int> Width = SummedWidth(Face, Text)) {
+            return {*Width, Face.Height, Face.Info.Approximate};
+        }
+    }
     const std::string Key = FaceKey(Font) + '\x1e' + Text.toStdString();
     auto Found = FTexts.find(Key);
     if (Found != FTexts.end()) {
@@ -293,7 +427,7 @@ TTextExtent TTextMeasure::MeasureText(const QString& Text, const TMyFont& Font) 
     }
     const TLaidOutText Laid = LayOut(Text, Font);
     const TTextExtent Extent{Laid.Width(), Laid.Height(),
-                             FaceOf(Font).Info.Approximate || Laid.MissingGlyphs()};
+                             Face.Info.Approximate || Laid.MissingGlyphs()};
     if (FTexts.size() >= MaxCachedTexts) {
         FTexts.clear();
     }
@@ -316,6 +450,7 @@ void TTextMeasure::Draw(QPainter& Painter, int X, int Y, const QString& Text, co
 
 void TTextMeasure::ClearCache() {
     FTexts.clear();
+    FLast = {};
     FFaces.clear();
     FFontFiles.clear();
 }

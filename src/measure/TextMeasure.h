@@ -10,6 +10,7 @@
 // their widths agree and their glyphs coincide.
 
 #include "grid/CellProperties.h"
+#include "measure/LayoutTriggers.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -19,11 +20,14 @@
 #include <QRawFont>
 #include <QString>
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class QPainter;
 
@@ -84,6 +88,8 @@ public:
               const QColor& Color);
 
     void ClearCache();
+    // Off: every text laid out, as a test compares both ways.
+    void SetSummedWidths(bool On) { FSummedWidths = On; }
     std::size_t CachedTexts() const { return FTexts.size(); }
 
     // The folders searched for the Liberation 2.x files (the first that holds a file wins).
@@ -99,8 +105,17 @@ private:
         int TabAdvance = 0;
         bool Underline = false;
         bool StrikeOut = false;
+        // The glyphs the face's default layout may change (empty: every text is laid out),
+        // and the advance of each character measured so far, by code point.
+        TGlyphSet Triggers;
+        std::vector<std::int16_t> Advances;
     };
+    // The width of a text whose every character keeps its glyph and advance, as the sum of
+    // those advances; nullopt for a text that must be laid out.
+    std::optional<int> SummedWidth(TFace& Face, const QString& Text) const;
+    int AdvanceOf(TFace& Face, char16_t C) const;
     TFace& FaceOf(const TMyFont& Font);
+    TFace& FaceOfKey(const TMyFont& Font);
     const QByteArray& FontFileData(const QString& File);
     bool FaceLacksGlyphs(const TFace& Face, const QString& Text) const;
     void LayOutPiece(const TFace& Face, const QString& Piece, int X, TLaidOutText& Out) const;
@@ -108,6 +123,13 @@ private:
     std::unordered_map<std::string, std::unique_ptr<TFace>> FFaces;
     std::unordered_map<std::string, TTextExtent> FTexts;
     std::map<QString, QByteArray> FFontFiles; // by path, read once
+    bool FSummedWidths = true;
+    struct TLastFont {
+        std::string Name;
+        int Height = 0;
+        int Style = 0;
+        TFace* Face = nullptr;
+    } FLast;
 };
 
 // The size in pixels of a font in points at 96 dpi.

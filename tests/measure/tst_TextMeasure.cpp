@@ -2,6 +2,7 @@
 #include "measure/TextMeasure.h"
 
 #include "document/TranslationTable.h"
+#include "text/CodePage.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -32,6 +33,8 @@ private slots:
     void visualOrder();
     void bytesDecodedInTheCharsetsCodePage();
     void cacheKeepsOneEntryPerText();
+    void summedWidthsAreLaidOutWidths_data();
+    void summedWidthsAreLaidOutWidths();
     void rowAttributes_data();
     void rowAttributes();
 };
@@ -184,6 +187,8 @@ void TestTextMeasure::bytesDecodedInTheCharsetsCodePage() {
 void TestTextMeasure::cacheKeepsOneEntryPerText() {
     TTextMeasure& M = TTextMeasure::Shared();
     M.ClearCache();
+    // Texts that are laid out: those summed from their advances need no cache.
+    M.SetSummedWidths(false);
     const TMyFont F = Font("Arial", 8, false);
     for (int Pass = 0; Pass < 3; ++Pass) {
         for (int I = 0; I < 100; ++I) {
@@ -193,6 +198,101 @@ void TestTextMeasure::cacheKeepsOneEntryPerText() {
     QCOMPARE(M.CachedTexts(), std::size_t(100));
     M.Width("Item 1", Font("Arial", 8, true));
     QCOMPARE(M.CachedTexts(), std::size_t(101));
+    M.SetSummedWidths(true);
+}
+
+namespace {
+
+// The texts of the sample translations, each decoded in its language's code page.
+QStringList SampleTexts() {
+    QStringList Texts;
+    const QDir Folder(KAV_SAMPLE_DATA "/Language");
+    for (const QString& Name : Folder.entryList({"*.str"})) {
+        const int CodePage = Name.contains("PLK") ? 1250 : Name.contains("RUS") ? 1251 : 1252;
+        QFile File(Folder.filePath(Name));
+        if (!File.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& Line : File.readAll().split('\n')) {
+            const qsizetype Open = Line.indexOf('"');
+            const qsizetype Close = Line.lastIndexOf('"');
+            if (Open >= 0 && Close > Open)
+                Texts << DecodeBytes(Line.mid(Open + 1, Close - Open - 1).toStdString(), CodePage);
+        }
+    }
+    return Texts;
+}
+
+// Every character of the alphabets summed from their advances, alone and beside the letters
+// where faces substitute or position (f, i, l, T, V, W and the marks' bases).
+QStringList CharacterTexts() {
+    QStringList Texts;
+    const auto AddRange = [&](char16_t From, char16_t To) {
+        for (char16_t C = From; C <= To; ++C) {
+            const QString Char(QChar{C});
+            Texts << Char << "f" + Char << Char + "i"
+                  << "T" + Char + "V" << Char + Char + "W";
+        }
+    };
+    AddRange(0x20, 0x24F);
+    AddRange(0x370, 0x4FF);
+    AddRange(0x2000, 0x20CF);
+    Texts << "office affluent flat"
+          << "fi fl ff ffi ffl"
+          << "IJssel ijs"
+          << "\u00ADab\tc";
+    return Texts;
+}
+
+} // namespace
+
+// The width summed from the characters' advances is the width of the laid out text, in every
+// face.
+void TestTextMeasure::summedWidthsAreLaidOutWidths_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("exact"); // a Liberation face: summed all but where it substitutes
+    // Tahoma and MS Sans Serif: whatever face the system measures them with, ligatures and all.
+    for (const char* Family :
+         {"Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif"})
+        for (const int Points : {8, 12})
+            for (const int Style : {0, int(fsBold), int(fsItalic), int(fsBold | fsItalic)})
+                QTest::addRow("%s %d %d", Family, Points, Style)
+                    << Family << Points << Style
+                    << (QString(Family).at(0) != 'M' && QString(Family) != "Tahoma");
+}
+
+void TestTextMeasure::summedWidthsAreLaidOutWidths() {
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(int, style);
+    QFETCH(bool, exact);
+    TMyFont F = Font(family.toLatin1().constData(), points, false);
+    F.SetStyle(style);
+    static const QStringList Texts = SampleTexts() + CharacterTexts();
+    QVERIFY(Texts.size() > 5000);
+    TTextMeasure& M = TTextMeasure::Shared();
+    M.ClearCache();
+    std::vector<int> Summed;
+    for (const QString& Text : Texts)
+        Summed.push_back(M.MeasureText(Text, F).Width);
+    // Most texts were summed: the laid out ones are those the cache holds.
+    const std::size_t LaidOut = M.CachedTexts();
+    QVERIFY2(!exact || LaidOut < static_cast<std::size_t>(Texts.size()) / 4,
+             qPrintable(QString::number(LaidOut)));
+    M.SetSummedWidths(false);
+    M.ClearCache();
+    for (qsizetype I = 0; I < Texts.size(); ++I) {
+        const int Width = M.MeasureText(Texts[I], F).Width;
+        if (Width != Summed[static_cast<size_t>(I)]) {
+            M.SetSummedWidths(true);
+            QFAIL(qPrintable(QString("'%1': summed %2, laid out %3")
+                                 .arg(Texts[I])
+                                 .arg(Summed[static_cast<size_t>(I)])
+                                 .arg(Width)));
+        }
+    }
+    M.SetSummedWidths(true);
 }
 
 void TestTextMeasure::rowAttributes_data() {
