@@ -935,10 +935,10 @@ void TDocument::KeepHistoryAfterSave(const std::vector<std::string>& Written) {
         return;
     // The steps made before the save hold the items as they were: they still apply when the
     // file read back gives the items that were written.
-    if (FHistory->CanUndo() && SavedContent() != Written) {
+    if (FHistory->HasSteps() && SavedContent() != Written) {
         FHistory->Clear(true);
         UI.MessageDlg("The file read back after saving differs from the table: the steps made "
-                      "before the save can no longer be undone.",
+                      "before the save can no longer be undone or redone.",
                       TMsgDlgType::mtInformation, mbOK);
     }
     FHistory->MarkSaved();
@@ -1055,8 +1055,8 @@ bool TDocument::SaveFile(std::string FileName) {
             } else if (MakeBackups(FileName, Skipped)) {
                 // The read-back may keep the default columns only when they are as read.
                 FReuseDefault = Intact;
-                // Only steps that can still be undone need the read-back compared.
-                if (FHistory && FHistory->CanUndo())
+                // Only a history with steps to undo or redo needs the read-back compared.
+                if (FHistory && FHistory->HasSteps())
                     Content = SavedContent();
                 S.FNewFileName = false;
                 // Near the file's size: a line holds its name, its text and some 30 bytes more.

@@ -59,7 +59,8 @@ class IDocumentHistory {
 public:
     virtual ~IDocumentHistory() = default;
     virtual void Record(TDocumentStep Step) = 0;
-    virtual bool CanUndo() const = 0;
+    // Steps to undo or to redo.
+    virtual bool HasSteps() const = 0;
     // The items were read anew from files: the steps made on the earlier ones no longer apply.
     // AtSavedState: the items are as in their file (false for a restored version, which no
     // undo leads back to).

@@ -27,7 +27,7 @@ public:
     void Redo() { FStack.redo(); }
 
     void Record(TDocumentStep Step) override;
-    bool CanUndo() const override { return FStack.canUndo(); }
+    bool HasSteps() const override { return FStack.canUndo() || FStack.canRedo(); }
     void Clear(bool AtSavedState) override;
     void MarkSaved() override { FStack.setClean(); }
 
