@@ -141,8 +141,142 @@ def measure_pair(o, pair, env):
     print("%-34s with the pair open %8.1f MB | without a file %8.1f MB | ratio %6.2f"
           % ("editor peak memory", w, n, w / n), flush=True)
     cases["editor memory (MB)"] = (w, n)
+    cases.update(measure_window(o, pair, env, copy_both))
+    if o.peers:
+        cases.update(measure_window_peers(o, pair, env))
     shutil.rmtree(out_dir, ignore_errors=True)
     return items, cases
+
+
+def cpu_to_idle(args, env, settle=1.5, limit=300.0):
+    """CPU seconds (user + system) of one process from its launch until it is idle (no CPU used
+    for `settle` seconds), and its peak resident memory then in MB; the process is then ended.
+    This is what a translator waits for: the window open and done with its start-up work."""
+    proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+    tick = os.sysconf("SC_CLK_TCK")
+
+    def sample():
+        with open("/proc/%d/stat" % proc.pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        cpu = (int(fields[11]) + int(fields[12])) / tick
+        with open("/proc/%d/status" % proc.pid) as f:
+            peak = int(re.search(r"VmHWM:\s+(\d+)", f.read()).group(1)) / 1024.0
+        return cpu, peak
+
+    start = time.perf_counter()
+    last, last_change = -1.0, start
+    cpu, peak = 0.0, 0.0
+    try:
+        while time.perf_counter() - start < limit:
+            time.sleep(0.1)
+            if proc.poll() is not None:
+                sys.exit("scale suite: %s ended before it was idle" % args[0])
+            cpu, peak = sample()
+            now = time.perf_counter()
+            if cpu != last:
+                last, last_change = cpu, now
+            elif now - last_change >= settle:
+                break
+    finally:
+        proc.kill()
+        proc.wait()
+    return cpu, peak
+
+
+def start_display():
+    """A private X server for the window cases (Poedit needs one); None without Xvfb."""
+    if not shutil.which("Xvfb"):
+        return None, None
+    for number in range(90, 110):
+        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
+                not os.path.exists("/tmp/.X%d-lock" % number):
+            server = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1600x1000x24",
+                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+            for _ in range(50):
+                if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                    return server, ":%d" % number
+                time.sleep(0.1)
+            server.kill()
+    return None, None
+
+
+def measure_window_peers(o, pair, env):
+    """The editor against Qt Linguist and Poedit on the same messages: CPU from launch to idle
+    minus an empty launch of the same program, and peak memory with the messages open."""
+    editor = os.path.join(o.bin, "KavrinoTranslationTool")
+    fra = os.path.join(pair, "Language", "Kavr_FRA.str")
+    po = os.path.join(pair, "Kavr_FRA.po")
+    linguist = "/usr/lib/qt6/bin/linguist"
+    lconvert = "/usr/lib/qt6/bin/lconvert"
+    poedit = shutil.which("poedit")
+    cases = {}
+    server, display = start_display()
+    if display:
+        env = dict(env, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+    try:
+        ts = os.path.join(pair, "Kavr_FRA.ts")
+        if os.path.exists(lconvert) and not os.path.exists(ts):
+            subprocess.run([lconvert, "-i", po, "-o", ts], check=True, env=env)
+
+        def opened(args, empty_args):
+            loaded, empty, peaks = [], [], []
+            for _ in range(o.rounds):
+                cpu, peak = cpu_to_idle(args, env)
+                loaded.append(cpu)
+                peaks.append(peak)
+                empty.append(cpu_to_idle(empty_args, env)[0])
+            return (max(statistics.median(loaded) - statistics.median(empty), 1e-3),
+                    statistics.median(peaks))
+
+        ours, our_peak = opened([editor, "--home", pair, fra], [editor, "--home", pair])
+        print("%-34s %8.1f ms of CPU | peak %8.1f MB" % ("window open to idle", ours * 1e3,
+                                                        our_peak), flush=True)
+        if os.path.exists(linguist) and os.path.exists(ts):
+            theirs, their_peak = opened([linguist, ts], [linguist])
+            line("window open vs Qt Linguist", "editor", ours, "linguist", theirs)
+            print("%-34s editor %8.1f MB | linguist %8.1f MB | ratio %6.2f"
+                  % ("window peak memory vs Linguist", our_peak, their_peak,
+                     our_peak / their_peak), flush=True)
+            cases["window open / Linguist"] = (ours, theirs)
+        else:
+            print("window open vs Qt Linguist: linguist-qt6 or lconvert missing", flush=True)
+        if poedit and display:
+            theirs, _ = opened([poedit, po], [poedit])
+            line("window open vs Poedit", "editor", ours, "poedit", theirs)
+            cases["window open / Poedit"] = (ours, theirs)
+        else:
+            print("window open vs Poedit: poedit or Xvfb missing", flush=True)
+    finally:
+        if server:
+            server.kill()
+            server.wait()
+    return cases
+
+
+def measure_window(o, pair, env, copy_both):
+    """Replace All and Ctrl+S in the window (bench_window, one process), against the window's
+    open and against copying both files."""
+    cases = {}
+    opens, replaces, saves = [], [], []
+    for _ in range(o.rounds):
+        work = tempfile.mkdtemp(prefix="kav-window-")
+        for folder in ("Default", "Language"):
+            shutil.copytree(os.path.join(pair, folder), os.path.join(work, folder))
+        fra = os.path.join(work, "Language", "Kavr_FRA.str")
+        _, text = run([os.path.join(o.bench, "bench_window"), "--home", work, fra], env)
+        opens.append(float(re.search(r"window open: ([\d.]+) ms", text).group(1)) / 1e3)
+        replaces.append(float(re.search(r"window replace all: ([\d.]+) ms", text).group(1)) / 1e3)
+        saves.append(float(re.search(r"after one edit: ([\d.]+) ms", text).group(1)) / 1e3)
+        shutil.rmtree(work, ignore_errors=True)
+    a, b = statistics.median(replaces), statistics.median(opens)
+    line("window Replace All vs window open", "Replace All", a, "open", b)
+    cases["window Replace All / open"] = (a, b)
+    floor = statistics.median([copy_both() for _ in range(o.rounds)])
+    a = statistics.median(saves)
+    line("window Ctrl+S vs cp+sync", "Ctrl+S", a, "cp of both + sync", floor)
+    cases["window Ctrl+S / (cp + sync)"] = (a, floor)
+    return cases
 
 
 def measure_grid(o, env):
@@ -187,9 +321,15 @@ def main():
     # One pair per size, smallest first.
     p.add_argument("--pair", required=True, action="append")
     p.add_argument("--rounds", type=int, default=5)
+    # The window against Qt Linguist and Poedit, on the largest pair only.
+    p.add_argument("--no-peers", dest="peers", action="store_false")
     o = p.parse_args()
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    sizes = [measure_pair(o, pair, env) for pair in o.pair]
+    peers = o.peers
+    sizes = []
+    for index, pair in enumerate(o.pair):
+        o.peers = peers and index == len(o.pair) - 1
+        sizes.append(measure_pair(o, pair, env))
     measure_grid(o, env)
     if len(sizes) > 1:
         growth(sizes)
