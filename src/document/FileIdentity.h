@@ -11,7 +11,7 @@ struct TFileIdentity {
     bool Exists = false;
     std::uint64_t Size = 0;
     std::int64_t ModifiedNs = 0; // modification time, nanoseconds since 1970 (UTC)
-    std::string Hash;            // SHA-256 of the bytes, hexadecimal; empty when unreadable
+    std::string Hash;            // of the bytes, hexadecimal; empty when unreadable
 };
 
 enum class TFileChange { Unchanged, Changed, Deleted };

@@ -206,14 +206,19 @@ QStringList TTextMeasure::LiberationFolders() {
 }
 
 TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
-    // Rows in one font follow one another: the key is built only when the font changes.
+    // A document uses a few fonts: they are told apart by their fields, and the key (which
+    // asks the face for its proportions) is built once for each.
     const int Style = Font.Style() & (fsBold | fsItalic);
-    if (FLast.Face != nullptr && FLast.Height == Font.Height() && FLast.Style == Style &&
-        FLast.Name == Font.Name()) {
-        return *FLast.Face;
+    for (const TFontFace& Known : FFontFaces) {
+        if (Known.Height == Font.Height() && Known.Style == Style && Known.Name == Font.Name()) {
+            return *Known.Face;
+        }
     }
     TFace& Face = FaceOfKey(Font);
-    FLast = {Font.Name(), Font.Height(), Style, &Face};
+    if (FFontFaces.size() >= 256) {
+        FFontFaces.clear();
+    }
+    FFontFaces.push_back({Font.Name(), Font.Height(), Style, &Face});
     return Face;
 }
 
@@ -450,7 +455,7 @@ void TTextMeasure::Draw(QPainter& Painter, int X, int Y, const QString& Text, co
 
 void TTextMeasure::ClearCache() {
     FTexts.clear();
-    FLast = {};
+    FFontFaces.clear();
     FFaces.clear();
     FFontFiles.clear();
 }

@@ -124,12 +124,13 @@ private:
     std::unordered_map<std::string, TTextExtent> FTexts;
     std::map<QString, QByteArray> FFontFiles; // by path, read once
     bool FSummedWidths = true;
-    struct TLastFont {
+    struct TFontFace {
         std::string Name;
         int Height = 0;
         int Style = 0;
         TFace* Face = nullptr;
-    } FLast;
+    };
+    std::vector<TFontFace> FFontFaces;
 };
 
 // The size in pixels of a font in points at 96 dpi.
