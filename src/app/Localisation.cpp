@@ -1401,7 +1401,7 @@ void TMainForm::ItemsChanged(const std::vector<int>& Items) {
     if (FView)
         FView->ItemsChanged(Items);
     if (FMemoryPanel)
-        FMemoryPanel->ItemsChanged();
+        FMemoryPanel->ItemsChanged(Items, FApplyingHistory);
     if (State().FModified) {
         if (Items.size() >= ManyItems)
             // Once the command is over and the table whole again.

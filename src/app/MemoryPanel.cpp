@@ -56,6 +56,7 @@ TMemoryPanel::~TMemoryPanel() = default;
 
 void TMemoryPanel::Rebuild() {
     FBuilding = true;
+    FSeen.clear(); // the table may be another one
     if (FBuildQueued)
         return;
     FBuildQueued = true;
@@ -95,8 +96,43 @@ void TMemoryPanel::RowChanged(int Row) {
         ShowRow(Row);
 }
 
-void TMemoryPanel::ItemsChanged() {
+void TMemoryPanel::ItemsChanged(const std::vector<int>& Items, bool FromHistory) {
+    if (Items.size() == 1 && !FromHistory)
+        TranslationCommitted(Items.front());
     ShowRow(FRow);
+}
+
+void TMemoryPanel::TranslationCommitted(int Id) {
+    const TItemTable& Items = Doc.Items();
+    const auto Seen = FSeen.find(Id);
+    if (!Items.Contains(Id) || Seen == FSeen.end() || Seen->second == Items.Translation(Id))
+        return; // an item the translator was not on, or a change beside its translation
+    Seen->second = std::string(Items.Translation(Id));
+    if (IsUntranslatedItem(Items, Id) ||
+        UntranslatedWithDefault(Items, Items.Default(Id), Id).empty())
+        return;
+    // Asked once the edit is over, so that the question never stands inside it.
+    QTimer::singleShot(0, this, [this, Id, Translation = Seen->second] {
+        FCommand([this, Id, Translation] { OfferPropagation(Id, Translation); });
+    });
+}
+
+void TMemoryPanel::OfferPropagation(int Id, const std::string& Translation) {
+    const TItemTable& Items = Doc.Items();
+    if (!Items.Contains(Id) || Items.Translation(Id) != Translation)
+        return; // changed again meanwhile
+    const std::vector<TItemId> Others = UntranslatedWithDefault(Items, Items.Default(Id), Id);
+    if (Others.empty())
+        return;
+    const std::string Count =
+        Others.size() == 1 ? std::string("the other untranslated item")
+                           : "the " + std::to_string(Others.size()) + " other untranslated items";
+    if (UI.MessageDlg("Use the translation of " + Items.Caption(Id) + " for " + Count +
+                          " with the same English text?",
+                      TMsgDlgType::mtConfirmation, mbYes | mbNo) != TModalResult::mrYes)
+        return;
+    TUpdateLock Lock(UI);
+    FillItems(Doc, Others, Translation, "Use translation of " + Items.Caption(Id));
 }
 
 std::vector<TMemoryMatch> TMemoryPanel::MatchesOf(int Row) const {
@@ -118,6 +154,8 @@ std::vector<TMemoryMatch> TMemoryPanel::MatchesOf(int Row) const {
 
 void TMemoryPanel::ShowRow(int Row) {
     FRow = Row;
+    if (Doc.Items().Contains(ItemOfRow(Row)))
+        FSeen.emplace(ItemOfRow(Row), std::string(Doc.Items().Translation(ItemOfRow(Row))));
     if (FBuilding || !FMemory) {
         FDock->ShowSuggestions({}, "Building the translation memory...");
         return;
@@ -127,6 +165,7 @@ void TMemoryPanel::ShowRow(int Row) {
         FDock->ShowSuggestions({}, "No item selected.");
         return;
     }
+
     const QString English = EnglishOf(Doc.Items(), Id);
     std::vector<TSuggestionView> Views;
     for (const TMemoryMatch& Match : MatchesOf(Row)) {

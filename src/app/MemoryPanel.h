@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 class QAction;
 class QMainWindow;
@@ -39,9 +41,11 @@ public:
     // Builds the memory anew in the background (the table was loaded, saved or the language
     // changed); requests made before the build starts are one build.
     void Rebuild();
-    // The row the translator is on, or the items, changed: the panel follows.
+    // The row the translator is on, or the items, changed: the panel follows. A new
+    // translation of an item the translator was on (not an undo or redo: FromHistory) is
+    // offered for the other untranslated items with the same English.
     void RowChanged(int Row);
-    void ItemsChanged();
+    void ItemsChanged(const std::vector<int>& Items, bool FromHistory);
 
     // Whether the memory is built for the document as it is now.
     bool Ready() const { return FMemory && !FBuilding; }
@@ -56,6 +60,8 @@ public:
 
 private:
     void StartBuild();
+    void TranslationCommitted(int Id);
+    void OfferPropagation(int Id, const std::string& Translation);
     void ShowRow(int Row);
     std::vector<TMemoryMatch> MatchesOf(int Row) const;
 
@@ -70,6 +76,8 @@ private:
     unsigned FGeneration = 0;
     bool FBuildQueued = false;
     int FRow = -1;
+    // The translation each item had when the translator came to it, or last committed.
+    std::unordered_map<int, std::string> FSeen;
 };
 
 } // namespace kav

@@ -76,6 +76,7 @@ private slots:
     void ctrlDigitTakesASuggestionAsOneStep();
     void exactMatchesAreMarkedAndTranslatedAllAtOnce();
     void suggestionKeysAreTheirOwn();
+    void aNewTranslationIsOfferedForTheSameEnglish();
 };
 
 void TestMemorySuggestions::suggestionsFollowTheCurrentItem() {
@@ -155,6 +156,51 @@ void TestMemorySuggestions::suggestionKeysAreTheirOwn() {
                 Holders << Action->objectName();
         QCOMPARE(Holders, QStringList{QString("UseSuggestion%1").arg(N)});
     }
+}
+
+// The user sample has "Notifications" twice, both untranslated.
+void TestMemorySuggestions::aNewTranslationIsOfferedForTheSameEnglish() {
+    TMemoryWindow M;
+    const int Tab = M.RowOf("TAB_NOTIFICATIONS");
+    const int Settings = M.RowOf("TAB_SETTINGS_NOTIFICATIONS");
+    const int Elsewhere = M.RowOf("MENU_FILE");
+    auto TypeInto = [&](int Row, const char* Text) {
+        M.W->Dialogs.Shown.clear();
+        M.Click(Row);
+        QTest::keyClicks(QApplication::focusWidget(), Text);
+        M.Click(Elsewhere);
+        QTest::qWait(0);
+        QCoreApplication::processEvents();
+    };
+    // Declined: the other item stays as it was.
+    M.W->Dialogs.Answers = {TModalResult::mrNo};
+    TypeInto(Settings, "x");
+    const std::string Declined = M.Translated(Settings);
+    QVERIFY(Declined != "Notifications");
+    QCOMPARE(M.W->Dialogs.Shown.size(), size_t(1));
+    QVERIFY2(M.W->Dialogs.Shown[0].find("for the other untranslated item with the same English "
+                                        "text?") != std::string::npos,
+             M.W->Dialogs.Shown[0].c_str());
+    QCOMPARE(M.Translated(Tab), std::string("Notifications"));
+    M.Press(Qt::Key_Z); // the edit itself
+    QCOMPARE(M.Translated(Settings), std::string("Notifications"));
+
+    // Taken: one step of its own, undone before the edit.
+    M.W->Dialogs.Answers = {TModalResult::mrYes};
+    TypeInto(Tab, "y");
+    const std::string Taken = M.Translated(Tab);
+    QCOMPARE(M.Translated(Settings), Taken);
+    M.Press(Qt::Key_Z);
+    QCOMPARE(M.Translated(Settings), std::string("Notifications"));
+    QCOMPARE(M.Translated(Tab), Taken);
+
+    // No untranslated twin left: no question, and the translated one is never replaced.
+    M.W->Dialogs.Answers = {TModalResult::mrYes};
+    TypeInto(Settings, "z");
+    M.W->Dialogs.Shown.clear();
+    TypeInto(Tab, "w");
+    QVERIFY(M.W->Dialogs.Shown.empty());
+    QVERIFY(M.Translated(Settings) != M.Translated(Tab));
 }
 
 QTEST_MAIN(TestMemorySuggestions)
