@@ -890,9 +890,13 @@ void TMainForm::ConfigureGrid() {
 }
 
 void TMainForm::InstallMemory() {
-    FMemoryPanel =
-        new TMemoryPanel(*FDocument, *strGrid, *this, *this, *MemoryMenu,
-                         [this](const std::function<void()>& Step) { TableCommand(Step); });
+    FMemoryPanel = new TMemoryPanel(
+        *FDocument, *strGrid, *this, *this, *MemoryMenu,
+        [this](const std::function<void()>& Step) { TableCommand(Step); },
+        [this](int Row) {
+            if (FView)
+                FView->GoToRow(Row);
+        });
 }
 
 void TMainForm::InstallTranslationView() {

@@ -1,15 +1,18 @@
 #include "app/MemoryPanel.h"
 
+#include "document/Concordance.h"
 #include "document/Document.h"
 #include "document/Languages.h"
 #include "document/Pretranslation.h"
 #include "document/UserInterface.h"
 #include "gridview/StyledStringGrid.h"
 #include "text/CodePage.h"
+#include "widgets/ConcordanceWindow.h"
 #include "widgets/SuggestionsDock.h"
 
 #include <QAction>
 #include <QFutureWatcher>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
@@ -27,8 +30,10 @@ QString EnglishOf(const TItemTable& Items, TItemId Id) {
 
 TMemoryPanel::TMemoryPanel(TDocument& Doc, TStyledStringGrid& Grid, UserInterface& UI,
                            QMainWindow& Window, QMenu& Menu,
-                           std::function<void(const std::function<void()>&)> Command)
-    : QObject(&Window), Doc(Doc), Grid(Grid), UI(UI), FCommand(std::move(Command)) {
+                           std::function<void(const std::function<void()>&)> Command,
+                           std::function<void(int Row)> GoToRow)
+    : QObject(&Window), Doc(Doc), Grid(Grid), UI(UI), FCommand(std::move(Command)),
+      FGoToRow(std::move(GoToRow)) {
     FDock = new TSuggestionsDock(&Window);
     Window.addDockWidget(Qt::RightDockWidgetArea, FDock);
     QAction* Show = FDock->toggleViewAction();
@@ -49,6 +54,11 @@ TMemoryPanel::TMemoryPanel(TDocument& Doc, TStyledStringGrid& Grid, UserInterfac
     All->setStatusTip("Fill every untranslated item that has a 100 % match in the memory");
     connect(All, &QAction::triggered, this,
             [this] { FCommand([this] { TranslateAllExactMatches(); }); });
+    QAction* Find = Menu.addAction("&Concordance...");
+    Find->setObjectName("ConcordanceMenu");
+    Find->setShortcut(QKeySequence("Ctrl+Shift+F"));
+    Find->setStatusTip("Find a word or phrase in the document and the translation memory");
+    connect(Find, &QAction::triggered, this, [this] { ShowConcordance(); });
     FDock->ShowSuggestions({}, "No document open.");
 }
 
@@ -217,6 +227,38 @@ void TMemoryPanel::UseSuggestion(int N) {
         return;
     }
     Doc.EditItem(ItemOfRow(Row), TItemField::Translation, *Encoded.Bytes);
+}
+
+void TMemoryPanel::ShowConcordance() {
+    if (!FConcordance) {
+        FConcordance = new TConcordanceWindow(Grid.window());
+        connect(FConcordance, &TConcordanceWindow::SearchAsked, this,
+                [this](const QString& Phrase) { SearchConcordance(Phrase); });
+        connect(FConcordance, &TConcordanceWindow::RowChosen, this, [this](int Row) {
+            if (Doc.Items().Contains(ItemOfRow(Row)))
+                FGoToRow(Row);
+        });
+    }
+    FConcordance->show();
+    FConcordance->raise();
+    FConcordance->activateWindow();
+    FConcordance->Phrase->setFocus();
+    FConcordance->Phrase->selectAll();
+}
+
+void TMemoryPanel::SearchConcordance(const QString& Phrase) {
+    const std::vector<TConcordanceHit> Hits = kav::SearchConcordance(
+        Phrase, Doc.Items(), TranslatedCodePage(Doc.State()), FBuilding ? nullptr : FMemory.get(),
+        FileNamePart(Doc.State().FFileName));
+    std::vector<TConcordanceWindow::TLine> Lines;
+    for (const TConcordanceHit& Hit : Hits)
+        Lines.push_back({QString::fromStdString(Hit.Where), Hit.English, Hit.Translation,
+                         Hit.Item == NoItem ? -1 : RowOfItem(Hit.Item)});
+    QString Summary =
+        Lines.size() == 1 ? QString("1 place") : QString("%1 places").arg(Lines.size());
+    if (FBuilding)
+        Summary += " in the document (the translation memory is still being built)";
+    FConcordance->ShowLines(Lines, Summary);
 }
 
 void TMemoryPanel::TranslateAllExactMatches() {

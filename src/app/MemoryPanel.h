@@ -24,6 +24,7 @@ namespace kav {
 
 class TDocument;
 class TStyledStringGrid;
+class TConcordanceWindow;
 class TSuggestionsDock;
 class UserInterface;
 
@@ -31,9 +32,10 @@ class TMemoryPanel : public QObject {
     Q_OBJECT
 public:
     // Command runs a command as the window's menu commands run (the edit in progress ends
-    // first). Menu gets the panel's items.
+    // first); GoToRow makes a row the one worked on. Menu gets the panel's items.
     TMemoryPanel(TDocument& Doc, TStyledStringGrid& Grid, UserInterface& UI, QMainWindow& Window,
-                 QMenu& Menu, std::function<void(const std::function<void()>&)> Command);
+                 QMenu& Menu, std::function<void(const std::function<void()>&)> Command,
+                 std::function<void(int Row)> GoToRow);
     ~TMemoryPanel() override;
 
     static constexpr int SuggestionKeys = 5;
@@ -57,11 +59,15 @@ public:
     // Takes suggestion N (1 to 5) of the current item into its translation.
     void UseSuggestion(int N);
     void TranslateAllExactMatches();
+    // Opens the concordance window (the phrase typed there is searched on Enter).
+    void ShowConcordance();
+    TConcordanceWindow* Concordance() const { return FConcordance; }
 
 private:
     void StartBuild();
     void TranslationCommitted(int Id);
     void OfferPropagation(int Id, const std::string& Translation);
+    void SearchConcordance(const QString& Phrase);
     void ShowRow(int Row);
     std::vector<TMemoryMatch> MatchesOf(int Row) const;
 
@@ -69,6 +75,8 @@ private:
     TStyledStringGrid& Grid;
     UserInterface& UI;
     std::function<void(const std::function<void()>&)> FCommand;
+    std::function<void(int Row)> FGoToRow;
+    TConcordanceWindow* FConcordance = nullptr;
     TSuggestionsDock* FDock = nullptr;
     std::shared_ptr<const TTranslationMemory> FMemory;
     // A build is asked for or running; only the newest one's result is taken.

@@ -6,7 +6,11 @@
 #include "TestFiles.h"
 #include "app/MemoryPanel.h"
 #include "editing/TranslationView.h"
+#include "widgets/ConcordanceWindow.h"
 #include "widgets/SuggestionsDock.h"
+
+#include <QLineEdit>
+#include <QTreeWidget>
 
 #include <QAction>
 #include <QtTest>
@@ -77,6 +81,7 @@ private slots:
     void exactMatchesAreMarkedAndTranslatedAllAtOnce();
     void suggestionKeysAreTheirOwn();
     void aNewTranslationIsOfferedForTheSameEnglish();
+    void concordanceFindsAndGoesToItems();
 };
 
 void TestMemorySuggestions::suggestionsFollowTheCurrentItem() {
@@ -201,6 +206,38 @@ void TestMemorySuggestions::aNewTranslationIsOfferedForTheSameEnglish() {
     TypeInto(Tab, "w");
     QVERIFY(M.W->Dialogs.Shown.empty());
     QVERIFY(M.Translated(Settings) != M.Translated(Tab));
+}
+
+void TestMemorySuggestions::concordanceFindsAndGoesToItems() {
+    TMemoryWindow M;
+    M.Click(M.RowOf("MENU_FILE"));
+    M.Press(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    TConcordanceWindow* Window = M.Form().MemoryPanel().Concordance();
+    QVERIFY(Window && Window->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Window->Phrase));
+    QTest::keyClicks(Window->Phrase, "SIGNATURE");
+    QTest::keyClick(Window->Phrase, Qt::Key_Return);
+    QStringList Lines;
+    for (int I = 0; I < Window->List->topLevelItemCount(); ++I) {
+        const QTreeWidgetItem* Item = Window->List->topLevelItem(I);
+        Lines << Item->text(0) + " | " + Item->text(1) + " | " + Item->text(2);
+    }
+    // The document's items first (English or translation), then the agency's memory; the
+    // document's own file is not listed again.
+    QVERIFY2(Lines.size() >= 3, qPrintable(Lines.join('\n')));
+    QCOMPARE(Lines.back(),
+             QString("agency.tmx | Add a signature picture in Settings before you sign. | "
+                     "Ajoutez une photo de signature avant de signer."));
+    QVERIFY(Lines.filter("MSG_SIGNATURE_MISSING | Add a signature image").size() == 1);
+    QVERIFY(Lines.filter("Kavr_User_FRA.str").isEmpty());
+    // Enter on an item's line makes it the current row.
+    int Line = 0;
+    while (!Window->List->topLevelItem(Line)->text(0).contains("MSG_SIGNATURE_MISSING"))
+        ++Line;
+    Window->List->setFocus();
+    Window->List->setCurrentItem(Window->List->topLevelItem(Line));
+    QTest::keyClick(Window->List, Qt::Key_Return);
+    QCOMPARE(M.Grid().Row(), M.RowOf("MSG_SIGNATURE_MISSING"));
 }
 
 QTEST_MAIN(TestMemorySuggestions)

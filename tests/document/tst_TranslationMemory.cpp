@@ -1,4 +1,6 @@
+#include "DocumentFixture.h"
 #include "TestFiles.h"
+#include "document/Concordance.h"
 #include "document/TmxReader.h"
 #include "document/TranslationMemory.h"
 
@@ -54,6 +56,7 @@ private slots:
     void tmxSegments();
     void damagedTmxNamesFileAndLine();
     void buildsFromTheProgramFolder();
+    void concordanceListsItemsThenMemory();
 };
 
 void TestTranslationMemory::score_data() {
@@ -292,6 +295,36 @@ void TestTranslationMemory::buildsFromTheProgramFolder() {
     // No file of the language, and the agency's memory has no Russian.
     QCOMPARE(Russian.Memory.Count(), 0);
     QCOMPARE(Russian.Files, 1);
+}
+
+void TestTranslationMemory::concordanceListsItemsThenMemory() {
+    TFixture F;
+    F.Write("Default/Kavr_ENU.str", Item("OPEN", "Open the file", " {100} {Arial} {} {8}") +
+                                        Item("SAVE", "Save", " {100} {Arial} {} {8}") +
+                                        Item("CLOSE", "Close", " {100} {Arial} {} {8}"));
+    F.Write("Language/Kavr_FRA.str", Item("OPEN", "Ouvrir le fichier") +
+                                         Item("SAVE", "Enregistrer le FICHIER") +
+                                         Item("CLOSE", "Close"));
+    F.Write("Language/Kavr_FRA_old.str", Item("OPEN", "Ouvrir un fichier"));
+    QVERIFY(F.Doc.OpenPath(F.Path("Language/Kavr_FRA.str")));
+    const TMemoryBuild Build = BuildTranslationMemory(F.State.FProgramDir, "FRA");
+    QCOMPARE(Build.Memory.Count(), 3);
+    auto Search = [&](const QString& Phrase) {
+        QStringList Got;
+        for (const TConcordanceHit& Hit :
+             SearchConcordance(Phrase, F.Doc.Items(), 1252, &Build.Memory, "Kavr_FRA.str"))
+            Got << QString::fromStdString(Hit.Where) + ": " + Hit.English + " = " + Hit.Translation;
+        return Got;
+    };
+    QCOMPARE(Search("fichier"),
+             QStringList({"item 1 OPEN: Open the file = Ouvrir le fichier",
+                          "item 2 SAVE: Save = Enregistrer le FICHIER",
+                          "Kavr_FRA_old.str: Open the file = Ouvrir un fichier"}));
+    QCOMPARE(Search(" the FILE "), QStringList({"item 1 OPEN: Open the file = Ouvrir le fichier",
+                                                "Kavr_FRA_old.str: Open the file = Ouvrir un "
+                                                "fichier"}));
+    QCOMPARE(Search("clo"), QStringList({"item 3 CLOSE: Close = Close"}));
+    QVERIFY(Search("  ").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTranslationMemory)
