@@ -2,6 +2,7 @@
 
 #include "app/AboutKavLang.h"
 #include "app/FormGotoLine.h"
+#include "app/MemoryPanel.h"
 #include "app/ScaleForm.h"
 #include "app/ShortcutsDialog.h"
 #include "app/StatusPanel.h"
@@ -194,6 +195,7 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     InstallUndo();
     InstallSearch();
     InstallExchange();
+    InstallMemory();
     resize(1024, 700);
     Guarded([this] { FormCreate(); });
     FCreated = true;
@@ -521,6 +523,9 @@ void TMainForm::BuildMenus() {
         ->setObjectName("CopyMenu");
     AddAction(Edit, "&Paste", {}, "Paste contents of clipboard", &TMainForm::PasteMenuClick)
         ->setObjectName("PasteMenu");
+    Edit->addSeparator();
+    MemoryMenu = Edit->addMenu("Translation &Memory");
+    MemoryMenu->setObjectName("MemoryMenu");
 
     QMenu* Search = menuBar()->addMenu("&Search");
     AddAction(Search, "&Find...", QKeySequence("Ctrl+F"), {}, &TMainForm::FindMenuClick);
@@ -884,6 +889,16 @@ void TMainForm::ConfigureGrid() {
     PlaceDialogs();
 }
 
+void TMainForm::InstallMemory() {
+    FMemoryPanel = new TMemoryPanel(
+        *FDocument, *strGrid, *this, *this, *MemoryMenu,
+        [this](const std::function<void()>& Step) { TableCommand(Step); },
+        [this](int Row) {
+            if (FView)
+                FView->GoToRow(Row);
+        });
+}
+
 void TMainForm::InstallTranslationView() {
     TTranslationViewHooks Hooks;
     Hooks.FindDialog = [this] {
@@ -902,6 +917,11 @@ void TMainForm::InstallTranslationView() {
     Hooks.CellSelected = [this](int Col, int Row) {
         FSearch->State().FSearchRow = Row;
         FSearch->State().FSearchCol = Col + 1;
+        if (FMemoryPanel)
+            FMemoryPanel->RowChanged(Row);
+    };
+    Hooks.MemoryMatch = [this](int Row) {
+        return FMemoryPanel && FMemoryPanel->ExactMatchRow(Row);
     };
     Hooks.EditorOpened = [this](int Col, int Row, const std::string& Text) {
         TSearchState& Search = FSearch->State();
@@ -1358,6 +1378,8 @@ std::optional<std::string> TMainForm::SaveDialog(const std::string& InitialDir,
 // ---- IDocumentObserver ----------------------------------------------------------------
 
 void TMainForm::TableLoaded() {
+    if (FMemoryPanel)
+        FMemoryPanel->Rebuild(); // the table's own file may be new or just saved
     // A new table is checked anew, even when the check of the previous one was stopped.
     FCheckStopped = false;
     // A notice about the typing in the previous table says nothing about this one.
@@ -1382,6 +1404,8 @@ void TMainForm::WriteRecoveryCopy() {
 void TMainForm::ItemsChanged(const std::vector<int>& Items) {
     if (FView)
         FView->ItemsChanged(Items);
+    if (FMemoryPanel)
+        FMemoryPanel->ItemsChanged(Items, FApplyingHistory);
     if (State().FModified) {
         if (Items.size() >= ManyItems)
             // Once the command is over and the table whole again.
@@ -1414,6 +1438,8 @@ void TMainForm::FileOpened(const std::string&, bool) {
 }
 
 void TMainForm::LanguageChanged(const std::string& Code) {
+    if (FMemoryPanel)
+        FMemoryPanel->Rebuild();
     if (!Code.empty()) {
         FLanguages->ShowLanguage(Code);
         return;

@@ -43,6 +43,7 @@ class TGridSearchView;
 class TGridNavigation;
 class TFontCommands;
 class TDocumentHistory;
+class TMemoryPanel;
 
 class TMainForm : public QMainWindow,
                   public UserInterface,
@@ -71,6 +72,7 @@ public:
     TSearchCommands& Search() { return *FSearch; }
     TGridNavigation& Navigation() { return *FNavigation; }
     TDocumentHistory& History() { return *FHistory; }
+    TMemoryPanel& MemoryPanel() { return *FMemoryPanel; }
 
     // ---- handlers -------------------------------------------------------------------------
     void FormCreate();
@@ -193,6 +195,8 @@ public:
     QAction* RedoMenu = nullptr;
     QAction* NextFindingMenu = nullptr;
     QAction* PreviousFindingMenu = nullptr;
+    // Edit > Translation Memory: the suggestions and the fill from exact matches.
+    QMenu* MemoryMenu = nullptr;
     // The document's finding counts, right in the status bar.
     QLabel* FindingsPanel = nullptr;
     // "Modified" while the document has unsaved changes.
@@ -250,6 +254,7 @@ private:
     void InstallTranslationView();
     void InstallSearch();
     void InstallExchange();
+    void InstallMemory();
     void MakeResourceFileMenuClick();
     void ReplaceMenuClick();
     void SearchUp();
@@ -275,6 +280,7 @@ private:
     std::unique_ptr<TGridNavigation> FNavigation;
     std::unique_ptr<TFontCommands> FFonts;
     std::unique_ptr<TDocumentHistory> FHistory;
+    TMemoryPanel* FMemoryPanel = nullptr; // a child of the window
     // An undo or redo is giving items their states back.
     bool FApplyingHistory = false;
     // The window a box opens over: a search window while one is shown (it stays on top).

@@ -58,6 +58,7 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     PaintBand(ARow, Font);
     if (ACol == colTranslated) {
         PaintMarker(ARow);
+        PaintMemoryMarker(ARow);
     }
     const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
     if (!Marks.empty()) {
@@ -180,6 +181,31 @@ void TCellDrawing::PaintMarker(int ARow) {
     Painter->save();
     Painter->setPen(Qt::NoPen);
     Painter->setBrush(Error ? MarkerErrorColour : MarkerWarningColour);
+    Painter->setRenderHint(QPainter::Antialiasing, false);
+    Painter->drawPolygon(Corner);
+    Painter->restore();
+}
+
+QRect TCellDrawing::MemoryMarkerRect(int ARow) const {
+    const QRect C = strGrid.CellRect(colTranslated, ARow);
+    const int Size = std::min(MarkerSize, C.height());
+    return C.isEmpty() ? QRect() : QRect(C.left(), C.top() + C.height() - Size, Size, Size);
+}
+
+void TCellDrawing::PaintMemoryMarker(int ARow) {
+    QPainter* Painter = strGrid.Canvas().Painter();
+    if (!Painter || !FHooks.MemoryMatch || !FHooks.MemoryMatch(ARow)) {
+        return;
+    }
+    const QRect M = MemoryMarkerRect(ARow);
+    if (M.isEmpty()) {
+        return;
+    }
+    const QPolygon Corner(
+        {M.topLeft(), QPoint(M.left(), M.bottom() + 1), QPoint(M.right() + 1, M.bottom() + 1)});
+    Painter->save();
+    Painter->setPen(Qt::NoPen);
+    Painter->setBrush(MemoryMarkerColour);
     Painter->setRenderHint(QPainter::Antialiasing, false);
     Painter->drawPolygon(Corner);
     Painter->restore();

@@ -48,6 +48,9 @@ struct TCellDrawingHooks {
     std::function<TFoundHit()> Found;
     // The rows' findings: a marked row gets its marker in the translated cell's corner.
     TTableFindings* Findings = nullptr;
+    // The translation memory has the English of the row's untranslated item exactly: the
+    // translated cell gets the memory marker in its bottom left corner.
+    std::function<bool(int Row)> MemoryMatch;
 };
 
 class TCellDrawing {
@@ -85,6 +88,9 @@ public:
     // The finding marker of a row: a small triangle in the top right corner of the translated
     // cell, right of the band (empty when the row is off screen or the cell has no room).
     QRect MarkerRect(int ARow);
+    // The memory marker of a row: a small triangle in the bottom left corner of the
+    // translated cell (empty when the row is off screen).
+    QRect MemoryMarkerRect(int ARow) const;
 
 private:
     bool DrawFoundRow(int ARow);
@@ -92,6 +98,7 @@ private:
     TItemCheck CheckRow(int ARow);
     QRect BandRectOf(int ARow, const TItemCheck& Check);
     void PaintMarker(int ARow);
+    void PaintMemoryMarker(int ARow);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start
@@ -116,6 +123,7 @@ private:
 constexpr int MarkerSize = 7;
 inline const QColor MarkerErrorColour{220, 0, 0};
 inline const QColor MarkerWarningColour{255, 140, 0};
+inline const QColor MemoryMarkerColour{0, 140, 60};
 
 // Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
 QRect EdgeRect(int Left, int Top, int Right, int Bottom);

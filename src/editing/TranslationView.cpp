@@ -76,9 +76,9 @@ TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStr
                                      this->Doc.State().FLanguageCode};
           },
           TTextMeasure::Shared()),
-      FDrawing(
-          Doc, V, Grid, UI,
-          TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, FHooks.Found, &FFindings}) {
+      FDrawing(Doc, V, Grid, UI,
+               TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, FHooks.Found, &FFindings,
+                                 FHooks.MemoryMatch}) {
     Install();
 }
 

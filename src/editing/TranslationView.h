@@ -42,6 +42,8 @@ struct TTranslationViewHooks {
     // row: open the row pop-up centred horizontally on Global (screen coordinates, below the
     // row's translated cell).
     std::function<void(int Row, QPoint Global)> OpenRowPopup;
+    // The row's untranslated item has a 100 % match in the translation memory.
+    std::function<bool(int Row)> MemoryMatch;
 };
 
 class TTranslationView {

@@ -188,7 +188,7 @@ void TestMainForm::controlsAndMenus() {
                              (Item->isEnabled() ? "on" : "off");
     // Nothing to undo in a new window.
     QCOMPARE(EditItems, (QStringList{"&Undo=Ctrl+Z=off", "&Redo=Ctrl+Y; Ctrl+Shift+Z=off",
-                                     "&Copy==on", "&Paste==on"}));
+                                     "&Copy==on", "&Paste==on", "Translation &Memory==on"}));
     QStringList FileItems;
     for (QAction* Item : F.menuBar()->actions()[0]->menu()->actions())
         if (Item->isVisible() && !Item->isSeparator())

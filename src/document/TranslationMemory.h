@@ -1,0 +1,97 @@
+#pragma once
+// The translation memory: pairs of an English default text and its translation, gathered from
+// the translator's own files, with where each came from. It answers, for an English text, the
+// pairs whose English is the same or close: exact and fuzzy matches scored by a normalised edit
+// distance over words. No widgets: the window's suggestions and kavtool pretranslate share it.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+namespace kav {
+
+// Matches below this score are not worth a translator's look.
+constexpr int MinFuzzyScore = 75;
+constexpr int ExactScore = 100;
+
+struct TMemoryPair {
+    QString Source;     // the English text
+    QString Target;     // its translation
+    std::string Origin; // the file it came from, by its name ("Kavr_FRA.str", "agency.tmx")
+    std::string Name;   // the item's constant name, empty for a TMX unit
+};
+
+struct TMemoryMatch {
+    int Pair = -1;
+    int Score = 0; // 0 to 100; 100 only for the same English, byte for byte
+};
+
+// The words of a text as matching compares them: runs of letters and digits, case-folded;
+// punctuation, blanks and accelerator marks are not words.
+QStringList MatchWords(const QString& Text);
+
+// How close Candidate is to Text, 0 to 100: 100 for the same text; 99 when only the letter case
+// differs; 98 when the words are the same but punctuation or blanks differ (97 with case too);
+// else 100 * (1 - d / max(n, m)) rounded down, at most 96, where d is the edit distance between
+// the word sequences (a word inserted, deleted, changed, or swapped with its neighbour counts
+// one) and n, m their word counts.
+int MatchScore(const QString& Text, const QString& Candidate);
+
+// A run of characters in a text: Start and Length in UTF-16 units.
+struct TTextSpan {
+    qsizetype Start = 0;
+    qsizetype Length = 0;
+    bool operator==(const TTextSpan&) const = default;
+};
+
+// The words of Candidate that the longest common word sequence with Text leaves out: where the
+// memory's English differs from the item's, for the suggestion to show them.
+std::vector<TTextSpan> ChangedWords(const QString& Text, const QString& Candidate);
+
+class TTranslationMemory {
+public:
+    // Adds a pair unless the memory holds the same English with the same translation already
+    // (the first file that gave it stays its origin) or either text is empty.
+    void Add(TMemoryPair Pair);
+    int Count() const { return static_cast<int>(FPairs.size()); }
+    const TMemoryPair& Pair(int Index) const { return FPairs[static_cast<size_t>(Index)]; }
+
+    // The pairs whose English scores at least MinScore against English, best first (ties in the
+    // order the pairs were added), one per translation, at most Limit of them.
+    std::vector<TMemoryMatch> Lookup(const QString& English, int Limit = 5,
+                                     int MinScore = MinFuzzyScore) const;
+    // The translation of a 100 % match, the first one added; null when there is none.
+    QString ExactTranslation(const QString& English) const;
+
+private:
+    struct TEntry {
+        QStringList Words;
+        QString Key; // the words joined: texts differing only in case and punctuation share it
+    };
+    // The pairs that can reach MinScore: those sharing enough words with the query, found
+    // through the rarest of its words.
+    std::vector<int> Candidates(const QStringList& Words, int MinScore) const;
+
+    std::vector<TMemoryPair> FPairs;
+    std::vector<TEntry> FEntries;
+    QHash<QString, std::vector<int>> FByKey;
+    QHash<QString, std::vector<int>> FByWord; // each pair once per distinct word
+    QHash<QString, std::vector<int>> FBySource;
+};
+
+// What building a memory met: files it could not read, each named with the line.
+struct TMemoryBuild {
+    TTranslationMemory Memory;
+    std::vector<std::string> Problems;
+    int Files = 0; // files that gave pairs or could have
+};
+
+// The memory for the language with that three-letter code ("FRA") from the program folder
+// ProgramDir (with its trailing "/"): every translated file of that language in Language/, of
+// both kinds, paired with its default file in Default/, then the TMX files in Memory/.
+TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir, const std::string& LanguageCode);
+
+} // namespace kav
