@@ -17,6 +17,9 @@ PACKAGES=(
     wine wine64 gcc-mingw-w64-x86-64
     # LibreOffice re-saves exported RTF documents that the import must read back.
     libreoffice-writer-nogui
+    # Spelling: Hunspell and the dictionaries the spelling tests check in.
+    libhunspell-dev hunspell-de-de hunspell-fr hunspell-ru hunspell-pl hunspell-el hunspell-tr
+    hunspell-es hunspell-it
     # The package test: cpack's dependency lookup, and the checks of the installed files.
     dpkg-dev desktop-file-utils appstream man-db groff-base
 )

@@ -15,6 +15,7 @@
 #include "document/TranslationTable.h"
 #include "editing/FontCommands.h"
 #include "editing/Navigation.h"
+#include "editing/SpellingMenu.h"
 #include "editing/TranslationView.h"
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
@@ -930,8 +931,9 @@ void TMainForm::InstallTranslationView() {
         Search.FFoundCol = Col;
     };
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
-    Hooks.OpenRowPopup = [this](int, QPoint Global) {
+    Hooks.OpenRowPopup = [this](int Row, QPoint Global) {
         PrepareRowActionMenu(*pmnuGridRowAction);
+        AddSpellingItems(*pmnuGridRowAction, *FView, Row);
         PopupCentred(*pmnuGridRowAction, Global);
     };
     FView = std::make_unique<TTranslationView>(*FDocument, FViewState, *strGrid, *this,
@@ -943,6 +945,9 @@ void TMainForm::InstallTranslationView() {
             return;
         FCountsPending = true;
         QTimer::singleShot(0, this, [this] { UpdateFindingCounts(); });
+    };
+    FView->Findings().OnNoDictionary = [this](const std::string& Code) {
+        SetStatusText(StatusHint, "No spelling dictionary for " + Code + ": spelling not checked");
     };
     UpdateFindingCounts();
     connect(pmnuGridRowAction, &QMenu::aboutToShow, this,

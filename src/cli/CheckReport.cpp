@@ -126,6 +126,17 @@ const char* RuleDescription(TFindingKind Kind) {
         return "Leading, trailing or doubled blanks differ from the default text's.";
     case TFindingKind::Punctuation:
         return "The final punctuation differs in kind from the default text's.";
+    case TFindingKind::Numbers:
+        return "A number of the default text is missing from the translation.";
+    case TFindingKind::DoubledWords:
+        return "The translation writes a word twice in a row.";
+    case TFindingKind::Consistency:
+        return "The same English is translated differently, or one translation stands for "
+               "different English texts.";
+    case TFindingKind::RoomToGrow:
+        return "The default text already fills 90 % or more of its space.";
+    case TFindingKind::Spelling:
+        return "A word of the translation is not in the language's dictionary.";
     default:
         return "The translation equals the default text.";
     }
@@ -211,6 +222,8 @@ std::string TextReport(const TFileReport& R, bool All) {
     for (const auto& [Requested, Used] : R.ApproximateFonts)
         Out << "note: widths in " << Requested << " are approximate (measured with " << Used
             << ")\n";
+    if (!R.SpellingNote.empty())
+        Out << "note: " << R.SpellingNote << '\n';
     Out << R.Code << ": " << R.Items() << " items, " << R.Count(TFindingKind::TooLong)
         << " too long, " << R.Count(TFindingKind::Untranslated) << " untranslated; "
         << R.Count(TSeverity::Error) << " errors, " << R.Count(TSeverity::Warning) << " warnings, "

@@ -36,6 +36,7 @@ struct TFileReport {
     int Charset = 0;
     std::vector<TRowReport> Rows;                        // every item row, in order
     std::map<std::string, std::string> ApproximateFonts; // requested -> used
+    std::string SpellingNote; // why the spelling went unchecked, or empty
 
     int Items() const { return static_cast<int>(Rows.size()); }
     int Count(TFindingKind Kind) const;

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace kav {
 
@@ -61,18 +62,33 @@ TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Che
 }
 
 TFileReport CheckTable(const TItemTable& Items, const std::string& File, const std::string& Code,
-                       TCheckSet Checks) {
+                       const std::string& ProgramDir, TCheckSet Checks) {
     TFileReport R;
     R.File = File;
     R.Code = Code;
     R.Charset = CharsetOfLanguage(Code);
-    const TFindingContext Context{CodePageForLanguageCharset(R.Charset, Code), Code};
+    const TFindingContext Context{CodePageForLanguageCharset(R.Charset, Code), Code, ProgramDir};
+    // The lists and the consistency every row's check shares, made once for the file.
+    const TSameWords Same = TSameWords::For(ProgramDir, Code);
+    TConsistency Consistency;
+    if (Checks & CheckBit(TFindingKind::Consistency))
+        Consistency.Build(Items);
+    std::unique_ptr<TSpeller> Speller;
+    if (Checks & CheckBit(TFindingKind::Spelling)) {
+        Speller = TSpeller::ForLanguage(Code, ProgramDir);
+        if (!Speller)
+            R.SpellingNote = "no spelling dictionary for " + Code + " (looked for " +
+                             TSpeller::DictionaryNames(Code).join(", ").toStdString() + " in " +
+                             TSpeller::DictionaryFolders().join(", ").toStdString() + ")";
+    }
+    const TTableChecks Table{&Items, &Same, &Consistency, Speller.get()};
     // Each item's line in the checked file, for reports that point at it.
     std::map<std::string, std::vector<long long>> Lines = ItemLineNumbers(File, Context.CodePage);
     std::map<std::string, size_t> Taken;
     TTextMeasure& Measure = TTextMeasure::Shared();
     for (TItemId Id = 0; Id < Items.Count(); ++Id) {
-        const TCheckedRow Checked = CheckItemRow(Items.View(Id), Context, Measure, Checks);
+        const TCheckedRow Checked =
+            CheckItemRow(Items.View(Id), Context, Measure, Checks, &Table, Id);
         TRowReport Report = RowReport(Items, Id, Checked);
         const std::vector<long long>& Of = Lines[Report.Name];
         if (size_t& Next = Taken[Report.Name]; Next < Of.size())
@@ -124,6 +140,7 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
     }
     const auto App = FontApplication();
     std::vector<TFileReport> Reports;
+    std::set<std::string> ToldNoDictionary; // a language without one says so once
     // A file read only in part is checked as far as it was read, and is a finding itself.
     int Partial = 0;
     for (const std::string& File : Files) {
@@ -134,7 +151,9 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         const std::string Code = A.Get("--lang", S.State().FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
-        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, Checks));
+        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, S.State().FProgramDir, Checks));
+        if (!ToldNoDictionary.insert(Code).second)
+            Reports.back().SpellingNote.clear();
     }
     Print(Reports, Format, A.Has("--all"));
     return std::max(CheckExitCode(Reports, A.Has("--strict")), Partial);
@@ -146,7 +165,8 @@ const TRegisterCommand RegisterCheck(
      {{"format", "text|csv|json|sarif|junit", "the report's form (text unless given)"},
       {"checks", "LIST",
        "only these checks, comma-separated: too-long, crowded, placeholders, accelerators, "
-       "whitespace, punctuation, untranslated"},
+       "whitespace, punctuation, untranslated, numbers, doubled-words, consistency, "
+       "room-to-grow, spelling"},
       {"strict", nullptr, "exit 1 on any finding, not only on errors"},
       {"all", nullptr, "every item, not only the findings"},
       {"lang", "CODE", "the language, when the file's name does not say it"}},

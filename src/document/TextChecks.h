@@ -22,9 +22,14 @@ enum class TFindingKind {
     Accelerators,
     Whitespace,
     Punctuation,
-    Untranslated
+    Untranslated,
+    Numbers,
+    DoubledWords,
+    Consistency,
+    RoomToGrow,
+    Spelling
 };
-constexpr int FindingKindCount = 7;
+constexpr int FindingKindCount = 12;
 
 enum class TSeverity { Info, Warning, Error };
 
@@ -49,16 +54,22 @@ constexpr TCheckSet CheckBit(TFindingKind Kind) {
 // a name that is no kind.
 std::optional<TCheckSet> ParseCheckList(std::string_view List, std::string& Error);
 
+class TSameWords;
+
 struct TCheckOptions {
     TCheckSet Checks = AllChecks;
     // The document's language code ("FRA"): French puts a blank before : ; ? ! and Greek
     // writes its question mark as ;.
     std::string LanguageCode;
+    // The words and texts that stay the same in the language (names, loan words): a
+    // translation equal to its default made of these only is no `untranslated` finding.
+    const TSameWords* SameWords = nullptr;
 };
 
 // The text checks of one item: none for an empty translation; only `untranslated` for a
-// translation equal to its non-empty default; otherwise placeholders, accelerators,
-// whitespace and punctuation, each at most once.
+// translation equal to its non-empty default that has words to translate; otherwise
+// placeholders, accelerators, whitespace, punctuation, numbers and doubled words, each at most
+// once.
 std::vector<TFinding> CheckTranslation(const QString& Default, const QString& Translated,
                                        const TCheckOptions& Options);
 
@@ -72,6 +83,23 @@ std::vector<TFinding> CheckWidth(int Allowed, int Measured, TCheckSet Checks = A
 // The format specifiers of Text in order of appearance: printf (with flags, width, precision
 // and positions, %% included), Windows message inserts (%1, %1!d!) and indexed ones (%0:s).
 std::vector<QString> FormatSpecifiers(const QString& Text);
+// True when Text has a word a translator would translate: letters that are no code (A7),
+// identifier (KP_Enter), all-caps acronym (SVG), unit (px, MHz), file extension (.png) or
+// single letter.
+bool HasWordsToTranslate(const QString& Text);
+// True for a set of date and time fields (strftime: %d.%m.%Y, %H:%M), which a translation
+// rearranges as its language writes dates.
+bool IsDateTimeFormat(const QString& Text);
+// The numbers of Text outside its format specifiers, digits of any script read as 0-9 and the
+// group and decimal marks between digits dropped ("1,000.5" and "1 000,5" both "10005").
+std::vector<QString> NumbersOf(const QString& Text);
+// The words of Text: runs of letters, digits, apostrophes and hyphens inside words, with their
+// position and length in Text.
+struct TWordSpan {
+    qsizetype Start = 0;
+    qsizetype Length = 0;
+};
+std::vector<TWordSpan> WordsOf(const QString& Text);
 // The menu accelerators: the characters after each single & (&& is a literal &); a & that ends
 // the text has no character and gives a NUL.
 std::vector<QChar> Accelerators(const QString& Text);

@@ -59,6 +59,7 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     if (ACol == colTranslated) {
         PaintMarker(ARow);
         PaintMemoryMarker(ARow);
+        PaintMisspelt(ARow);
     }
     const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
     if (!Marks.empty()) {
@@ -208,6 +209,57 @@ void TCellDrawing::PaintMemoryMarker(int ARow) {
     Painter->setBrush(MemoryMarkerColour);
     Painter->setRenderHint(QPainter::Antialiasing, false);
     Painter->drawPolygon(Corner);
+    Painter->restore();
+}
+
+std::vector<QRect> TCellDrawing::MisspeltRects(int ARow) {
+    std::vector<QRect> Rects;
+    if (!FHooks.Findings) {
+        return Rects;
+    }
+    const QRect C = strGrid.CellRect(colTranslated, ARow);
+    if (C.isEmpty()) {
+        return Rects;
+    }
+    const std::vector<TSpellWord> Words = FHooks.Findings->MisspeltWords(ARow);
+    if (Words.empty()) {
+        return Rects;
+    }
+    // The cell's own text, as HighlightRect places it; the band ends 2 px above the cell's
+    // bottom, which leaves the strip the line is drawn in.
+    const QString Cell = strGrid.CellText(colTranslated, ARow);
+    const TMyFont Font = strGrid.StyledFont(colTranslated, ARow);
+    const int Right = C.left() + C.width();
+    const int Bottom = C.top() + C.height();
+    for (const TSpellWord& W : Words) {
+        const int Left = C.left() + FMeasure.Width(Cell.left(W.Span.Start), Font);
+        const int End =
+            std::min(Left + FMeasure.Width(Cell.mid(W.Span.Start, W.Span.Length), Font) + 1, Right);
+        if (Left < End) {
+            Rects.push_back(EdgeRect(Left, Bottom - 2, End, Bottom));
+        }
+    }
+    return Rects;
+}
+
+void TCellDrawing::PaintMisspelt(int ARow) {
+    QPainter* Painter = strGrid.Canvas().Painter();
+    if (!Painter) {
+        return;
+    }
+    const std::vector<QRect> Rects = MisspeltRects(ARow);
+    if (Rects.empty()) {
+        return;
+    }
+    Painter->save();
+    Painter->setRenderHint(QPainter::Antialiasing, false);
+    for (const QRect& R : Rects) {
+        // Two pixels up, two down: a wave in the strip's two rows.
+        for (int X = R.left(); X <= R.right(); ++X) {
+            const int Y = (X - R.left()) / 2 % 2 == 0 ? R.top() : R.bottom();
+            Painter->fillRect(QRect(X, Y, 1, 1), MisspeltColour);
+        }
+    }
     Painter->restore();
 }
 

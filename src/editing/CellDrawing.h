@@ -91,6 +91,9 @@ public:
     // The memory marker of a row: a small triangle in the bottom left corner of the
     // translated cell (empty when the row is off screen).
     QRect MemoryMarkerRect(int ARow) const;
+    // Where the wavy line under each misspelt word of the translated cell goes: under the
+    // word, in the strip below the band, so that it never covers the band or the text.
+    std::vector<QRect> MisspeltRects(int ARow);
 
 private:
     bool DrawFoundRow(int ARow);
@@ -99,6 +102,7 @@ private:
     QRect BandRectOf(int ARow, const TItemCheck& Check);
     void PaintMarker(int ARow);
     void PaintMemoryMarker(int ARow);
+    void PaintMisspelt(int ARow);
     void ReportApproximate(const TMyFont& Font);
     QString TranslatedText(int ARow) const;
     // Start and length, in Cell's characters, of the occurrence of Text to highlight; the start
@@ -124,6 +128,8 @@ constexpr int MarkerSize = 7;
 inline const QColor MarkerErrorColour{220, 0, 0};
 inline const QColor MarkerWarningColour{255, 140, 0};
 inline const QColor MemoryMarkerColour{0, 140, 60};
+// The wavy line under a misspelt word.
+inline const QColor MisspeltColour{255, 0, 0};
 
 // Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
 QRect EdgeRect(int Left, int Top, int Right, int Bottom);

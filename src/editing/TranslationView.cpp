@@ -1,5 +1,6 @@
 #include "editing/TranslationView.h"
 
+#include "document/DocumentEdit.h"
 #include "document/Languages.h"
 #include "document/TranslationTable.h"
 #include "measure/TextMeasure.h"
@@ -73,7 +74,8 @@ TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStr
           Doc.Items(), Grid.Model(),
           [this] {
               return TFindingContext{TranslatedCodePage(this->Doc.State()),
-                                     this->Doc.State().FLanguageCode};
+                                     this->Doc.State().FLanguageCode,
+                                     this->Doc.State().FProgramDir};
           },
           TTextMeasure::Shared()),
       FDrawing(Doc, V, Grid, UI,
@@ -279,6 +281,44 @@ void TTranslationView::strGridGetEditMask(int ACol, int ARow, QString& Value) {
     } else if (ACol == colFontSize) {
         Value = "99;0;#";
     }
+}
+
+std::vector<TTranslationView::TMisspelt> TTranslationView::MisspeltWords(int Row) {
+    return FFindings.MisspeltWords(Row);
+}
+
+bool TTranslationView::ReplaceWord(int Row, const TMisspelt& Word, const QString& With) {
+    const TItemId Id = ItemOfRow(Row);
+    if (!Doc.Items().Contains(Id))
+        return false;
+    const int CodePage = TranslatedCodePage(Doc.State());
+    QString Text = DecodeBytes(Doc.Items().Translation(Id), CodePage);
+    // The word as it stands, its accelerator mark aside: the text may have changed since.
+    if (Text.mid(Word.Span.Start, Word.Span.Length).remove(u'&') != Word.Word)
+        return false;
+    Text.replace(Word.Span.Start, Word.Span.Length, With);
+    const EncodeResult Bytes = EncodeText(Text, CodePage);
+    if (!Bytes.Ok()) {
+        UI.ShowError(UnrepresentableMessage(Bytes, CodePage).toStdString());
+        return false;
+    }
+    TDocumentEdit Edit(Doc, "Spelling of " + Doc.Items().Caption(Id));
+    Edit.SetTranslation(Id, *Bytes.Bytes);
+    return true;
+}
+
+bool TTranslationView::AddToDictionary(const QString& Word) {
+    TSpeller* Speller = FFindings.Speller();
+    if (!Speller)
+        return false;
+    std::string Error;
+    if (!Speller->AddToProject(Word, Error)) {
+        UI.ShowError(Error);
+        return false;
+    }
+    FFindings.DictionaryChanged();
+    strGrid.viewport()->update();
+    return true;
 }
 
 QPoint TTranslationView::RowPopupPoint(int Row) const {

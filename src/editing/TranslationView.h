@@ -85,6 +85,15 @@ public:
 
     TCellDrawing& Drawing() { return FDrawing; }
     TTableFindings& Findings() { return FFindings; }
+    // The misspelt words of a row's translation, in the order they stand.
+    using TMisspelt = TSpellWord;
+    std::vector<TMisspelt> MisspeltWords(int Row);
+    // Puts With in place of the word at Span of the row's translation: one undo step. False
+    // (the translator told why) when the row's text changed since or With does not fit its
+    // code page.
+    bool ReplaceWord(int Row, const TMisspelt& Word, const QString& With);
+    // Takes Word into the project's dictionary of the language; every row is checked again.
+    bool AddToDictionary(const QString& Word);
 
     // The columns before the translated one at their fractions of the grid's width (those the
     // translator has not sized by hand), the translated column taking all the width left over

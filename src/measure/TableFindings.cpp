@@ -2,6 +2,7 @@
 
 #include "document/TranslationTable.h"
 #include "measure/ItemCheck.h"
+#include "measure/RowFont.h"
 #include "measure/TextMeasure.h"
 #include "text/CodePage.h"
 
@@ -24,8 +25,33 @@ constexpr unsigned StaleBit = 1u << 14;
 
 } // namespace
 
+namespace {
+
+// An English default that already fills 90 % of the width the product gives it leaves little
+// room for any language: a note on the default, whatever the translation.
+std::optional<TFinding> CheckRoomToGrow(const TItemView& Item, const TItemCheck& Checked,
+                                        TTextMeasure& Measure) {
+    if (Item.Default.empty() || !AllowedWidthOf(Item))
+        return std::nullopt;
+    const int Width = Measure.Measure(Item.Default, Checked.Font, DEFAULT_CHARSET).Width;
+    const int Percent = WidthPercent(Checked.Allowed, Width);
+    if (Percent >= 0 && Percent < 90)
+        return std::nullopt;
+    const std::string Numbers =
+        " (" + std::to_string(Width) + " px of " + std::to_string(Checked.Allowed) + " px)";
+    const std::string Fill =
+        Percent < 0 || Percent > 100
+            ? "the default text is already wider than its space"
+            : "the default text fills " + std::to_string(Percent) + " % of its space";
+    return TFinding{TFindingKind::RoomToGrow, SeverityOf(TFindingKind::RoomToGrow),
+                    Fill + Numbers + ": little room for any language"};
+}
+
+} // namespace
+
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
-                         TTextMeasure& Measure, TCheckSet Checks) {
+                         TTextMeasure& Measure, TCheckSet Checks, const TTableChecks* Table,
+                         TItemId Id) {
     // The width is the item check's, the one rule the band and kavtool follow too.
     TCheckedRow Checked{CheckItem(Item, Context.CodePage, Measure), {}};
     // An untranslated item shows the default text: how full its space is says nothing of a
@@ -37,9 +63,20 @@ TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
     TCheckOptions Options;
     Options.Checks = Checks;
     Options.LanguageCode = Context.LanguageCode;
+    Options.SameWords = Table ? Table->SameWords : nullptr;
     const QString Default = DecodeBytes(Item.Default, CodePageForCharset(DEFAULT_CHARSET));
     for (TFinding& F : CheckTranslation(Default, Checked.Item.Text, Options))
         Checked.Findings.push_back(std::move(F));
+    if (Checks & CheckBit(TFindingKind::Consistency) && Table && Table->Consistency && Table->Items)
+        if (std::optional<TFinding> F = Table->Consistency->Of(*Table->Items, Id))
+            Checked.Findings.push_back(std::move(*F));
+    if (Checks & CheckBit(TFindingKind::Spelling) && Table && Table->Speller &&
+        Checked.Item.State == TItemState::Translated)
+        if (std::optional<TFinding> F = CheckSpelling(*Table->Speller, Default, Checked.Item.Text))
+            Checked.Findings.push_back(std::move(*F));
+    if (Checks & CheckBit(TFindingKind::RoomToGrow))
+        if (std::optional<TFinding> F = CheckRoomToGrow(Item, Checked.Item, Measure))
+            Checked.Findings.push_back(std::move(*F));
     return Checked;
 }
 
@@ -98,13 +135,17 @@ void TTableFindings::GridChanged(const TGridChange& Change) {
         OnChanged();
 }
 
+TCheckedRow TTableFindings::CheckRow(int Row) {
+    const TTableChecks Table{&FItems, &FSameWords, &FConsistency, FSpeller.get()};
+    return CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure, AllChecks, &Table,
+                        ItemOfRow(Row));
+}
+
 void TTableFindings::Recheck(int Row) {
     TRowSummary& Summary = FRows[static_cast<size_t>(Row)];
     Count(Summary, -1);
     const bool Item = FItems.Contains(ItemOfRow(Row)) && IsItemRow(FGrid, Row);
-    Summary =
-        Item ? SummaryOf(CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure).Findings)
-             : 0;
+    Summary = Item ? SummaryOf(CheckRow(Row).Findings) : 0;
     Count(Summary, +1);
 }
 
@@ -112,6 +153,11 @@ bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress
     const TFindingContext Context = FContext ? FContext() : TFindingContext();
     const size_t Rows = static_cast<size_t>(std::max(0, FGrid.RowCount()));
     if (FAllStale || !(Context == FCheckedIn) || FRows.size() != Rows) {
+        if (!(Context == FCheckedIn) || FAllStale)
+            FSameWords = TSameWords::For(Context.ProgramDir, Context.LanguageCode);
+        if (!(Context == FCheckedIn) || (FAllStale && !FSpeller))
+            LoadSpeller(Context);
+        FConsistency.Build(FItems);
         FRows.assign(Rows, 0);
         FStaleRows.clear();
         FCounts = {};
@@ -127,12 +173,55 @@ bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress
         FAllStale = false;
         return true;
     }
+    // A changed translation can change the consistency of the items that share its English or
+    // its translation, before or after the change: those are checked again with it.
+    std::vector<int> Again;
     for (const int Row : FStaleRows) {
         FRows[static_cast<size_t>(Row)] &= static_cast<TRowSummary>(~StaleBit);
-        Recheck(Row);
+        for (const TItemId Id : FConsistency.Update(FItems, ItemOfRow(Row)))
+            Again.push_back(RowOfItem(Id));
+        Again.push_back(Row);
     }
     FStaleRows.clear();
+    std::sort(Again.begin(), Again.end());
+    Again.erase(std::unique(Again.begin(), Again.end()), Again.end());
+    for (const int Row : Again)
+        if (Row >= 0 && static_cast<size_t>(Row) < FRows.size())
+            Recheck(Row);
     return true;
+}
+
+void TTableFindings::LoadSpeller(const TFindingContext& Context) {
+    FSpeller = TSpeller::ForLanguage(Context.LanguageCode, Context.ProgramDir);
+    if (FSpeller || Context.LanguageCode.size() < 2 || FToldNoDictionary == Context.LanguageCode)
+        return;
+    FToldNoDictionary = Context.LanguageCode;
+    if (OnNoDictionary)
+        OnNoDictionary(Context.LanguageCode);
+}
+
+TSpeller* TTableFindings::Speller() {
+    Refresh();
+    return FSpeller.get();
+}
+
+std::vector<TSpellWord> TTableFindings::MisspeltWords(int Row) {
+    if (FPending || !Speller() || !IsItemRow(FGrid, Row) || !FItems.Contains(ItemOfRow(Row)))
+        return {};
+    const TItemView Item = FItems.View(ItemOfRow(Row));
+    if (ItemStateOf(Item) != TItemState::Translated)
+        return {};
+    const QString Default = DecodeBytes(Item.Default, CodePageForCharset(DEFAULT_CHARSET));
+    const QString Text = DecodeBytes(Item.Translation, FCheckedIn.CodePage);
+    return kav::MisspeltWords(*FSpeller, Default, Text);
+}
+
+void TTableFindings::DictionaryChanged() {
+    FAllStale = true;
+    FPending = FGrid.RowCount() >= CheckedWhole;
+    FListedRow = -1;
+    if (OnChanged)
+        OnChanged();
 }
 
 bool TTableFindings::CheckAll(const std::function<bool(size_t Done, size_t Total)>& Progress) {
@@ -156,7 +245,7 @@ const std::vector<TFinding>& TTableFindings::Of(int Row) {
         return NoFindings;
     // The same check as the one the summary was made from, on the same texts: the same list.
     if (FListedRow != Row) {
-        FListed = CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure).Findings;
+        FListed = CheckRow(Row).Findings;
         FListedRow = Row;
     }
     return FListed;

@@ -3,12 +3,16 @@
 // a changed row is checked again when it is next asked for, a reloaded or reshaped table as a
 // whole. The grid marks the rows, walks them and counts them from here (no widgets).
 
+#include "document/Consistency.h"
+#include "document/SameWords.h"
+#include "document/Speller.h"
 #include "document/TextChecks.h"
 #include "grid/GridModel.h"
 #include "measure/ItemCheck.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,11 +20,22 @@ namespace kav {
 
 class TTextMeasure;
 
-// What the rows are checked in: the translations' code page and the document's language.
+// What the rows are checked in: the translations' code page, the document's language and the
+// program folder that holds the project's word lists.
 struct TFindingContext {
     int CodePage = 0;
     std::string LanguageCode;
+    std::string ProgramDir; // with its trailing "/"; empty for none
     bool operator==(const TFindingContext&) const = default;
+};
+
+// What the checks of a table's rows share, made once for the table: the language's words that
+// stay the same and the consistency of its texts. Any of them may be missing.
+struct TTableChecks {
+    const TItemTable* Items = nullptr;
+    const TSameWords* SameWords = nullptr;
+    const TConsistency* Consistency = nullptr;
+    TSpeller* Speller = nullptr; // null: no dictionary of the language
 };
 
 struct TFindingCounts {
@@ -35,8 +50,10 @@ struct TCheckedRow {
     TItemCheck Item;
     std::vector<TFinding> Findings;
 };
+// Table and Id add what needs the whole table (consistency) and the shared lists.
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
-                         TTextMeasure& Measure, TCheckSet Checks = AllChecks);
+                         TTextMeasure& Measure, TCheckSet Checks = AllChecks,
+                         const TTableChecks* Table = nullptr, TItemId Id = NoItem);
 
 // A finding the translator must look at: an error or a warning. An untranslated text already
 // shows in its colour, so it alone does not count.
@@ -74,6 +91,15 @@ public:
 
     // Called after each change of the table (texts, rows), before anything is checked again.
     std::function<void()> OnChanged;
+    // Called once for each language the table is checked in that has no spelling dictionary.
+    std::function<void(const std::string& LanguageCode)> OnNoDictionary;
+
+    // The speller of the language the table was last checked in; null without a dictionary.
+    TSpeller* Speller();
+    // The misspelt words of an item row's translation, as positions in its decoded text.
+    std::vector<TSpellWord> MisspeltWords(int Row);
+    // A word went into the project's dictionary: every row's spelling is judged again.
+    void DictionaryChanged();
 
 private:
     // What a row's findings come to, in two bytes: how many of each severity (a row has each
@@ -86,6 +112,8 @@ private:
     // False when Progress stopped it.
     bool Refresh(const std::function<bool(size_t, size_t)>* Progress = nullptr);
     void Recheck(int Row);
+    TCheckedRow CheckRow(int Row);
+    void LoadSpeller(const TFindingContext& Context);
     void Count(TRowSummary Summary, int Sign);
     TRowSummary SummaryAt(int Row);
 
@@ -94,6 +122,10 @@ private:
     std::function<TFindingContext()> FContext;
     TTextMeasure& FMeasure;
     TFindingContext FCheckedIn;
+    TSameWords FSameWords;     // of FCheckedIn's language
+    TConsistency FConsistency; // of the table as last checked
+    std::unique_ptr<TSpeller> FSpeller;
+    std::string FToldNoDictionary; // the language OnNoDictionary was last called for
     bool FAllStale = true;
     bool FPending = false;
     std::vector<TRowSummary> FRows; // by row

@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <QMenu>
 #include <QStatusBar>
 
 using namespace kav;
@@ -20,7 +21,8 @@ constexpr int OpenRecent = 6;  // "Open Recent" {140}
 
 // The sample program folder with a French file whose first items have known findings: a lost
 // ellipsis (warning), a text far wider than its space (error) and a trailing blank (warning).
-// The other items are not translated yet, which is no finding.
+// The other items are not translated yet, which is no finding; the one note is the sample's own
+// (the English of COL_DUE_DATE already fills 97 % of its width: room-to-grow).
 struct TFindingsWindow {
     TProgramFolder Folder;
     std::unique_ptr<TWindow> W;
@@ -67,12 +69,113 @@ private slots:
     void markerInTheCornerNotOverTheBand();
     void hintListsTheFindings();
     void hintFollowsAnEdit();
+    void misspeltWordUnderlinedAndCorrectedFromThePopup();
+    void wordAddedToTheProjectDictionary();
+
+private:
+    // Types Text into the translated cell of Row, as the translator does.
+    static void Type(TFindingsWindow& F, int Row, const std::string& Text);
+    // The pop-up of Row's translated cell, opened with the right mouse button, and its
+    // spelling submenu for Word (null when it has none).
+    static QMenu* SpellingMenuOf(TFindingsWindow& F, int Row, const QString& Word);
 };
+
+void TestFindingsWindow::Type(TFindingsWindow& F, int Row, const std::string& Text) {
+    F.Grid().SetTopRow(FirstItemRow);
+    QTest::mouseClick(F.Grid().viewport(), Qt::LeftButton, {},
+                      F.Grid().CellRect(colTranslated, Row).center());
+    for (const char C : Text)
+        QTest::keyClick(QApplication::focusWidget(), C);
+    F.Press(Qt::Key_Return);
+    QTRY_COMPARE(F.Form().Table().Cells(colTranslated, Row), Text);
+}
+
+QMenu* TestFindingsWindow::SpellingMenuOf(TFindingsWindow& F, int Row, const QString& Word) {
+    F.Grid().SetRow(FirstItemRow);
+    QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
+                      F.Grid().CellRect(colTranslated, Row).center());
+    QMenu& Menu = *F.Form().pmnuGridRowAction;
+    if (!QTest::qWaitFor([&Menu] { return Menu.isVisible(); }))
+        return nullptr;
+    QMenu* Found = nullptr;
+    for (QAction* A : Menu.actions())
+        if (A->isVisible() && A->menu() && A->text().contains(Word))
+            Found = A->menu();
+    return Found;
+}
+
+// The wavy line goes under the misspelt word, below the band; a suggestion from the cell's
+// pop-up puts itself in place of the word, as one undo step.
+void TestFindingsWindow::misspeltWordUnderlinedAndCorrectedFromThePopup() {
+    TFindingsWindow F;
+    Type(F, NewDocument, "Nouveau documnet...");
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 3 warnings, 1 info"));
+    F.Grid().SetRow(FirstItemRow);
+    QCoreApplication::processEvents();
+    TCellDrawing& Drawing = F.Form().View()->Drawing();
+    const std::vector<QRect> Lines = Drawing.MisspeltRects(NewDocument);
+    QCOMPARE(Lines.size(), size_t(1));
+    const QRect Band = Drawing.BandRect(NewDocument);
+    QVERIFY(!Lines[0].intersects(Band));
+    // Under the second word, not the first.
+    const QRect Cell = F.Grid().CellRect(colTranslated, NewDocument);
+    QVERIFY(Lines[0].left() > Cell.left() + 20);
+    const QImage Image = F.Grab();
+    int Red = 0;
+    for (int X = Lines[0].left(); X <= Lines[0].right(); ++X)
+        for (int Y = Lines[0].top(); Y <= Lines[0].bottom(); ++Y)
+            Red += Image.pixelColor(X, Y) == MisspeltColour;
+    QVERIFY2(Red >= Lines[0].width() / 2, qPrintable(QString::number(Red)));
+    // No line under a word spelt right.
+    QVERIFY(Drawing.MisspeltRects(NewProject).empty());
+
+    QMenu* Spelling = SpellingMenuOf(F, NewDocument, "documnet");
+    QVERIFY(Spelling);
+    QAction* Suggestion = nullptr;
+    for (QAction* A : Spelling->actions())
+        if (A->text() == "document")
+            Suggestion = A;
+    QVERIFY(Suggestion);
+    Suggestion->trigger();
+    F.Form().pmnuGridRowAction->hide();
+    QTRY_COMPARE(F.Form().Table().Cells(colTranslated, NewDocument),
+                 std::string("Nouveau document..."));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
+    QVERIFY(Drawing.MisspeltRects(NewDocument).empty());
+    // One step, named after its item, that Edit > Undo takes back.
+    QVERIFY2(F.Form().UndoMenu->text().contains("Spelling of item 3"),
+             qPrintable(F.Form().UndoMenu->text()));
+    F.Form().UndoMenu->trigger();
+    QTRY_COMPARE(
+        QString::fromStdString(std::string(F.Form().Table().Cells(colTranslated, NewDocument))),
+        QString("Nouveau documnet..."));
+}
+
+// "Add to dictionary" keeps the word in the program folder's list of the language: no row
+// reports it again, and the next session knows it.
+void TestFindingsWindow::wordAddedToTheProjectDictionary() {
+    TFindingsWindow F;
+    Type(F, NewDocument, "Nouveau Kavrinoscope...");
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 3 warnings, 1 info"));
+    QMenu* Spelling = SpellingMenuOf(F, NewDocument, "Kavrinoscope");
+    QVERIFY(Spelling);
+    QAction* Add = Spelling->findChild<QAction*>("AddToDictionaryMenu");
+    QVERIFY(Add);
+    Add->trigger();
+    F.Form().pmnuGridRowAction->hide();
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
+    QFile List(QString::fromStdString(F.Folder.Home() + "Dictionary/FRA.dic"));
+    QVERIFY(List.open(QIODevice::ReadOnly));
+    QCOMPARE(List.readAll(), QByteArray("Kavrinoscope\n"));
+    // The pop-up of a row without misspelt words has no spelling entries.
+    QVERIFY(!SpellingMenuOf(F, NewDocument, "Kavrinoscope"));
+    F.Form().pmnuGridRowAction->hide();
+}
 
 void TestFindingsWindow::statusBarCountsFollowEdits() {
     TFindingsWindow F;
     QVERIFY(F.Form().statusBar()->isAncestorOf(F.Form().FindingsPanel));
-    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
     // The translator types the ellipsis back.
     F.Grid().SetTopRow(FirstItemRow);
     QTest::mouseClick(F.Grid().viewport(), Qt::LeftButton, {},
@@ -82,10 +185,10 @@ void TestFindingsWindow::statusBarCountsFollowEdits() {
     F.Press(Qt::Key_Return);
     QTRY_COMPARE(F.Form().Table().Cells(colTranslated, NewProject),
                  std::string("Nouveau projet..."));
-    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 1 warnings, 0 info"));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 1 warnings, 1 info"));
     // Undone: the warning is back.
     F.Press(Qt::Key_Z, Qt::ControlModifier);
-    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
 }
 
 void TestFindingsWindow::keysWalkTheMarkedRows() {
@@ -173,7 +276,7 @@ void TestFindingsWindow::hintFollowsAnEdit() {
     QVERIFY2(After == "warning punctuation: the default ends with no punctuation, the translation "
                       "with an exclamation mark",
              After.c_str());
-    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 0 info"));
+    QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
 }
 
 QTEST_MAIN(TestFindingsWindow)

@@ -1,4 +1,5 @@
 #include "KavtoolRun.h"
+#include "document/TextChecks.h"
 
 #include <QtTest>
 
@@ -17,6 +18,8 @@ private slots:
     void exitCodes();
     void ciReportsCarryTheJsonFindings();
     void aFolderChecksEveryLanguageFile();
+    void reviewerChecks();
+    void aLanguageWithoutDictionarySaysSoOnce();
 
 private:
     using TRun = TKavtoolRun;
@@ -63,7 +66,7 @@ void TestKavtoolCheck::textListsTheFindings() {
     const TRun R = Run({Translated()});
     QCOMPARE(R.Code, 1);
     QStringList Lines = R.Out.split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(Lines.size(), 8);
+    QCOMPARE(Lines.size(), 14);
     QCOMPARE(Lines[0],
              QString("1 A too-long error allowed 60 px, measured 65 px (108 %): File not found"));
     QCOMPARE(Lines[1],
@@ -71,25 +74,33 @@ void TestKavtoolCheck::textListsTheFindings() {
     // Fits, but only just.
     QCOMPARE(Lines[2],
              QString("3 C crowded info allowed 52 px, measured 52 px (100 %): Abbrechen"));
-    QCOMPARE(Lines[3],
+    // German in a French file, and an English default already wider than its space.
+    QCOMPARE(Lines[3], QString("3 C spelling warning allowed 52 px, measured 52 px (100 %); not in "
+                               "the dictionary: Abbrechen: Abbrechen"));
+    QCOMPARE(Lines[4], QString("3 C room-to-grow info allowed 52 px, measured 52 px (100 %); the "
+                               "default text is already wider than its space (56 px of 52 px): "
+                               "little room for any language: Abbrechen"));
+    QCOMPARE(Lines[5],
              QString("4 D too-long error allowed 51 px, measured 52 px (101 %): Abbrechen"));
     // An untranslated text that is also too long: two findings.
-    QCOMPARE(Lines[4], QString("5 E too-long error allowed 10 px, measured 42 px (420 %): Cancel"));
-    QCOMPARE(Lines[5],
+    QCOMPARE(Lines[8], QString("5 E too-long error allowed 10 px, measured 42 px (420 %): Cancel"));
+    QCOMPARE(Lines[9],
              QString("5 E untranslated warning allowed 10 px, measured 42 px (420 %): Cancel"));
+    QVERIFY2(Lines[10].startsWith("5 E room-to-grow info"), qPrintable(Lines[10]));
+    QVERIFY2(Lines[11].startsWith("6 F spelling warning"), qPrintable(Lines[11]));
     QVERIFY2(QRegularExpression("^note: widths in Tahoma are approximate \\(measured with .+\\)$")
-                 .match(Lines[6])
+                 .match(Lines[12])
                  .hasMatch(),
-             qPrintable(Lines[6]));
-    QCOMPARE(Lines[7], "FRA: 7 items, 3 too long, 2 untranslated; 3 errors, 2 warnings, 1 info (" +
-                           Translated() + ")");
+             qPrintable(Lines[12]));
+    QCOMPARE(Lines[13], "FRA: 7 items, 3 too long, 2 untranslated; 3 errors, 5 warnings, 4 info (" +
+                            Translated() + ")");
 }
 
 void TestKavtoolCheck::csvWithEveryRow() {
     const TRun R = Run({Translated(), "--format", "csv", "--all"});
     QCOMPARE(R.Code, 1);
     const QStringList Lines = R.Out.split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(Lines.size(), 9);
+    QCOMPARE(Lines.size(), 14);
     QCOMPARE(Lines[0], QString("item,name,kind,allowed,measured,font,size,bold,text,approximate,"
                                "severity,percent,line,message"));
     QCOMPARE(Lines[1], QString("1,A,too-long,60,65,Arial,8,false,File not found,false,error,108,1,"
@@ -98,12 +109,13 @@ void TestKavtoolCheck::csvWithEveryRow() {
                                "3,fills 100 % of its space: measured 52 px of 52 px allowed"));
     // An untranslated text that is also too long: a row for each finding.
     QVERIFY(
-        Lines[5].startsWith("5,E,too-long,10,42,Courier New,8,false,Cancel,false,error,420,5,"));
+        Lines[9].startsWith("5,E,too-long,10,42,Courier New,8,false,Cancel,false,error,420,5,"));
     QVERIFY(
-        Lines[6].startsWith("5,E,untranslated,10,42,Courier New,8,false,Cancel,false,warning,"));
-    QCOMPARE(Lines[7], QString::fromUtf8("6,F,ok,16,9,Arial,8,false,Îê,false,none,56,6,"));
-    QVERIFY(Lines[8].startsWith("7,G,ok,"));
-    QVERIFY(Lines[8].contains(",Tahoma,8,false,Oui,true,none,"));
+        Lines[10].startsWith("5,E,untranslated,10,42,Courier New,8,false,Cancel,false,warning,"));
+    QCOMPARE(Lines[12], QString::fromUtf8("6,F,spelling,16,9,Arial,8,false,Îê,false,warning,56,6,"
+                                          "not in the dictionary: Îê"));
+    QVERIFY(Lines[13].startsWith("7,G,ok,"));
+    QVERIFY(Lines[13].contains(",Tahoma,8,false,Oui,true,none,"));
 }
 
 void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
@@ -124,21 +136,22 @@ void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
     QCOMPARE(J["too_long"].toInt(), 3);
     QCOMPARE(J["untranslated"].toInt(), 2);
     QCOMPARE(J["errors"].toInt(), 3);
-    QCOMPARE(J["warnings"].toInt(), 2);
-    QCOMPARE(J["infos"].toInt(), 1);
+    // "Ок" is no Russian word (ОК is), and the English of C, D and E is as wide as its space.
+    QCOMPARE(J["warnings"].toInt(), 3);
+    QCOMPARE(J["infos"].toInt(), 4);
     const QJsonArray Approximate = J["approximate_fonts"].toArray();
     const QJsonArray Findings = J["findings"].toArray();
-    QCOMPARE(Findings.size(), 8);
-    const QJsonObject E = Findings[5].toObject();
+    QCOMPARE(Findings.size(), 11);
+    const QJsonObject E = Findings[7].toObject();
     QCOMPARE(E["kind"].toString(), QString("untranslated"));
     QCOMPARE(E["severity"].toString(), QString("warning"));
     QCOMPARE(E["percent"].toInt(), 420);
     QCOMPARE(E["line"].toInt(), 5);
-    const QJsonObject F = Findings[6].toObject();
+    const QJsonObject F = Findings[9].toObject();
     QCOMPARE(F["item"].toInt(), 6);
     QCOMPARE(F["name"].toString(), QString("F"));
-    QCOMPARE(F["kind"].toString(), QString("ok"));
-    QCOMPARE(F["severity"].toString(), QString("none"));
+    QCOMPARE(F["kind"].toString(), QString("spelling"));
+    QCOMPARE(F["severity"].toString(), QString("warning"));
     QCOMPARE(F["allowed"].toInt(), 16);
     QCOMPARE(F["measured"].toInt(), 14);
     QCOMPARE(F["font"].toString(), QString("Arial"));
@@ -147,7 +160,8 @@ void TestKavtoolCheck::jsonShapeAndLanguageOverride() {
     QCOMPARE(F["text"].toString(), QString::fromUtf8("Ок"));
     QCOMPARE(F["approximate"].toBool(), false);
     QCOMPARE(F["face"].toString(), QString("Liberation Sans"));
-    const QJsonObject G = Findings[7].toObject();
+    const QJsonObject G = Findings[10].toObject();
+    QCOMPARE(G["kind"].toString(), QString("ok"));
     QCOMPARE(G["approximate"].toBool(), true);
     QCOMPARE(G["face"].toString(), Approximate[0].toObject()["used"].toString());
     QCOMPARE(Approximate.size(), 1);
@@ -160,20 +174,27 @@ void TestKavtoolCheck::exitCodes_data() {
     QTest::addColumn<QByteArray>("translations");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
+    // Short, and the same for the same English only (C and D, B and E): nothing to report
+    // but the English of C, D and E, already as wide as their space (room-to-grow notes).
     const QByteArray Fitting =
-        "Txt_A , \"x\"\r\nTxt_C , \"x\"\r\nTxt_D , \"x\"\r\n"
-        "Txt_E , \"x\"\r\nTxt_F , \"x\"\r\nTxt_G , \"x\"\r\nTxt_B , \"x\"\r\n";
+        "Txt_A , \"a\"\r\nTxt_C , \"c\"\r\nTxt_D , \"c\"\r\n"
+        "Txt_E , \"b\"\r\nTxt_F , \"f\"\r\nTxt_G , \"g\"\r\nTxt_B , \"b\"\r\n";
     QTest::newRow("everything fits") << QStringList() << Fitting << 0 << "";
-    QTest::newRow("nothing found, strict") << QStringList{"--strict"} << Fitting << 0 << "";
+    QTest::newRow("nothing found, strict")
+        << QStringList{"--strict", "--checks",
+                       "too-long,crowded,placeholders,accelerators,whitespace,punctuation,"
+                       "untranslated,numbers,doubled-words,consistency,spelling"}
+        << Fitting << 0 << "";
+    QTest::newRow("notes only, strict") << QStringList{"--strict"} << Fitting << 1 << "";
     QByteArray Placeholder = Fitting;
-    Placeholder.replace("Txt_G , \"x\"", "Txt_G , \"x %s\"");
+    Placeholder.replace("Txt_G , \"g\"", "Txt_G , \"g %s\"");
     QTest::newRow("a specifier added") << QStringList() << Placeholder << 1 << "";
     QTest::newRow("warnings only")
         << QStringList{"--checks", "untranslated"} << QByteArray() << 0 << "";
     QTest::newRow("warnings only, strict")
         << QStringList{"--checks", "untranslated", "--strict"} << QByteArray() << 1 << "";
-    QTest::newRow("unknown check") << QStringList{"--checks", "too-long,spelling"} << QByteArray()
-                                   << 2 << "unknown check \"spelling\"";
+    QTest::newRow("unknown check") << QStringList{"--checks", "too-long,grammar"} << QByteArray()
+                                   << 2 << "unknown check \"grammar\"";
     QTest::newRow("overflows") << QStringList() << QByteArray() << 1 << "";
     QTest::newRow("unknown format")
         << QStringList{"--format", "xml"} << QByteArray() << 2 << "check takes FILE";
@@ -221,7 +242,7 @@ void TestKavtoolCheck::ciReportsCarryTheJsonFindings() {
     QStringList Kinds;
     for (const TKey& K : Expected)
         Kinds << std::get<1>(K) + " " + std::get<2>(K) + " " + QString::number(std::get<4>(K));
-    for (const QString& Kind : {"A placeholders 1", "B accelerators 2", "C whitespace 4"})
+    for (const char* Kind : {"A placeholders 1", "B accelerators 2", "C whitespace 4"})
         QVERIFY2(Kinds.contains(Kind), qPrintable(Kinds.join(", ")));
     QVERIFY(Kinds.contains("B crowded 2")); // an info finding: a SARIF note
 
@@ -230,7 +251,7 @@ void TestKavtoolCheck::ciReportsCarryTheJsonFindings() {
     const QJsonObject Log = QJsonDocument::fromJson(Sarif.Out.toUtf8()).object();
     QCOMPARE(Log["version"].toString(), QString("2.1.0"));
     const QJsonObject Run0 = Log["runs"][0].toObject();
-    QCOMPARE(Run0["tool"]["driver"]["rules"].toArray().size(), 7);
+    QCOMPARE(Run0["tool"]["driver"]["rules"].toArray().size(), FindingKindCount);
     const QHash<QString, QString> Severity{
         {"error", "error"}, {"warning", "warning"}, {"note", "info"}};
     std::vector<TKey> FromSarif;
@@ -284,7 +305,7 @@ void TestKavtoolCheck::aFolderChecksEveryLanguageFile() {
     QVERIFY2(Summaries[0].startsWith("DEU: 7 items, 0 too long, 0 untranslated; 0 errors"),
              qPrintable(Summaries[0]));
     QVERIFY(Summaries[1].startsWith("FRA: 7 items, 3 too long"));
-    QCOMPARE(Lines.last(), QString("total: 2 files, 3 errors, 2 warnings, 1 info"));
+    QCOMPARE(Lines.last(), QString("total: 2 files, 3 errors, 5 warnings, 7 info"));
     // The same files named one by one, as a JSON array.
     const TRun Json = Run({Home() + "/Language/Kavr_DEU.str", Translated(), "--format", "json"});
     const QJsonArray Files = QJsonDocument::fromJson(Json.Out.toUtf8()).array();
@@ -296,6 +317,59 @@ void TestKavtoolCheck::aFolderChecksEveryLanguageFile() {
     const TRun Empty = Run({Home() + "/Empty"});
     QCOMPARE(Empty.Code, 2);
     QVERIFY2(Empty.Err.contains("no Kavr_*.str file in"), qPrintable(Empty.Err));
+}
+
+// The checks across the document and within the words, each in every report form.
+void TestKavtoolCheck::reviewerChecks() {
+    Write(Home() + "/Default/Kavr_ENU.str", "Txt_A , \"Open the file\"\r\n"
+                                            "Txt_B , \"Open the file\"\r\n"
+                                            "Txt_C , \"Retry in 5 seconds\"\r\n"
+                                            "Txt_D , \"%s job #%d\"\r\n"
+                                            "Txt_E , \"KP_Enter\"\r\n"
+                                            "Txt_F , \"Volume\"\r\n"
+                                            "Txt_G , \"The file\"\r\n"
+                                            "Txt_H , \"Close the file\"\r\n"
+                                            "Txt_I , \"Quit\"\r\n");
+    Write(Translated(), "Txt_A , \"Ouvrir le fichier\"\r\n"
+                        "Txt_B , \"Ouvrir le fichierr\"\r\n"
+                        "Txt_C , \"R\xE9"
+                        "essayer dans quelques secondes\"\r\n"
+                        "Txt_D , \"t\xE2"
+                        "che n\xB0%d de %s\"\r\n"
+                        "Txt_E , \"KP_Enter\"\r\n"
+                        "Txt_F , \"Volume\"\r\n"
+                        "Txt_G , \"Le le fichier\"\r\n"
+                        "Txt_H , \"Quitter\"\r\n"
+                        "Txt_I , \"Quitter\"\r\n");
+    // The widths aside: the texts here are long for their space.
+    const QString Checks = "placeholders,accelerators,whitespace,punctuation,untranslated,"
+                           "numbers,doubled-words,consistency,spelling";
+    const TRun R = Run({Translated(), "--format", "json", "--checks", Checks});
+    QCOMPARE(R.Code, 1);
+    QStringList Found;
+    for (const QJsonValue& V : QJsonDocument::fromJson(R.Out.toUtf8())["findings"].toArray())
+        Found << V["name"].toString() + " " + V["kind"].toString() + " " + V["severity"].toString();
+    QCOMPARE(Found,
+             (QStringList{"A consistency warning", "B consistency warning", "B spelling warning",
+                          "C numbers warning", "D placeholders error", "G doubled-words info",
+                          "H consistency info", "I consistency info"}));
+    const TRun Text = Run({Translated(), "--checks", Checks});
+    QVERIFY2(Text.Out.contains("1 A consistency warning") &&
+                 Text.Out.contains("the same English is translated differently in Txt_B (item 2)"),
+             qPrintable(Text.Out));
+    QVERIFY2(Text.Out.contains("not in the dictionary: fichierr"), qPrintable(Text.Out));
+    // Only the checks asked for.
+    const TRun Some = Run({Translated(), "--format", "csv", "--checks", "numbers,doubled-words"});
+    const QStringList Rows = Some.Out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(Rows.size(), 3);
+    QVERIFY(Rows[1].startsWith("3,C,numbers,"));
+    QVERIFY(Rows[2].startsWith("7,G,doubled-words,"));
+}
+
+void TestKavtoolCheck::aLanguageWithoutDictionarySaysSoOnce() {
+    const TRun R = Run({Translated(), Translated(), "--lang", "QQQ"});
+    QCOMPARE(R.Out.count("note: no spelling dictionary for QQQ"), 1);
+    QVERIFY2(!R.Out.contains(" spelling warning "), qPrintable(R.Out));
 }
 
 QTEST_MAIN(TestKavtoolCheck)

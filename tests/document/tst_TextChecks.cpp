@@ -1,3 +1,4 @@
+#include "document/SameWords.h"
 #include "document/TextChecks.h"
 
 #include <QtTest>
@@ -18,6 +19,13 @@ private slots:
     void whitespace();
     void punctuation_data();
     void punctuation();
+    void untranslated_data();
+    void untranslated();
+    void projectSameWords();
+    void numbers_data();
+    void numbers();
+    void doubledWords_data();
+    void doubledWords();
     void untranslatedAndEmptySkipTheTextChecks_data();
     void untranslatedAndEmptySkipTheTextChecks();
     void aRowCanHaveSeveralFindings();
@@ -28,7 +36,8 @@ private slots:
 
 private:
     void AddPairColumns();
-    void VerifyKind(TFindingKind Kind, const QString& Code = "ENU");
+    void VerifyKind(TFindingKind Kind, const QString& Code = "ENU",
+                    std::optional<TSeverity> Severity = std::nullopt);
 };
 
 void TestTextChecks::AddPairColumns() {
@@ -37,8 +46,10 @@ void TestTextChecks::AddPairColumns() {
     QTest::addColumn<bool>("finding");
 }
 
-// The translation gives a finding of Kind exactly when the row says so, with its severity.
-void TestTextChecks::VerifyKind(TFindingKind Kind, const QString& Code) {
+// The translation gives a finding of Kind exactly when the row says so, with its severity
+// (the kind's own unless Severity says otherwise).
+void TestTextChecks::VerifyKind(TFindingKind Kind, const QString& Code,
+                                std::optional<TSeverity> Severity) {
     QFETCH(QString, defaultText);
     QFETCH(QString, translated);
     QFETCH(bool, finding);
@@ -49,7 +60,7 @@ void TestTextChecks::VerifyKind(TFindingKind Kind, const QString& Code) {
                                   [Kind](const TFinding& F) { return F.Kind == Kind; });
     QCOMPARE(Hit != Findings.end(), finding);
     if (Hit != Findings.end()) {
-        QCOMPARE(Hit->Severity, SeverityOf(Kind));
+        QCOMPARE(Hit->Severity, Severity.value_or(SeverityOf(Kind)));
         QVERIFY(!Hit->Message.empty());
     }
 }
@@ -68,6 +79,8 @@ void TestTextChecks::formatSpecifiers_data() {
     QTest::newRow("indexed") << "%0:s has %1:d, %2:-8s" << QStringList{"%0:s", "%1:d", "%2:-8s"};
     // A blank after % is prose, not printf's blank flag; a % at the end is no specifier.
     QTest::newRow("prose percent") << "50% done, 100%" << QStringList{};
+    QTest::newRow("dash before a word") << "Unknown %-encoding" << QStringList{};
+    QTest::newRow("left-justified with width") << "[%-8s]" << QStringList{"%-8s"};
 }
 
 void TestTextChecks::formatSpecifiers() {
@@ -81,10 +94,29 @@ void TestTextChecks::placeholders_data() {
     AddPairColumns();
     QTest::newRow("same") << "Open %s"
                           << "Ouvrir %s" << false;
-    QTest::newRow("reordered") << "%s in %d"
-                               << "%d: %s" << false;
+    // printf hands out its arguments in turn: swapped conversions read the wrong argument.
+    QTest::newRow("sequential reordered") << "%s in %d"
+                                          << "%d: %s" << true;
+    QTest::newRow("printf arguments swapped")
+        << "%s job #%d" << QString::fromUtf8("tâche n°%d de %s") << true;
+    QTest::newRow("same type reordered") << "%s to %s"
+                                         << "%s vers %s" << false;
+    QTest::newRow("positions for sequential")
+        << "%s job #%d" << QString::fromUtf8("tâche n°%2$d de %1$s") << false;
     QTest::newRow("positional reordered") << "%1$s of %2$s"
                                           << "%2$s von %1$s" << false;
+    QTest::newRow("positional swapped, French") << "%1$s on %2$s"
+                                                << "%2$s sur %1$s" << false;
+    QTest::newRow("windows inserts moved") << "Copy %1 to %2"
+                                           << "%2 : copie de %1" << false;
+    QTest::newRow("dash before a word") << "Unknown %-encoding"
+                                        << "%-codage inconnu" << false;
+    QTest::newRow("localised date format") << "%m/%d/%Y %I:%M %p"
+                                           << "%d.%m.%Y %H:%M" << false;
+    QTest::newRow("date fields reordered")
+        << "%b %d, %Y" << QString::fromUtf8("%Y年%m月%d日") << false;
+    QTest::newRow("date format lost") << "%d/%m/%Y"
+                                      << "date" << true;
     QTest::newRow("lost") << "Open %s"
                           << "Ouvrir" << true;
     QTest::newRow("type changed") << "%d files"
@@ -135,8 +167,11 @@ void TestTextChecks::accelerators_data() {
                                             << "& Ouvrir" << true;
     QTest::newRow("accelerator on punctuation") << "&Open"
                                                 << "&(Ouvrir)" << true;
+    // A & at the end underlines nothing, also when the default has one there.
     QTest::newRow("accelerator ends the text") << "Open&"
-                                               << "Ouvrir&" << false;
+                                               << "Ouvrir&" << true;
+    QTest::newRow("dangling & for none") << "Open"
+                                         << "Ouvrir&" << true;
     QTest::newRow("accelerator lost at the end") << "&Open"
                                                  << "Ouvrir&" << true;
     // The default's own & before a blank is prose: the same in the translation is no fault.
@@ -178,42 +213,211 @@ void TestTextChecks::whitespace() {
 void TestTextChecks::punctuation_data() {
     AddPairColumns();
     QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("severity"); // empty: the kind's own
+    const QString W;
+    const QString Info = "info";
     QTest::newRow("both period") << "Done."
-                                 << "Fertig." << false << "DEU";
-    QTest::newRow("period lost") << "Done."
-                                 << "Fertig" << true << "DEU";
+                                 << "Fertig." << false << "DEU" << W;
+    // A full stop added or dropped is a matter of style from one language to the next.
+    QTest::newRow("period dropped") << "Done."
+                                    << "Fertig" << true << "DEU" << Info;
+    QTest::newRow("period added to a description")
+        << "Shows the hidden files"
+        << "Zeigt die versteckten Dateien." << true << "DEU" << Info;
+    QTest::newRow("abbreviation") << "Nov"
+                                  << "nov." << false << "FRA" << W;
     QTest::newRow("colon for period") << "Name."
-                                      << "Name:" << true << "DEU";
+                                      << "Name:" << true << "DEU" << W;
     QTest::newRow("ellipsis dots and character")
-        << "Open..." << QString::fromUtf8("Öffnen…") << false << "DEU";
+        << "Open..." << QString::fromUtf8("Öffnen…") << false << "DEU" << W;
     QTest::newRow("ellipsis is not a period") << "Open..."
-                                              << "Öffnen." << true << "DEU";
+                                              << "Öffnen." << true << "DEU" << W;
     QTest::newRow("question to exclamation") << "Quit?"
-                                             << "Beenden!" << true << "DEU";
+                                             << "Beenden!" << true << "DEU" << W;
     QTest::newRow("trailing blank ignored") << "Name: "
-                                            << "Name:  " << false << "DEU";
-    QTest::newRow("full-width colon") << "Name:" << QString::fromUtf8("名前：") << false << "JPN";
+                                            << "Name:  " << false << "DEU" << W;
+    QTest::newRow("full-width colon")
+        << "Name:" << QString::fromUtf8("名前：") << false << "JPN" << W;
+    QTest::newRow("ideographic full stop")
+        << "Done." << QString::fromUtf8("完了。") << false << "JPN" << W;
+    QTest::newRow("full-width full stop")
+        << "Done." << QString::fromUtf8("完成．") << false << "CHS" << W;
     QTest::newRow("blank before colon, German") << "Name:"
-                                                << "Name :" << true << "DEU";
+                                                << "Name :" << true << "DEU" << W;
     QTest::newRow("blank before colon, French") << "Name:"
-                                                << "Nom :" << false << "FRA";
+                                                << "Nom :" << false << "FRA" << W;
     QTest::newRow("no-break blank before ?, French")
-        << "Quit?" << QString::fromUtf8("Quitter\u00a0?") << false << "FRA";
+        << "Quit?" << QString::fromUtf8("Quitter\u00a0?") << false << "FRA" << W;
+    QTest::newRow("narrow no-break blank before !, French")
+        << "Stop!" << QString::fromUtf8("Arrêt\u202f!") << false << "FRA" << W;
     QTest::newRow("blank before !, French Canadian") << "Stop!"
-                                                     << "Arrêt !" << false << "FRC";
+                                                     << "Arrêt !" << false << "FRC" << W;
     QTest::newRow("French still needs the kind") << "Name:"
-                                                 << "Nom ?" << true << "FRA";
+                                                 << "Nom ?" << true << "FRA" << W;
     QTest::newRow("blank in the default too") << "Name :"
-                                              << "Name :" << false << "DEU";
+                                              << "Name :" << false << "DEU" << W;
     QTest::newRow("Greek question mark")
-        << "Quit?" << QString::fromUtf8("Έξοδος;") << false << "ELL";
+        << "Quit?" << QString::fromUtf8("Έξοδος;") << false << "ELL" << W;
+    QTest::newRow("Greek question mark character")
+        << "Quit?" << QString::fromUtf8("Έξοδος\u037e") << false << "ELL" << W;
     QTest::newRow("semicolon elsewhere") << "Quit?"
-                                         << "Quit;" << true << "DEU";
+                                         << "Quit;" << true << "DEU" << W;
+    QTest::newRow("Arabic question mark")
+        << "Quit?" << QString::fromUtf8("خروج؟") << false << "ARA" << W;
+    // German and Dutch ask where the English states.
+    QTest::newRow("German question for a statement")
+        << "Whether to save the changes" << QString::fromUtf8("Soll gespeichert werden?") << false
+        << "DEU" << W;
+    QTest::newRow("Dutch question for a statement")
+        << "Whether to save the changes."
+        << "Wijzigingen opslaan?" << false << "NLD" << W;
+    QTest::newRow("French question for a statement")
+        << "Whether to save the changes"
+        << "Enregistrer les modifications ?" << true << "FRA" << W;
+    QTest::newRow("German statement for a question") << "Save the changes?"
+                                                     << "Speichern." << true << "DEU" << W;
+    QTest::newRow("Spanish opening mark")
+        << "Quit?" << QString::fromUtf8("¿Salir?") << false << "ESP" << W;
+    QTest::newRow("Spanish question without opening mark") << "Quit?"
+                                                           << "Salir?" << true << "ESP" << W;
+    QTest::newRow("Spanish exclamation without opening mark")
+        << "Done!" << QString::fromUtf8("¡Hecho!") << false << "ESN" << W;
 }
 
 void TestTextChecks::punctuation() {
     QFETCH(QString, code);
-    VerifyKind(TFindingKind::Punctuation, code);
+    QFETCH(QString, severity);
+    std::optional<TSeverity> Severity;
+    if (severity == "info")
+        Severity = TSeverity::Info;
+    VerifyKind(TFindingKind::Punctuation, code, Severity);
+}
+
+void TestTextChecks::untranslated_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("finding");
+    QTest::newRow("a word") << "Open"
+                            << "FRA" << true;
+    QTest::newRow("a sentence") << "Save the file."
+                                << "DEU" << true;
+    // Codes and names that stay the same in every language.
+    QTest::newRow("paper code") << "A7"
+                                << "FRA" << false;
+    QTest::newRow("printer code") << "SRA0"
+                                  << "DEU" << false;
+    QTest::newRow("key name") << "KP_Enter"
+                              << "FRA" << false;
+    QTest::newRow("key name with lock") << "Num_Lock"
+                                        << "DEU" << false;
+    QTest::newRow("acronym") << "SVG"
+                             << "FRA" << false;
+    QTest::newRow("shell name") << "Z Shell"
+                                << "FRA" << false;
+    QTest::newRow("file extension") << "*.png"
+                                    << "PLK" << false;
+    QTest::newRow("number and unit") << "12 px"
+                                     << "DEU" << false;
+    QTest::newRow("unit") << "MHz"
+                          << "RUS" << false;
+    QTest::newRow("percentage") << "100 %"
+                                << "FRA" << false;
+    QTest::newRow("camel-case name") << "PostScript"
+                                     << "ITA" << false;
+    QTest::newRow("accelerated acronym") << "&PDF"
+                                         << "FRA" << false;
+    // The language's own words spelt the same.
+    QTest::newRow("French Volume") << "Volume"
+                                   << "FRA" << false;
+    QTest::newRow("Volume is no German word") << "Volume"
+                                              << "DEU" << true;
+    QTest::newRow("German Status with a colon") << "Status:"
+                                                << "DEU" << false;
+    QTest::newRow("a kept word beside one to translate") << "Volume up"
+                                                         << "FRA" << true;
+}
+
+void TestTextChecks::untranslated() {
+    QFETCH(QString, text);
+    QFETCH(QString, code);
+    QFETCH(bool, finding);
+    const TSameWords Same = TSameWords::Shipped(code.toStdString());
+    TCheckOptions Options;
+    Options.LanguageCode = code.toStdString();
+    Options.SameWords = &Same;
+    const std::vector<TFinding> Findings = CheckTranslation(text, text, Options);
+    QCOMPARE(!Findings.empty() && Findings[0].Kind == TFindingKind::Untranslated, finding);
+}
+
+// The project's list in the program folder adds to the shipped one, for its language only.
+void TestTextChecks::projectSameWords() {
+    QTemporaryDir Home;
+    QVERIFY(QDir(Home.path()).mkpath("Dictionary"));
+    const std::string Dir = Home.path().toStdString() + "/";
+    QFile List(QString::fromStdString(ProjectSameWordsFile(Dir, "FRA")));
+    QVERIFY(List.open(QIODevice::WriteOnly));
+    List.write("# the product's names\nKavrino Studio\nTimeline\n");
+    List.close();
+    const TSameWords French = TSameWords::For(Dir, "FRA");
+    QVERIFY(French.Covers("Kavrino Studio"));
+    QVERIFY(French.Covers("Timeline"));
+    QVERIFY(French.Covers("Volume")); // the shipped list stays
+    QVERIFY(!French.Covers("Open"));
+    QVERIFY(!French.Covers("# the product's names"));
+    QVERIFY(!TSameWords::For(Dir, "DEU").Covers("Timeline"));
+}
+
+void TestTextChecks::numbers_data() {
+    AddPairColumns();
+    QTest::newRow("kept") << "3 files"
+                          << "3 fichiers" << false;
+    QTest::newRow("lost") << "Retry in 5 seconds"
+                          << "Réessayer dans quelques secondes" << true;
+    QTest::newRow("changed") << "Level 2"
+                             << "Niveau 3" << true;
+    QTest::newRow("group marks of the language")
+        << "1,000 items" << QString::fromUtf8("1\u202f000 éléments") << false;
+    QTest::newRow("decimal comma") << "1.5 MB"
+                                   << "1,5 Mo" << false;
+    QTest::newRow("Arabic-Indic digits") << "3 files" << QString::fromUtf8("٣ ملفات") << false;
+    QTest::newRow("digits of placeholders") << "%1 of %2"
+                                            << "%2 sur %1" << false;
+    QTest::newRow("width of a specifier") << "%5.2f MB"
+                                          << "%5.2f Mo" << false;
+    QTest::newRow("reordered") << "From 1 to 10"
+                               << "Von 10 bis 1" << false;
+    QTest::newRow("one of two lost") << "Between 1 and 10"
+                                     << "Jusqu'à 10" << true;
+}
+
+void TestTextChecks::numbers() {
+    VerifyKind(TFindingKind::Numbers);
+}
+
+void TestTextChecks::doubledWords_data() {
+    AddPairColumns();
+    QTest::addColumn<QString>("code");
+    QTest::newRow("doubled article") << "Open the file"
+                                     << "Ouvrir le le fichier" << true << "FRA";
+    QTest::newRow("case differs") << "The file"
+                                  << "Le le fichier" << true << "FRA";
+    QTest::newRow("none") << "Open the file"
+                          << "Ouvrir le fichier" << false << "FRA";
+    QTest::newRow("French reflexive") << "You sign in"
+                                      << "Vous vous connectez" << false << "FRA";
+    QTest::newRow("comma between") << "Yes, yes"
+                                   << "Oui, oui" << false << "FRA";
+    QTest::newRow("numbers") << "1 1"
+                             << "1 1 x" << false << "DEU";
+    QTest::newRow("another word than the default doubles") << "Had had"
+                                                           << "Hatte hatte" << true << "DEU";
+    QTest::newRow("the default's own") << "that that"
+                                       << "that that x" << false << "DEU";
+}
+
+void TestTextChecks::doubledWords() {
+    QFETCH(QString, code);
+    VerifyKind(TFindingKind::DoubledWords, code);
 }
 
 void TestTextChecks::untranslatedAndEmptySkipTheTextChecks_data() {
@@ -286,7 +490,11 @@ void TestTextChecks::checkList_data() {
                          << int(CheckBit(TFindingKind::Placeholders) |
                                 CheckBit(TFindingKind::TooLong))
                          << "";
-    QTest::newRow("unknown") << "placeholders,spelling" << 0 << "unknown check \"spelling\"";
+    QTest::newRow("new kinds") << "spelling,doubled-words"
+                               << int(CheckBit(TFindingKind::Spelling) |
+                                      CheckBit(TFindingKind::DoubledWords))
+                               << "";
+    QTest::newRow("unknown") << "placeholders,grammar" << 0 << "unknown check \"grammar\"";
     QTest::newRow("empty") << "" << 0 << "no check named";
 }
 
