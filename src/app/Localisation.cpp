@@ -15,6 +15,7 @@
 #include "editing/FontCommands.h"
 #include "editing/Navigation.h"
 #include "editing/TranslationView.h"
+#include "exchange/PdfExport.h"
 #include "exchange/PoExchange.h"
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
@@ -289,6 +290,12 @@ void TMainForm::BuildExchangeMenus(QMenu* File) {
         [this] { AskAndExportXliff(*FDocument, *this, ExportFindings()); });
     Add(Export, "&PO (gettext)...", "Export the table as a gettext PO file", [this] {
         AskAndExportPo(*FDocument, *this, {ExportFindings(), {}});
+    });
+    Add(Export, "P&DF...", "Export the table as the window draws it, for printing", [this] {
+        TPdfOptions Options{LocalePageSize(), ExportFindings(), FLanguages->SelectedEntry()};
+        Options.HighlightBack = FViewState.FHighlightBackColor;
+        Options.HighlightText = FViewState.FHighlightFontColor;
+        AskAndExportPdf(*FDocument, *this, Options);
     });
     QMenu* Import = File->addMenu("&Import");
     Import->setObjectName("ImportMenu");

@@ -1,14 +1,16 @@
 // kavtool commands of the exchange with CAT tools: export-xliff, import-xliff, export-po,
-// import-po, export-tmx.
+// import-po, export-tmx, export-pdf.
 
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
+#include "exchange/PdfExport.h"
 #include "exchange/PoExchange.h"
 #include "exchange/TmxExport.h"
 #include "exchange/XliffExchange.h"
 #include "measure/TableFindings.h"
+#include "platform/Locales.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -155,6 +157,30 @@ int ExportTmx(const std::string& ProgramDir, const TArgs& A) {
     return Partial;
 }
 
+int ExportPdf(const std::string& ProgramDir, const TArgs& A) {
+    const std::string Page = A.Get("--page", "a4");
+    if (Page != "a4" && Page != "letter")
+        return UsageError(*A.Command, "no page size " + Page);
+    auto App = FontApplication();
+    TSession S(ProgramDir);
+    if (!S.Open(A.Positional[0]))
+        return 2;
+    const std::string Out = OutputOf(S, A, PdfNameOf(S.State()));
+    TPdfOptions Options;
+    Options.Page = Page == "letter" ? QPageSize::Letter : QPageSize::A4;
+    const std::string& Code = S.State().FLanguageCode;
+    const LocaleInfo* Locale = FindLocaleByAbbreviation(Code);
+    Options.LanguageEntry = Locale ? Code + " - " + std::string(Locale->Name) : Code;
+    int Pages = 0;
+    try {
+        Pages = ExportPdfFile(Out, S.State(), S.Doc.Items(), Options);
+    } catch (const ToolError& Error) {
+        return Fail(Error.what());
+    }
+    std::cout << "wrote " << Out << " (" << Pages << " pages)\n";
+    return S.Finish();
+}
+
 constexpr TOption ExportOutput{"o", "OUT", "write to OUT instead of beside FILE"};
 
 const TRegisterCommand RegisterExportXliff({"export-xliff",
@@ -180,6 +206,12 @@ const TRegisterCommand
                        {{"o", "OUT", "write to OUT instead of Kavrino.tmx in the program folder"}},
                        "TMX 1.4 translation memory of language files or folders",
                        ExportTmx});
+const TRegisterCommand
+    RegisterExportPdf({"export-pdf",
+                       "FILE",
+                       {ExportOutput, {"page", "SIZE", "a4 (unless given) or letter"}},
+                       "the table as the window draws it, for printing",
+                       ExportPdf});
 
 } // namespace
 

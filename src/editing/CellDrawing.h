@@ -11,6 +11,7 @@
 #include "document/UserInterface.h"
 #include "editing/ViewState.h"
 #include "gridview/StyledStringGrid.h"
+#include "measure/CellPainting.h"
 #include "measure/ItemCheck.h"
 #include "measure/RowFont.h"
 
@@ -111,11 +112,6 @@ private:
     TTextMeasure& FMeasure;
     std::set<std::string> FReportedFaces;
 };
-
-// The finding marker: its side in pixels and its colours.
-constexpr int MarkerSize = 7;
-inline const QColor MarkerErrorColour{220, 0, 0};
-inline const QColor MarkerWarningColour{255, 140, 0};
 
 // Rectangle from the left, top, right and bottom edges, right and bottom exclusive.
 QRect EdgeRect(int Left, int Top, int Right, int Bottom);

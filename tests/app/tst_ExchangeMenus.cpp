@@ -1,5 +1,6 @@
 // File > Export and File > Import of the real main window: the CAT-tool formats written from
-// the open document and read back into it as one undo step, chosen with the keyboard.
+// the open document and read back into it as one undo step, and the table as a PDF, chosen
+// with the keyboard.
 
 #include "MainWindowFixture.h"
 
@@ -13,6 +14,7 @@ class TestExchangeMenus : public QObject {
 private slots:
     void exportEditImportUndo_data();
     void exportEditImportUndo();
+    void exportPdf();
 
 private:
     // Alt+F, then the submenu's and the entry's mnemonic letters.
@@ -75,6 +77,19 @@ void TestExchangeMenus::exportEditImportUndo() {
     F.Activate();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     QTRY_COMPARE(F.Translated(FirstItemRow), std::string("Fichier"));
+}
+
+void TestExchangeMenus::exportPdf() {
+    TOpenWindow F("Kavr_FRA.str");
+    const std::string Path = F.Folder.Home() + "table.pdf";
+    F.W->Dialogs.Files.push_back(Path);
+    Choose(F, Qt::Key_E, Qt::Key_D);
+    QTRY_VERIFY(QFile::exists(QString::fromStdString(Path)));
+    QVERIFY2(F.W->Dialogs.Shown.back().find("Wrote " + Path + " (") == 0,
+             F.W->Dialogs.Shown.back().c_str());
+    QFile File(QString::fromStdString(Path));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    QVERIFY(File.read(5) == "%PDF-");
 }
 
 QTEST_MAIN(TestExchangeMenus)

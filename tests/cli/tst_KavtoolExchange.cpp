@@ -86,6 +86,8 @@ private slots:
     void po2xliffRewriteComesBack_data();
     void po2xliffRewriteComesBack();
     void translationMemoryOfTheFolder();
+    void pdfShowsEveryItem_data();
+    void pdfShowsEveryItem();
 
 private:
     TKavtoolRun Run(const QStringList& Args) {
@@ -270,6 +272,43 @@ void TestKavtoolExchange::translationMemoryOfTheFolder() {
                                  Languages[1].toString()};
     }
     QCOMPARE(Read, Expected);
+}
+
+void TestKavtoolExchange::pdfShowsEveryItem_data() {
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("French, A4") << "Kavr_FRA.str"
+                                << "a4";
+    QTest::newRow("Russian, Letter") << "Kavr_RUS.str"
+                                     << "letter";
+    QTest::newRow("user file, A4") << "Kavr_User_FRA.str"
+                                   << "a4";
+}
+
+void TestKavtoolExchange::pdfShowsEveryItem() {
+    QFETCH(QString, sample);
+    QFETCH(QString, page);
+    const QString Xlf = Home.path() + "/out/" + sample + ".pdf.xlf";
+    const QString Pdf = Home.path() + "/out/" + sample + "." + page + ".pdf";
+    QCOMPARE(Run({"export-xliff", Sample(sample), "-o", Xlf}).Code, 0);
+    const TKavtoolRun Export = Run({"export-pdf", Sample(sample), "--page", page, "-o", Pdf});
+    QVERIFY2(Export.Code == 0, qPrintable(Export.Err));
+    QByteArray Info, Text;
+    if (!Peer("pdfinfo", {Pdf}, &Info) || !Peer("pdftotext", {"-raw", Pdf, "-"}, &Text))
+        return;
+    QVERIFY2(Info.contains(page == "a4" ? "(A4)" : "(letter)"), Info.constData());
+    const QString Read = QString::fromUtf8(Text).simplified();
+    const int Pages =
+        QString::fromUtf8(Info).section("Pages:", 1).simplified().section(' ', 0, 0).toInt();
+    QVERIFY(Pages > 1);
+    QVERIFY(Read.contains(QString("Page %1 of %1").arg(Pages)));
+    QVERIFY(Read.startsWith(sample + " - "));
+    // Every item's name, English and translation are there, as a reader searches them.
+    for (const auto& [Id, Texts] : XmlUnits(ReadAll(Xlf), "trans-unit", "target")) {
+        QVERIFY2(Read.contains(Id), qPrintable(Id));
+        QVERIFY2(Read.contains(Texts.first.simplified()), qPrintable(Id + ": " + Texts.first));
+        QVERIFY2(Read.contains(Texts.second.simplified()), qPrintable(Id + ": " + Texts.second));
+    }
 }
 
 QTEST_MAIN(TestKavtoolExchange)
