@@ -85,6 +85,7 @@ private slots:
     void peersReadEveryUnit();
     void po2xliffRewriteComesBack_data();
     void po2xliffRewriteComesBack();
+    void refusedUnitsAreAFinding();
     void translationMemoryOfTheFolder();
     void pdfShowsEveryItem_data();
     void pdfShowsEveryItem();
@@ -230,6 +231,27 @@ void TestKavtoolExchange::po2xliffRewriteComesBack() {
     for (qsizetype i = 0; i < Original.size(); ++i)
         if (!Original[i].isEmpty()) // an empty translation has no target to bring back
             QCOMPARE(Restored[i], Original[i]);
+}
+
+void TestKavtoolExchange::refusedUnitsAreAFinding() {
+    const QString Copy = Work("Kavr_DEU.str");
+    QFile::remove(Copy);
+    QVERIFY(QFile::copy(Sample("Kavr_DEU.str"), Copy));
+    const QString Xlf = Home.path() + "/out/refused.xlf";
+    QFile F(Xlf);
+    QVERIFY(F.open(QIODevice::WriteOnly));
+    F.write("<xliff version=\"1.2\"><file target-language=\"de-DE\"><body>\n"
+            "<trans-unit id=\"Txt_MENU_FILE\"><source>File</source><target>Akte</target>"
+            "</trans-unit>\n<trans-unit id=\"Txt_NO_SUCH\"><source>x</source><target>y</target>"
+            "</trans-unit>\n</body></file></xliff>\n");
+    F.close();
+    const TKavtoolRun Import = Run({"import-xliff", Copy, Xlf});
+    QCOMPARE(Import.Code, 1);
+    QVERIFY2(Import.Out.contains("(1 changed, 0 unchanged, 0 without translation, 1 refused)"),
+             qPrintable(Import.Out));
+    QVERIFY2(Import.Err.contains("line 3, Txt_NO_SUCH: no item of the document has this name"),
+             qPrintable(Import.Err));
+    QVERIFY(ItemTexts(ReadAll(Copy)).front() == "Akte");
 }
 
 void TestKavtoolExchange::translationMemoryOfTheFolder() {

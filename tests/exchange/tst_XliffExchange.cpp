@@ -78,6 +78,7 @@ private slots:
     void importIsOneUndoStep();
     void refusedFiles_data();
     void refusedFiles();
+    void hugeFilesAreRefused();
 
 private:
     // A French document of items A, B, C ("a", "b", "c") translated "tA", "tB", "tC".
@@ -371,6 +372,22 @@ void TestXliffExchange::refusedFiles() {
     }
     QCOMPARE(TranslationsOf(F), (QStringList{"tA", "tB", "tC"}));
     QVERIFY(!F.State.FModified);
+}
+
+void TestXliffExchange::hugeFilesAreRefused() {
+    TFixture F;
+    OpenFrench(F);
+    QFile Huge(QString::fromStdString(F.Path("huge.xlf")));
+    QVERIFY(Huge.open(QIODevice::WriteOnly));
+    QVERIFY(Huge.resize(65LL * 1024 * 1024));
+    Huge.close();
+    try {
+        ImportXliffFile(F.Path("huge.xlf"), F.Doc, F.UI);
+        QFAIL("read a file beyond the bound");
+    } catch (const ToolError& Error) {
+        QVERIFY2(QString(Error.what()).contains("too large to import"), Error.what());
+    }
+    QCOMPARE(TranslationsOf(F), (QStringList{"tA", "tB", "tC"}));
 }
 
 QTEST_MAIN(TestXliffExchange)
