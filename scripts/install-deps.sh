@@ -12,6 +12,8 @@ PACKAGES=(
     openbox
     clang libclang-rt-14-dev
     gettext
+    # CAT-tool peers that read the XLIFF, PO, TMX and PDF exports back.
+    translate-toolkit qt6-l10n-tools poppler-utils
     # Wine's command interpreter runs the resource build batch; the tests run it there with
     # stand-in compilers that mingw-w64 builds as Windows programs.
     wine wine64 gcc-mingw-w64-x86-64

@@ -17,9 +17,12 @@
 #include "editing/Navigation.h"
 #include "editing/SpellingMenu.h"
 #include "editing/TranslationView.h"
+#include "exchange/PdfExport.h"
+#include "exchange/PoExchange.h"
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
 #include "exchange/RtfImport.h"
+#include "exchange/XliffExchange.h"
 #include "grid/GridPersistence.h"
 #include "gridview/FontBuild.h"
 #include "gridview/GridClipboard.h"
@@ -276,6 +279,43 @@ void TMainForm::InstallExchange() {
     });
 }
 
+void TMainForm::BuildExchangeMenus(QMenu* File) {
+    const auto Add = [this](QMenu* Menu, const QString& Caption, const QString& Hint,
+                            const std::function<void()>& Step) {
+        QAction* Action = Menu->addAction(Caption);
+        Action->setStatusTip(Hint);
+        connect(Action, &QAction::triggered, this, [this, Step] { TableCommand(Step); });
+    };
+    File->addSeparator();
+    QMenu* Export = File->addMenu("&Export");
+    Export->setObjectName("ExportMenu");
+    Add(Export, "&XLIFF 1.2...", "Export the table as XLIFF 1.2 for CAT tools, with pixel widths",
+        [this] { AskAndExportXliff(*FDocument, *this, ExportFindings()); });
+    Add(Export, "&PO (gettext)...", "Export the table as a gettext PO file", [this] {
+        AskAndExportPo(*FDocument, *this, {ExportFindings(), {}});
+    });
+    Add(Export, "P&DF...", "Export the table as the window draws it, for printing", [this] {
+        TPdfOptions Options{LocalePageSize(), ExportFindings(), FLanguages->SelectedEntry()};
+        Options.HighlightBack = FViewState.FHighlightBackColor;
+        Options.HighlightText = FViewState.FHighlightFontColor;
+        AskAndExportPdf(*FDocument, *this, Options);
+    });
+    QMenu* Import = File->addMenu("&Import");
+    Import->setObjectName("ImportMenu");
+    Add(Import, "&XLIFF 1.2...", "Take the translations of an XLIFF file, matched by name",
+        [this] { AskAndImportXliff(*FDocument, *this); });
+    Add(Import, "&PO (gettext)...", "Take the translations of a PO file, matched by name",
+        [this] { AskAndImportPo(*FDocument, *this); });
+}
+
+// The findings the grid shows; a large table is checked first (with its Cancel, which leaves
+// the notes out).
+TItemFindings TMainForm::ExportFindings() {
+    if (!FView || (FView->Findings().Pending() && !CheckAllFindings()))
+        return {};
+    return [this](TItemId Id) { return FView->Findings().Of(RowOfItem(Id)); };
+}
+
 void TMainForm::MakeResourceFileMenuClick() {
     TableCommand([this] {
         TResourceBuild Build(State(), *this);
@@ -506,6 +546,7 @@ void TMainForm::BuildMenus() {
     AddHiddenItem(File, "&Print", QKeySequence("Ctrl+P"), "Print current file");
     AddAction(File, "&Restore Previous Version...", {}, "Open a version kept in the backup history",
               &TMainForm::FileRestoreVersion);
+    BuildExchangeMenus(File);
     File->addSeparator();
     AddAction(File, "E&xit", QKeySequence("Alt+X"), "Exit this application", &TMainForm::FileExit);
 

@@ -10,6 +10,7 @@
 #include "document/Languages.h"
 #include "document/UserInterface.h"
 #include "editing/ViewState.h"
+#include "exchange/NamedTranslations.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -255,6 +256,9 @@ private:
     void InstallSearch();
     void InstallExchange();
     void InstallMemory();
+    // File > Export and File > Import: the CAT-tool formats beside the RTF buttons.
+    void BuildExchangeMenus(QMenu* File);
+    TItemFindings ExportFindings();
     void MakeResourceFileMenuClick();
     void ReplaceMenuClick();
     void SearchUp();

@@ -118,13 +118,7 @@ QRect TCellDrawing::BandRect(int ARow) {
 }
 
 QRect TCellDrawing::BandRectOf(int ARow, const TItemCheck& Check) {
-    const QRect C = strGrid.CellRect(colTranslated, ARow);
-    if (C.isEmpty()) {
-        return {};
-    }
-    const int Right = C.left() + C.width();
-    const int BandRight = std::min(C.left() + 1 + Check.Allowed, Right);
-    return EdgeRect(C.left(), C.top() + 2, BandRight, C.top() + C.height() - 2);
+    return BandRectIn(strGrid.CellRect(colTranslated, ARow), Check.Allowed);
 }
 
 void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
@@ -140,31 +134,14 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     TCanvas& Canvas = strGrid.Canvas();
     Canvas.Brush.SetColor(View.FHighlightBackColor);
     Canvas.Font.SetColor(View.FHighlightFontColor);
-    Canvas.FillRect(Band);
     Canvas.Font.SetCharset(Doc.State().FFontCharset);
-    Painter->save();
-    Painter->setClipRect(Band, Qt::IntersectClip);
-    const QColor TextColour = Canvas.ToQColor(View.FHighlightFontColor);
-    FMeasure.Draw(*Painter, Band.left() + 1, Band.top(), Check.Text, RowFont, TextColour);
-    if (Check.Approximate) {
-        // A dashed right edge: the band's width is only near the product's.
-        for (int Y = Band.top(); Y <= Band.bottom(); Y += 4) {
-            Painter->fillRect(QRect(Band.right(), Y, 1, std::min(2, Band.bottom() - Y + 1)),
-                              TextColour);
-        }
-    }
-    Painter->restore();
+    kav::PaintBand(*Painter, FMeasure, Band, Check, RowFont,
+                   Canvas.ToQColor(View.FHighlightBackColor),
+                   Canvas.ToQColor(View.FHighlightFontColor));
 }
 
 QRect TCellDrawing::MarkerRect(int ARow) {
-    const QRect C = strGrid.CellRect(colTranslated, ARow);
-    const int Size = std::min(MarkerSize, C.height());
-    const QRect Marker(C.left() + C.width() - Size, C.top(), Size, Size);
-    // Never over the band: a band that reaches the corner leaves no room for it.
-    if (C.isEmpty() || Marker.intersects(BandRect(ARow))) {
-        return {};
-    }
-    return Marker;
+    return MarkerRectIn(strGrid.CellRect(colTranslated, ARow), BandRect(ARow));
 }
 
 void TCellDrawing::PaintMarker(int ARow) {
@@ -172,19 +149,7 @@ void TCellDrawing::PaintMarker(int ARow) {
     if (!Painter || !FHooks.Findings || !FHooks.Findings->Marked(ARow)) {
         return;
     }
-    const QRect M = MarkerRect(ARow);
-    if (M.isEmpty()) {
-        return;
-    }
-    const bool Error = FHooks.Findings->MarkedAsError(ARow);
-    const QPolygon Corner(
-        {M.topLeft(), QPoint(M.right() + 1, M.top()), QPoint(M.right() + 1, M.bottom() + 1)});
-    Painter->save();
-    Painter->setPen(Qt::NoPen);
-    Painter->setBrush(Error ? MarkerErrorColour : MarkerWarningColour);
-    Painter->setRenderHint(QPainter::Antialiasing, false);
-    Painter->drawPolygon(Corner);
-    Painter->restore();
+    kav::PaintMarker(*Painter, MarkerRect(ARow), FHooks.Findings->MarkedAsError(ARow));
 }
 
 QRect TCellDrawing::MemoryMarkerRect(int ARow) const {

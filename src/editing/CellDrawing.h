@@ -11,6 +11,7 @@
 #include "document/UserInterface.h"
 #include "editing/ViewState.h"
 #include "gridview/StyledStringGrid.h"
+#include "measure/CellPainting.h"
 #include "measure/ItemCheck.h"
 #include "measure/RowFont.h"
 
@@ -123,10 +124,6 @@ private:
     std::set<std::string> FReportedFaces;
 };
 
-// The finding marker: its side in pixels and its colours.
-constexpr int MarkerSize = 7;
-inline const QColor MarkerErrorColour{220, 0, 0};
-inline const QColor MarkerWarningColour{255, 140, 0};
 inline const QColor MemoryMarkerColour{0, 140, 60};
 // The wavy line under a misspelt word.
 inline const QColor MisspeltColour{255, 0, 0};

@@ -194,8 +194,8 @@ void TestMainForm::controlsAndMenus() {
         if (Item->isVisible() && !Item->isSeparator())
             FileItems << Item->text() + "=" + Item->shortcut().toString();
     QCOMPARE(FileItems,
-             (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S",
-                          "Save &As...=", "&Restore Previous Version...=", "E&xit=Alt+X"}));
+             (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S", "Save &As...=",
+                          "&Restore Previous Version...=", "&Export=", "&Import=", "E&xit=Alt+X"}));
     for (QAction* Item : F.pmnuGridRowAction->actions())
         QVERIFY(!Item->isVisible());
 }

@@ -1,0 +1,262 @@
+#include "exchange/PdfExport.h"
+
+#include "document/Document.h"
+#include "document/Languages.h"
+#include "document/ToolError.h"
+#include "measure/CellPainting.h"
+#include "measure/ItemCheck.h"
+#include "measure/TableFindings.h"
+#include "measure/TextMeasure.h"
+#include "text/CodePage.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <vector>
+
+namespace kav {
+
+namespace {
+
+constexpr int Resolution = 96;
+constexpr int CellPadding = 2;
+
+QColor ToQColor(TColor Color) {
+    const auto C = static_cast<std::uint32_t>(Color);
+    return QColor(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
+}
+
+TMyFont TableFont(bool Bold = false, int Points = 8) {
+    TMyFont Font;
+    Font.SetName("Arial");
+    Font.SetSize(Points);
+    Font.SetStyle(Bold ? fsBold : 0);
+    return Font;
+}
+
+QString Q(std::string_view Text) {
+    return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+}
+
+// The four columns across the page: item, name, English, translation.
+struct TColumns {
+    int Left[5];
+    explicit TColumns(int Width) {
+        Left[0] = 0;
+        Left[1] = 44;
+        Left[2] = Left[1] + Width * 24 / 100;
+        Left[3] = Left[2] + Width * 30 / 100;
+        Left[4] = Width;
+    }
+    QRect Cell(int Col, int Top, int Height) const {
+        return QRect(Left[Col], Top, Left[Col + 1] - Left[Col], Height);
+    }
+};
+
+class TPdfPainter {
+public:
+    TPdfPainter(QPdfWriter& Writer, const TDocumentState& State, const TItemTable& Items,
+                const TPdfOptions& Options)
+        : FWriter(Writer), FState(State), FItems(Items), FOptions(Options),
+          FMeasure(TTextMeasure::Shared()),
+          FArea(Writer.pageLayout().paintRectPixels(Resolution).size()), FColumns(FArea.width()),
+          FCodePage(TranslatedCodePage(State)), FContext{FCodePage, State.FLanguageCode} {}
+
+    int Paint() {
+        Paginate();
+        QPainter P(&FWriter);
+        if (!P.isActive())
+            return -1;
+        for (size_t Page = 0; Page < FPages.size(); ++Page) {
+            if (Page > 0)
+                FWriter.newPage();
+            PaintPage(P, static_cast<int>(Page));
+        }
+        return static_cast<int>(FPages.size());
+    }
+
+private:
+    int RowHeight(TItemId Id) {
+        const int Item = FMeasure.LineHeight(ItemFontOf(FItems.View(Id)));
+        return std::max(Item, FMeasure.LineHeight(TableFont())) + 2 * CellPadding;
+    }
+    int HeaderHeight() { return FMeasure.LineHeight(TableFont(true, 10)) * 2 + RowHeight(-1); }
+    int FooterHeight() { return FMeasure.LineHeight(TableFont()) + 6; }
+
+    // The first item of each page.
+    void Paginate() {
+        const int Room = FArea.height() - HeaderHeight() - FooterHeight();
+        FPages.push_back(0);
+        int Used = 0;
+        for (TItemId Id = 0; Id < FItems.Count(); ++Id) {
+            const int Height = RowHeight(Id);
+            if (Used > 0 && Used + Height > Room) {
+                FPages.push_back(Id);
+                Used = 0;
+            }
+            Used += Height;
+        }
+    }
+
+    void Text(QPainter& P, const QRect& Cell, const QString& Text, const TMyFont& Font,
+              const QColor& Colour = Qt::black) {
+        P.save();
+        P.setClipRect(Cell);
+        // The glyphs drawn below come from the measuring face and carry no characters a PDF
+        // reader could copy or search: the same text goes under them as a text a reader
+        // finds, in a colour too faint to see.
+        QFont Searchable(QString::fromStdString(Font.Name()));
+        Searchable.setPixelSize(std::max(1, FMeasure.LineHeight(Font) * 3 / 4));
+        // No ligatures: "fi" stays two letters to search for.
+        Searchable.setStyleStrategy(QFont::PreferNoShaping);
+        P.setFont(Searchable);
+        P.setPen(QColor(255, 255, 255, 1));
+        P.drawText(Cell.adjusted(CellPadding, CellPadding, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                   Text);
+        FMeasure.Draw(P, Cell.left() + CellPadding, Cell.top() + CellPadding, Text, Font, Colour);
+        P.restore();
+    }
+
+    void PaintPage(QPainter& P, int Page) {
+        const TMyFont Title = TableFont(true, 10);
+        std::string Caption = FileNamePart(FState.FFileName);
+        if (!FOptions.LanguageEntry.empty())
+            Caption += " - " + FOptions.LanguageEntry;
+        Text(P, QRect(0, 0, FArea.width(), FMeasure.LineHeight(Title) + 4), Q(Caption), Title);
+        int Top = FMeasure.LineHeight(Title) * 2;
+        const int Heading = RowHeight(-1);
+        const TMyFont Bold = TableFont(true);
+        const QString Headings[4] = {QStringLiteral("Item"), QStringLiteral("Name"),
+                                     QStringLiteral("English"), QStringLiteral("Translation")};
+        for (int Col = 0; Col < 4; ++Col) {
+            const QRect Cell = FColumns.Cell(Col, Top, Heading);
+            P.fillRect(Cell, QColor(0xF0, 0xF0, 0xF0));
+            Text(P, Cell, Headings[Col], Bold);
+        }
+        Top += Heading;
+        const TItemId Last = Page + 1 < static_cast<int>(FPages.size())
+                                 ? FPages[static_cast<size_t>(Page) + 1]
+                                 : FItems.Count();
+        for (TItemId Id = FPages[static_cast<size_t>(Page)]; Id < Last; ++Id) {
+            const int Height = RowHeight(Id);
+            PaintRow(P, Id, Top, Height);
+            Top += Height;
+        }
+        const QString Footer = QStringLiteral("Page %1 of %2").arg(Page + 1).arg(FPages.size());
+        const TMyFont Plain = TableFont();
+        const int Width = FMeasure.Width(Footer, Plain);
+        Text(P,
+             QRect(FArea.width() - Width - 2 * CellPadding, FArea.height() - FooterHeight(),
+                   Width + 2 * CellPadding, FooterHeight()),
+             Footer, Plain);
+    }
+
+    void PaintRow(QPainter& P, TItemId Id, int Top, int Height) {
+        const TItemView Item = FItems.View(Id);
+        const TMyFont Plain = TableFont();
+        const TColor Mark = FItems.Colour(Id);
+        if (Mark != clWhite && !IsSystemColor(Mark))
+            P.fillRect(FColumns.Cell(0, Top, Height), ToQColor(Mark));
+        Text(P, FColumns.Cell(0, Top, Height), Q(Item.Number), Plain);
+        Text(P, FColumns.Cell(1, Top, Height), Q(ConstantNameOf(FItems, Id)), Plain);
+        Text(P, FColumns.Cell(2, Top, Height), DecodeBytes(Item.Default, SystemAnsiCodePage()),
+             Plain);
+
+        const QRect Cell = FColumns.Cell(3, Top, Height);
+        const TCheckedRow Checked = CheckItemRow(Item, FContext, FMeasure);
+        // A text still the English one is yellow, as in the grid.
+        if (Checked.Item.State == TItemState::Untranslated)
+            P.fillRect(Cell, Qt::yellow);
+        const TMyFont Font = ItemFontOf(Item);
+        Text(P, Cell, Checked.Item.Text, Font);
+        const QRect Band =
+            BandRectIn(Cell.adjusted(CellPadding - 1, 0, 0, 0), Checked.Item.Allowed);
+        PaintBand(P, FMeasure, Band, Checked.Item, Font, ToQColor(FOptions.HighlightBack),
+                  ToQColor(FOptions.HighlightText));
+        const std::vector<TFinding> Findings =
+            FOptions.Findings ? FOptions.Findings(Id) : Checked.Findings;
+        bool Marked = false, Error = false;
+        for (const TFinding& F : Findings) {
+            Marked = Marked || NeedsAttention(F);
+            Error = Error || (NeedsAttention(F) && F.Severity == TSeverity::Error);
+        }
+        if (Marked)
+            PaintMarker(P, MarkerRectIn(Cell, Band), Error);
+
+        P.save();
+        P.setPen(QColor(0xC0, 0xC0, 0xC0));
+        P.drawLine(0, Top + Height - 1, FArea.width() - 1, Top + Height - 1);
+        for (int Col = 1; Col < 4; ++Col)
+            P.drawLine(FColumns.Left[Col], Top, FColumns.Left[Col], Top + Height - 1);
+        P.restore();
+    }
+
+    QPdfWriter& FWriter;
+    const TDocumentState& FState;
+    const TItemTable& FItems;
+    const TPdfOptions& FOptions;
+    TTextMeasure& FMeasure;
+    QSize FArea;
+    TColumns FColumns;
+    int FCodePage;
+    TFindingContext FContext;
+    std::vector<TItemId> FPages;
+};
+
+} // namespace
+
+QPageSize::PageSizeId LocalePageSize() {
+    return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                      : QPageSize::A4;
+}
+
+std::string PdfNameOf(const TDocumentState& State) {
+    return QFileInfo(QString::fromStdString(FileNamePart(State.FFileName)))
+               .completeBaseName()
+               .toStdString() +
+           ".pdf";
+}
+
+int ExportPdfFile(const std::string& Path, const TDocumentState& State, const TItemTable& Items,
+                  const TPdfOptions& Options) {
+    // Written aside and renamed over Path: a failed export leaves no half-written PDF.
+    const std::string Part = Path + ".part";
+    int Pages = -1;
+    {
+        QPdfWriter Writer(QString::fromStdString(Part));
+        Writer.setResolution(Resolution);
+        Writer.setPageSize(QPageSize(Options.Page));
+        Writer.setPageOrientation(QPageLayout::Landscape);
+        Writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        Writer.setTitle(QString::fromStdString(FileNamePart(State.FFileName)));
+        Writer.setCreator(QStringLiteral("Kavrino Translation Tool"));
+        Pages = TPdfPainter(Writer, State, Items, Options).Paint();
+    }
+    if (Pages < 0) {
+        QFile::remove(QString::fromStdString(Part));
+        throw ToolError("Cannot write " + Path);
+    }
+    QFile::remove(QString::fromStdString(Path));
+    if (!QFile::rename(QString::fromStdString(Part), QString::fromStdString(Path)))
+        throw ToolError("Cannot write " + Path);
+    return Pages;
+}
+
+void AskAndExportPdf(const TDocument& Doc, UserInterface& UI, const TPdfOptions& Options) {
+    const std::optional<std::string> Path =
+        UI.SaveDialog(Doc.State().FProgramDir, PdfFilter, PdfNameOf(Doc.State()));
+    if (!Path)
+        return;
+    int Pages = 0;
+    {
+        TPleaseWait Wait(UI, "Writing " + FileNamePart(*Path));
+        Pages = ExportPdfFile(*Path, Doc.State(), Doc.Items(), Options);
+    }
+    UI.MessageDlg("Wrote " + *Path + " (" + std::to_string(Pages) + " pages).",
+                  TMsgDlgType::mtInformation, mbOK);
+}
+
+} // namespace kav

@@ -1,0 +1,96 @@
+#include "exchange/TmxExport.h"
+
+#include "document/Document.h"
+#include "document/Languages.h"
+#include "document/ToolError.h"
+#include "exchange/NamedTranslations.h"
+#include "measure/ItemCheck.h"
+#include "text/CodePage.h"
+
+#include <vector>
+
+namespace kav {
+
+namespace {
+
+constexpr const char* SourceLanguage = "en-US";
+
+QString Q(const std::string& Text) {
+    return QString::fromStdString(Text);
+}
+
+struct TPair {
+    std::string Name;
+    QString English, Translation;
+};
+
+void WriteVariant(QXmlStreamWriter& W, const QString& Language, const QString& Text) {
+    W.writeStartElement(QStringLiteral("tuv"));
+    W.writeAttribute(QStringLiteral("xml:lang"), Language);
+    W.writeTextElement(QStringLiteral("seg"), Text);
+    W.writeEndElement();
+}
+
+void WriteProperty(QXmlStreamWriter& W, const char* Type, const QString& Value) {
+    W.writeStartElement(QStringLiteral("prop"));
+    W.writeAttribute(QStringLiteral("type"), QString::fromLatin1(Type));
+    W.writeCharacters(Value);
+    W.writeEndElement();
+}
+
+} // namespace
+
+TTmxWriter::TTmxWriter() {
+    W.setAutoFormatting(true);
+    W.setAutoFormattingIndent(1);
+    W.writeStartDocument();
+    W.writeStartElement(QStringLiteral("tmx"));
+    W.writeAttribute(QStringLiteral("version"), QStringLiteral("1.4"));
+    W.writeEmptyElement(QStringLiteral("header"));
+    W.writeAttribute(QStringLiteral("creationtool"), QStringLiteral("Kavrino Translation Tool"));
+    W.writeAttribute(QStringLiteral("creationtoolversion"), QStringLiteral(KAV_VERSION));
+    W.writeAttribute(QStringLiteral("datatype"), QStringLiteral("plaintext"));
+    W.writeAttribute(QStringLiteral("segtype"), QStringLiteral("block"));
+    W.writeAttribute(QStringLiteral("adminlang"), QString::fromLatin1(SourceLanguage));
+    W.writeAttribute(QStringLiteral("srclang"), QString::fromLatin1(SourceLanguage));
+    W.writeAttribute(QStringLiteral("o-tmf"), QStringLiteral("STR"));
+    W.writeStartElement(QStringLiteral("body"));
+}
+
+int TTmxWriter::AddDocument(const TDocumentState& State, const TItemTable& Items) {
+    const std::string File = FileNamePart(State.FFileName);
+    const std::string Tag = LanguageTagOf(State.FLanguageCode);
+    if (Tag.empty())
+        throw ToolError("The language of " + File + " (" + State.FLanguageCode +
+                        ") has no language tag a translation memory could name.");
+    const int CodePage = TranslatedCodePage(State);
+    // Every text is decoded before any is written, so that a refused document adds nothing.
+    std::vector<TPair> Pairs;
+    for (TItemId Id = 0; Id < Items.Count(); ++Id) {
+        const TItemView Item = Items.View(Id);
+        if (ItemStateOf(Item) != TItemState::Translated)
+            continue;
+        Pairs.push_back(
+            {ConstantNameOf(Items, Id),
+             ExchangeText(Items, Id, Item.Default, SystemAnsiCodePage(), "English text"),
+             ExchangeText(Items, Id, Item.Translation, CodePage, "translation")});
+    }
+    for (const TPair& Pair : Pairs) {
+        W.writeStartElement(QStringLiteral("tu"));
+        W.writeAttribute(QStringLiteral("tuid"), Q(File + ":" + Pair.Name));
+        WriteProperty(W, "x-name", Q(Pair.Name));
+        WriteProperty(W, "x-file", Q(File));
+        WriteVariant(W, QString::fromLatin1(SourceLanguage), Pair.English);
+        WriteVariant(W, Q(Tag), Pair.Translation);
+        W.writeEndElement();
+    }
+    FUnits += static_cast<int>(Pairs.size());
+    return static_cast<int>(Pairs.size());
+}
+
+QByteArray TTmxWriter::Finish() {
+    W.writeEndDocument();
+    return FBytes;
+}
+
+} // namespace kav

@@ -1,0 +1,56 @@
+#include "measure/CellPainting.h"
+
+#include "measure/TextMeasure.h"
+
+#include <QPolygon>
+
+#include <algorithm>
+
+namespace kav {
+
+QRect BandRectIn(const QRect& Cell, int Allowed) {
+    if (Cell.isEmpty())
+        return {};
+    const int Right = std::min(Cell.left() + 1 + Allowed, Cell.left() + Cell.width());
+    return QRect(Cell.left(), Cell.top() + 2, Right - Cell.left(), Cell.height() - 4);
+}
+
+void PaintBand(QPainter& Painter, TTextMeasure& Measure, const QRect& Band, const TItemCheck& Check,
+               const TMyFont& Font, const QColor& Back, const QColor& Text) {
+    if (Band.isEmpty())
+        return;
+    Painter.fillRect(Band, Back);
+    Painter.save();
+    Painter.setClipRect(Band, Qt::IntersectClip);
+    Measure.Draw(Painter, Band.left() + 1, Band.top(), Check.Text, Font, Text);
+    if (Check.Approximate) {
+        // A dashed right edge: the band's width is only near the product's.
+        for (int Y = Band.top(); Y <= Band.bottom(); Y += 4)
+            Painter.fillRect(QRect(Band.right(), Y, 1, std::min(2, Band.bottom() - Y + 1)), Text);
+    }
+    Painter.restore();
+}
+
+QRect MarkerRectIn(const QRect& Cell, const QRect& Band) {
+    const int Size = std::min(MarkerSize, Cell.height());
+    const QRect Marker(Cell.left() + Cell.width() - Size, Cell.top(), Size, Size);
+    // Never over the band: a band that reaches the corner leaves no room for it.
+    if (Cell.isEmpty() || Marker.intersects(Band))
+        return {};
+    return Marker;
+}
+
+void PaintMarker(QPainter& Painter, const QRect& M, bool Error) {
+    if (M.isEmpty())
+        return;
+    const QPolygon Corner(
+        {M.topLeft(), QPoint(M.right() + 1, M.top()), QPoint(M.right() + 1, M.bottom() + 1)});
+    Painter.save();
+    Painter.setPen(Qt::NoPen);
+    Painter.setBrush(Error ? MarkerErrorColour : MarkerWarningColour);
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.drawPolygon(Corner);
+    Painter.restore();
+}
+
+} // namespace kav
