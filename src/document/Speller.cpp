@@ -91,13 +91,13 @@ struct TPlain {
 TPlain Plain(const QString& Text) {
     QString T = Text;
     qsizetype From = 0;
-    for (const QString& Spec : FormatSpecifiers(Text)) {
-        const qsizetype Found = T.indexOf(Spec, From);
+    for (const QString& Specifier : FormatSpecifiers(Text)) {
+        const qsizetype Found = T.indexOf(Specifier, From);
         if (Found < 0)
             continue;
-        for (qsizetype K = Found; K < Found + Spec.size(); ++K)
+        for (qsizetype K = Found; K < Found + Specifier.size(); ++K)
             T[K] = u' ';
-        From = Found + Spec.size();
+        From = Found + Specifier.size();
     }
     TPlain P;
     for (qsizetype I = 0; I < T.size(); ++I) {

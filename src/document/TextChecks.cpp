@@ -256,25 +256,26 @@ std::vector<QString> Beyond(const std::vector<QString>& A, const std::vector<QSt
 
 // A printf conversion that takes the next argument in turn: neither %%, nor positional
 // (%1$s), nor a Windows insert (%1, %1!d!), nor indexed (%0:s). Their order is the arguments'.
-bool IsSequentialPrintf(const QString& Spec) {
-    return Spec != u"%%" && Spec.back().isLetter() && !Spec.contains(u'$') &&
-           !Spec.contains(u'!') && !Spec.contains(u':');
+bool IsSequentialPrintf(const QString& Specifier) {
+    return Specifier != u"%%" && Specifier.back().isLetter() && !Specifier.contains(u'$') &&
+           !Specifier.contains(u'!') && !Specifier.contains(u':');
 }
 
-std::vector<QString> SequentialPrintf(const std::vector<QString>& Specs) {
+std::vector<QString> SequentialPrintf(const std::vector<QString>& Specifiers) {
     std::vector<QString> Out;
-    std::copy_if(Specs.begin(), Specs.end(), std::back_inserter(Out), IsSequentialPrintf);
+    std::copy_if(Specifiers.begin(), Specifiers.end(), std::back_inserter(Out), IsSequentialPrintf);
     return Out;
 }
 
 // The specifiers with each sequential conversion written with its argument's position
 // (%s %d -> %1$s %2$d), sorted: a translation may name the default's arguments by position.
-std::vector<QString> WithPositions(const std::vector<QString>& Specs) {
+std::vector<QString> WithPositions(const std::vector<QString>& Specifiers) {
     std::vector<QString> Out;
     int Next = 0;
-    for (const QString& Spec : Specs)
-        Out.push_back(IsSequentialPrintf(Spec) ? u'%' + QString::number(++Next) + u'$' + Spec.mid(1)
-                                               : Spec);
+    for (const QString& Specifier : Specifiers)
+        Out.push_back(IsSequentialPrintf(Specifier)
+                          ? u'%' + QString::number(++Next) + u'$' + Specifier.mid(1)
+                          : Specifier);
     std::sort(Out.begin(), Out.end());
     return Out;
 }
