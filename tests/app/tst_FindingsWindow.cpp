@@ -75,6 +75,7 @@ private slots:
     void misspeltWordUnderlinedAndCorrectedFromThePopup();
     void wordAddedToTheProjectDictionary();
     void panelListsFiltersAndGoesToTheItem();
+    void changedEnglishMarkedUntilReviewed();
 
 private:
     // Types Text into the translated cell of Row, as the translator does.
@@ -327,6 +328,54 @@ void TestFindingsWindow::panelListsFiltersAndGoesToTheItem() {
     F.Grid().setFocus();
     F.Press(Qt::Key_F4, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(!Dock->isVisible());
+}
+
+// After a save, a changed English text in the default file marks its item (a warning in the
+// corner); the cell's pop-up "Mark as reviewed" clears it and leaves the document to save.
+void TestFindingsWindow::changedEnglishMarkedUntilReviewed() {
+    TFindingsWindow F;
+    const std::string File = F.Folder.Home() + "Language/Kavr_FRA.str";
+    QVERIFY(F.Form().Document().SaveFile(File));
+    const QString Default = QString::fromStdString(F.Folder.Home()) + "Default/Kavr_ENU.str";
+    QFile In(Default);
+    QVERIFY(In.open(QIODevice::ReadOnly));
+    QByteArray Bytes = In.readAll();
+    In.close();
+    QVERIFY(Bytes.contains("\"New Document...\""));
+    Bytes.replace("\"New Document...\"", "\"New Text Document...\"");
+    QFile Out(Default);
+    QVERIFY(Out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Out.write(Bytes);
+    Out.close();
+    QVERIFY(F.Form().Document().OpenPath(File));
+    QCoreApplication::processEvents();
+    const auto SourceChanged = [&F] {
+        for (const TFinding& Found : F.Form().View()->Findings().Of(NewDocument))
+            if (Found.Kind == TFindingKind::SourceChanged)
+                return true;
+        return false;
+    };
+    QVERIFY(SourceChanged());
+    QVERIFY(F.Form().View()->Findings().Marked(NewDocument));
+    // The pop-up offers the review only on a marked row.
+    F.Grid().SetRow(FirstItemRow);
+    QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
+                      F.Grid().CellRect(colTranslated, NewProject).center());
+    QMenu& Menu = *F.Form().pmnuGridRowAction;
+    QVERIFY(QTest::qWaitFor([&Menu] { return Menu.isVisible(); }));
+    QVERIFY(!F.Form().MarkReviewedMenu->isVisible());
+    Menu.hide();
+    QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
+                      F.Grid().CellRect(colTranslated, NewDocument).center());
+    QVERIFY(QTest::qWaitFor([&Menu] { return Menu.isVisible(); }));
+    QVERIFY(F.Form().MarkReviewedMenu->isVisible());
+    QCOMPARE(F.Form().MarkReviewedMenu->text(), QString("Mark as reviewed"));
+    F.Form().MarkReviewedMenu->trigger();
+    Menu.hide();
+    QCoreApplication::processEvents();
+    QVERIFY(!SourceChanged());
+    QVERIFY(!F.Form().View()->Findings().Marked(NewDocument));
+    QVERIFY(F.Form().State().FModified);
 }
 
 QTEST_MAIN(TestFindingsWindow)
