@@ -1,6 +1,7 @@
 #include "app/Localisation.h"
 
 #include "app/AboutKavLang.h"
+#include "app/FindingsDock.h"
 #include "app/FormGotoLine.h"
 #include "app/MemoryPanel.h"
 #include "app/ScaleForm.h"
@@ -292,7 +293,7 @@ void TMainForm::BuildExchangeMenus(QMenu* File) {
     Add(Export, "&XLIFF 1.2...", "Export the table as XLIFF 1.2 for CAT tools, with pixel widths",
         [this] { AskAndExportXliff(*FDocument, *this, ExportFindings()); });
     Add(Export, "&PO (gettext)...", "Export the table as a gettext PO file", [this] {
-        AskAndExportPo(*FDocument, *this, {ExportFindings(), {}});
+        AskAndExportPo(*FDocument, *this, {ExportFindings(), EnglishChangedIn(*FDocument)});
     });
     Add(Export, "P&DF...", "Export the table as the window draws it, for printing", [this] {
         TPdfOptions Options{LocalePageSize(), ExportFindings(), FLanguages->SelectedEntry()};
@@ -350,6 +351,10 @@ void TMainForm::UndoReplaceStringMenuClick() {
 
 void TMainForm::ClearFlagMenuClick() {
     TableCommand([this] { FDocument->AcceptReplacement(ItemOfRow(strGrid->Row())); });
+}
+
+void TMainForm::MarkReviewedMenuClick() {
+    TableCommand([this] { FView->MarkReviewed(strGrid->Row()); });
 }
 
 void TMainForm::UndoAllReplaceStringMenuClick() {
@@ -604,6 +609,7 @@ void TMainForm::BuildMenus() {
                                     "Go to the previous row with an error or a warning",
                                     &TMainForm::PreviousFindingMenuClick);
     PreviousFindingMenu->setObjectName("PreviousFindingMenu");
+    FindingsPanelMenu = View;
 
     QMenu* Help = menuBar()->addMenu("&Help");
     AddAction(Help, "&Content", QKeySequence("F1"), "Open the user guide",
@@ -627,6 +633,9 @@ void TMainForm::BuildMenus() {
     ClearFlagMenu->setObjectName("ClearFlagMenu");
     UndoAllReplaceStringMenu->setObjectName("UndoAllReplaceStringMenu");
     ClearAllFlagsMenu->setObjectName("ClearAllFlagsMenu");
+    MarkReviewedMenu =
+        AddAction(pmnuGridRowAction, "Mark as reviewed", {}, {}, &TMainForm::MarkReviewedMenuClick);
+    MarkReviewedMenu->setObjectName("MarkReviewedMenu");
     for (QAction* Item : pmnuGridRowAction->actions())
         Item->setVisible(false);
     // A menu closed with Escape, or a hidden editor, can leave nothing holding the keyboard:
@@ -974,6 +983,7 @@ void TMainForm::InstallTranslationView() {
     Hooks.ColorMarkClick = [this](int Row) { ColorMarkClick(Row); };
     Hooks.OpenRowPopup = [this](int Row, QPoint Global) {
         PrepareRowActionMenu(*pmnuGridRowAction);
+        MarkReviewedMenu->setVisible(FView->EnglishChanged(Row));
         AddSpellingItems(*pmnuGridRowAction, *FView, Row);
         PopupCentred(*pmnuGridRowAction, Global);
     };
@@ -991,6 +1001,7 @@ void TMainForm::InstallTranslationView() {
         SetStatusText(StatusHint, "No spelling dictionary for " + Code + ": spelling not checked");
     };
     UpdateFindingCounts();
+    BuildFindingsDock();
     connect(pmnuGridRowAction, &QMenu::aboutToShow, this,
             [this] { FView->pmnuGridRowActionPopup(); });
 }
@@ -1062,8 +1073,33 @@ namespace {
 constexpr const char* NotCheckedText = "Findings: not checked (View > Next Finding checks them)";
 } // namespace
 
+void TMainForm::BuildFindingsDock() {
+    FindingsDock = new TFindingsDock(
+        this, [this] { return FView ? &FView->Findings() : nullptr; },
+        [this](int Row) { return QString::fromStdString(ItemName(Row)); },
+        [this](int Row) {
+            // As F4 goes to a finding: the row becomes current with its translated cell.
+            TableCommand([this, Row] {
+                if (IsItemRow(strGrid->Model(), Row))
+                    FNavigation->MoveToTranslated(Row);
+            });
+        });
+    addDockWidget(Qt::BottomDockWidgetArea, FindingsDock);
+    FindingsDock->hide();
+    if (FindingsPanelMenu) {
+        QAction* Toggle = FindingsDock->toggleViewAction();
+        Toggle->setText("Findings &Panel");
+        Toggle->setShortcut(QKeySequence("Ctrl+Shift+F4"));
+        Toggle->setStatusTip("Show or hide the list of every finding of the document");
+        Toggle->setObjectName("FindingsPanelMenu");
+        FindingsPanelMenu->addAction(Toggle);
+    }
+}
+
 void TMainForm::UpdateFindingCounts() {
     FCountsPending = false;
+    if (FindingsDock)
+        FindingsDock->FindingsChanged();
     if (!FView || !FindingsPanel)
         return;
     // Counted once the table is whole (timers run while a load reports its progress): the

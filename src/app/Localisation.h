@@ -36,6 +36,7 @@ class TStyledStringGrid;
 class TFontCharsetComboBox;
 class TStatusPanel;
 class TfrmPleaseWait;
+class TFindingsDock;
 class TTranslationView;
 class TKavrinoFindDialog;
 class TKavrinoReplaceDialog;
@@ -189,6 +190,7 @@ public:
     TStatusPanel* StatusPanels[3] = {nullptr, nullptr, nullptr};
     QMenu* pmnuGridRowAction = nullptr;
     QAction* UndoReplaceStringMenu = nullptr;
+    QAction* MarkReviewedMenu = nullptr;
     QAction* ClearFlagMenu = nullptr;
     QAction* UndoAllReplaceStringMenu = nullptr;
     QAction* ClearAllFlagsMenu = nullptr;
@@ -200,6 +202,9 @@ public:
     QMenu* MemoryMenu = nullptr;
     // The document's finding counts, right in the status bar.
     QLabel* FindingsPanel = nullptr;
+    // Every finding of the document, to pick an item from (View > Findings Panel).
+    TFindingsDock* FindingsDock = nullptr;
+    QMenu* FindingsPanelMenu = nullptr; // the View menu, which gets the panel's toggle
     // "Modified" while the document has unsaved changes.
     QLabel* ModifiedPanel = nullptr;
     TKavrinoFindDialog* FindDialog1 = nullptr;
@@ -247,6 +252,7 @@ private:
     void AddHiddenItem(QMenu* Menu, const QString& Caption, const QKeySequence& Shortcut,
                        const QString& Hint);
     void BuildMenus();
+    void BuildFindingsDock();
     void BuildControlBar();
     void BuildStatusBar();
     void BuildGrid();
@@ -264,6 +270,7 @@ private:
     void SearchUp();
     void SearchDown();
     void UndoReplaceStringMenuClick();
+    void MarkReviewedMenuClick();
     void ClearFlagMenuClick();
     void UndoAllReplaceStringMenuClick();
     void ClearAllFlagsMenuClick();

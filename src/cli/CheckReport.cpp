@@ -137,6 +137,9 @@ const char* RuleDescription(TFindingKind Kind) {
         return "The default text already fills 90 % or more of its space.";
     case TFindingKind::Spelling:
         return "A word of the translation is not in the language's dictionary.";
+    case TFindingKind::SourceChanged:
+        return "The default text or its width changed, or the item is new, since the "
+               "translated file was last saved.";
     default:
         return "The translation equals the default text.";
     }

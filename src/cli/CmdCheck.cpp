@@ -62,7 +62,8 @@ TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Che
 }
 
 TFileReport CheckTable(const TItemTable& Items, const std::string& File, const std::string& Code,
-                       const std::string& ProgramDir, TCheckSet Checks) {
+                       const std::string& ProgramDir, TCheckSet Checks,
+                       const TSourceBaseline* Baseline) {
     TFileReport R;
     R.File = File;
     R.Code = Code;
@@ -81,7 +82,7 @@ TFileReport CheckTable(const TItemTable& Items, const std::string& File, const s
                              TSpeller::DictionaryNames(Code).join(", ").toStdString() + " in " +
                              TSpeller::DictionaryFolders().join(", ").toStdString() + ")";
     }
-    const TTableChecks Table{&Items, &Same, &Consistency, Speller.get()};
+    const TTableChecks Table{&Items, &Same, &Consistency, Speller.get(), Baseline};
     // Each item's line in the checked file, for reports that point at it.
     std::map<std::string, std::vector<long long>> Lines = ItemLineNumbers(File, Context.CodePage);
     std::map<std::string, size_t> Taken;
@@ -151,7 +152,8 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         const std::string Code = A.Get("--lang", S.State().FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
-        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, S.State().FProgramDir, Checks));
+        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, S.State().FProgramDir, Checks,
+                                     &S.Doc.Baseline()));
         if (!ToldNoDictionary.insert(Code).second)
             Reports.back().SpellingNote.clear();
     }

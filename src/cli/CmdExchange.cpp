@@ -89,6 +89,7 @@ int ExportPo(const std::string& ProgramDir, const TArgs& A) {
     const std::string Out = OutputOf(S, A, PoNameOf(S.State()));
     TPoExport Options;
     Options.Findings = CheckFindings(S);
+    Options.EnglishChanged = EnglishChangedIn(S.Doc);
     try {
         ExportPoFile(Out, S.State(), S.Doc.Items(), Options);
     } catch (const ToolError& Error) {

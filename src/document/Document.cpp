@@ -307,6 +307,14 @@ void TDocument::AcceptReplacement(TItemId Id) {
         UI.Beep();
 }
 
+void TDocument::MarkReviewed(TItemId Id) {
+    if (FBaseline.ChangeOf(FItems, Id) == TSourceChange::None)
+        return;
+    FBaseline.MarkReviewed(FItems, Id);
+    // The file on disk is still marked: only a save keeps the review.
+    SetModified(true);
+}
+
 void TDocument::UndoAllReplacements() {
     TDocumentEdit Edit(*this, {});
     Edit.NameBy([](const TDocumentStep& Step) {
@@ -395,6 +403,7 @@ void TDocument::FileNew() {
 }
 
 int TDocument::NewDocument() {
+    FBaseline.Clear();
     const StrFileKind Kind = KindOfSoftware(S.FSoftware);
     SelectDefaultFile(Kind);
     ChangeKind(Kind);
@@ -563,6 +572,10 @@ bool TDocument::LoadFile(const std::string& FileName) {
 bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Read) {
     ClearBookmarks();
     FLastLoad = ReadDocument(FileName, Read);
+    if (FLastLoad.Bound)
+        FBaseline.Load(S.BackupDir(), FileName, FItems);
+    else
+        FBaseline.Clear();
     if (FLastLoad.Count > 0)
         UI.SetStatusText(StatusLines, "Total lines: " + std::to_string(FLastLoad.Count));
     // A file whose translations were not taken must not become the document's file: a later
@@ -1069,6 +1082,10 @@ bool TDocument::SaveFile(std::string FileName) {
                 if (Result.Ok) {
                     UI.SetStatusText(StatusFile, "Saved file: " + FileName);
                     Written = true;
+                    // The read-back takes it in again: what is still marked stays marked.
+                    if (std::string Problem = FBaseline.Save(S.BackupDir(), FileName, FItems);
+                        !Problem.empty())
+                        Skipped.push_back(Problem);
                 } else {
                     Warn(Result.Message);
                 }

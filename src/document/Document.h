@@ -10,6 +10,7 @@
 #include "document/FileIdentity.h"
 #include "document/Items.h"
 #include "document/Recovery.h"
+#include "document/SourceBaseline.h"
 #include "document/StrFile.h"
 #include "document/UserInterface.h"
 #include "grid/GridModel.h"
@@ -81,6 +82,8 @@ public:
 
     const TDocumentState& State() const { return S; }
     const TItemTable& Items() const { return FItems; }
+    // The English the document's file was last saved against.
+    const TSourceBaseline& Baseline() const { return FBaseline; }
     // The program folder (with its trailing "/"): Language/, Default/ and the default file of
     // the main kind.
     void SetFolders(const std::string& ProgramDir);
@@ -118,6 +121,9 @@ public:
     void AcceptReplacement(TItemId Id);
     void UndoAllReplacements();
     void AcceptAllReplacements();
+    // The pop-up's "Mark as reviewed": the item's translation fits its English as it is now;
+    // the next save keeps that English for it.
+    void MarkReviewed(TItemId Id);
     // Undo (Undo true) or redo of a recorded step: the items get its states back.
     void ApplyStep(const TDocumentStep& Step, bool Undo);
 
@@ -241,6 +247,7 @@ private:
     TStyledGridModel& Grid;
     UserInterface& UI;
     TItemTable FItems{Grid};
+    TSourceBaseline FBaseline;
     IDocumentHistory* FHistory = nullptr;
     std::function<bool(const std::string&)> FLanguageOffered;
     TLoadReport FLastLoad;

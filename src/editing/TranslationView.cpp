@@ -81,6 +81,7 @@ TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStr
       FDrawing(Doc, V, Grid, UI,
                TCellDrawingHooks{FHooks.FindDialog, FHooks.ReplaceDialog, FHooks.Found, &FFindings,
                                  FHooks.MemoryMatch}) {
+    FFindings.SetBaseline(&Doc.Baseline());
     Install();
 }
 
@@ -319,6 +320,19 @@ bool TTranslationView::AddToDictionary(const QString& Word) {
     FFindings.DictionaryChanged();
     strGrid.viewport()->update();
     return true;
+}
+
+bool TTranslationView::EnglishChanged(int Row) const {
+    return IsItemRow(strGrid.Model(), Row) &&
+           Doc.Baseline().ChangeOf(Doc.Items(), ItemOfRow(Row)) != TSourceChange::None;
+}
+
+void TTranslationView::MarkReviewed(int Row) {
+    if (!EnglishChanged(Row))
+        return;
+    Doc.MarkReviewed(ItemOfRow(Row));
+    FFindings.ReviewsChanged();
+    strGrid.viewport()->update();
 }
 
 QPoint TTranslationView::RowPopupPoint(int Row) const {

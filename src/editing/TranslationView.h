@@ -94,6 +94,10 @@ public:
     bool ReplaceWord(int Row, const TMisspelt& Word, const QString& With);
     // Takes Word into the project's dictionary of the language; every row is checked again.
     bool AddToDictionary(const QString& Word);
+    // The pop-up's "Mark as reviewed" on Row, shown for a row whose English changed since its
+    // translation was saved.
+    bool EnglishChanged(int Row) const;
+    void MarkReviewed(int Row);
 
     // The columns before the translated one at their fractions of the grid's width (those the
     // translator has not sized by hand), the translated column taking all the width left over

@@ -378,4 +378,10 @@ void AskAndImportPo(TDocument& Doc, UserInterface& UI) {
     ReportExchangeImport(*Path, Report, UI);
 }
 
+std::function<bool(TItemId)> EnglishChangedIn(const TDocument& Doc) {
+    return [&Doc](TItemId Id) {
+        return Doc.Baseline().ChangeOf(Doc.Items(), Id) != TSourceChange::None;
+    };
+}
+
 } // namespace kav

@@ -18,9 +18,13 @@ constexpr const char* PoFilter = "PO Files (*.po)|*.po";
 struct TPoExport {
     TItemFindings Findings; // the findings as "#." comments, when given
     // True for an item whose English changed since it was translated: its entry is marked
-    // "#, fuzzy". No one answers it until the document knows which English texts changed.
+    // "#, fuzzy" (EnglishChangedIn gives the document's answer).
     std::function<bool(TItemId)> EnglishChanged;
 };
+
+// The items of Doc whose English text or width changed, or that are new, since its file was
+// last saved, and that the translator has not edited or marked as reviewed since.
+std::function<bool(TItemId)> EnglishChangedIn(const TDocument& Doc);
 
 // The document as a PO file (UTF-8). An item kept in English has an empty msgstr, as gettext
 // marks what is left to translate. Throws ToolError, naming the item, for a text a PO file

@@ -77,6 +77,9 @@ TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
     if (Checks & CheckBit(TFindingKind::RoomToGrow))
         if (std::optional<TFinding> F = CheckRoomToGrow(Item, Checked.Item, Measure))
             Checked.Findings.push_back(std::move(*F));
+    if (Checks & CheckBit(TFindingKind::SourceChanged) && Table && Table->Baseline && Table->Items)
+        if (std::optional<TFinding> F = Table->Baseline->FindingOf(*Table->Items, Id))
+            Checked.Findings.push_back(std::move(*F));
     return Checked;
 }
 
@@ -136,7 +139,7 @@ void TTableFindings::GridChanged(const TGridChange& Change) {
 }
 
 TCheckedRow TTableFindings::CheckRow(int Row) {
-    const TTableChecks Table{&FItems, &FSameWords, &FConsistency, FSpeller.get()};
+    const TTableChecks Table{&FItems, &FSameWords, &FConsistency, FSpeller.get(), FBaseline};
     return CheckItemRow(FItems.View(ItemOfRow(Row)), FCheckedIn, FMeasure, AllChecks, &Table,
                         ItemOfRow(Row));
 }
@@ -152,6 +155,10 @@ void TTableFindings::Recheck(int Row) {
 bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress) {
     const TFindingContext Context = FContext ? FContext() : TFindingContext();
     const size_t Rows = static_cast<size_t>(std::max(0, FGrid.RowCount()));
+    if (FBaseline && FBaseline->Revision() != FBaselineRevision) {
+        FAllStale = true;
+        FBaselineRevision = FBaseline->Revision();
+    }
     if (FAllStale || !(Context == FCheckedIn) || FRows.size() != Rows) {
         if (!(Context == FCheckedIn) || FAllStale)
             FSameWords = TSameWords::For(Context.ProgramDir, Context.LanguageCode);
@@ -224,6 +231,12 @@ void TTableFindings::DictionaryChanged() {
         OnChanged();
 }
 
+void TTableFindings::ReviewsChanged() {
+    FListedRow = -1;
+    if (OnChanged)
+        OnChanged();
+}
+
 bool TTableFindings::CheckAll(const std::function<bool(size_t Done, size_t Total)>& Progress) {
     if (!Refresh(&Progress))
         return false;
@@ -276,6 +289,23 @@ int TTableFindings::NextMarked(int From, bool Forward) {
         if (FRows[static_cast<size_t>(Row)] & MarkedBit)
             return Row;
     return -1;
+}
+
+std::vector<TRowFinding> TTableFindings::List(TCheckSet Kinds, std::optional<TSeverity> Severity) {
+    std::vector<TRowFinding> Out;
+    if (FPending)
+        return Out;
+    Refresh();
+    const int Last = std::min(TrailingRow(FGrid), static_cast<int>(FRows.size()));
+    for (int Row = FirstItemRow; Row < Last; ++Row) {
+        // Only the rows whose summary counts a finding are checked again for their messages.
+        if ((FRows[static_cast<size_t>(Row)] & AllCountsMask) == 0)
+            continue;
+        for (TFinding& F : CheckRow(Row).Findings)
+            if ((Kinds & CheckBit(F.Kind)) && (!Severity || F.Severity == *Severity))
+                Out.push_back(TRowFinding{Row, std::move(F)});
+    }
+    return Out;
 }
 
 } // namespace kav

@@ -5,6 +5,7 @@
 
 #include "document/Consistency.h"
 #include "document/SameWords.h"
+#include "document/SourceBaseline.h"
 #include "document/Speller.h"
 #include "document/TextChecks.h"
 #include "grid/GridModel.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,14 @@ struct TTableChecks {
     const TSameWords* SameWords = nullptr;
     const TConsistency* Consistency = nullptr;
     TSpeller* Speller = nullptr; // null: no dictionary of the language
+    // The English the translated file was last saved against; null: nothing changed.
+    const TSourceBaseline* Baseline = nullptr;
+};
+
+// One finding with the item row it was found in.
+struct TRowFinding {
+    int Row = 0;
+    TFinding Finding;
 };
 
 struct TFindingCounts {
@@ -78,6 +88,10 @@ public:
     TFindingCounts Counts();
     // The next marked item row after From (Forward) or before it; -1 when there is none.
     int NextMarked(int From, bool Forward);
+    // Every finding of a kind in Kinds and of Severity (every severity when none), in the
+    // order of the rows; none while the table is Pending.
+    std::vector<TRowFinding> List(TCheckSet Kinds = AllChecks,
+                                  std::optional<TSeverity> Severity = std::nullopt);
 
     // A table of this many rows or more, loaded or reshaped, is not checked row by row as it
     // is drawn: its check waits for CheckAll, which can show its progress and be stopped.
@@ -100,6 +114,11 @@ public:
     std::vector<TSpellWord> MisspeltWords(int Row);
     // A word went into the project's dictionary: every row's spelling is judged again.
     void DictionaryChanged();
+    // The English the document's file was saved against; the rows are checked again whenever
+    // it changes (a load, an item marked as reviewed).
+    void SetBaseline(const TSourceBaseline* Baseline) { FBaseline = Baseline; }
+    // An item was marked as reviewed: the counts and markers follow.
+    void ReviewsChanged();
 
 private:
     // What a row's findings come to, in two bytes: how many of each severity (a row has each
@@ -125,7 +144,9 @@ private:
     TSameWords FSameWords;     // of FCheckedIn's language
     TConsistency FConsistency; // of the table as last checked
     std::unique_ptr<TSpeller> FSpeller;
-    std::string FToldNoDictionary; // the language OnNoDictionary was last called for
+    const TSourceBaseline* FBaseline = nullptr;
+    std::uint64_t FBaselineRevision = 0; // of FBaseline as last checked
+    std::string FToldNoDictionary;       // the language OnNoDictionary was last called for
     bool FAllStale = true;
     bool FPending = false;
     std::vector<TRowSummary> FRows; // by row

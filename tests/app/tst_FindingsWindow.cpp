@@ -6,8 +6,11 @@
 
 #include <QtTest>
 
+#include <QComboBox>
+#include <QDockWidget>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTreeWidget>
 
 using namespace kav;
 
@@ -71,6 +74,8 @@ private slots:
     void hintFollowsAnEdit();
     void misspeltWordUnderlinedAndCorrectedFromThePopup();
     void wordAddedToTheProjectDictionary();
+    void panelListsFiltersAndGoesToTheItem();
+    void changedEnglishMarkedUntilReviewed();
 
 private:
     // Types Text into the translated cell of Row, as the translator does.
@@ -277,6 +282,100 @@ void TestFindingsWindow::hintFollowsAnEdit() {
                       "with an exclamation mark",
              After.c_str());
     QCOMPARE(F.Counts(), QString("Findings: 1 errors, 2 warnings, 1 info"));
+}
+
+// View > Findings Panel lists every finding by item; the filters narrow it; a click makes the
+// item current as F4 does.
+void TestFindingsWindow::panelListsFiltersAndGoesToTheItem() {
+    TFindingsWindow F;
+    F.Grid().setFocus();
+    F.Grid().SetRow(FirstItemRow);
+    F.Press(Qt::Key_F4, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* Dock = F.Form().findChild<QDockWidget*>("FindingsDock");
+    QVERIFY(Dock && Dock->isVisible());
+    auto* List = Dock->findChild<QTreeWidget*>("FindingsList");
+    auto* Kind = Dock->findChild<QComboBox*>("FindingsKindBox");
+    auto* Severity = Dock->findChild<QComboBox*>("FindingsSeverityBox");
+    QVERIFY(List && Kind && Severity);
+    const auto Shown = [List] {
+        QStringList Lines;
+        for (int I = 0; I < List->topLevelItemCount(); ++I)
+            Lines << List->topLevelItem(I)->text(0) + " " + List->topLevelItem(I)->text(1) + " " +
+                         List->topLevelItem(I)->text(2);
+        return Lines;
+    };
+    // Sorted by item; the sample's own note (room-to-grow) further down.
+    const QStringList All = Shown();
+    QVERIFY2(All.size() >= 4, qPrintable(All.join("; ")));
+    QCOMPARE(All.mid(0, 3), (QStringList{"item 2 warning punctuation", "item 4 error too-long",
+                                         "item 5 warning whitespace"}));
+    Severity->setCurrentIndex(Severity->findText("error"));
+    QCOMPARE(Shown(), QStringList{"item 4 error too-long"});
+    Severity->setCurrentIndex(0);
+    Kind->setCurrentIndex(Kind->findText("whitespace"));
+    QCOMPARE(Shown(), QStringList{"item 5 warning whitespace"});
+    // A fixed translation leaves the list as soon as the counts follow the edit.
+    Type(F, OpenRecent, "Ouvrir recent");
+    QTRY_COMPARE(Shown(), QStringList());
+    Kind->setCurrentIndex(0);
+    QTreeWidgetItem* TooLong = List->topLevelItem(1);
+    QCOMPARE(TooLong->text(2), QString("too-long"));
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->visualItemRect(TooLong).center());
+    QCoreApplication::processEvents();
+    QCOMPARE(F.Grid().Row(), OpenProject);
+    QCOMPARE(F.Grid().Col(), int(colTranslated));
+    // The same key hides it again.
+    F.Grid().setFocus();
+    F.Press(Qt::Key_F4, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!Dock->isVisible());
+}
+
+// After a save, a changed English text in the default file marks its item (a warning in the
+// corner); the cell's pop-up "Mark as reviewed" clears it and leaves the document to save.
+void TestFindingsWindow::changedEnglishMarkedUntilReviewed() {
+    TFindingsWindow F;
+    const std::string File = F.Folder.Home() + "Language/Kavr_FRA.str";
+    QVERIFY(F.Form().Document().SaveFile(File));
+    const QString Default = QString::fromStdString(F.Folder.Home()) + "Default/Kavr_ENU.str";
+    QFile In(Default);
+    QVERIFY(In.open(QIODevice::ReadOnly));
+    QByteArray Bytes = In.readAll();
+    In.close();
+    QVERIFY(Bytes.contains("\"New Document...\""));
+    Bytes.replace("\"New Document...\"", "\"New Text Document...\"");
+    QFile Out(Default);
+    QVERIFY(Out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Out.write(Bytes);
+    Out.close();
+    QVERIFY(F.Form().Document().OpenPath(File));
+    QCoreApplication::processEvents();
+    const auto SourceChanged = [&F] {
+        for (const TFinding& Found : F.Form().View()->Findings().Of(NewDocument))
+            if (Found.Kind == TFindingKind::SourceChanged)
+                return true;
+        return false;
+    };
+    QVERIFY(SourceChanged());
+    QVERIFY(F.Form().View()->Findings().Marked(NewDocument));
+    // The pop-up offers the review only on a marked row.
+    F.Grid().SetRow(FirstItemRow);
+    QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
+                      F.Grid().CellRect(colTranslated, NewProject).center());
+    QMenu& Menu = *F.Form().pmnuGridRowAction;
+    QVERIFY(QTest::qWaitFor([&Menu] { return Menu.isVisible(); }));
+    QVERIFY(!F.Form().MarkReviewedMenu->isVisible());
+    Menu.hide();
+    QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
+                      F.Grid().CellRect(colTranslated, NewDocument).center());
+    QVERIFY(QTest::qWaitFor([&Menu] { return Menu.isVisible(); }));
+    QVERIFY(F.Form().MarkReviewedMenu->isVisible());
+    QCOMPARE(F.Form().MarkReviewedMenu->text(), QString("Mark as reviewed"));
+    F.Form().MarkReviewedMenu->trigger();
+    Menu.hide();
+    QCoreApplication::processEvents();
+    QVERIFY(!SourceChanged());
+    QVERIFY(!F.Form().View()->Findings().Marked(NewDocument));
+    QVERIFY(F.Form().State().FModified);
 }
 
 QTEST_MAIN(TestFindingsWindow)

@@ -20,6 +20,7 @@ private slots:
     void aFolderChecksEveryLanguageFile();
     void reviewerChecks();
     void aLanguageWithoutDictionarySaysSoOnce();
+    void englishChangedSinceTheLastSave();
 
 private:
     using TRun = TKavtoolRun;
@@ -370,6 +371,49 @@ void TestKavtoolCheck::aLanguageWithoutDictionarySaysSoOnce() {
     const TRun R = Run({Translated(), Translated(), "--lang", "QQQ"});
     QCOMPARE(R.Out.count("note: no spelling dictionary for QQQ"), 1);
     QVERIFY2(!R.Out.contains(" spelling warning "), qPrintable(R.Out));
+}
+
+// A save keeps the English the file was translated from; a later default file's changed texts,
+// changed widths and new items are reported until they are looked at.
+void TestKavtoolCheck::englishChangedSinceTheLastSave() {
+    const TRun Saved =
+        RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"replace", Translated(), "Oui", "Non"});
+    QVERIFY2(Saved.Code == 0, qPrintable(Saved.Out + Saved.Err));
+    const QString Checks = "source-changed";
+    QCOMPARE(Run({Translated(), "--checks", Checks}).Code, 0);
+    Write(Home() + "/Default/Kavr_ENU.str",
+          "Txt_A , \"Nothing found\"  {60} {Arial} {} {8}\r\n"
+          "Txt_B , \"Cancel\"\r\n"
+          "Txt_C , \"Cancel now\"  {40} {Times New Roman} {} {9}\r\n"
+          "Txt_D , \"Cancel now\"  {51} {Times New Roman} {} {9}\r\n"
+          "Txt_E , \"Cancel\"  {10} {Courier New} {} {8}\r\n"
+          "Txt_F , \"OK\"\r\n"
+          "Txt_G , \"Save changes to the document\"  {} {Tahoma} {} {8}\r\n"
+          "Txt_H , \"Close\"\r\n");
+    const TRun R = Run({Translated(), "--format", "json", "--checks", Checks});
+    // Warnings: a failure only when strict.
+    QCOMPARE(R.Code, 0);
+    QCOMPARE(Run({Translated(), "--checks", Checks, "--strict"}).Code, 1);
+    QStringList Found;
+    for (const QJsonValue& V : QJsonDocument::fromJson(R.Out.toUtf8())["findings"].toArray())
+        Found << V["name"].toString() + " " + V["kind"].toString() + " " + V["severity"].toString();
+    QCOMPARE(Found, (QStringList{"A source-changed warning", "C source-changed warning",
+                                 "H source-changed warning"}));
+    const TRun Text = Run({Translated(), "--checks", Checks});
+    QVERIFY2(Text.Out.contains("the width changed since this was translated (was 52, now 40)"),
+             qPrintable(Text.Out));
+    // The PO export marks the same entries for the translator's tool.
+    const QString Po = Home() + "/changed.po";
+    const TRun Export =
+        RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"export-po", Translated(), "-o", Po});
+    QVERIFY2(Export.Code == 0, qPrintable(Export.Out + Export.Err));
+    QFile PoFile(Po);
+    QVERIFY(PoFile.open(QIODevice::ReadOnly));
+    const QByteArray Entries = PoFile.readAll();
+    QCOMPARE(Entries.count("#, fuzzy\n"), 3);
+    QVERIFY2(Entries.contains("#, fuzzy\nmsgctxt \"Txt_A\"") &&
+                 Entries.contains("#, fuzzy\nmsgctxt \"Txt_H\""),
+             Entries.constData());
 }
 
 QTEST_MAIN(TestKavtoolCheck)

@@ -1,0 +1,64 @@
+#pragma once
+// The English a translated file was last saved against: each save keeps, beside the backups,
+// the default items (text and width) of every item whose translation fits them, so that an
+// item whose English text or width changed since then, or that is new, is pointed out until
+// the translator edits its translation or marks it as reviewed.
+//
+// The side file is Backup/English/<file name>.<hash of its folder>.txt, a line per item:
+// name, width and text separated by tabs, with tab, line break and backslash escaped.
+
+#include "document/Items.h"
+#include "document/TextChecks.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace kav {
+
+enum class TSourceChange { None, Text, Width, New };
+
+class TSourceBaseline {
+public:
+    // The side file of the translated file File in BackupDir (with its trailing "/").
+    static std::string PathFor(const std::string& BackupDir, const std::string& File);
+
+    // Takes the side file of File and the translations Items holds as read from File. Without
+    // a side file (never saved here) nothing is marked.
+    void Load(const std::string& BackupDir, const std::string& File, const TItemTable& Items);
+    void Clear();
+    bool Known() const { return FKnown; }
+
+    // How the item's English differs from what its translation was saved against; None for
+    // an item edited or marked as reviewed since its file was read.
+    TSourceChange ChangeOf(const TItemTable& Items, TItemId Id) const;
+    std::optional<TFinding> FindingOf(const TItemTable& Items, TItemId Id) const;
+
+    // The translator checked the item against its English: it is no longer marked, and the
+    // next save keeps its English as the one it was translated from.
+    void MarkReviewed(const TItemTable& Items, TItemId Id);
+
+    // Writes the side file of File for a save of Items: the current English of each item not
+    // marked, the English kept before for those still marked (a new one stays new). An empty
+    // text, or what went wrong, naming the file.
+    std::string Save(const std::string& BackupDir, const std::string& File,
+                     const TItemTable& Items) const;
+
+    // Grows with every change of what is marked, for the findings to see when to check again.
+    std::uint64_t Revision() const { return FRevision; }
+
+private:
+    struct TEnglish {
+        std::string Text;
+        std::string Width;
+    };
+    bool FKnown = false;
+    std::unordered_map<std::string, TEnglish> FSaved;     // by item name
+    std::unordered_map<std::string, std::string> FLoaded; // translations as read, by name
+    std::unordered_set<std::string> FReviewed;            // names marked as reviewed
+    std::uint64_t FRevision = 0;
+};
+
+} // namespace kav
