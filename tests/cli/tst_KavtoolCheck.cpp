@@ -20,6 +20,7 @@ private slots:
     void aFolderChecksEveryLanguageFile();
     void reviewerChecks();
     void aLanguageWithoutDictionarySaysSoOnce();
+    void productFontsMeasure();
 
 private:
     using TRun = TKavtoolRun;
@@ -370,6 +371,54 @@ void TestKavtoolCheck::aLanguageWithoutDictionarySaysSoOnce() {
     const TRun R = Run({Translated(), Translated(), "--lang", "QQQ"});
     QCOMPARE(R.Out.count("note: no spelling dictionary for QQQ"), 1);
     QVERIFY2(!R.Out.contains(" spelling warning "), qPrintable(R.Out));
+}
+
+// The program folder's Fonts/ gives the product's own face: kavtool fonts names its file, and
+// the check measures with it instead of calling the widths approximate.
+void TestKavtoolCheck::productFontsMeasure() {
+    Write(Home() + "/Default/Kavr_ENU.str",
+          "Txt_A , \"Not found\"  {60} {Arial} {} {8}\r\n"
+          "Txt_B , \"Cancel\"  {40} {Kavrino UI Sans} {} {8}\r\n"
+          "Txt_C , \"Cancel\"  {40} {kavrino ui sans} {Bold} {8}\r\n"
+          "Txt_D , \"Cancel\"  {40} {Kavrino UI Sans} {} {10}\r\n"
+          "Txt_E , \"Cancel\"  {40} {Arial} {} {8}\r\n");
+    Write(Translated(), "Txt_A , \"File not found\"\r\n"
+                        "Txt_B , \"Annuler\"\r\n"
+                        "Txt_C , \"Annuler\"\r\n"
+                        "Txt_D , \"Annuler\"\r\n"
+                        "Txt_E , \"Annuler\"\r\n");
+    const TRun Before = RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"fonts", Translated()});
+    QCOMPARE(Before.Code, 0);
+    QStringList Lines = Before.Out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(Lines.size(), 3);
+    QVERIFY2(Lines[0].startsWith("Arial: /") && Lines[0].endsWith("/LiberationSans-Regular.ttf"),
+             qPrintable(Lines[0]));
+    QVERIFY2(Lines[1].startsWith("Kavrino UI Sans: substitute: "), qPrintable(Lines[1]));
+    QVERIFY2(Lines[2].startsWith("kavrino ui sans bold: substitute: "), qPrintable(Lines[2]));
+    QVERIFY(Run({Translated()}).Out.contains("note: widths in Kavrino UI Sans are approximate"));
+
+    QVERIFY(QDir(Home()).mkpath("Fonts"));
+    QVERIFY(QFile::copy(KAV_TEST_DATA "/fonts/KavrinoUISans-Regular.ttf",
+                        Home() + "/Fonts/Product face.ttf"));
+    const TRun After = RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"fonts", Translated()});
+    Lines = After.Out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(Lines.size(), 3);
+    QCOMPARE(Lines[1], "Kavrino UI Sans: " + Home() + "/Fonts/Product face.ttf");
+    QCOMPARE(Lines[2],
+             "kavrino ui sans bold: " + Home() + "/Fonts/Product face.ttf (another style)");
+    // The face has Liberation Sans's widths: "Annuler" measures as in Arial, and exactly.
+    const TRun Csv = Run({Translated(), "--format", "csv", "--all"});
+    const auto Row = [&](const QString& Name) {
+        for (const QString& Line : Csv.Out.split('\n'))
+            if (Line.section(',', 1, 1) == Name)
+                return Line.split(',');
+        return QStringList();
+    };
+    QCOMPARE(Row("B").mid(4, 3), QStringList({Row("E")[4], "Kavrino UI Sans", "8"}));
+    QCOMPARE(Row("E")[5], "Arial");
+    QCOMPARE(Row("B")[9], "false");
+    // No bold file: measured with the plain one, and said to be approximate.
+    QCOMPARE(Row("C")[9], "true");
 }
 
 QTEST_MAIN(TestKavtoolCheck)
