@@ -137,6 +137,9 @@ const char* RuleDescription(TFindingKind Kind) {
         return "The default text already fills 90 % or more of its space.";
     case TFindingKind::Spelling:
         return "A word of the translation is not in the language's dictionary.";
+    case TFindingKind::TooLongFilled:
+        return "The translation fits as written, but not with its placeholders holding the "
+               "project's sample values.";
     default:
         return "The translation equals the default text.";
     }

@@ -31,6 +31,7 @@ constexpr std::array<TKindInfo, FindingKindCount> KindTable{{
     {TFindingKind::Consistency, "consistency", TSeverity::Warning},
     {TFindingKind::RoomToGrow, "room-to-grow", TSeverity::Info},
     {TFindingKind::Spelling, "spelling", TSeverity::Warning},
+    {TFindingKind::TooLongFilled, "too-long-filled", TSeverity::Warning},
 }};
 
 bool Wanted(TCheckSet Checks, TFindingKind Kind) {

@@ -27,9 +27,10 @@ enum class TFindingKind {
     DoubledWords,
     Consistency,
     RoomToGrow,
-    Spelling
+    Spelling,
+    TooLongFilled, // fits as written, not once the placeholders hold their samples
 };
-constexpr int FindingKindCount = 12;
+constexpr int FindingKindCount = 13;
 
 enum class TSeverity { Info, Warning, Error };
 

@@ -21,6 +21,8 @@ private slots:
     void reviewerChecks();
     void aLanguageWithoutDictionarySaysSoOnce();
     void productFontsMeasure();
+    void filledWidths_data();
+    void filledWidths();
 
 private:
     using TRun = TKavtoolRun;
@@ -419,6 +421,59 @@ void TestKavtoolCheck::productFontsMeasure() {
     QCOMPARE(Row("B")[9], "false");
     // No bold file: measured with the plain one, and said to be approximate.
     QCOMPARE(Row("C")[9], "true");
+}
+
+// The width check also measures each translation with its placeholders holding the samples:
+// the defaults, or the project's Placeholders.ini.
+void TestKavtoolCheck::filledWidths_data() {
+    QTest::addColumn<QByteArray>("ini"); // empty: no file
+    QTest::addColumn<QByteArray>("translation");
+    QTest::addColumn<QString>("kind"); // of the width finding, empty for none
+    QTest::addColumn<QString>("stderr");
+    QTest::newRow("default sample overflows")
+        << QByteArray() << QByteArray("Ouvrir %s") << "too-long-filled"
+        << "";
+    QTest::newRow("project sample fits")
+        << QByteArray("[Samples]\n%s=C:\\x\n") << QByteArray("Ouvrir %s") << ""
+        << "";
+    QTest::newRow("too long as written")
+        << QByteArray() << QByteArray("Ouvrir le fichier %s maintenant") << "too-long"
+        << "";
+    QTest::newRow("no placeholder") << QByteArray() << QByteArray("Ouvrir 100%") << ""
+                                    << "";
+    QTest::newRow("faulty line said, the rest used")
+        << QByteArray("[Samples]\nwide\n%s=C:\\x\n") << QByteArray("Ouvrir %s") << ""
+        << "kavtool: warning: HOME/Placeholders.ini:2: not a placeholder=sample line: wide";
+}
+
+void TestKavtoolCheck::filledWidths() {
+    QFETCH(QByteArray, ini);
+    QFETCH(QByteArray, translation);
+    QFETCH(QString, kind);
+    QFETCH(QString, stderr);
+    Write(Home() + "/Default/Kavr_ENU.str", "Txt_A , \"Open %s\"  {80} {Arial} {} {8}\r\n");
+    Write(Translated(), "Txt_A , \"" + translation + "\"\r\n");
+    if (!ini.isEmpty())
+        Write(Home() + "/Placeholders.ini", ini);
+    const TRun R = Run({Translated(), "--checks", "too-long,too-long-filled"});
+    QCOMPARE(R.Err.trimmed(), QString(stderr).replace("HOME", Home()));
+    const QStringList Lines = R.Out.split('\n', Qt::SkipEmptyParts);
+    if (kind.isEmpty()) {
+        QVERIFY2(!R.Out.contains("too-long"), qPrintable(R.Out));
+        return;
+    }
+    QVERIFY2(Lines.size() >= 1 && Lines[0].startsWith("1 A " + kind + " "), qPrintable(R.Out));
+    QCOMPARE(R.Out.count("too-long"), 1);
+    if (kind == "too-long-filled") {
+        // Both widths: as written and filled.
+        const QRegularExpression Both(
+            "too long with placeholder samples: (\\d+) px, (\\d+) px with "
+            "samples of 80 px allowed \\(\\d+ %\\)");
+        const QRegularExpressionMatch M = Both.match(Lines[0]);
+        QVERIFY2(M.hasMatch(), qPrintable(Lines[0]));
+        QVERIFY(M.captured(1).toInt() <= 80 && M.captured(2).toInt() > 80);
+        QVERIFY2(Lines[0].contains(" warning "), qPrintable(Lines[0]));
+    }
 }
 
 QTEST_MAIN(TestKavtoolCheck)
