@@ -4,6 +4,7 @@
 #include "app/ModalDialogs.h"
 #include "document/DocumentState.h"
 #include "document/ProgramFolder.h"
+#include "measure/TextMeasure.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
         return 0;
     std::string ProgramDir = kav::ResolveProgramFolder(argc, argv);
     std::string Screenshot = TakeScreenshotOption(argc, argv);
+    kav::TTextMeasure::Shared().SetProductFontFolder(
+        QString::fromStdString(kav::ProductFontFolder(ProgramDir)));
     QApplication App(argc, argv);
     kav::NameApplication();
     // An unattended run (--screenshot) must never wait on a box: their texts go to stderr.

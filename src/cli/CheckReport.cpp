@@ -140,6 +140,9 @@ const char* RuleDescription(TFindingKind Kind) {
     case TFindingKind::SourceChanged:
         return "The default text or its width changed, or the item is new, since the "
                "translated file was last saved.";
+    case TFindingKind::TooLongFilled:
+        return "The translation fits as written, but not with its placeholders holding the "
+               "project's sample values.";
     default:
         return "The translation equals the default text.";
     }

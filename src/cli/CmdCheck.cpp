@@ -7,6 +7,7 @@
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
 #include "document/Languages.h"
+#include "document/PlaceholderSamples.h"
 #include "document/TranslationTable.h"
 #include "measure/ItemCheck.h"
 #include "measure/TableFindings.h"
@@ -140,6 +141,11 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         Files.insert(Files.end(), Of->begin(), Of->end());
     }
     const auto App = FontApplication();
+    // A faulty line of the samples is left out, and said so: the rest still fill.
+    std::vector<std::string> SampleErrors;
+    ProjectSamples(ProgramDir, &SampleErrors);
+    for (const std::string& Error : SampleErrors)
+        std::cerr << "kavtool: warning: " << Error << "\n";
     std::vector<TFileReport> Reports;
     std::set<std::string> ToldNoDictionary; // a language without one says so once
     // A file read only in part is checked as far as it was read, and is a finding itself.
@@ -168,7 +174,7 @@ const TRegisterCommand RegisterCheck(
       {"checks", "LIST",
        "only these checks, comma-separated: too-long, crowded, placeholders, accelerators, "
        "whitespace, punctuation, untranslated, numbers, doubled-words, consistency, "
-       "room-to-grow, spelling"},
+       "room-to-grow, spelling, too-long-filled"},
       {"strict", nullptr, "exit 1 on any finding, not only on errors"},
       {"all", nullptr, "every item, not only the findings"},
       {"lang", "CODE", "the language, when the file's name does not say it"}},

@@ -86,6 +86,10 @@ std::string FindUserGuide(const std::string& ExeDir, const std::string& Installe
     return Places.back();
 }
 
+std::string ProductFontFolder(const std::string& ProgramDir) {
+    return WithSlash(ProgramDir) + "Fonts/";
+}
+
 std::string UserGuideFile() {
     return FindUserGuide(ExecutableFolder(), InstalledDataFolder());
 }

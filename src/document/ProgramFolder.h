@@ -25,6 +25,9 @@ void PrepareUserFolder(const std::string& Dir, const std::string& InstalledData)
 std::string UserDataFolder();
 std::string InstalledDataFolder();
 
+// The product's own font files, which measure the items before any system face.
+std::string ProductFontFolder(const std::string& ProgramDir);
+
 // The user guide: beside the program (guide.html, or docs/guide.html as the build's bin/ folder
 // holds it, also when that folder is copied elsewhere), else where an installation puts it
 // (../share/KavrinoTranslationTool/guide.html). The installed place when it is in none.

@@ -32,6 +32,7 @@ constexpr std::array<TKindInfo, FindingKindCount> KindTable{{
     {TFindingKind::RoomToGrow, "room-to-grow", TSeverity::Info},
     {TFindingKind::Spelling, "spelling", TSeverity::Warning},
     {TFindingKind::SourceChanged, "source-changed", TSeverity::Warning},
+    {TFindingKind::TooLongFilled, "too-long-filled", TSeverity::Warning},
 }};
 
 bool Wanted(TCheckSet Checks, TFindingKind Kind) {

@@ -28,9 +28,10 @@ enum class TFindingKind {
     Consistency,
     RoomToGrow,
     Spelling,
-    SourceChanged
+    SourceChanged,
+    TooLongFilled, // fits as written, not once the placeholders hold their samples
 };
-constexpr int FindingKindCount = 13;
+constexpr int FindingKindCount = 14;
 
 enum class TSeverity { Info, Warning, Error };
 

@@ -26,7 +26,8 @@ TMyFont ItemFontOf(const TItemView& Item) {
     return ItemFontOf(Item, Plain);
 }
 
-TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure) {
+TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure,
+                     const TPlaceholderSamples* Samples) {
     TItemCheck C;
     C.State = ItemStateOf(Item);
     C.Font = ItemFontOf(Item);
@@ -42,6 +43,13 @@ TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure
         C.Approximate = C.Approximate || Default.Approximate;
     }
     C.Fits = C.Measured <= C.Allowed;
+    C.Filled = C.Measured;
+    if (Samples && Samples->Fills(C.Text)) {
+        const TTextExtent Filled = Measure.MeasureText(Samples->Filled(C.Text), C.Font);
+        C.Filled = Filled.Width;
+        C.Approximate = C.Approximate || Filled.Approximate;
+    }
+    C.FitsFilled = C.Filled <= C.Allowed;
     C.Face = Measure.Face(C.Font);
     return C;
 }

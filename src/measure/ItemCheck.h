@@ -5,6 +5,7 @@
 // measuring needs only a QGuiApplication.
 
 #include "document/Items.h"
+#include "document/PlaceholderSamples.h"
 #include "grid/CellProperties.h"
 #include "measure/TextMeasure.h"
 
@@ -37,6 +38,10 @@ struct TItemCheck {
     int Allowed = 0;  // pixels: the item's width, or the width of the default text
     int Measured = 0; // the translation's width
     bool Fits = true;
+    // The translation's width with its placeholders holding their samples (Measured when it
+    // has none, or no samples were given).
+    int Filled = 0;
+    bool FitsFilled = true;
     TFaceInfo Face; // the face that measured
     // The face does not reproduce the font's widths (Face.Approximate), or a text needs glyphs
     // the face lacks: the widths are only near the product's.
@@ -44,6 +49,8 @@ struct TItemCheck {
 };
 
 // TranslatedCodePage decodes the translation; the default text is in the default character set.
-TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure);
+// Samples, when given, fill the placeholders for the second width.
+TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure,
+                     const TPlaceholderSamples* Samples = nullptr);
 
 } // namespace kav

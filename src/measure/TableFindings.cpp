@@ -49,17 +49,32 @@ std::optional<TFinding> CheckRoomToGrow(const TItemView& Item, const TItemCheck&
 
 } // namespace
 
+std::optional<TFinding> CheckFilledWidth(const TItemCheck& Checked, TCheckSet Checks) {
+    // Too long as written is the error already; this says what only the product's values add.
+    if (!(Checks & CheckBit(TFindingKind::TooLongFilled)) || !Checked.Fits || Checked.FitsFilled)
+        return std::nullopt;
+    const int Percent = WidthPercent(Checked.Allowed, Checked.Filled);
+    return TFinding{TFindingKind::TooLongFilled, SeverityOf(TFindingKind::TooLongFilled),
+                    "too long with placeholder samples: " + std::to_string(Checked.Measured) +
+                        " px, " + std::to_string(Checked.Filled) + " px with samples of " +
+                        std::to_string(Checked.Allowed) + " px allowed" +
+                        (Percent < 0 ? "" : " (" + std::to_string(Percent) + " %)")};
+}
+
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks, const TTableChecks* Table,
                          TItemId Id) {
     // The width is the item check's, the one rule the band and kavtool follow too.
-    TCheckedRow Checked{CheckItem(Item, Context.CodePage, Measure), {}};
+    TCheckedRow Checked{
+        CheckItem(Item, Context.CodePage, Measure, &ProjectSamples(Context.ProgramDir)), {}};
     // An untranslated item shows the default text: how full its space is says nothing of a
     // translation (without a width of its own it always fills 100 %). Too long is still wrong.
     const TCheckSet WidthChecks = Checked.Item.State == TItemState::Untranslated
                                       ? Checks & ~CheckBit(TFindingKind::Crowded)
                                       : Checks;
     Checked.Findings = CheckWidth(Checked.Item.Allowed, Checked.Item.Measured, WidthChecks);
+    if (std::optional<TFinding> F = CheckFilledWidth(Checked.Item, Checks))
+        Checked.Findings.push_back(std::move(*F));
     TCheckOptions Options;
     Options.Checks = Checks;
     Options.LanguageCode = Context.LanguageCode;

@@ -60,6 +60,9 @@ struct TCheckedRow {
     TItemCheck Item;
     std::vector<TFinding> Findings;
 };
+// The too-long-filled finding of a checked item: it fits as written but not with its
+// placeholders holding the project's samples.
+std::optional<TFinding> CheckFilledWidth(const TItemCheck& Checked, TCheckSet Checks);
 // Table and Id add what needs the whole table (consistency) and the shared lists.
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks = AllChecks,

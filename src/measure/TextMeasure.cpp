@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -205,6 +206,63 @@ QStringList TTextMeasure::LiberationFolders() {
     return Folders;
 }
 
+void TTextMeasure::SetProductFontFolder(const QString& Folder) {
+    if (Folder == FProductFontFolder && FProductFonts) {
+        return;
+    }
+    FProductFontFolder = Folder;
+    FProductFonts.reset();
+    ClearCache();
+}
+
+const std::vector<TTextMeasure::TProductFont>& TTextMeasure::ProductFonts() {
+    if (FProductFonts) {
+        return *FProductFonts;
+    }
+    FProductFonts.emplace();
+    if (FProductFontFolder.isEmpty()) {
+        return *FProductFonts;
+    }
+    const QDir Dir(FProductFontFolder);
+    const QStringList Names =
+        Dir.entryList({"*.ttf", "*.otf", "*.ttc", "*.otc"}, QDir::Files | QDir::Readable,
+                      QDir::Name | QDir::IgnoreCase);
+    for (const QString& Name : Names) {
+        const QString File = Dir.filePath(Name);
+        // The family, weight and slant as the file itself names them: the file name is the
+        // product's business, the family name is what its resources ask for.
+        const QRawFont Raw(FontFileData(File), 12);
+        if (!Raw.isValid() || Raw.familyName().isEmpty()) {
+            continue;
+        }
+        FProductFonts->push_back({Raw.familyName(), File, Raw.weight() >= QFont::DemiBold,
+                                  Raw.style() != QFont::StyleNormal});
+    }
+    return *FProductFonts;
+}
+
+std::optional<std::pair<QString, bool>> TTextMeasure::ProductFontFile(const QString& Family,
+                                                                      bool Bold, bool Italic) {
+    const TProductFont* Other = nullptr;
+    for (const TProductFont& Font : ProductFonts()) {
+        if (!SameFamily(Font.Family, Family)) {
+            continue;
+        }
+        if (Font.Bold == Bold && Font.Italic == Italic) {
+            return std::make_pair(Font.File, true);
+        }
+        // Of the other styles the plain one is the nearest, as the system would make the
+        // missing style from it.
+        if (!Other || (!Font.Bold && !Font.Italic)) {
+            Other = &Font;
+        }
+    }
+    if (Other) {
+        return std::make_pair(Other->File, false);
+    }
+    return std::nullopt;
+}
+
 TTextMeasure::TFace& TTextMeasure::FaceOf(const TMyFont& Font) {
     // A document uses a few fonts: they are told apart by their fields, and the key (which
     // asks the face for its proportions) is built once for each.
@@ -235,13 +293,19 @@ TTextMeasure::TFace& TTextMeasure::FaceOfKey(const TMyFont& Font) {
     const std::string Requested = Font.Name().empty() ? std::string("Arial") : Font.Name();
     Face->Info.Requested = Requested;
     Face->Fallback = SystemFont(Requested, Bold, Italic, Pixels);
-    const TKnownPair* Pair = KnownPairOf(Requested);
-    const QString File = Pair ? LiberationFile(*Pair, Bold, Italic) : QString();
+    const std::optional<std::pair<QString, bool>> Product =
+        ProductFontFile(QString::fromStdString(Requested), Bold, Italic);
+    const TKnownPair* Pair = Product ? nullptr : KnownPairOf(Requested);
+    QString File = Product ? Product->first : QString();
+    if (Pair) {
+        File = LiberationFile(*Pair, Bold, Italic);
+    }
     if (!File.isEmpty()) {
         Face->Raw = QRawFont(FontFileData(File), Pixels, QFont::PreferFullHinting);
         Face->Info.File = File.toStdString();
     }
     if (!Face->Raw.isValid()) {
+        Face->Info.File.clear();
         Face->Raw = QRawFont::fromFont(Face->Fallback);
     }
     const QString Used =
@@ -249,7 +313,9 @@ TTextMeasure::TFace& TTextMeasure::FaceOfKey(const TMyFont& Font) {
     Face->Info.Used = Used.toStdString();
     Face->Fallback.setFamily(Used);
     const bool Compatible = Pair && SameFamily(Used, QString::fromLatin1(Pair->Face));
-    Face->Info.Approximate = !Compatible && !SameFamily(Used, QString::fromStdString(Requested));
+    const bool OtherStyle = Product && !Product->second && !Face->Info.File.empty();
+    Face->Info.Approximate =
+        OtherStyle || (!Compatible && !SameFamily(Used, QString::fromStdString(Requested)));
     Face->Underline = (Font.Style() & fsUnderline) != 0;
     Face->StrikeOut = (Font.Style() & fsStrikeOut) != 0;
     const QRawFont Metrics = Face->Raw.isValid() ? Face->Raw : QRawFont::fromFont(Face->Fallback);

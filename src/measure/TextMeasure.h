@@ -5,7 +5,8 @@
 // at 96 dpi with full hinting and no kerning, so every advance is a whole pixel; the soft hyphen
 // shown and measured as a hyphen and the tab as the font's own glyph for code 9 (never a jump to
 // a tab stop). Arial, Times New Roman and Courier New are laid out with the Liberation 2.x files
-// (metric-compatible), whatever fontconfig would pick.
+// (metric-compatible), whatever fontconfig would pick. A product's own font files (the Fonts/
+// folder of the program folder) come before both: the face of a family is then the product's.
 // The grid's own cell text, the width band, the highlights and kavtool share one instance, so
 // their widths agree and their glyphs coincide.
 
@@ -95,6 +96,19 @@ public:
     // The folders searched for the Liberation 2.x files (the first that holds a file wins).
     static QStringList LiberationFolders();
 
+    // The folder of the product's own TrueType and OpenType files (empty: none). Each file
+    // measures the items whose font is its family, before any Liberation or system face. The
+    // folder is read when a face is first needed, so it may be set before the application runs.
+    void SetProductFontFolder(const QString& Folder);
+    struct TProductFont {
+        QString Family;
+        QString File;
+        bool Bold = false;
+        bool Italic = false;
+    };
+    // The files of the folder that load as fonts, by file name.
+    const std::vector<TProductFont>& ProductFonts();
+
 private:
     struct TFace {
         TFaceInfo Info;
@@ -117,6 +131,10 @@ private:
     TFace& FaceOf(const TMyFont& Font);
     TFace& FaceOfKey(const TMyFont& Font);
     const QByteArray& FontFileData(const QString& File);
+    // The product's file for a family and style; the second is false when only another style
+    // of the family is there (its widths are then only near the product's).
+    std::optional<std::pair<QString, bool>> ProductFontFile(const QString& Family, bool Bold,
+                                                            bool Italic);
     bool FaceLacksGlyphs(const TFace& Face, const QString& Text) const;
     void LayOutPiece(const TFace& Face, const QString& Piece, int X, TLaidOutText& Out) const;
 
@@ -124,6 +142,8 @@ private:
     std::unordered_map<std::string, TTextExtent> FTexts;
     std::map<QString, QByteArray> FFontFiles; // by path, read once
     bool FSummedWidths = true;
+    QString FProductFontFolder;
+    std::optional<std::vector<TProductFont>> FProductFonts; // read on first use
     struct TFontFace {
         std::string Name;
         int Height = 0;

@@ -21,6 +21,9 @@ private slots:
     void reviewerChecks();
     void aLanguageWithoutDictionarySaysSoOnce();
     void englishChangedSinceTheLastSave();
+    void productFontsMeasure();
+    void filledWidths_data();
+    void filledWidths();
 
 private:
     using TRun = TKavtoolRun;
@@ -414,6 +417,107 @@ void TestKavtoolCheck::englishChangedSinceTheLastSave() {
     QVERIFY2(Entries.contains("#, fuzzy\nmsgctxt \"Txt_A\"") &&
                  Entries.contains("#, fuzzy\nmsgctxt \"Txt_H\""),
              Entries.constData());
+}
+
+// The program folder's Fonts/ gives the product's own face: kavtool fonts names its file, and
+// the check measures with it instead of calling the widths approximate.
+void TestKavtoolCheck::productFontsMeasure() {
+    Write(Home() + "/Default/Kavr_ENU.str",
+          "Txt_A , \"Not found\"  {60} {Arial} {} {8}\r\n"
+          "Txt_B , \"Cancel\"  {40} {Kavrino UI Sans} {} {8}\r\n"
+          "Txt_C , \"Cancel\"  {40} {kavrino ui sans} {Bold} {8}\r\n"
+          "Txt_D , \"Cancel\"  {40} {Kavrino UI Sans} {} {10}\r\n"
+          "Txt_E , \"Cancel\"  {40} {Arial} {} {8}\r\n");
+    Write(Translated(), "Txt_A , \"File not found\"\r\n"
+                        "Txt_B , \"Annuler\"\r\n"
+                        "Txt_C , \"Annuler\"\r\n"
+                        "Txt_D , \"Annuler\"\r\n"
+                        "Txt_E , \"Annuler\"\r\n");
+    const TRun Before = RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"fonts", Translated()});
+    QCOMPARE(Before.Code, 0);
+    QStringList Lines = Before.Out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(Lines.size(), 3);
+    QVERIFY2(Lines[0].startsWith("Arial: /") && Lines[0].endsWith("/LiberationSans-Regular.ttf"),
+             qPrintable(Lines[0]));
+    QVERIFY2(Lines[1].startsWith("Kavrino UI Sans: substitute: "), qPrintable(Lines[1]));
+    QVERIFY2(Lines[2].startsWith("kavrino ui sans bold: substitute: "), qPrintable(Lines[2]));
+    QVERIFY(Run({Translated()}).Out.contains("note: widths in Kavrino UI Sans are approximate"));
+
+    QVERIFY(QDir(Home()).mkpath("Fonts"));
+    QVERIFY(QFile::copy(KAV_TEST_DATA "/fonts/KavrinoUISans-Regular.ttf",
+                        Home() + "/Fonts/Product face.ttf"));
+    const TRun After = RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"fonts", Translated()});
+    Lines = After.Out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(Lines.size(), 3);
+    QCOMPARE(Lines[1], "Kavrino UI Sans: " + Home() + "/Fonts/Product face.ttf");
+    QCOMPARE(Lines[2],
+             "kavrino ui sans bold: " + Home() + "/Fonts/Product face.ttf (another style)");
+    // The face has Liberation Sans's widths: "Annuler" measures as in Arial, and exactly.
+    const TRun Csv = Run({Translated(), "--format", "csv", "--all"});
+    const auto Row = [&](const QString& Name) {
+        for (const QString& Line : Csv.Out.split('\n'))
+            if (Line.section(',', 1, 1) == Name)
+                return Line.split(',');
+        return QStringList();
+    };
+    QCOMPARE(Row("B").mid(4, 3), QStringList({Row("E")[4], "Kavrino UI Sans", "8"}));
+    QCOMPARE(Row("E")[5], "Arial");
+    QCOMPARE(Row("B")[9], "false");
+    // No bold file: measured with the plain one, and said to be approximate.
+    QCOMPARE(Row("C")[9], "true");
+}
+
+// The width check also measures each translation with its placeholders holding the samples:
+// the defaults, or the project's Placeholders.ini.
+void TestKavtoolCheck::filledWidths_data() {
+    QTest::addColumn<QByteArray>("ini"); // empty: no file
+    QTest::addColumn<QByteArray>("translation");
+    QTest::addColumn<QString>("kind"); // of the width finding, empty for none
+    QTest::addColumn<QString>("stderr");
+    QTest::newRow("default sample overflows")
+        << QByteArray() << QByteArray("Ouvrir %s") << "too-long-filled"
+        << "";
+    QTest::newRow("project sample fits")
+        << QByteArray("[Samples]\n%s=C:\\x\n") << QByteArray("Ouvrir %s") << ""
+        << "";
+    QTest::newRow("too long as written")
+        << QByteArray() << QByteArray("Ouvrir le fichier %s maintenant") << "too-long"
+        << "";
+    QTest::newRow("no placeholder") << QByteArray() << QByteArray("Ouvrir 100%") << ""
+                                    << "";
+    QTest::newRow("faulty line said, the rest used")
+        << QByteArray("[Samples]\nwide\n%s=C:\\x\n") << QByteArray("Ouvrir %s") << ""
+        << "kavtool: warning: HOME/Placeholders.ini:2: not a placeholder=sample line: wide";
+}
+
+void TestKavtoolCheck::filledWidths() {
+    QFETCH(QByteArray, ini);
+    QFETCH(QByteArray, translation);
+    QFETCH(QString, kind);
+    QFETCH(QString, stderr);
+    Write(Home() + "/Default/Kavr_ENU.str", "Txt_A , \"Open %s\"  {80} {Arial} {} {8}\r\n");
+    Write(Translated(), "Txt_A , \"" + translation + "\"\r\n");
+    if (!ini.isEmpty())
+        Write(Home() + "/Placeholders.ini", ini);
+    const TRun R = Run({Translated(), "--checks", "too-long,too-long-filled"});
+    QCOMPARE(R.Err.trimmed(), QString(stderr).replace("HOME", Home()));
+    const QStringList Lines = R.Out.split('\n', Qt::SkipEmptyParts);
+    if (kind.isEmpty()) {
+        QVERIFY2(!R.Out.contains("too-long"), qPrintable(R.Out));
+        return;
+    }
+    QVERIFY2(Lines.size() >= 1 && Lines[0].startsWith("1 A " + kind + " "), qPrintable(R.Out));
+    QCOMPARE(R.Out.count("too-long"), 1);
+    if (kind == "too-long-filled") {
+        // Both widths: as written and filled.
+        const QRegularExpression Both(
+            "too long with placeholder samples: (\\d+) px, (\\d+) px with "
+            "samples of 80 px allowed \\(\\d+ %\\)");
+        const QRegularExpressionMatch M = Both.match(Lines[0]);
+        QVERIFY2(M.hasMatch(), qPrintable(Lines[0]));
+        QVERIFY(M.captured(1).toInt() <= 80 && M.captured(2).toInt() > 80);
+        QVERIFY2(Lines[0].contains(" warning "), qPrintable(Lines[0]));
+    }
 }
 
 QTEST_MAIN(TestKavtoolCheck)

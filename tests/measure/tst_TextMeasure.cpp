@@ -24,10 +24,13 @@ TMyFont Font(const char* Name, int Points, bool Bold) {
 class TestTextMeasure : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void pinnedWidths_data();
     void pinnedWidths();
     void measuredFaces_data();
     void measuredFaces();
+    void productFonts_data();
+    void productFonts();
     void softHyphenAndTab();
     void visualOrder_data();
     void visualOrder();
@@ -38,6 +41,11 @@ private slots:
     void rowAttributes_data();
     void rowAttributes();
 };
+
+void TestTextMeasure::initTestCase() {
+    // The product's own face beside the system's, as a program folder's Fonts/ gives it.
+    TTextMeasure::Shared().SetProductFontFolder(KAV_TEST_DATA "/fonts");
+}
 
 // Widths of the Windows measurement: each glyph's advance in font units scaled to the em height
 // (points * 96 / 72 pixels) and rounded, summed over the text (the faces carry no per-size
@@ -123,6 +131,95 @@ void TestTextMeasure::measuredFaces() {
     } else {
         QVERIFY2(QString::fromStdString(Face.File).endsWith(file), Face.File.c_str());
     }
+}
+
+namespace {
+
+// A copy of the Liberation Mono file that calls itself Liberation Sans: a product file whose
+// family the system has too, with widths the system's face does not have.
+QString MonoNamedSans(const QString& Folder) {
+    QByteArray Data;
+    for (const QString& Dir : TTextMeasure::LiberationFolders()) {
+        QFile File(Dir + "/LiberationMono-Regular.ttf");
+        if (File.open(QIODevice::ReadOnly)) {
+            Data = File.readAll();
+            break;
+        }
+    }
+    for (const char* Name : {"Liberation Mono", "LiberationMono"}) {
+        const QString From = QString::fromLatin1(Name);
+        const QString To = QString(From).replace("Mono", "Sans");
+        Data.replace(From.toLatin1(), To.toLatin1());
+        const auto Utf16 = [](const QString& S) {
+            QByteArray Bytes;
+            for (const QChar C : S)
+                Bytes.append(char(C.unicode() >> 8)).append(char(C.unicode() & 0xFF));
+            return Bytes;
+        };
+        Data.replace(Utf16(From), Utf16(To));
+    }
+    QFile Out(Folder + "/ProductMono.ttf");
+    if (!Out.open(QIODevice::WriteOnly) || Out.write(Data) != Data.size())
+        return {};
+    return Out.fileName();
+}
+
+} // namespace
+
+// Files in the product's font folder measure the items of their family, whatever the file is
+// called, before any system or metric-compatible face.
+void TestTextMeasure::productFonts_data() {
+    QTest::addColumn<bool>("withFiles");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("approximate");
+    // The family whose widths it measures (the face's own file says which), or none.
+    QTest::addColumn<QString>("widthsOf");
+    QTest::newRow("own face") << true << "Kavrino UI Sans" << false << "KavrinoUISans-Regular.ttf"
+                              << false << "Arial";
+    QTest::newRow("any spelling") << true << "kavrino ui sans" << false
+                                  << "KavrinoUISans-Regular.ttf" << false << "Arial";
+    // No bold file: the plain one measures, only near the bold widths.
+    QTest::newRow("other style") << true << "Kavrino UI Sans" << true << "KavrinoUISans-Regular.ttf"
+                                 << true << "Arial";
+    QTest::newRow("no folder") << false << "Kavrino UI Sans" << false << "" << true << "";
+    // The product's file wins over the system's face of the same family name.
+    QTest::newRow("over a system face")
+        << true << "Liberation Sans" << false << "ProductMono.ttf" << false << "Courier New";
+    QTest::newRow("system face without files")
+        << false << "Liberation Sans" << false << "LiberationSans-Regular.ttf" << false << "Arial";
+    QTest::newRow("other families keep theirs")
+        << true << "Arial" << false << "LiberationSans-Regular.ttf" << false << "Arial";
+}
+
+void TestTextMeasure::productFonts() {
+    QFETCH(bool, withFiles);
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(QString, file);
+    QFETCH(bool, approximate);
+    QFETCH(QString, widthsOf);
+    QTemporaryDir Folder;
+    QVERIFY(QFile::copy(KAV_TEST_DATA "/fonts"
+                                      "/KavrinoUISans-Regular.ttf",
+                        Folder.filePath("KavrinoUISans-Regular.ttf")));
+    QVERIFY(!MonoNamedSans(Folder.path()).isEmpty());
+    TTextMeasure M;
+    if (withFiles)
+        M.SetProductFontFolder(Folder.path());
+    const TMyFont F = Font(family.toLatin1().constData(), 8, bold);
+    const TFaceInfo Face = M.Face(F);
+    QVERIFY2(file.isEmpty() ? Face.File.empty()
+                            : QString::fromStdString(Face.File).endsWith("/" + file),
+             Face.File.c_str());
+    QCOMPARE(Face.Approximate, approximate);
+    const QString Text = "File not found: Cancel?";
+    const TTextExtent Extent = M.MeasureText(Text, F);
+    QCOMPARE(Extent.Approximate, approximate);
+    if (!widthsOf.isEmpty())
+        QCOMPARE(Extent.Width, TTextMeasure::Shared().Width(
+                                   Text, Font(widthsOf.toLatin1().constData(), 8, false)));
 }
 
 void TestTextMeasure::softHyphenAndTab() {
@@ -254,7 +351,7 @@ void TestTextMeasure::summedWidthsAreLaidOutWidths_data() {
     QTest::addColumn<bool>("exact"); // a Liberation face: summed all but where it substitutes
     // Tahoma and MS Sans Serif: whatever face the system measures them with, ligatures and all.
     for (const char* Family :
-         {"Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif"})
+         {"Arial", "Times New Roman", "Courier New", "Kavrino UI Sans", "Tahoma", "MS Sans Serif"})
         for (const int Points : {8, 12})
             for (const int Style : {0, int(fsBold), int(fsItalic), int(fsBold | fsItalic)})
                 QTest::addRow("%s %d %d", Family, Points, Style)
