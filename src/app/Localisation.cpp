@@ -1128,10 +1128,15 @@ void TMainForm::UpdateFindingCounts() {
         return;
     }
     const TFindingCounts Counts = FView->Findings().Counts();
-    FindingsPanel->setText(QString("Findings: %1 errors, %2 warnings, %3 info")
-                               .arg(Counts.Errors)
-                               .arg(Counts.Warnings)
-                               .arg(Counts.Infos));
+    QString Text = QString("Findings: %1 errors, %2 warnings, %3 info")
+                       .arg(Counts.Errors)
+                       .arg(Counts.Warnings)
+                       .arg(Counts.Infos);
+    // The hint panel's note of a missing dictionary goes with the next cell selected; the
+    // counts stay, so they say what the counts leave out.
+    if (const std::string Code = FView->Findings().UncheckedSpelling(); !Code.empty())
+        Text += QString(" (spelling not checked: no dictionary for %1)").arg(Q(Code));
+    FindingsPanel->setText(Text);
 }
 
 void TMainForm::CountDeferredFindings() {

@@ -113,6 +113,11 @@ public:
 
     // The speller of the language the table was last checked in; null without a dictionary.
     TSpeller* Speller();
+    // The language the table was last checked in when it has no spelling dictionary, else "".
+    std::string UncheckedSpelling() const {
+        return FSpeller || FCheckedIn.LanguageCode.size() < 2 ? std::string()
+                                                              : FCheckedIn.LanguageCode;
+    }
     // The misspelt words of an item row's translation, as positions in its decoded text.
     std::vector<TSpellWord> MisspeltWords(int Row);
     // A word went into the project's dictionary: every row's spelling is judged again.

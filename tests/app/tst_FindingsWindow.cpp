@@ -76,6 +76,7 @@ private slots:
     void wordAddedToTheProjectDictionary();
     void panelListsFiltersAndGoesToTheItem();
     void changedEnglishMarkedUntilReviewed();
+    void languageWithoutDictionarySaysSo();
 
 private:
     // Types Text into the translated cell of Row, as the translator does.
@@ -376,6 +377,26 @@ void TestFindingsWindow::changedEnglishMarkedUntilReviewed() {
     QVERIFY(!SourceChanged());
     QVERIFY(!F.Form().View()->Findings().Marked(NewDocument));
     QVERIFY(F.Form().State().FModified);
+}
+
+// A language this machine has no dictionary for is said beside the counts, where the next
+// cell selected does not wipe it out.
+void TestFindingsWindow::languageWithoutDictionarySaysSo() {
+    TProgramFolder Folder;
+    const std::string File = Folder.Home() + "Language/Kavr_ISL.str";
+    QFile Out(QString::fromStdString(File));
+    QVERIFY(Out.open(QIODevice::WriteOnly));
+    Out.write("Txt_MENU_FILE , \"Skr\xE1 villa\"\r\n");
+    Out.close();
+    TWindow W(Folder.Home(), File);
+    QTRY_VERIFY(W.Form.View() != nullptr);
+    QTRY_COMPARE(W.Form.FindingsPanel->text(),
+                 QString("Findings: 0 errors, 0 warnings, 1 info (spelling not checked: no "
+                         "dictionary for ISL)"));
+    // A language with a dictionary has no such note.
+    QVERIFY(W.Form.Document().OpenPath(Folder.Home() + "Language/Kavr_FRA.str"));
+    QTRY_VERIFY(W.Form.FindingsPanel->text().startsWith("Findings: "));
+    QTRY_VERIFY(!W.Form.FindingsPanel->text().contains("spelling"));
 }
 
 QTEST_MAIN(TestFindingsWindow)
