@@ -203,6 +203,7 @@ void TDocument::Error(const std::string& Text) {
 // ---- shell routines --------------------------------------------------------------------
 
 void TDocument::SetModified(bool Value) {
+    Value = Value || FReviewsUnsaved;
     if (S.FModified == Value)
         return;
     S.FModified = Value;
@@ -312,6 +313,7 @@ void TDocument::MarkReviewed(TItemId Id) {
         return;
     FBaseline.MarkReviewed(FItems, Id);
     // The file on disk is still marked: only a save keeps the review.
+    FReviewsUnsaved = true;
     SetModified(true);
 }
 
@@ -404,6 +406,7 @@ void TDocument::FileNew() {
 
 int TDocument::NewDocument() {
     FBaseline.Clear();
+    FReviewsUnsaved = false;
     const StrFileKind Kind = KindOfSoftware(S.FSoftware);
     SelectDefaultFile(Kind);
     ChangeKind(Kind);
@@ -572,6 +575,7 @@ bool TDocument::LoadFile(const std::string& FileName) {
 bool TDocument::LoadFile(const std::string& FileName, const TTranslatedFile* Read) {
     ClearBookmarks();
     FLastLoad = ReadDocument(FileName, Read);
+    FReviewsUnsaved = false;
     if (FLastLoad.Bound)
         FBaseline.Load(S.BackupDir(), FileName, FItems);
     else

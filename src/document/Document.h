@@ -248,6 +248,9 @@ private:
     UserInterface& UI;
     TItemTable FItems{Grid};
     TSourceBaseline FBaseline;
+    // An item was marked as reviewed since the file was read: that is in no undo step, so
+    // undoing back to the saved state must not call the document unmodified.
+    bool FReviewsUnsaved = false;
     IDocumentHistory* FHistory = nullptr;
     std::function<bool(const std::string&)> FLanguageOffered;
     TLoadReport FLastLoad;
