@@ -165,6 +165,37 @@ void TTableFindings::Recheck(int Row) {
     const bool Item = FItems.Contains(ItemOfRow(Row)) && IsItemRow(FGrid, Row);
     Summary = Item ? SummaryOf(CheckRow(Row).Findings) : 0;
     Count(Summary, +1);
+    FPrints[static_cast<size_t>(Row)] = PrintOf(Row);
+}
+
+std::uint64_t TTableFindings::PrintOf(int Row) const {
+    const TItemId Id = ItemOfRow(Row);
+    if (!FItems.Contains(Id) || !IsItemRow(FGrid, Row))
+        return 0;
+    const TItemView Item = FItems.View(Id);
+    std::uint64_t Print = 1469598103934665603ull;
+    const auto Mix = [&Print](std::uint64_t Value) {
+        Print = (Print ^ Value) * 1099511628211ull;
+        Print ^= Print >> 29;
+    };
+    for (const std::string_view Field : {Item.Name, Item.Default, Item.Translation, Item.Width,
+                                         Item.FontName, Item.FontStyle, Item.FontSize}) {
+        Mix(std::hash<std::string_view>{}(Field));
+        Mix(Field.size());
+    }
+    if (FBaseline)
+        Mix(static_cast<std::uint64_t>(FBaseline->ChangeOf(FItems, Id)));
+    return Print;
+}
+
+bool TTableFindings::RowsAsChecked() const {
+    if (FPrints.size() != FRows.size())
+        return false;
+    const int Last = TrailingRow(FGrid);
+    for (int Row = FirstItemRow; Row < Last; ++Row)
+        if (FPrints[static_cast<size_t>(Row)] != PrintOf(Row))
+            return false;
+    return true;
 }
 
 bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress) {
@@ -174,6 +205,17 @@ bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress
         FAllStale = true;
         FBaselineRevision = FBaseline->Revision();
     }
+    if (FAllStale && Context == FCheckedIn && FRows.size() == Rows && RowsAsChecked()) {
+        // Same texts in the same rows: the findings stand. The consistency index is made
+        // again, since it knows the items by their ids.
+        FConsistency.Build(FItems);
+        for (const int Row : FStaleRows)
+            FRows[static_cast<size_t>(Row)] &= static_cast<TRowSummary>(~StaleBit);
+        FStaleRows.clear();
+        FListedRow = -1;
+        FAllStale = false;
+        return true;
+    }
     if (FAllStale || !(Context == FCheckedIn) || FRows.size() != Rows) {
         if (!(Context == FCheckedIn) || FAllStale)
             FSameWords = TSameWords::For(Context.ProgramDir, Context.LanguageCode);
@@ -181,6 +223,7 @@ bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress
             LoadSpeller(Context);
         FConsistency.Build(FItems);
         FRows.assign(Rows, 0);
+        FPrints.assign(Rows, 0);
         FStaleRows.clear();
         FCounts = {};
         FCheckedIn = Context;
@@ -240,6 +283,7 @@ std::vector<TSpellWord> TTableFindings::MisspeltWords(int Row) {
 
 void TTableFindings::DictionaryChanged() {
     FAllStale = true;
+    FPrints.clear(); // the same texts, judged by another dictionary
     FPending = FGrid.RowCount() >= CheckedWhole;
     FListedRow = -1;
     if (OnChanged)

@@ -139,6 +139,12 @@ private:
     // False when Progress stopped it.
     bool Refresh(const std::function<bool(size_t, size_t)>* Progress = nullptr);
     void Recheck(int Row);
+    // What a row's own findings are made of: its item's texts and fields and how its English
+    // changed; 0 for a row without an item.
+    std::uint64_t PrintOf(int Row) const;
+    // Whether every row holds what it held when it was last checked: a table read again as it
+    // was (the read-back of a save) keeps its findings instead of being checked anew.
+    bool RowsAsChecked() const;
     TCheckedRow CheckRow(int Row);
     void LoadSpeller(const TFindingContext& Context);
     void Count(TRowSummary Summary, int Sign);
@@ -157,10 +163,11 @@ private:
     std::string FToldNoDictionary;       // the language OnNoDictionary was last called for
     bool FAllStale = true;
     bool FPending = false;
-    std::vector<TRowSummary> FRows; // by row
-    std::vector<int> FStaleRows;    // changed since they were checked, each once
-    TFindingCounts FCounts;         // the sum over FRows
-    int FListedRow = -1;            // the row FListed holds the findings of
+    std::vector<TRowSummary> FRows;     // by row
+    std::vector<std::uint64_t> FPrints; // by row, PrintOf as last checked
+    std::vector<int> FStaleRows;        // changed since they were checked, each once
+    TFindingCounts FCounts;             // the sum over FRows
+    int FListedRow = -1;                // the row FListed holds the findings of
     std::vector<TFinding> FListed;
 };
 

@@ -77,6 +77,7 @@ private slots:
     void panelListsFiltersAndGoesToTheItem();
     void changedEnglishMarkedUntilReviewed();
     void languageWithoutDictionarySaysSo();
+    void fileReadAgainKeepsOrFollowsTheFindings();
 
 private:
     // Types Text into the translated cell of Row, as the translator does.
@@ -409,6 +410,30 @@ void TestFindingsWindow::languageWithoutDictionarySaysSo() {
     QVERIFY(W.Form.Document().OpenPath(Folder.Home() + "Language/Kavr_FRA.str"));
     QTRY_VERIFY(W.Form.FindingsPanel->text().startsWith("Findings: "));
     QTRY_VERIFY(!W.Form.FindingsPanel->text().contains("spelling"));
+}
+
+// A file read again keeps the findings of the rows whose texts are as they were checked; a
+// text changed on disk has its row's findings follow.
+void TestFindingsWindow::fileReadAgainKeepsOrFollowsTheFindings() {
+    TFindingsWindow F;
+    const std::string File = F.Folder.Home() + "Language/Kavr_FRA.str";
+    // The save writes the items missing from the file with their English: untranslated now.
+    QVERIFY(F.Form().Document().SaveFile(File));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 345 warnings, 1 info"));
+    QVERIFY(F.Form().View()->Findings().Marked(OpenRecent));
+    QFile In(QString::fromStdString(File));
+    QVERIFY(In.open(QIODevice::ReadOnly));
+    QByteArray Bytes = In.readAll();
+    In.close();
+    QVERIFY(Bytes.contains("cent \""));
+    Bytes.replace("cent \"", "cent\"");
+    QFile Out(QString::fromStdString(File));
+    QVERIFY(Out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Out.write(Bytes);
+    Out.close();
+    QVERIFY(F.Form().Document().OpenPath(File));
+    QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 344 warnings, 1 info"));
+    QVERIFY(!F.Form().View()->Findings().Marked(OpenRecent));
 }
 
 QTEST_MAIN(TestFindingsWindow)
