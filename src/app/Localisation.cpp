@@ -2,6 +2,7 @@
 
 #include "app/AboutKavLang.h"
 #include "app/FindingsDock.h"
+#include "app/FontsDialog.h"
 #include "app/FormGotoLine.h"
 #include "app/MemoryPanel.h"
 #include "app/ScaleForm.h"
@@ -9,7 +10,9 @@
 #include "app/StatusPanel.h"
 #include "app/WaitPlease.h"
 #include "document/FileCopy.h"
+#include "document/FontSubstitutes.h"
 #include "document/Languages.h"
+#include "document/ProductDisplay.h"
 #include "document/ProgramFolder.h"
 #include "document/StrFile.h"
 #include "document/ToolError.h"
@@ -28,6 +31,8 @@
 #include "gridview/FontBuild.h"
 #include "gridview/GridClipboard.h"
 #include "gridview/StyledStringGrid.h"
+#include "measure/DocumentFaces.h"
+#include "measure/TextMeasure.h"
 #include "platform/Keyboard.h"
 #include "platform/Settings.h"
 #include "search/SearchCommands.h"
@@ -41,6 +46,7 @@
 #include "widgets/FontCharsetCombo.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -73,6 +79,9 @@ namespace {
 
 // Column widths at start-up, as fractions of the grid's width (0: hidden).
 constexpr std::array<double, colTranslated + 1> ColumnFactors{0.08, 0.02, 0.02, 0.2, 0.3, 0.35};
+constexpr const char* ProductDisplayHint =
+    "Widths are the product's pixels at 96 dpi; at a larger setting the texts are measured as "
+    "the product draws them there, against the widths scaled with it";
 constexpr const char* HelpFileName = "KAVRINO TRANSLATION TOOL.HLP";
 
 QString Q(const std::string& S) {
@@ -184,6 +193,8 @@ TMainForm::TMainForm(const std::string& ProgramDir, IModalDialogs* Dialogs, QWid
     BuildStatusBar();
     FDocument = std::make_unique<TDocument>(strGrid->Model(), *this);
     FDocument->SetFolders(ProgramDir);
+    if (QAction* Dpi = findChild<QAction*>(QString("ProductDpi%1").arg(State().FProductDpi)))
+        Dpi->setChecked(true);
     FDocument->WatchDiskFile(true);
     FDocument->KeepRecoveryCopies(true);
     // Unsaved work is copied aside after a minute without changes, and at once after a
@@ -600,6 +611,20 @@ void TMainForm::BuildMenus() {
                        TMsgDlgType::mtWarning, mbOK);
     });
 
+    // The display setting of the product's users: the widths of the default file are its
+    // pixels at 96 dpi, and at a larger setting the texts are checked as drawn there.
+    QMenu* Display = Other->addMenu("Product &Display");
+    Display->setObjectName("ProductDisplayMenu");
+    auto* Dpis = new QActionGroup(Display);
+    for (const int Dpi : ProductDpis()) {
+        QAction* Item = Display->addAction(Q(ProductDpiName(Dpi)));
+        Item->setObjectName(QString("ProductDpi%1").arg(Dpi));
+        Item->setStatusTip(ProductDisplayHint);
+        Item->setCheckable(true);
+        Item->setActionGroup(Dpis);
+        connect(Item, &QAction::triggered, this, [this, Dpi] { ProductDpiClick(Dpi); });
+    }
+
     QMenu* View = menuBar()->addMenu("&View");
     NextFindingMenu = AddAction(View, "&Next Finding", QKeySequence("F4"),
                                 "Go to the next row with an error or a warning",
@@ -616,6 +641,8 @@ void TMainForm::BuildMenus() {
               &TMainForm::HelpContentItemClick);
     AddAction(Help, "&Keyboard Shortcuts", {}, "List the keys of the menus and the table",
               &TMainForm::HelpShortcutsItemClick);
+    AddAction(Help, "&Fonts...", {}, "List the document's item fonts and what measures each",
+              &TMainForm::HelpFontsItemClick);
     AddAction(Help, "&About...", {}, "Show program information", &TMainForm::HelpAboutItemClick);
 
     pmnuGridRowAction = new QMenu(this);
@@ -1338,6 +1365,29 @@ void TMainForm::HelpContentItemClick() {
 void TMainForm::HelpShortcutsItemClick() {
     TShortcutsDialog Dialog(*menuBar(), this);
     Dialog.exec();
+}
+
+void TMainForm::HelpFontsItemClick() {
+    const std::vector<TDocumentFace> Faces =
+        DocumentFaces(FDocument->Items(), TTextMeasure::Shared(),
+                      &ProjectSubstitutes(State().FProgramDir), State().FLanguageCode);
+    TFontsDialog Dialog(Faces, State().FProductDpi, this);
+    Dialog.exec();
+}
+
+void TMainForm::ProductDpiClick(int Dpi) {
+    std::string Error;
+    if (!FDocument->SetProductDpi(Dpi, Error)) {
+        MessageDlg("The display setting could not be saved: " + Error, TMsgDlgType::mtWarning,
+                   mbOK);
+        if (QAction* Kept = findChild<QAction*>(QString("ProductDpi%1").arg(State().FProductDpi)))
+            Kept->setChecked(true);
+        return;
+    }
+    if (FView) {
+        FView->Findings().ContextChanged();
+        strGrid->viewport()->update();
+    }
 }
 
 void TMainForm::HelpAboutItemClick() {

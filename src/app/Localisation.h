@@ -89,6 +89,8 @@ public:
     void HelpContentItemClick();
     void HelpShortcutsItemClick();
     void HelpAboutItemClick();
+    void HelpFontsItemClick();
+    void ProductDpiClick(int Dpi);
     void LanguageChange();
     void cmbFontCharsetClick();
     void ClearBookmarks() { FDocument->ClearBookmarks(); }

@@ -6,8 +6,10 @@
 #include "cli/CheckReport.h"
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
+#include "document/FontSubstitutes.h"
 #include "document/Languages.h"
 #include "document/PlaceholderSamples.h"
+#include "document/ProductDisplay.h"
 #include "document/TranslationTable.h"
 #include "measure/ItemCheck.h"
 #include "measure/TableFindings.h"
@@ -49,8 +51,11 @@ TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Che
     TRowReport R;
     R.Item = Id + 1;
     R.Name = Items.Name(Id);
-    R.Font = Check.Font.Name();
-    R.Size = Check.Font.Size();
+    // The item's own font; the face that measured it (a language's substitute among them) is
+    // the report's face.
+    const TMyFont Own = ItemFontOf(Items.View(Id));
+    R.Font = Own.Name();
+    R.Size = Own.Size();
     R.Bold = (Check.Font.Style() & fsBold) != 0;
     R.Allowed = Check.Allowed;
     R.Measured = Check.Measured;
@@ -63,13 +68,14 @@ TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Che
 }
 
 TFileReport CheckTable(const TItemTable& Items, const std::string& File, const std::string& Code,
-                       const std::string& ProgramDir, TCheckSet Checks,
+                       const std::string& ProgramDir, int Dpi, TCheckSet Checks,
                        const TSourceBaseline* Baseline) {
     TFileReport R;
     R.File = File;
     R.Code = Code;
     R.Charset = CharsetOfLanguage(Code);
-    const TFindingContext Context{CodePageForLanguageCharset(R.Charset, Code), Code, ProgramDir};
+    const TFindingContext Context{CodePageForLanguageCharset(R.Charset, Code), Code, ProgramDir,
+                                  Dpi};
     // The lists and the consistency every row's check shares, made once for the file.
     const TSameWords Same = TSameWords::For(ProgramDir, Code);
     TConsistency Consistency;
@@ -140,11 +146,26 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
             return Fail("no Kavr_*.str file in " + Argument);
         Files.insert(Files.end(), Of->begin(), Of->end());
     }
+    std::vector<std::string> DpiErrors;
+    int Dpi = ProductDpi(ProgramDir, &DpiErrors);
+    if (A.Has("--dpi")) {
+        bool Number = false;
+        Dpi = QString::fromStdString(A.Get("--dpi")).toInt(&Number);
+        if (!Number || !IsProductDpi(Dpi))
+            return UsageError(*A.Command, "no display setting " + A.Get("--dpi") +
+                                              " dpi (96, 120, 144, 168 or 192)");
+        DpiErrors.clear();
+    }
     const auto App = FontApplication();
-    // A faulty line of the samples is left out, and said so: the rest still fill.
-    std::vector<std::string> SampleErrors;
-    ProjectSamples(ProgramDir, &SampleErrors);
-    for (const std::string& Error : SampleErrors)
+    // A faulty line of the samples or the substitutes is left out, and said so: the rest
+    // still count.
+    std::vector<std::string> Faulty;
+    ProjectSamples(ProgramDir, &Faulty);
+    std::vector<std::string> SubstituteErrors;
+    ProjectSubstitutes(ProgramDir, &SubstituteErrors);
+    Faulty.insert(Faulty.end(), SubstituteErrors.begin(), SubstituteErrors.end());
+    Faulty.insert(Faulty.end(), DpiErrors.begin(), DpiErrors.end());
+    for (const std::string& Error : Faulty)
         std::cerr << "kavtool: warning: " << Error << "\n";
     std::vector<TFileReport> Reports;
     std::set<std::string> ToldNoDictionary; // a language without one says so once
@@ -158,7 +179,7 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
         const std::string Code = A.Get("--lang", S.State().FLanguageCode);
         if (Code.size() < 2)
             return Fail("no language code for " + File + "; give one with --lang CODE");
-        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, S.State().FProgramDir, Checks,
+        Reports.push_back(CheckTable(S.Doc.Items(), File, Code, S.State().FProgramDir, Dpi, Checks,
                                      &S.Doc.Baseline()));
         if (!ToldNoDictionary.insert(Code).second)
             Reports.back().SpellingNote.clear();
@@ -177,7 +198,10 @@ const TRegisterCommand RegisterCheck(
        "room-to-grow, spelling, too-long-filled"},
       {"strict", nullptr, "exit 1 on any finding, not only on errors"},
       {"all", nullptr, "every item, not only the findings"},
-      {"lang", "CODE", "the language, when the file's name does not say it"}},
+      {"lang", "CODE", "the language, when the file's name does not say it"},
+      {"dpi", "N",
+       "the product's display setting: 96, 120, 144, 168 or 192 (Product.ini of the program "
+       "folder, else 96); widths are measured at it against widths scaled by N/96"}},
      "widths and texts of translations: errors, warnings and notes; a folder checks every "
      "Kavr_*.str of its Language/ folder",
      Check});

@@ -16,7 +16,12 @@ int Fonts(const std::string& ProgramDir, const TArgs& A) {
     TSession S(ProgramDir);
     if (!S.Open(A.Positional[0]))
         return 2;
-    for (const TDocumentFace& Face : DocumentFaces(S.Doc.Items(), TTextMeasure::Shared()))
+    std::vector<std::string> Faulty;
+    const TFontSubstitutes& Substitutes = ProjectSubstitutes(S.State().FProgramDir, &Faulty);
+    for (const std::string& Error : Faulty)
+        std::cerr << "kavtool: warning: " << Error << "\n";
+    for (const TDocumentFace& Face : DocumentFaces(S.Doc.Items(), TTextMeasure::Shared(),
+                                                   &Substitutes, S.State().FLanguageCode))
         std::cout << DocumentFaceLine(Face) << "\n";
     return S.Finish();
 }

@@ -4,6 +4,7 @@
 #include "document/FileCopy.h"
 #include "document/IoStatus.h"
 #include "document/Languages.h"
+#include "document/ProductDisplay.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "platform/FileSystem.h"
@@ -190,6 +191,14 @@ void TDocument::SetFolders(const std::string& ProgramDir) {
     S.FProgramDir = ProgramDir;
     S.FDefaultDir = ProgramDir + "Default/";
     S.FDefaultFileName = S.FDefaultDir + MainDefaultName;
+    S.FProductDpi = ProductDpi(ProgramDir);
+}
+
+bool TDocument::SetProductDpi(int Dpi, std::string& Error) {
+    if (!kav::SetProductDpi(S.FProgramDir, Dpi, Error))
+        return false;
+    S.FProductDpi = Dpi;
+    return true;
 }
 
 void TDocument::Warn(const std::string& Text) {

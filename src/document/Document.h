@@ -87,6 +87,9 @@ public:
     // The program folder (with its trailing "/"): Language/, Default/ and the default file of
     // the main kind.
     void SetFolders(const std::string& ProgramDir);
+    // Keeps the product's display setting in the program folder; false with Error when the
+    // file cannot be written (the setting then stays).
+    bool SetProductDpi(int Dpi, std::string& Error);
     void SetObserver(IDocumentObserver* Observer) { S.FObserver = Observer; }
     // Where the steps of the commands go; none (kavtool) keeps no history.
     void SetHistory(IDocumentHistory* History) { FHistory = History; }

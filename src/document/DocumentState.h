@@ -33,6 +33,9 @@ struct TDocumentState {
     // Three-letter code of the selected language (the code page of the default character set
     // follows it); empty when none was selected.
     std::string FLanguageCode;
+    // The display setting of the product (Product.ini of the program folder) that the widths
+    // are checked at; 96 dpi is the default file's own.
+    int FProductDpi = 96;
     // Who shows the document: told when its file, language, kind, software or items change.
     // The document's operations raise the events; the state does not own the observer.
     IDocumentObserver* FObserver = nullptr;

@@ -53,7 +53,8 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
         return;
     }
     const TMyFont Font = RowFont(ARow);
-    strGrid.Canvas().Font = ItemFontOf(Items().View(ItemOfRow(ARow)), strGrid.Canvas().Font);
+    strGrid.Canvas().Font =
+        LinkedFont(ItemFontOf(Items().View(ItemOfRow(ARow)), strGrid.Canvas().Font));
     ReportApproximate(Font);
     PaintBand(ARow, Font);
     if (ACol == colTranslated) {
@@ -95,7 +96,7 @@ void TCellDrawing::StyleTranslatedCell(int ARow, TMyFont& Font, TMyBrush& Brush)
     }
     const TItemView Item = Items().View(Id);
     const TItemState State = ItemStateOf(Item);
-    Font = ItemFontOf(Item, Font);
+    Font = LinkedFont(ItemFontOf(Item, Font));
     // An empty item with an empty default text has nothing to compare: its colour stays.
     if (State == TItemState::Empty && Item.Default.empty()) {
         return;
@@ -109,8 +110,37 @@ TMyFont TCellDrawing::RowFont(int ARow) const {
     return strGrid.StyledFont(colTranslated, ARow);
 }
 
-TItemCheck TCellDrawing::CheckRow(int ARow) {
-    return CheckItem(Items().View(ItemOfRow(ARow)), TranslatedCodePage(Doc.State()), FMeasure);
+TMyFont TCellDrawing::LinkedFont(const TMyFont& Font) const {
+    return LinkedFontOf(Font, &ProjectSubstitutes(Doc.State().FProgramDir),
+                        Doc.State().FLanguageCode);
+}
+
+TItemCheck TCellDrawing::CheckRow(int ARow, int Dpi) {
+    // Filled with the project's samples and in the language's face, as the findings measure
+    // the row; the screen shows it at the file's own 96 dpi.
+    TItemCheckSetting Setting;
+    Setting.Samples = &ProjectSamples(Doc.State().FProgramDir);
+    Setting.Substitutes = &ProjectSubstitutes(Doc.State().FProgramDir);
+    Setting.LanguageCode = Doc.State().FLanguageCode;
+    Setting.Dpi = Dpi;
+    return CheckItem(Items().View(ItemOfRow(ARow)), TranslatedCodePage(Doc.State()), FMeasure,
+                     Setting);
+}
+
+QRect TCellDrawing::FilledLineRect(int ARow) {
+    const TItemCheck Check = CheckRow(ARow);
+    const QRect Cell = strGrid.CellRect(colTranslated, ARow);
+    return FilledLineRectIn(Cell, BandRectIn(Cell, Check.Allowed), Check);
+}
+
+std::string TCellDrawing::WidthNote(int ARow) {
+    // The widths the findings judge, at the product's display setting.
+    const TItemCheck Check = CheckRow(ARow, Doc.State().FProductDpi);
+    if (!Check.HasSamples)
+        return {};
+    const std::string At =
+        Check.Dpi == BaseDpi ? std::string() : " at " + std::to_string(Check.Dpi) + " dpi";
+    return "Width: " + FilledWidthsText(Check) + At;
 }
 
 QRect TCellDrawing::BandRect(int ARow) {
@@ -138,6 +168,8 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
     kav::PaintBand(*Painter, FMeasure, Band, Check, RowFont,
                    Canvas.ToQColor(View.FHighlightBackColor),
                    Canvas.ToQColor(View.FHighlightFontColor));
+    kav::PaintFilledLine(*Painter,
+                         FilledLineRectIn(strGrid.CellRect(colTranslated, ARow), Band, Check));
 }
 
 QRect TCellDrawing::MarkerRect(int ARow) {

@@ -84,6 +84,12 @@ public:
     // The band of a row in viewport coordinates (empty when the row is off screen): as wide as
     // the item check allows the translation.
     QRect BandRect(int ARow);
+    // The thin line at the width of the row's text with its placeholders filled (empty when
+    // it has none, or the line would be past the cell).
+    QRect FilledLineRect(int ARow);
+    // "Width: 62 px, 148 px with samples of 140 px allowed" for a text with placeholders, at
+    // the product's display setting ("... at 120 dpi"); empty for one without.
+    std::string WidthNote(int ARow);
     // The highlight rectangle of Text in the cell, empty when it does not occur.
     QRect HighlightRect(int ACol, int ARow, const std::string& Text);
     // The finding marker of a row: a small triangle in the top right corner of the translated
@@ -99,7 +105,9 @@ public:
 private:
     bool DrawFoundRow(int ARow);
     void PaintBand(int ARow, const TMyFont& RowFont);
-    TItemCheck CheckRow(int ARow);
+    TItemCheck CheckRow(int ARow, int Dpi = BaseDpi);
+    // Font in the face the product links for the document's language.
+    TMyFont LinkedFont(const TMyFont& Font) const;
     QRect BandRectOf(int ARow, const TItemCheck& Check);
     void PaintMarker(int ARow);
     void PaintMemoryMarker(int ARow);

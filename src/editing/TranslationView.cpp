@@ -74,8 +74,8 @@ TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStr
           Doc.Items(), Grid.Model(),
           [this] {
               return TFindingContext{TranslatedCodePage(this->Doc.State()),
-                                     this->Doc.State().FLanguageCode,
-                                     this->Doc.State().FProgramDir};
+                                     this->Doc.State().FLanguageCode, this->Doc.State().FProgramDir,
+                                     this->Doc.State().FProductDpi};
           },
           TTextMeasure::Shared()),
       FDrawing(Doc, V, Grid, UI,
@@ -228,6 +228,10 @@ void TTranslationView::UpdateHint(int Col, int Row) {
         const std::string Note = FDrawing.ApproximateNote(Row);
         if (!Note.empty()) {
             Hint = Hint.empty() ? Note : Note + "\n" + Hint;
+        }
+        const std::string Widths = FDrawing.WidthNote(Row);
+        if (!Widths.empty()) {
+            Hint = Hint.empty() ? Widths : Widths + "\n" + Hint;
         }
         const std::string Listed =
             HintBytes(FindingLines(FFindings.Of(Row)), strGrid.CodePageOf(Col, Row));

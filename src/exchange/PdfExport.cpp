@@ -176,6 +176,7 @@ private:
             BandRectIn(Cell.adjusted(CellPadding - 1, 0, 0, 0), Checked.Item.Allowed);
         PaintBand(P, FMeasure, Band, Checked.Item, Font, ToQColor(FOptions.HighlightBack),
                   ToQColor(FOptions.HighlightText));
+        PaintFilledLine(P, FilledLineRectIn(Cell, Band, Checked.Item));
         const std::vector<TFinding> Findings =
             FOptions.Findings ? FOptions.Findings(Id) : Checked.Findings;
         bool Marked = false, Error = false;

@@ -31,6 +31,21 @@ void PaintBand(QPainter& Painter, TTextMeasure& Measure, const QRect& Band, cons
     Painter.restore();
 }
 
+QRect FilledLineRectIn(const QRect& Cell, const QRect& Band, const TItemCheck& Check) {
+    if (Band.isEmpty() || !Check.HasSamples)
+        return {};
+    // The text is drawn from one pixel right of the band's left edge.
+    const int X = Band.left() + 1 + Check.Filled;
+    if (X >= Cell.left() + Cell.width())
+        return {};
+    return QRect(X, Band.top(), 1, Band.height());
+}
+
+void PaintFilledLine(QPainter& Painter, const QRect& Line) {
+    if (!Line.isEmpty())
+        Painter.fillRect(Line, FilledLineColour);
+}
+
 QRect MarkerRectIn(const QRect& Cell, const QRect& Band) {
     const int Size = std::min(MarkerSize, Cell.height());
     const QRect Marker(Cell.left() + Cell.width() - Size, Cell.top(), Size, Size);

@@ -26,17 +26,35 @@ TMyFont ItemFontOf(const TItemView& Item) {
     return ItemFontOf(Item, Plain);
 }
 
+TMyFont LinkedFontOf(TMyFont Font, const TFontSubstitutes* Substitutes,
+                     const std::string& LanguageCode) {
+    if (Substitutes) {
+        const std::string Face = Substitutes->Of(LanguageCode, Font.Name());
+        if (!Face.empty())
+            Font.SetName(Face);
+    }
+    return Font;
+}
+
 TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure,
-                     const TPlaceholderSamples* Samples) {
+                     const TItemCheckSetting& Setting) {
     TItemCheck C;
     C.State = ItemStateOf(Item);
-    C.Font = ItemFontOf(Item);
+    C.Dpi = Setting.Dpi;
+    const TMyFont Own = ItemFontOf(Item);
+    C.Font = LinkedFontOf(Own, Setting.Substitutes, Setting.LanguageCode);
+    if (C.Font.Name() != Own.Name())
+        C.LinkedFrom = Own.Name();
+    // The product builds its font for the display setting from the point size, as Windows
+    // does: the em height is the points at that many pixels per inch.
+    if (C.Dpi != BaseDpi)
+        C.Font.SetHeight(-MulDiv(RowFontOf(Item).Points, C.Dpi, 72));
     C.Text = DecodeBytes(Item.Translation, TranslatedCodePage);
     const TTextExtent Translated = Measure.MeasureText(C.Text, C.Font);
     C.Measured = Translated.Width;
     C.Approximate = Translated.Approximate;
     if (const std::optional<int> Allowed = AllowedWidthOf(Item)) {
-        C.Allowed = *Allowed;
+        C.Allowed = ScaledToDpi(*Allowed, C.Dpi);
     } else {
         const TTextExtent Default = Measure.Measure(Item.Default, C.Font, DEFAULT_CHARSET);
         C.Allowed = Default.Width;
@@ -44,14 +62,27 @@ TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure
     }
     C.Fits = C.Measured <= C.Allowed;
     C.Filled = C.Measured;
-    if (Samples && Samples->Fills(C.Text)) {
-        const TTextExtent Filled = Measure.MeasureText(Samples->Filled(C.Text), C.Font);
+    if (Setting.Samples && Setting.Samples->Fills(C.Text)) {
+        const TTextExtent Filled = Measure.MeasureText(Setting.Samples->Filled(C.Text), C.Font);
         C.Filled = Filled.Width;
+        C.HasSamples = true;
         C.Approximate = C.Approximate || Filled.Approximate;
     }
     C.FitsFilled = C.Filled <= C.Allowed;
     C.Face = Measure.Face(C.Font);
     return C;
+}
+
+TItemCheck CheckItem(const TItemView& Item, int TranslatedCodePage, TTextMeasure& Measure,
+                     const TPlaceholderSamples* Samples) {
+    TItemCheckSetting Setting;
+    Setting.Samples = Samples;
+    return CheckItem(Item, TranslatedCodePage, Measure, Setting);
+}
+
+std::string FilledWidthsText(const TItemCheck& Check) {
+    return std::to_string(Check.Measured) + " px, " + std::to_string(Check.Filled) +
+           " px with samples of " + std::to_string(Check.Allowed) + " px allowed";
 }
 
 } // namespace kav

@@ -55,18 +55,24 @@ std::optional<TFinding> CheckFilledWidth(const TItemCheck& Checked, TCheckSet Ch
         return std::nullopt;
     const int Percent = WidthPercent(Checked.Allowed, Checked.Filled);
     return TFinding{TFindingKind::TooLongFilled, SeverityOf(TFindingKind::TooLongFilled),
-                    "too long with placeholder samples: " + std::to_string(Checked.Measured) +
-                        " px, " + std::to_string(Checked.Filled) + " px with samples of " +
-                        std::to_string(Checked.Allowed) + " px allowed" +
+                    "too long with placeholder samples: " + FilledWidthsText(Checked) +
                         (Percent < 0 ? "" : " (" + std::to_string(Percent) + " %)")};
+}
+
+TItemCheckSetting CheckSettingOf(const TFindingContext& Context) {
+    TItemCheckSetting Setting;
+    Setting.Samples = &ProjectSamples(Context.ProgramDir);
+    Setting.Substitutes = &ProjectSubstitutes(Context.ProgramDir);
+    Setting.LanguageCode = Context.LanguageCode;
+    Setting.Dpi = Context.Dpi;
+    return Setting;
 }
 
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks, const TTableChecks* Table,
                          TItemId Id) {
     // The width is the item check's, the one rule the band and kavtool follow too.
-    TCheckedRow Checked{
-        CheckItem(Item, Context.CodePage, Measure, &ProjectSamples(Context.ProgramDir)), {}};
+    TCheckedRow Checked{CheckItem(Item, Context.CodePage, Measure, CheckSettingOf(Context)), {}};
     // An untranslated item shows the default text: how full its space is says nothing of a
     // translation (without a width of its own it always fills 100 %). Too long is still wrong.
     const TCheckSet WidthChecks = Checked.Item.State == TItemState::Untranslated
@@ -75,6 +81,10 @@ TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
     Checked.Findings = CheckWidth(Checked.Item.Allowed, Checked.Item.Measured, WidthChecks);
     if (std::optional<TFinding> F = CheckFilledWidth(Checked.Item, Checks))
         Checked.Findings.push_back(std::move(*F));
+    // Pixels at another setting than the file's own say which they are.
+    if (Context.Dpi != BaseDpi)
+        for (TFinding& F : Checked.Findings)
+            F.Message += " at " + std::to_string(Context.Dpi) + " dpi";
     TCheckOptions Options;
     Options.Checks = Checks;
     Options.LanguageCode = Context.LanguageCode;
@@ -282,6 +292,10 @@ std::vector<TSpellWord> TTableFindings::MisspeltWords(int Row) {
 }
 
 void TTableFindings::DictionaryChanged() {
+    ContextChanged();
+}
+
+void TTableFindings::ContextChanged() {
     FAllStale = true;
     FPrints.clear(); // the same texts, judged by another dictionary
     FPending = FGrid.RowCount() >= CheckedWhole;

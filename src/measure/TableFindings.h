@@ -28,6 +28,7 @@ struct TFindingContext {
     int CodePage = 0;
     std::string LanguageCode;
     std::string ProgramDir; // with its trailing "/"; empty for none
+    int Dpi = BaseDpi;      // the product's display setting the widths are checked at
     bool operator==(const TFindingContext&) const = default;
 };
 
@@ -64,6 +65,10 @@ struct TCheckedRow {
 // placeholders holding the project's samples.
 std::optional<TFinding> CheckFilledWidth(const TItemCheck& Checked, TCheckSet Checks);
 // Table and Id add what needs the whole table (consistency) and the shared lists.
+// The program folder's samples and substitutes, the language and the display setting of a
+// context, as every check of its rows takes them.
+TItemCheckSetting CheckSettingOf(const TFindingContext& Context);
+
 TCheckedRow CheckItemRow(const TItemView& Item, const TFindingContext& Context,
                          TTextMeasure& Measure, TCheckSet Checks = AllChecks,
                          const TTableChecks* Table = nullptr, TItemId Id = NoItem);
@@ -122,6 +127,9 @@ public:
     std::vector<TSpellWord> MisspeltWords(int Row);
     // A word went into the project's dictionary: every row's spelling is judged again.
     void DictionaryChanged();
+    // What the context holds changed in place (the product's display setting): every row is
+    // checked again.
+    void ContextChanged();
     // The English the document's file was saved against; the rows are checked again whenever
     // it changes (a load, an item marked as reviewed).
     void SetBaseline(const TSourceBaseline* Baseline) { FBaseline = Baseline; }

@@ -3,12 +3,14 @@
 #include "editing/CellDrawing.h"
 #include "editing/TranslationView.h"
 #include "gridview/StyledStringGrid.h"
+#include "measure/TextMeasure.h"
 
 #include <QtTest>
 
 #include <QComboBox>
 #include <QDockWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -26,26 +28,43 @@ constexpr int OpenRecent = 6;  // "Open Recent" {140}
 // ellipsis (warning), a text far wider than its space (error) and a trailing blank (warning).
 // The other items are not translated yet, which is no finding; the one note is the sample's own
 // (the English of COL_DUE_DATE already fills 97 % of its width: room-to-grow).
+// The French file of the fixture.
+const QByteArray FindingsFrench = "Txt_MENU_FILE , \"Fichier\"\r\n"
+                                  "Txt_MENU_FILE_NEW_PROJECT , \"Nouveau projet\"\r\n"
+                                  "Txt_MENU_FILE_NEW_DOCUMENT , \"Nouveau document...\"\r\n"
+                                  "Txt_MENU_FILE_OPEN_PROJECT , \"Ouvrir un projet existant "
+                                  "depuis le disque local ou le r\xE9seau...\"\r\n"
+                                  "Txt_MENU_FILE_OPEN_RECENT , \"Ouvrir r\xE9"
+                                  "cent \"\r\n";
+
 struct TFindingsWindow {
     TProgramFolder Folder;
     std::unique_ptr<TWindow> W;
-    TFindingsWindow() {
-        QFile File(QString::fromStdString(Folder.Home()) + "Language/Kavr_FRA.str");
-        if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write the French file");
-        File.write("Txt_MENU_FILE , \"Fichier\"\r\n"
-                   "Txt_MENU_FILE_NEW_PROJECT , \"Nouveau projet\"\r\n"
-                   "Txt_MENU_FILE_NEW_DOCUMENT , \"Nouveau document...\"\r\n"
-                   "Txt_MENU_FILE_OPEN_PROJECT , \"Ouvrir un projet existant depuis le disque "
-                   "local ou le r\xE9"
-                   "seau...\"\r\n"
-                   "Txt_MENU_FILE_OPEN_RECENT , \"Ouvrir r\xE9"
-                   "cent \"\r\n");
-        File.close();
+    // French: the translated file; Files: more files of the program folder, by their path in it.
+    explicit TFindingsWindow(const QByteArray& French = FindingsFrench,
+                             const std::map<QString, QByteArray>& Files = {}) {
+        for (const auto& [Path, Bytes] : Files)
+            Write(Path, Bytes);
+        Write("Language/Kavr_FRA.str", French);
         W = std::make_unique<TWindow>(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
         W->Form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&W->Form));
         QCoreApplication::processEvents();
+    }
+    void Write(const QString& Path, const QByteArray& Bytes) {
+        const QString Full = QString::fromStdString(Folder.Home()) + Path;
+        QDir().mkpath(QFileInfo(Full).absolutePath());
+        QFile File(Full);
+        if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(Full));
+        File.write(Bytes);
+    }
+    // The hint of a row's translated cell, as the mouse over it makes it.
+    std::string HintOver(int Row) {
+        QTest::mouseMove(Grid().viewport(), Grid().CellRect(colTranslated, Row).center());
+        QCoreApplication::processEvents();
+        const std::string* Hint = Form().Table().FindHintCell(colTranslated, Row);
+        return Hint ? *Hint : std::string();
     }
     TMainForm& Form() { return W->Form; }
     TStyledStringGrid& Grid() { return *W->Form.strGrid; }
@@ -78,6 +97,9 @@ private slots:
     void changedEnglishMarkedUntilReviewed();
     void languageWithoutDictionarySaysSo();
     void fileReadAgainKeepsOrFollowsTheFindings();
+    void filledWidthInTheHintAndTheBand_data();
+    void filledWidthInTheHintAndTheBand();
+    void productDisplayFromTheMenu();
 
 private:
     // Types Text into the translated cell of Row, as the translator does.
@@ -434,6 +456,119 @@ void TestFindingsWindow::fileReadAgainKeepsOrFollowsTheFindings() {
     QVERIFY(F.Form().Document().OpenPath(File));
     QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 344 warnings, 1 info"));
     QVERIFY(!F.Form().View()->Findings().Marked(OpenRecent));
+}
+
+// A text with a placeholder: the hint gives its width as written and filled with the project's
+// sample, and a thin line marks where the filled text ends, on the band or right of it.
+void TestFindingsWindow::filledWidthInTheHintAndTheBand_data() {
+    QTest::addColumn<QByteArray>("sample");
+    QTest::addColumn<bool>("overflows");
+    QTest::addColumn<bool>("linked"); // French shows Arial in Loma
+    QTest::newRow("filled text fits: the line on the band") << QByteArray("88") << false << false;
+    QTest::newRow("filled text too long: the line right of the band")
+        << QByteArray("8888888888888888888888888") << true << false;
+    QTest::newRow("in the language's face") << QByteArray("88") << false << true;
+}
+
+void TestFindingsWindow::filledWidthInTheHintAndTheBand() {
+    QFETCH(QByteArray, sample);
+    QFETCH(bool, overflows);
+    QFETCH(bool, linked);
+    QByteArray French = FindingsFrench;
+    French.replace("Nouveau document...", "Nouveau %d");
+    std::map<QString, QByteArray> Files{{"Placeholders.ini", "[Samples]\n%d=" + sample + "\n"}};
+    if (linked)
+        Files["Fonts/Substitutes.ini"] = "[FRA]\nArial=Loma\n";
+    TFindingsWindow F(French, Files);
+    F.Grid().SetColWidths(colTranslated, 400);
+    F.Grid().SetTopRow(FirstItemRow);
+    F.Grid().SetRow(FirstItemRow); // the editor away from the rows looked at
+    QCoreApplication::processEvents();
+    // The cell's text, the band and the widths are in the face the product shows for French.
+    const TMyFont Font = F.Grid().StyledFont(colTranslated, NewDocument);
+    QCOMPARE(Font.Name(), std::string(linked ? "Loma" : "Arial"));
+    TTextMeasure& Measure = TTextMeasure::Shared();
+    const int Written = Measure.Width("Nouveau %d", Font);
+    const int Filled = Measure.Width("Nouveau " + QString::fromLatin1(sample), Font);
+    QCOMPARE(Filled > 155, overflows);
+    // The translation also lost the default's ellipsis and has a placeholder the default has
+    // not: those findings are listed too; the widths are what is looked at here.
+    const QStringList Hint = QString::fromStdString(F.HintOver(NewDocument)).split('\n');
+    const QString Widths =
+        QString("%1 px, %2 px with samples of 155 px allowed").arg(Written).arg(Filled);
+    QVERIFY2(Hint.contains("Width: " + Widths), qPrintable(Hint.join('|')));
+    QCOMPARE(Hint.contains(QString("warning too-long-filled: too long with placeholder samples: ") +
+                           Widths + QString(" (%1 %)").arg(std::max(101, 100 * Filled / 155))),
+             overflows);
+    // A row without placeholders says nothing of widths.
+    QCOMPARE(F.HintOver(NewProject).find("Width:"), std::string::npos);
+
+    TCellDrawing& Drawing = F.Form().View()->Drawing();
+    const QRect Band = Drawing.BandRect(NewDocument);
+    const QRect Line = Drawing.FilledLineRect(NewDocument);
+    QCOMPARE(Line, QRect(Band.left() + 1 + Filled, Band.top(), 1, Band.height()));
+    QCOMPARE(Band.contains(Line), !overflows);
+    QVERIFY(Drawing.FilledLineRect(NewProject).isEmpty());
+    const QImage Image = F.Grab();
+    for (int Y = Line.top(); Y <= Line.bottom(); ++Y)
+        QCOMPARE(Image.pixelColor(Line.left(), Y), FilledLineColour);
+    // Only the line: the band or the cell goes on beside it.
+    QVERIFY(Image.pixelColor(Line.left() + 1, Line.center().y()) != FilledLineColour);
+}
+
+// Other > Product Display, chosen with the keys: the setting is kept in the program folder, and
+// the widths are checked as the product draws them there; the screen keeps the file's pixels.
+void TestFindingsWindow::productDisplayFromTheMenu() {
+    QByteArray French = FindingsFrench;
+    French.replace("Nouveau document...", "Nouveau %d");
+    TFindingsWindow F(French, {{"Placeholders.ini", "[Samples]\n%d=88\n"}});
+    F.Grid().SetTopRow(FirstItemRow);
+    F.Grid().SetRow(FirstItemRow);
+    QMenu* View = nullptr;
+    QMenu* Other = nullptr;
+    for (QAction* Menu : F.Form().menuBar()->actions()) {
+        if (Menu->text() == "&View")
+            View = Menu->menu();
+        if (Menu->text() == "Other")
+            Other = Menu->menu();
+    }
+    QMenu* Display = F.Form().findChild<QMenu*>("ProductDisplayMenu");
+    QVERIFY(View && Other && Display);
+    QAction* At120 = F.Form().findChild<QAction*>("ProductDpi120");
+    QVERIFY(At120 && At120->statusTip().contains("pixels at 96 dpi"));
+    QVERIFY(F.Form().findChild<QAction*>("ProductDpi96")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(View->isVisible());
+    QTest::keyClick(View, Qt::Key_Left);
+    QTRY_VERIFY(Other->isVisible());
+    QTest::keyClick(Other, Qt::Key_D);
+    QTRY_VERIFY(Display->isVisible());
+    for (int Step = 0; Step < 5 && Display->activeAction() != At120; ++Step)
+        QTest::keyClick(Display, Qt::Key_Down);
+    QCOMPARE(Display->activeAction(), At120);
+    QTest::keyClick(Display, Qt::Key_Return);
+    QTRY_VERIFY(!Other->isVisible());
+    QVERIFY(At120->isChecked());
+    QCOMPARE(F.Form().State().FProductDpi, 120);
+    QFile Setting(QString::fromStdString(F.Folder.Home()) + "Product.ini");
+    QVERIFY(Setting.open(QIODevice::ReadOnly));
+    QVERIFY(Setting.readAll().contains("[Display]\n"));
+
+    // 8 points at 120 dpi are 13 pixels; the 155 px of the file are 194 px there.
+    TMyFont Font = F.Grid().StyledFont(colTranslated, NewDocument);
+    Font.SetHeight(-13);
+    TTextMeasure& Measure = TTextMeasure::Shared();
+    const QString Widths = QString("Width: %1 px, %2 px with samples of 194 px allowed at 120 dpi")
+                               .arg(Measure.Width("Nouveau %d", Font))
+                               .arg(Measure.Width("Nouveau 88", Font));
+    const QStringList Hint = QString::fromStdString(F.HintOver(NewDocument)).split('\n');
+    QVERIFY2(Hint.contains(Widths), qPrintable(Hint.join('|') + " / " + Widths));
+    QCOMPARE(F.Form().View()->Drawing().BandRect(NewDocument).width(), 156);
+    // The findings follow the setting: the too-long item's numbers are at 120 dpi.
+    const QString Long = QString::fromStdString(F.HintOver(OpenProject));
+    QVERIFY2(Long.contains(" at 120 dpi") &&
+                 Long.contains(QString(" of %1 px allowed").arg((135 * 120 + 48) / 96)),
+             qPrintable(Long));
 }
 
 QTEST_MAIN(TestFindingsWindow)

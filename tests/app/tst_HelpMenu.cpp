@@ -6,6 +6,8 @@
 #include "document/ProgramFolder.h"
 
 #include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -43,6 +45,7 @@ private slots:
     void contentsOpens_data();
     void contentsOpens();
     void shortcutsListsTheKeys();
+    void fontsListsTheItemFaces();
 };
 
 void TestHelpMenu::contentsOpens_data() {
@@ -98,6 +101,51 @@ void TestHelpMenu::shortcutsListsTheKeys() {
              QKeySequence("Ctrl+S").toString(QKeySequence::NativeText));
     QCOMPARE(Listed.value("Help > Content"), QString("F1"));
     QCOMPARE(Listed.value("Go to bookmark 1 ... 12"), QString("Ctrl+F1 ... F12"));
+}
+
+// Help > Fonts, chosen with the keys: each item font of the open document and what measures
+// it, the language's linked face among them, and the display setting the widths are for.
+void TestHelpMenu::fontsListsTheItemFaces() {
+    TProgramFolder Folder;
+    const QString Home = QString::fromStdString(Folder.Home());
+    QVERIFY(QDir().mkpath(Home + "Fonts"));
+    QFile Ini(Home + "Fonts/Substitutes.ini");
+    QVERIFY(Ini.open(QIODevice::WriteOnly));
+    Ini.write("[FRA]\nTahoma=Loma\n[DEU]\nCourier New=Loma\n");
+    Ini.close();
+    TWindow W(Folder.Home(), Folder.Home() + "Language/Kavr_FRA.str");
+    W.Form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&W.Form));
+    QMenu* Help = W.Form.menuBar()->actions().back()->menu();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(Help->isVisible());
+    QMap<QString, QString> Listed;
+    QString Note;
+    bool Seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* Dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!Dialog || Dialog->objectName() != "FontsDialog")
+            return;
+        Seen = true;
+        auto* Table = Dialog->findChild<QTableWidget*>("FontsTable");
+        for (int R = 0; Table && R < Table->rowCount(); ++R)
+            Listed[Table->item(R, 0)->text()] = Table->item(R, 1)->text();
+        if (auto* Label = Dialog->findChild<QLabel*>("FontsDpiNote"))
+            Note = Label->text();
+        QTest::keyClick(Dialog, Qt::Key_Escape);
+    });
+    QTest::keyClick(Help, Qt::Key_F);
+    QVERIFY(Seen);
+    QVERIFY2(Listed.value("Arial").endsWith("/LiberationSans-Regular.ttf"),
+             qPrintable(Listed.value("Arial")));
+    QVERIFY2(Listed.value("Arial bold").endsWith("/LiberationSans-Bold.ttf"),
+             qPrintable(Listed.value("Arial bold")));
+    // French links Tahoma to Loma; the German line is not this document's.
+    QCOMPARE(Listed.value("Tahoma -> Loma for FRA"), QString("system: Loma"));
+    QVERIFY(!Listed.contains("Tahoma"));
+    QVERIFY2(Listed.value("Courier New").endsWith("/LiberationMono-Regular.ttf"),
+             qPrintable(Listed.value("Courier New")));
+    QCOMPARE(Note, QString("Widths are the product's pixels at 96 dpi (100 %)."));
 }
 
 QTEST_MAIN(TestHelpMenu)

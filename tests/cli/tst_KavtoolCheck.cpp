@@ -24,9 +24,15 @@ private slots:
     void productFontsMeasure();
     void filledWidths_data();
     void filledWidths();
+    void languageSubstitutes_data();
+    void languageSubstitutes();
+    void widthsAtDpi_data();
+    void widthsAtDpi();
 
 private:
     using TRun = TKavtoolRun;
+    // The fields of item Name's row in a CSV report.
+    static QStringList CsvRow(const TRun& Csv, const QString& Name);
     TRun Run(const QStringList& Args);
     void Write(const QString& Path, const QByteArray& Bytes);
     QString Home() const { return FDir->path(); }
@@ -518,6 +524,134 @@ void TestKavtoolCheck::filledWidths() {
         QVERIFY(M.captured(1).toInt() <= 80 && M.captured(2).toInt() > 80);
         QVERIFY2(Lines[0].contains(" warning "), qPrintable(Lines[0]));
     }
+}
+
+QStringList TestKavtoolCheck::CsvRow(const TRun& Csv, const QString& Name) {
+    for (const QString& Line : Csv.Out.split('\n'))
+        if (Line.section(',', 1, 1) == Name)
+            return Line.split(',');
+    return {};
+}
+
+// Fonts/Substitutes.ini gives the face the product shows an item face in for a language: the
+// check measures in it and kavtool fonts names it.
+void TestKavtoolCheck::languageSubstitutes_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("line"); // kavtool fonts' line of MS Sans Serif
+    QTest::addColumn<bool>("asArial"); // measured as Arial, which the product face copies
+    QTest::addColumn<QString>("stderr");
+    const QString Own = "MS Sans Serif -> Kavrino UI Sans for FRA: HOME/Fonts/product.ttf";
+    QTest::newRow("the language's face measures")
+        << QByteArray("[FRA]\nMS Sans Serif=Kavrino UI Sans\n") << Own << true << "";
+    QTest::newRow("letter case and blanks do not count")
+        << QByteArray("; linked faces\n[fra]\n  ms sans serif = Kavrino UI Sans \n") << Own << true
+        << "";
+    QTest::newRow("another language's face is not used")
+        << QByteArray("[JPN]\nMS Sans Serif=Kavrino UI Sans\n")
+        << "MS Sans Serif: substitute: " << false << "";
+    QTest::newRow("a system face") << QByteArray("[FRA]\nMS Sans Serif=Loma\n")
+                                   << "MS Sans Serif -> Loma for FRA: system: Loma" << false << "";
+    QTest::newRow("faulty lines said, the rest used")
+        << QByteArray("MS Sans Serif=Loma\n[French]\nMS Sans Serif=Loma\n[FRA]\nLoma\n"
+                      "MS Sans Serif=Kavrino UI Sans\nms sans serif=Loma\n[FRA\n")
+        << Own << true
+        << "kavtool: warning: INI:1: a substitute needs its [language] section above it\n"
+           "kavtool: warning: INI:2: not a language code: French (three letters, as in "
+           "Kavr_JPN.str)\n"
+           "kavtool: warning: INI:5: not an Item face=Product face line: Loma\n"
+           "kavtool: warning: INI:7: ms sans serif has its substitute in [FRA] already (line 6)\n"
+           "kavtool: warning: INI:8: a section name needs its closing ]";
+}
+
+void TestKavtoolCheck::languageSubstitutes() {
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, line);
+    QFETCH(bool, asArial);
+    QFETCH(QString, stderr);
+    Write(Home() + "/Default/Kavr_ENU.str", "Txt_A , \"Cancel\"  {40} {MS Sans Serif} {} {8}\r\n"
+                                            "Txt_B , \"Cancel\"  {40} {Arial} {} {8}\r\n");
+    Write(Translated(), "Txt_A , \"Annuler tout\"\r\nTxt_B , \"Annuler tout\"\r\n");
+    QVERIFY(QDir(Home()).mkpath("Fonts"));
+    QVERIFY(QFile::copy(KAV_TEST_DATA "/fonts/KavrinoUISans-Regular.ttf",
+                        Home() + "/Fonts/product.ttf"));
+    Write(Home() + "/Fonts/Substitutes.ini", ini);
+    const QString Ini = Home() + "/Fonts/Substitutes.ini";
+    const TRun Fonts = RunKavtool(QStringLiteral(KAVTOOL_PATH), Home(), {"fonts", Translated()});
+    QCOMPARE(Fonts.Code, 0);
+    QCOMPARE(Fonts.Err.trimmed(), QString(stderr).replace("INI", Ini));
+    const QString Listed = Fonts.Out.split('\n').value(0);
+    QVERIFY2(Listed.startsWith(QString(line).replace("HOME", Home())), qPrintable(Listed));
+    const TRun Csv = Run({Translated(), "--format", "csv", "--all"});
+    QCOMPARE(Csv.Err.trimmed(), QString(stderr).replace("INI", Ini));
+    const QStringList A = CsvRow(Csv, "A");
+    const QStringList B = CsvRow(Csv, "B");
+    QVERIFY2(A.size() > 9 && B.size() > 9, qPrintable(Csv.Out));
+    // The row keeps the item's own font; the face that measured it follows the table.
+    QCOMPARE(A[5], "MS Sans Serif");
+    QCOMPARE(A[4] == B[4], asArial);
+    QCOMPARE(A[9], line.contains("substitute:") ? "true" : "false");
+}
+
+// The widths of a product shown at a larger display setting: the text measured in the font
+// the product builds there (the points at that many pixels per inch), which is the font of the
+// same pixel size at 96 dpi, against the width scaled by dpi/96.
+void TestKavtoolCheck::widthsAtDpi_data() {
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<bool>("fromFolder"); // Product.ini rather than --dpi
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("samePixels"); // the points of the same pixel size at 96 dpi
+    QTest::newRow("120 dpi, Arial 8: 13 px") << 120 << false << "Arial" << 8 << 10;
+    QTest::newRow("120 dpi, Arial 9: 15 px") << 120 << true << "Arial" << 9 << 11;
+    QTest::newRow("144 dpi, Arial 8: 16 px") << 144 << false << "Arial" << 8 << 12;
+    QTest::newRow("144 dpi, Times New Roman 10: 20 px")
+        << 144 << true << "Times New Roman" << 10 << 15;
+    QTest::newRow("120 dpi, Courier New 8: 13 px") << 120 << false << "Courier New" << 8 << 10;
+}
+
+void TestKavtoolCheck::widthsAtDpi() {
+    QFETCH(int, dpi);
+    QFETCH(bool, fromFolder);
+    QFETCH(QString, font);
+    QFETCH(int, points);
+    QFETCH(int, samePixels);
+    const QByteArray Face = font.toLatin1();
+    Write(Home() + "/Default/Kavr_ENU.str",
+          "Txt_A , \"Cancel now\"  {70} {" + Face + "} {} {" + QByteArray::number(points) +
+              "}\r\n"
+              "Txt_B , \"Cancel now\"  {} {" +
+              Face + "} {} {" + QByteArray::number(points) +
+              "}\r\n"
+              "Txt_C , \"Cancel now\"  {70} {" +
+              Face + "} {} {" + QByteArray::number(samePixels) +
+              "}\r\n"
+              "Txt_D , \"Cancel now\"  {} {" +
+              Face + "} {} {" + QByteArray::number(samePixels) + "}\r\n");
+    Write(Translated(), "Txt_A , \"Annuler maintenant\"\r\nTxt_B , \"Annuler maintenant\"\r\n"
+                        "Txt_C , \"Annuler maintenant\"\r\nTxt_D , \"Annuler maintenant\"\r\n");
+    const TRun At96 = Run({Translated(), "--format", "csv", "--all"});
+    QStringList Args{Translated(), "--format", "csv", "--all"};
+    if (fromFolder)
+        Write(Home() + "/Product.ini", "[Display]\nDpi=" + QByteArray::number(dpi) + "\n");
+    else
+        Args << "--dpi" << QString::number(dpi);
+    const TRun AtDpi = Run(Args);
+    QCOMPARE(AtDpi.Err, QString());
+    const QStringList A = CsvRow(AtDpi, "A");
+    const QStringList B = CsvRow(AtDpi, "B");
+    QVERIFY2(A.size() > 9, qPrintable(AtDpi.Out));
+    // The allowed width scaled, rounded as Windows' MulDiv.
+    QCOMPARE(A[3].toInt(), (70 * dpi + 48) / 96);
+    QCOMPARE(A[4], CsvRow(At96, "C")[4]);
+    // The item's own font size stays in the report.
+    QCOMPARE(A[6].toInt(), points);
+    // Without a width of its own the default text, measured alike, is the allowed width.
+    QCOMPARE(B[3], CsvRow(At96, "D")[3]);
+    QCOMPARE(B[4], CsvRow(At96, "D")[4]);
+    // At 96 dpi the widths are the file's own; --dpi wins over the folder's setting.
+    QCOMPARE(CsvRow(At96, "A")[3], "70");
+    if (fromFolder)
+        QCOMPARE(Run({Translated(), "--format", "csv", "--all", "--dpi", "96"}).Out, At96.Out);
 }
 
 QTEST_MAIN(TestKavtoolCheck)
