@@ -10,6 +10,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QToolButton>
+#include <QXmlStreamReader>
+
+#include <map>
+#include <set>
 
 using namespace kav;
 
@@ -121,6 +125,7 @@ private slots:
     void exportEditImportUndo();
     void exportPdf();
     void pdfShowsWhatTheGridShows();
+    void exportFolderMemory();
 
 private:
     // Alt+F, then the submenu's and the entry's mnemonic letters.
@@ -278,6 +283,55 @@ void TestExchangeMenus::pdfShowsWhatTheGridShows() {
           Marked, Overflowing, Fitting);
     QVERIFY(Compared >= 8);
     QVERIFY(Yellow > 0 && Marked > 0 && Overflowing > 0 && Fitting > 0);
+}
+
+// The memory of the whole program folder: every language file's pairs, the open document's
+// with the edit not saved yet.
+void TestExchangeMenus::exportFolderMemory() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Click(colTranslated, FirstItemRow);
+    F.Press(Qt::Key_End);
+    F.TypeText(QStringLiteral(" X"));
+    F.Grid().CommitEdit();
+    QCOMPARE(F.Translated(FirstItemRow), std::string("Fichier X"));
+    QVERIFY(F.Form().State().FModified);
+
+    const std::string Path = F.Folder.Home() + "memory.tmx";
+    F.W->Dialogs.Files.push_back(Path);
+    Choose(F, Qt::Key_E, Qt::Key_T);
+    QTRY_VERIFY(QFile::exists(QString::fromStdString(Path)));
+    QVERIFY2(F.W->Dialogs.Shown.back().find("Wrote " + Path + " (") == 0,
+             F.W->Dialogs.Shown.back().c_str());
+    QVERIFY2(F.W->Dialogs.Shown.back().find(" from 5 files).") != std::string::npos,
+             F.W->Dialogs.Shown.back().c_str());
+
+    // Each unit's translation by its id (file and name), and the files the units came from.
+    QFile File(QString::fromStdString(Path));
+    QVERIFY(File.open(QIODevice::ReadOnly));
+    QXmlStreamReader R(&File);
+    std::map<QString, QString> Targets;
+    std::set<QString> Files;
+    QString Id, Language;
+    while (!R.atEnd()) {
+        if (R.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (R.name() == QLatin1String("tu"))
+            Id = R.attributes().value("tuid").toString();
+        else if (R.name() == QLatin1String("prop") &&
+                 R.attributes().value("type") == QLatin1String("x-file"))
+            Files.insert(R.readElementText());
+        else if (R.name() == QLatin1String("tuv"))
+            Language = R.attributes().value("xml:lang").toString();
+        else if (R.name() == QLatin1String("seg") && Language != QLatin1String("en-US"))
+            Targets[Id] = R.readElementText();
+    }
+    QVERIFY2(!R.hasError(), qPrintable(R.errorString()));
+    QCOMPARE(Files, (std::set<QString>{"Kavr_DEU.str", "Kavr_FRA.str", "Kavr_PLK.str",
+                                       "Kavr_RUS.str", "Kavr_User_FRA.str"}));
+    QCOMPARE(Targets["Kavr_FRA.str:Txt_MENU_FILE"], QStringLiteral("Fichier X"));
+    // The window's document is the one that was open, unchanged by the export.
+    QCOMPARE(F.Translated(FirstItemRow), std::string("Fichier X"));
+    QVERIFY(F.Form().State().FModified);
 }
 
 QTEST_MAIN(TestExchangeMenus)
