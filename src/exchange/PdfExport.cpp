@@ -9,7 +9,7 @@
 #include "measure/TextMeasure.h"
 #include "text/CodePage.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -214,10 +214,7 @@ QPageSize::PageSizeId LocalePageSize() {
 }
 
 std::string PdfNameOf(const TDocumentState& State) {
-    return QFileInfo(QString::fromStdString(FileNamePart(State.FFileName)))
-               .completeBaseName()
-               .toStdString() +
-           ".pdf";
+    return ExchangeNameOf(State, ".pdf");
 }
 
 int ExportPdfFile(const std::string& Path, const TDocumentState& State, const TItemTable& Items,
