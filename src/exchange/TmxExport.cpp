@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace kav {
@@ -114,6 +115,33 @@ std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder) {
 
 namespace {
 
+// The window's boxes for the documents opened aside, but not its caption, status bar or
+// update lock: those belong to the document the window shows.
+class TAsideUserInterface : public UserInterface {
+public:
+    explicit TAsideUserInterface(UserInterface& Window) : FWindow(Window) {}
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override {
+        return FWindow.MessageDlg(Text, Type, Buttons);
+    }
+    void ShowError(const std::string& Text) override { FWindow.ShowError(Text); }
+    void SetStatusText(int Panel, const std::string& Text) override { FStatus[Panel] = Text; }
+    std::string StatusText(int Panel) const override {
+        const auto Found = FStatus.find(Panel);
+        return Found == FStatus.end() ? std::string() : Found->second;
+    }
+    void Beep() override { FWindow.Beep(); }
+    size_t ListLimit() const override { return FWindow.ListLimit(); }
+    std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                     const std::vector<std::string>& Items) override {
+        return FWindow.ChooseItem(Title, Prompt, Items);
+    }
+
+private:
+    UserInterface& FWindow;
+    std::map<int, std::string> FStatus;
+};
+
 bool SameFile(const std::string& A, const std::string& B) {
     std::error_code Error;
     return std::filesystem::equivalent(A, B, Error);
@@ -160,8 +188,9 @@ void AskAndExportFolderTmx(const TDocument& Doc, UserInterface& UI) {
     TTmxWriter Memory;
     {
         TPleaseWait Wait(UI, "Writing " + FileNamePart(*Path));
+        TAsideUserInterface Aside(UI);
         if (!AddLanguageFiles(
-                 Memory, Files, Folder, UI, [](const std::string&, int) {}, &Doc)
+                 Memory, Files, Folder, Aside, [](const std::string&, int) {}, &Doc)
                  .Opened)
             return;
         WriteExchangeFile(*Path, Memory.Finish());

@@ -296,6 +296,8 @@ void TestExchangeMenus::exportFolderMemory() {
     QCOMPARE(F.Translated(FirstItemRow), std::string("Fichier X"));
     QVERIFY(F.Form().State().FModified);
 
+    const QString Title = F.Form().windowTitle();
+    const std::string Loaded = F.W->Panel(StatusFile);
     const std::string Path = F.Folder.Home() + "memory.tmx";
     F.W->Dialogs.Files.push_back(Path);
     Choose(F, Qt::Key_E, Qt::Key_T);
@@ -329,7 +331,10 @@ void TestExchangeMenus::exportFolderMemory() {
     QCOMPARE(Files, (std::set<QString>{"Kavr_DEU.str", "Kavr_FRA.str", "Kavr_PLK.str",
                                        "Kavr_RUS.str", "Kavr_User_FRA.str"}));
     QCOMPARE(Targets["Kavr_FRA.str:Txt_MENU_FILE"], QStringLiteral("Fichier X"));
-    // The window's document is the one that was open, unchanged by the export.
+    // The window's document is the one that was open, unchanged by the export; the files
+    // opened aside named themselves neither in the title nor in the status bar.
+    QCOMPARE(F.Form().windowTitle(), Title);
+    QCOMPARE(F.W->Panel(StatusFile), Loaded);
     QCOMPARE(F.Translated(FirstItemRow), std::string("Fichier X"));
     QVERIFY(F.Form().State().FModified);
 }
