@@ -14,6 +14,8 @@ PACKAGES=(
     gettext
     # CAT-tool peers that read the XLIFF, PO, TMX and PDF exports back.
     translate-toolkit qt6-l10n-tools poppler-utils
+    # Poedit opens the PO export on the tests' X server; xdotool finds its windows there.
+    poedit xdotool
     # Wine's command interpreter runs the resource build batch; the tests run it there with
     # stand-in compilers that mingw-w64 builds as Windows programs.
     wine wine64 gcc-mingw-w64-x86-64

@@ -26,6 +26,7 @@
 #include "exchange/ResourceBuild.h"
 #include "exchange/RtfExport.h"
 #include "exchange/RtfImport.h"
+#include "exchange/TmxExport.h"
 #include "exchange/XliffExchange.h"
 #include "grid/GridPersistence.h"
 #include "gridview/FontBuild.h"
@@ -312,6 +313,9 @@ void TMainForm::BuildExchangeMenus(QMenu* File) {
         Options.HighlightText = FViewState.FHighlightFontColor;
         AskAndExportPdf(*FDocument, *this, Options);
     });
+    Add(Export, "&Translation Memory (TMX)...",
+        "Export the translations of every language file of the program folder as TMX",
+        [this] { AskAndExportFolderTmx(*FDocument, *this); });
     QMenu* Import = File->addMenu("&Import");
     Import->setObjectName("ImportMenu");
     Add(Import, "&XLIFF 1.2...", "Take the translations of an XLIFF file, matched by name",

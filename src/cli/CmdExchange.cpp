@@ -112,20 +112,6 @@ int ImportPo(const std::string& ProgramDir, const TArgs& A) {
     return FinishImport(S, A, Report);
 }
 
-// A file as given; a folder's language files (those of its Language/ folder when it has one).
-std::vector<std::string> LanguageFilesOf(const std::string& Argument) {
-    const QString Path = QString::fromStdString(Argument);
-    if (!QFileInfo(Path).isDir())
-        return {Argument};
-    QDir Dir(Path);
-    if (Dir.exists("Language"))
-        Dir.cd("Language");
-    std::vector<std::string> Files;
-    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
-        Files.push_back(Dir.filePath(Name).toStdString());
-    return Files;
-}
-
 int ExportTmx(const std::string& ProgramDir, const TArgs& A) {
     std::vector<std::string> Files;
     for (const std::string& Argument : A.Positional) {
@@ -135,20 +121,21 @@ int ExportTmx(const std::string& ProgramDir, const TArgs& A) {
         Files.insert(Files.end(), Of.begin(), Of.end());
     }
     TTmxWriter Memory;
-    int Partial = 0;
-    for (const std::string& File : Files) {
-        TSession S(ProgramDir);
-        if (!S.Open(File))
-            return 2;
-        Partial = std::max(Partial, S.Finish());
-        try {
-            std::cout << File << ": " << Memory.AddDocument(S.State(), S.Doc.Items()) << " pairs\n";
-        } catch (const ToolError& Error) {
-            return Fail(Error.what());
-        }
+    ConsoleUserInterface UI;
+    TTmxFiles Read;
+    try {
+        Read =
+            AddLanguageFiles(Memory, Files, ProgramDir, UI, [](const std::string& File, int Pairs) {
+                std::cout << File << ": " << Pairs << " pairs\n";
+            });
+    } catch (const ToolError& Error) {
+        return Fail(Error.what());
     }
+    if (!Read.Opened)
+        return 2;
+    const int Partial = Read.Partial ? 1 : 0;
     TSession S(ProgramDir);
-    const std::string Out = A.Has("-o") ? A.Get("-o") : S.State().FProgramDir + "Kavrino.tmx";
+    const std::string Out = A.Has("-o") ? A.Get("-o") : S.State().FProgramDir + FolderMemoryName;
     try {
         WriteExchangeFile(Out, Memory.Finish());
     } catch (const ToolError& Error) {

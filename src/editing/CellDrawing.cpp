@@ -15,9 +15,6 @@ namespace kav {
 
 namespace {
 
-constexpr TColor UntranslatedColour = clYellow;
-constexpr TColor TranslatedColour = clWhite;
-
 // Letter case ignored one character at a time, so that positions stay those of the cell text.
 QString UpperPerChar(const QString& Text) {
     QString Result = Text;
@@ -56,11 +53,12 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     strGrid.Canvas().Font =
         LinkedFont(ItemFontOf(Items().View(ItemOfRow(ARow)), strGrid.Canvas().Font));
     ReportApproximate(Font);
-    PaintBand(ARow, Font);
     if (ACol == colTranslated) {
-        PaintMarker(ARow);
+        PaintTranslated(ARow, Font);
         PaintMemoryMarker(ARow);
         PaintMisspelt(ARow);
+    } else {
+        PaintBand(ARow, Font);
     }
     const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
     if (!Marks.empty()) {
@@ -75,6 +73,12 @@ TSearchDialogState TCellDrawing::OpenDialog() const {
         return Find;
     }
     return FHooks.ReplaceDialog ? FHooks.ReplaceDialog() : TSearchDialogState();
+}
+
+bool TCellDrawing::DrawsText(int ACol, int ARow) const {
+    const TFoundHit Hit = Found();
+    return ACol == colTranslated && ARow > 1 && !(Hit.Row >= 1 && ARow == Hit.Row) &&
+           Items().Contains(ItemOfRow(ARow));
 }
 
 bool TCellDrawing::DrawFoundRow(int ARow) {
@@ -95,13 +99,10 @@ void TCellDrawing::StyleTranslatedCell(int ARow, TMyFont& Font, TMyBrush& Brush)
         return;
     }
     const TItemView Item = Items().View(Id);
-    const TItemState State = ItemStateOf(Item);
     Font = LinkedFont(ItemFontOf(Item, Font));
-    // An empty item with an empty default text has nothing to compare: its colour stays.
-    if (State == TItemState::Empty && Item.Default.empty()) {
-        return;
+    if (const std::optional<TColor> Colour = TranslatedCellColour(Item)) {
+        Brush.SetColor(*Colour);
     }
-    Brush.SetColor(State == TItemState::Untranslated ? UntranslatedColour : TranslatedColour);
 }
 
 // The cell's text, the band and kavtool measure in the same font: the item's own, in the
@@ -172,16 +173,37 @@ void TCellDrawing::PaintBand(int ARow, const TMyFont& RowFont) {
                          FilledLineRectIn(strGrid.CellRect(colTranslated, ARow), Band, Check));
 }
 
-QRect TCellDrawing::MarkerRect(int ARow) {
-    return MarkerRectIn(strGrid.CellRect(colTranslated, ARow), BandRect(ARow));
+TCellMarker TCellDrawing::MarkerOf(int ARow) {
+    if (!FHooks.Findings || !FHooks.Findings->Marked(ARow)) {
+        return TCellMarker::None;
+    }
+    return FHooks.Findings->MarkedAsError(ARow) ? TCellMarker::Error : TCellMarker::Warning;
 }
 
-void TCellDrawing::PaintMarker(int ARow) {
+void TCellDrawing::PaintTranslated(int ARow, const TMyFont& RowFont) {
     QPainter* Painter = strGrid.Canvas().Painter();
-    if (!Painter || !FHooks.Findings || !FHooks.Findings->Marked(ARow)) {
+    if (!Painter) {
         return;
     }
-    kav::PaintMarker(*Painter, MarkerRect(ARow), FHooks.Findings->MarkedAsError(ARow));
+    TCanvas& Canvas = strGrid.Canvas();
+    // The grid has filled the cell in its colours (the selection's when selected) and left
+    // its text to this drawing, in the colour it chose.
+    TTranslatedCell Cell{strGrid.CellRect(colTranslated, ARow),
+                         strGrid.CellText(colTranslated, ARow),
+                         RowFont,
+                         Canvas.ToQColor(Canvas.Font.Color()),
+                         CheckRow(ARow),
+                         Canvas.ToQColor(View.FHighlightBackColor),
+                         Canvas.ToQColor(View.FHighlightFontColor),
+                         MarkerOf(ARow)};
+    Canvas.Brush.SetColor(View.FHighlightBackColor);
+    Canvas.Font.SetColor(View.FHighlightFontColor);
+    Canvas.Font.SetCharset(Doc.State().FFontCharset);
+    PaintTranslatedCell(*Painter, FMeasure, Cell);
+}
+
+QRect TCellDrawing::MarkerRect(int ARow) {
+    return MarkerRectIn(strGrid.CellRect(colTranslated, ARow), BandRect(ARow));
 }
 
 QRect TCellDrawing::MemoryMarkerRect(int ARow) const {

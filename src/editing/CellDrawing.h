@@ -60,6 +60,9 @@ public:
                  UserInterface& UI, TCellDrawingHooks Hooks);
 
     void DrawCell(int ACol, int ARow);
+    // The cells whose text DrawCell writes itself, with the band over it: the translated cell
+    // of an item row, except on the found row, which shows its hit instead.
+    bool DrawsText(int ACol, int ARow) const;
     // Highlights the first occurrence of Text (letter case ignored) in the cell, white on red.
     // Outside a paint it asks for the cell to be repainted instead.
     void HighlightFoundText(int ACol, int ARow, const std::string& Text);
@@ -109,7 +112,8 @@ private:
     // Font in the face the product links for the document's language.
     TMyFont LinkedFont(const TMyFont& Font) const;
     QRect BandRectOf(int ARow, const TItemCheck& Check);
-    void PaintMarker(int ARow);
+    void PaintTranslated(int ARow, const TMyFont& RowFont);
+    TCellMarker MarkerOf(int ARow);
     void PaintMemoryMarker(int ARow);
     void PaintMisspelt(int ARow);
     void ReportApproximate(const TMyFont& Font);

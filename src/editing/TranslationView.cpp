@@ -87,6 +87,7 @@ TTranslationView::TTranslationView(TDocument& Doc, TViewState& State, TStyledStr
 
 TTranslationView::~TTranslationView() {
     strGrid.OnDrawCell = nullptr;
+    strGrid.OwnerDrawsText = nullptr;
     strGrid.OnMouseMove = nullptr;
     strGrid.OnSelectCell = nullptr;
     strGrid.OnGetEditText = nullptr;
@@ -106,6 +107,7 @@ void TTranslationView::Install() {
     strGrid.OnDrawCell = [this](int C, int R, const QRect& Rect, TGridDrawState St) {
         strGridDrawCell(C, R, Rect, St);
     };
+    strGrid.OwnerDrawsText = [this](int C, int R) { return FDrawing.DrawsText(C, R); };
     strGrid.OnMouseMove = [this](TShiftState Sh, int X, int Y) { strGridMouseMove(Sh, X, Y); };
     strGrid.OnSelectCell = [this](int C, int R, bool& Can) { strGridSelectCell(C, R, Can); };
     strGrid.OnGetEditText = [this](int C, int R, QString& V) { strGridGetEditText(C, R, V); };

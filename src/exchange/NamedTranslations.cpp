@@ -1,26 +1,19 @@
 #include "exchange/NamedTranslations.h"
 
-#include "document/IoStatus.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "platform/Locales.h"
 #include "text/CodePage.h"
 
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringList>
 
-#include <cerrno>
-#include <cstdio>
 #include <map>
 #include <unordered_map>
 
 namespace kav {
 
 namespace {
-
-// Exchange files are read whole; a file larger than this is no translation of one document.
-constexpr qint64 MaxExchangeBytes = 64LL * 1024 * 1024;
 
 // Lower case without diacritics: the locale table writes "Bokmål" where Qt writes "Bokmal".
 QString Folded(const QString& Name) {
@@ -157,33 +150,6 @@ std::vector<std::string> ItemKeys(const TItemTable& Items) {
     return Keys;
 }
 
-QByteArray ReadExchangeFile(const std::string& Path) {
-    FILE* File = std::fopen(Path.c_str(), "rb");
-    if (!File)
-        throw ToolError(IoStatusMessage(IoStatusFromErrno(errno), Path));
-    QByteArray Bytes;
-    char Buffer[65536];
-    size_t Count;
-    while ((Count = std::fread(Buffer, 1, sizeof Buffer, File)) > 0) {
-        Bytes.append(Buffer, static_cast<qsizetype>(Count));
-        if (Bytes.size() > MaxExchangeBytes) {
-            std::fclose(File);
-            throw ToolError("The file is too large to import: " + Path);
-        }
-    }
-    const bool Failed = std::ferror(File) != 0;
-    std::fclose(File);
-    if (Failed)
-        throw ToolError(IoStatusMessage(ioError, Path));
-    return Bytes;
-}
-
-void WriteExchangeFile(const std::string& Path, const QByteArray& Bytes) {
-    QSaveFile File(QString::fromStdString(Path));
-    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) != Bytes.size() || !File.commit())
-        throw ToolError("Cannot write " + Path + ": " + File.errorString().toStdString());
-}
-
 TExchangeImport ImportNamedTexts(const std::vector<TNamedText>& Texts, TDocument& Doc,
                                  UserInterface& UI, const std::string& StepName) {
     TExchangeImport Report;
@@ -243,6 +209,31 @@ TExchangeImport ImportNamedTexts(const std::vector<TNamedText>& Texts, TDocument
     }
     Edit.Commit();
     return Report;
+}
+
+TExchangeImport ImportReadTexts(const std::string& Path, const TNamedTexts& Read,
+                                const std::string& Format, TDocument& Doc, UserInterface& UI,
+                                const std::string& StepName) {
+    if (!Read.Error.empty())
+        throw ToolError(LocatedMessage("The file is no readable " + Format + ": " + Read.Error +
+                                           ". Nothing was imported.",
+                                       Path, Read.ErrorLine));
+    TExchangeImport Report = ImportNamedTexts(Read.Texts, Doc, UI, StepName);
+    Report.Refused.insert(Report.Refused.begin(), Read.Refused.begin(), Read.Refused.end());
+    return Report;
+}
+
+void AskAndImportExchange(TDocument& Doc, UserInterface& UI, const char* Filter,
+                          const std::function<TExchangeImport(const std::string& Path)>& Import) {
+    const std::optional<std::string> Path = UI.OpenDialog(Doc.State().FProgramDir, Filter);
+    if (!Path)
+        return;
+    TExchangeImport Report;
+    {
+        TPleaseWait Wait(UI, "Loading " + FileNamePart(*Path));
+        Report = Import(*Path);
+    }
+    ReportExchangeImport(*Path, Report, UI);
 }
 
 std::string ExchangeImportSummary(const std::string& Path, const TExchangeImport& Report,

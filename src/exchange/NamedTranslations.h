@@ -1,12 +1,13 @@
 #pragma once
 // What the CAT-tool exchanges share: the language tag of a document, the unique key each item
-// travels under, the reading of a whole exchange file, and the import of translations that
+// travels under, and the import of translations that
 // come back by key as one document command, reported as imported, unchanged, skipped and
 // refused with the reason for each.
 
 #include "document/Document.h"
 #include "document/TextChecks.h"
 #include "document/UserInterface.h"
+#include "exchange/ExchangeFiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,11 +60,14 @@ struct TExchangeImport {
     std::vector<std::string> Refused; // "line 12, Txt_OK: why", one per refused unit
 };
 
-// Reads a whole exchange file (bounded: larger files are refused before they are read).
-// Throws ToolError naming the file.
-QByteArray ReadExchangeFile(const std::string& Path);
-// Writes Bytes to Path atomically; throws ToolError naming the file.
-void WriteExchangeFile(const std::string& Path, const QByteArray& Bytes);
+// What the reader of an exchange file gives: its translations and the units it refused, or
+// the first error (with its line), after which the file gives nothing.
+struct TNamedTexts {
+    std::vector<TNamedText> Texts;
+    std::vector<std::string> Refused;
+    std::string Error;
+    long long ErrorLine = 0;
+};
 
 // Puts the texts into the translations of the items their keys name, encoded in the
 // translated column's code page, through one edit named StepName (with the count). Texts the
@@ -71,6 +75,18 @@ void WriteExchangeFile(const std::string& Path, const QByteArray& Bytes);
 // refused; refused units change nothing.
 TExchangeImport ImportNamedTexts(const std::vector<TNamedText>& Texts, TDocument& Doc,
                                  UserInterface& UI, const std::string& StepName);
+
+// The import of what a reader gave from the file at Path (Format names it in the error: "PO
+// file"): ImportNamedTexts with the reader's refusals listed first. Throws ToolError naming
+// the file and line, importing nothing, when the reader met an error.
+TExchangeImport ImportReadTexts(const std::string& Path, const TNamedTexts& Read,
+                                const std::string& Format, TDocument& Doc, UserInterface& UI,
+                                const std::string& StepName);
+
+// File > Import: the open dialog for Filter, Import of the chosen file while the window
+// waits, then the summary.
+void AskAndImportExchange(TDocument& Doc, UserInterface& UI, const char* Filter,
+                          const std::function<TExchangeImport(const std::string& Path)>& Import);
 
 // "Loaded PATH:\nN items imported, ..." and the refused units with their reasons.
 std::string ExchangeImportSummary(const std::string& Path, const TExchangeImport& Report,

@@ -9,12 +9,13 @@
 #include "measure/TextMeasure.h"
 #include "text/CodePage.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace kav {
@@ -101,22 +102,29 @@ private:
         }
     }
 
-    void Text(QPainter& P, const QRect& Cell, const QString& Text, const TMyFont& Font,
-              const QColor& Colour = Qt::black) {
+    // The glyphs the measuring face draws carry no characters a PDF reader could copy or
+    // search: the same text goes under them as a text a reader finds, in a colour too faint
+    // to see.
+    void Searchable(QPainter& P, const QRect& Cell, const QString& Text, const TMyFont& Font) {
         P.save();
         P.setClipRect(Cell);
-        // The glyphs drawn below come from the measuring face and carry no characters a PDF
-        // reader could copy or search: the same text goes under them as a text a reader
-        // finds, in a colour too faint to see.
-        QFont Searchable(QString::fromStdString(Font.Name()));
-        Searchable.setPixelSize(std::max(1, FMeasure.LineHeight(Font) * 3 / 4));
+        QFont Face(QString::fromStdString(Font.Name()));
+        Face.setPixelSize(std::max(1, FMeasure.LineHeight(Font) * 3 / 4));
         // No ligatures: "fi" stays two letters to search for.
-        Searchable.setStyleStrategy(QFont::PreferNoShaping);
-        P.setFont(Searchable);
+        Face.setStyleStrategy(QFont::PreferNoShaping);
+        P.setFont(Face);
         P.setPen(QColor(255, 255, 255, 1));
         P.drawText(Cell.adjusted(CellPadding, CellPadding, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                    Text);
-        FMeasure.Draw(P, Cell.left() + CellPadding, Cell.top() + CellPadding, Text, Font, Colour);
+        P.restore();
+    }
+
+    void Text(QPainter& P, const QRect& Cell, const QString& Text, const TMyFont& Font) {
+        Searchable(P, Cell, Text, Font);
+        P.save();
+        P.setClipRect(Cell);
+        FMeasure.Draw(P, Cell.left() + CellPadding, Cell.top() + CellPadding, Text, Font,
+                      Qt::black);
         P.restore();
     }
 
@@ -165,27 +173,18 @@ private:
         Text(P, FColumns.Cell(2, Top, Height), DecodeBytes(Item.Default, SystemAnsiCodePage()),
              Plain);
 
+        // The translation as the grid shows it, by the grid's own cell painting.
         const QRect Cell = FColumns.Cell(3, Top, Height);
         const TCheckedRow Checked = CheckItemRow(Item, FContext, FMeasure);
-        // A text still the English one is yellow, as in the grid.
-        if (Checked.Item.State == TItemState::Untranslated)
-            P.fillRect(Cell, Qt::yellow);
+        const std::optional<TColor> Back = TranslatedCellColour(Item);
+        P.fillRect(Cell, ToQColor(Back ? *Back : clWhite));
         const TMyFont Font = ItemFontOf(Item);
-        Text(P, Cell, Checked.Item.Text, Font);
-        const QRect Band =
-            BandRectIn(Cell.adjusted(CellPadding - 1, 0, 0, 0), Checked.Item.Allowed);
-        PaintBand(P, FMeasure, Band, Checked.Item, Font, ToQColor(FOptions.HighlightBack),
-                  ToQColor(FOptions.HighlightText));
-        PaintFilledLine(P, FilledLineRectIn(Cell, Band, Checked.Item));
-        const std::vector<TFinding> Findings =
-            FOptions.Findings ? FOptions.Findings(Id) : Checked.Findings;
-        bool Marked = false, Error = false;
-        for (const TFinding& F : Findings) {
-            Marked = Marked || NeedsAttention(F);
-            Error = Error || (NeedsAttention(F) && F.Severity == TSeverity::Error);
-        }
-        if (Marked)
-            PaintMarker(P, MarkerRectIn(Cell, Band), Error);
+        Searchable(P, Cell, Checked.Item.Text, Font);
+        PaintTranslatedCell(
+            P, FMeasure,
+            {Cell, Checked.Item.Text, Font, Qt::black, Checked.Item,
+             ToQColor(FOptions.HighlightBack), ToQColor(FOptions.HighlightText),
+             CellMarkerOf(FOptions.Findings ? FOptions.Findings(Id) : Checked.Findings)});
 
         P.save();
         P.setPen(QColor(0xC0, 0xC0, 0xC0));
@@ -215,10 +214,7 @@ QPageSize::PageSizeId LocalePageSize() {
 }
 
 std::string PdfNameOf(const TDocumentState& State) {
-    return QFileInfo(QString::fromStdString(FileNamePart(State.FFileName)))
-               .completeBaseName()
-               .toStdString() +
-           ".pdf";
+    return ExchangeNameOf(State, ".pdf");
 }
 
 int ExportPdfFile(const std::string& Path, const TDocumentState& State, const TItemTable& Items,

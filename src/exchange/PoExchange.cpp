@@ -7,7 +7,6 @@
 #include "text/CodePage.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace kav {
@@ -334,10 +333,7 @@ TPoRead ReadPo(const QByteArray& Bytes) {
 }
 
 std::string PoNameOf(const TDocumentState& State) {
-    return QFileInfo(QString::fromStdString(FileNamePart(State.FFileName)))
-               .completeBaseName()
-               .toStdString() +
-           ".po";
+    return ExchangeNameOf(State, ".po");
 }
 
 void ExportPoFile(const std::string& Path, const TDocumentState& State, const TItemTable& Items,
@@ -346,14 +342,7 @@ void ExportPoFile(const std::string& Path, const TDocumentState& State, const TI
 }
 
 TExchangeImport ImportPoFile(const std::string& Path, TDocument& Doc, UserInterface& UI) {
-    const TPoRead Read = ReadPo(ReadExchangeFile(Path));
-    if (!Read.Error.empty())
-        throw ToolError(LocatedMessage("The file is no readable PO file: " + Read.Error +
-                                           ". Nothing was imported.",
-                                       Path, Read.ErrorLine));
-    TExchangeImport Report = ImportNamedTexts(Read.Texts, Doc, UI, "Import PO");
-    Report.Refused.insert(Report.Refused.begin(), Read.Refused.begin(), Read.Refused.end());
-    return Report;
+    return ImportReadTexts(Path, ReadPo(ReadExchangeFile(Path)), "PO file", Doc, UI, "Import PO");
 }
 
 void AskAndExportPo(const TDocument& Doc, UserInterface& UI, const TPoExport& Options) {
@@ -367,15 +356,9 @@ void AskAndExportPo(const TDocument& Doc, UserInterface& UI, const TPoExport& Op
 }
 
 void AskAndImportPo(TDocument& Doc, UserInterface& UI) {
-    const std::optional<std::string> Path = UI.OpenDialog(Doc.State().FProgramDir, PoFilter);
-    if (!Path)
-        return;
-    TExchangeImport Report;
-    {
-        TPleaseWait Wait(UI, "Loading " + FileNamePart(*Path));
-        Report = ImportPoFile(*Path, Doc, UI);
-    }
-    ReportExchangeImport(*Path, Report, UI);
+    AskAndImportExchange(Doc, UI, PoFilter, [&Doc, &UI](const std::string& Path) {
+        return ImportPoFile(Path, Doc, UI);
+    });
 }
 
 std::function<bool(TItemId)> EnglishChangedIn(const TDocument& Doc) {

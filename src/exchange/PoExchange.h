@@ -32,12 +32,7 @@ std::function<bool(TItemId)> EnglishChangedIn(const TDocument& Doc);
 QByteArray WritePo(const TDocumentState& State, const TItemTable& Items,
                    const TPoExport& Options = {});
 
-struct TPoRead {
-    std::vector<TNamedText> Texts;
-    std::vector<std::string> Refused;
-    std::string Error; // the first error; the file gives nothing then
-    long long ErrorLine = 0;
-};
+using TPoRead = TNamedTexts;
 // Entries are keyed by msgctxt, else by their "#:" locations (the form xliff2po writes); the
 // header, obsolete entries and flags are read and left.
 TPoRead ReadPo(const QByteArray& Bytes);

@@ -1,9 +1,9 @@
 #include "exchange/RtfImport.h"
 
-#include "document/IoStatus.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
+#include "exchange/ExchangeFiles.h"
 #include "exchange/RtfExport.h"
 #include "exchange/RtfReader.h"
 #include "text/CodePage.h"
@@ -14,15 +14,11 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 namespace kav {
 
 namespace {
 
-// Larger documents are refused before they are read: the import holds the whole text.
-constexpr long long MaxImportBytes = 64LL * 1024 * 1024;
 // The tool's trimming set (codes 0 to 32) and every other Unicode blank: word processors
 // write no-break and narrow spaces where the export wrote plain blanks.
 bool IsBlank(QChar C) {
@@ -150,27 +146,6 @@ void PutItem(TDocumentEdit& Edit, TItemId Id, long long Number, const QString& T
     ++Report.Changed;
 }
 
-std::string ReadWholeFile(const std::string& Path) {
-    FILE* File = std::fopen(Path.c_str(), "rb");
-    if (!File)
-        throw ToolError(IoStatusMessage(IoStatusFromErrno(errno), Path));
-    std::string Bytes;
-    char Buffer[65536];
-    size_t Count;
-    while ((Count = std::fread(Buffer, 1, sizeof Buffer, File)) > 0) {
-        Bytes.append(Buffer, Count);
-        if (static_cast<long long>(Bytes.size()) > MaxImportBytes) {
-            std::fclose(File);
-            throw ToolError("The file is too large to import: " + Path);
-        }
-    }
-    const bool Failed = std::ferror(File) != 0;
-    std::fclose(File);
-    if (Failed)
-        throw ToolError(IoStatusMessage(ioError, Path));
-    return Bytes;
-}
-
 // An item the fill writes: one with a name.
 bool IsFilledItem(const TItemTable& Items, TItemId Id) {
     return !TrimCharSet(Items.Name(Id), TrimChars()).empty();
@@ -277,7 +252,11 @@ TImportReport FillFromLines(const std::vector<QString>& Lines, TDocumentEdit& Ed
 TImportReport ImportRtfFile(const std::string& Path, TDocument& Doc, UserInterface& UI,
                             TItemRange Range) {
     const int CodePage = TranslatedCodePage(Doc.State());
-    const TRtfText Document = ReadRtf(ReadWholeFile(Path), CodePage, {}, CodePage);
+    // Read whole, and bounded as every exchange file is: the import holds the whole text.
+    const QByteArray Bytes = ReadExchangeFile(Path);
+    const TRtfText Document =
+        ReadRtf(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())), CodePage,
+                {}, CodePage);
     if (!Document.Ok())
         throw ToolError(LocatedMessage(Document.Error, Path, 0));
     if (RtfDocumentKindOf(Document.Lines) == TRtfDocumentKind::English)

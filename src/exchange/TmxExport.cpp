@@ -3,10 +3,17 @@
 #include "document/Document.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
+#include "document/TranslationTable.h"
 #include "exchange/NamedTranslations.h"
+#include "grid/GridModel.h"
 #include "measure/ItemCheck.h"
 #include "text/CodePage.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <map>
 #include <vector>
 
 namespace kav {
@@ -91,6 +98,106 @@ int TTmxWriter::AddDocument(const TDocumentState& State, const TItemTable& Items
 QByteArray TTmxWriter::Finish() {
     W.writeEndDocument();
     return FBytes;
+}
+
+std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder) {
+    const QString Path = QString::fromStdString(FileOrFolder);
+    if (!QFileInfo(Path).isDir())
+        return {FileOrFolder};
+    QDir Dir(Path);
+    if (Dir.exists("Language"))
+        Dir.cd("Language");
+    std::vector<std::string> Files;
+    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
+        Files.push_back(Dir.filePath(Name).toStdString());
+    return Files;
+}
+
+namespace {
+
+// The window's boxes for the documents opened aside, but not its caption, status bar or
+// update lock: those belong to the document the window shows.
+class TAsideUserInterface : public UserInterface {
+public:
+    explicit TAsideUserInterface(UserInterface& Window) : FWindow(Window) {}
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type,
+                            TMsgDlgButtons Buttons) override {
+        return FWindow.MessageDlg(Text, Type, Buttons);
+    }
+    void ShowError(const std::string& Text) override { FWindow.ShowError(Text); }
+    void SetStatusText(int Panel, const std::string& Text) override { FStatus[Panel] = Text; }
+    std::string StatusText(int Panel) const override {
+        const auto Found = FStatus.find(Panel);
+        return Found == FStatus.end() ? std::string() : Found->second;
+    }
+    void Beep() override { FWindow.Beep(); }
+    size_t ListLimit() const override { return FWindow.ListLimit(); }
+    std::optional<size_t> ChooseItem(const std::string& Title, const std::string& Prompt,
+                                     const std::vector<std::string>& Items) override {
+        return FWindow.ChooseItem(Title, Prompt, Items);
+    }
+
+private:
+    UserInterface& FWindow;
+    std::map<int, std::string> FStatus;
+};
+
+bool SameFile(const std::string& A, const std::string& B) {
+    std::error_code Error;
+    return std::filesystem::equivalent(A, B, Error);
+}
+
+} // namespace
+
+TTmxFiles AddLanguageFiles(TTmxWriter& Memory, const std::vector<std::string>& Files,
+                           const std::string& ProgramDir, UserInterface& UI,
+                           const std::function<void(const std::string& File, int Pairs)>& OnFile,
+                           const TDocument* Open) {
+    TTmxFiles Result;
+    for (const std::string& File : Files) {
+        if (Open && SameFile(File, Open->State().FFileName)) {
+            OnFile(File, Memory.AddDocument(Open->State(), Open->Items()));
+            continue;
+        }
+        TStyledGridModel Grid;
+        TDocument Doc(Grid, UI);
+        Doc.SetFolders(ProgramDir);
+        ConfigureTable(Grid);
+        if (!Doc.OpenPath(File)) {
+            Result.Opened = false;
+            return Result;
+        }
+        Result.Partial =
+            Result.Partial || Doc.LastLoad().Findings > 0 || Doc.NewDocumentFindings() > 0;
+        OnFile(File, Memory.AddDocument(Doc.State(), Doc.Items()));
+    }
+    return Result;
+}
+
+void AskAndExportFolderTmx(const TDocument& Doc, UserInterface& UI) {
+    const std::string& Folder = Doc.State().FProgramDir;
+    const std::vector<std::string> Files = LanguageFilesOf(Folder);
+    if (Files.empty()) {
+        UI.MessageDlg("No language file (Kavr_*.str) in " + Folder + "Language/.",
+                      TMsgDlgType::mtWarning, mbOK);
+        return;
+    }
+    const std::optional<std::string> Path = UI.SaveDialog(Folder, TmxFilter, FolderMemoryName);
+    if (!Path)
+        return;
+    TTmxWriter Memory;
+    {
+        TPleaseWait Wait(UI, "Writing " + FileNamePart(*Path));
+        TAsideUserInterface Aside(UI);
+        if (!AddLanguageFiles(
+                 Memory, Files, Folder, Aside, [](const std::string&, int) {}, &Doc)
+                 .Opened)
+            return;
+        WriteExchangeFile(*Path, Memory.Finish());
+    }
+    UI.MessageDlg("Wrote " + *Path + " (" + std::to_string(Memory.Units()) +
+                      " translation units from " + std::to_string(Files.size()) + " files).",
+                  TMsgDlgType::mtInformation, mbOK);
 }
 
 } // namespace kav

@@ -5,11 +5,14 @@
 
 #include "document/DocumentState.h"
 #include "document/Items.h"
+#include "document/UserInterface.h"
 
 #include <QByteArray>
 #include <QXmlStreamWriter>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace kav {
 
@@ -32,5 +35,34 @@ private:
     QXmlStreamWriter W{&FBytes};
     int FUnits = 0;
 };
+
+constexpr const char* TmxFilter = "TMX Files (*.tmx)|*.tmx";
+// The memory's name in its program folder.
+constexpr const char* FolderMemoryName = "Kavrino.tmx";
+
+class TDocument;
+
+// A file as given; a folder's language files (those of its Language/ folder when it has one),
+// by name.
+std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder);
+
+// What adding language files met.
+struct TTmxFiles {
+    bool Opened = true;   // false: a file did not open (UI said why) and the rest were not read
+    bool Partial = false; // a file's reading left content out, or UI was warned
+};
+
+// Opens each of Files as File > Open does, in a document of its own with the program folder
+// ProgramDir, and adds its pairs to Memory; OnFile hears each file's pairs. Open, when given,
+// stands for its own file with what it holds now, saved or not. Throws ToolError as
+// AddDocument does.
+TTmxFiles AddLanguageFiles(TTmxWriter& Memory, const std::vector<std::string>& Files,
+                           const std::string& ProgramDir, UserInterface& UI,
+                           const std::function<void(const std::string& File, int Pairs)>& OnFile,
+                           const TDocument* Open = nullptr);
+
+// File > Export > Translation Memory: every language file of the open document's program
+// folder, the open document as it is now, in one TMX file chosen in the dialog.
+void AskAndExportFolderTmx(const TDocument& Doc, UserInterface& UI);
 
 } // namespace kav

@@ -7,7 +7,6 @@
 #include "measure/RowFont.h"
 #include "text/CodePage.h"
 
-#include <QFileInfo>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -277,10 +276,7 @@ TXliffRead ReadXliff(const QByteArray& Bytes, const std::string& TargetTag) {
 }
 
 std::string XliffNameOf(const TDocumentState& State) {
-    return QFileInfo(QString::fromStdString(FileNamePart(State.FFileName)))
-               .completeBaseName()
-               .toStdString() +
-           ".xlf";
+    return ExchangeNameOf(State, ".xlf");
 }
 
 void ExportXliffFile(const std::string& Path, const TDocumentState& State, const TItemTable& Items,
@@ -289,15 +285,9 @@ void ExportXliffFile(const std::string& Path, const TDocumentState& State, const
 }
 
 TExchangeImport ImportXliffFile(const std::string& Path, TDocument& Doc, UserInterface& UI) {
-    const TXliffRead Read =
-        ReadXliff(ReadExchangeFile(Path), LanguageTagOf(Doc.State().FLanguageCode));
-    if (!Read.Error.empty())
-        throw ToolError(LocatedMessage("The file is no readable XLIFF: " + Read.Error +
-                                           ". Nothing was imported.",
-                                       Path, Read.ErrorLine));
-    TExchangeImport Report = ImportNamedTexts(Read.Texts, Doc, UI, "Import XLIFF");
-    Report.Refused.insert(Report.Refused.begin(), Read.Refused.begin(), Read.Refused.end());
-    return Report;
+    return ImportReadTexts(
+        Path, ReadXliff(ReadExchangeFile(Path), LanguageTagOf(Doc.State().FLanguageCode)), "XLIFF",
+        Doc, UI, "Import XLIFF");
 }
 
 void AskAndExportXliff(const TDocument& Doc, UserInterface& UI, const TItemFindings& Findings) {
@@ -311,15 +301,9 @@ void AskAndExportXliff(const TDocument& Doc, UserInterface& UI, const TItemFindi
 }
 
 void AskAndImportXliff(TDocument& Doc, UserInterface& UI) {
-    const std::optional<std::string> Path = UI.OpenDialog(Doc.State().FProgramDir, XliffFilter);
-    if (!Path)
-        return;
-    TExchangeImport Report;
-    {
-        TPleaseWait Wait(UI, "Loading " + FileNamePart(*Path));
-        Report = ImportXliffFile(*Path, Doc, UI);
-    }
-    ReportExchangeImport(*Path, Report, UI);
+    AskAndImportExchange(Doc, UI, XliffFilter, [&Doc, &UI](const std::string& Path) {
+        return ImportXliffFile(Path, Doc, UI);
+    });
 }
 
 } // namespace kav

@@ -23,13 +23,7 @@ QByteArray WriteXliff(const TDocumentState& State, const TItemTable& Items,
 
 // What an XLIFF file gives back: the target of every unit, by key (its resname, its id, or
 // the location a PO round trip keeps it under); empty Error when it was read.
-struct TXliffRead {
-    std::vector<TNamedText> Texts;
-    // "line 3: the file's target language is de-DE, the document's fr-FR" per refused unit.
-    std::vector<std::string> Refused;
-    std::string Error; // the first error, with its line
-    long long ErrorLine = 0;
-};
+using TXliffRead = TNamedTexts;
 // TargetTag: the document's language tag; a <file> of another target language is refused.
 TXliffRead ReadXliff(const QByteArray& Bytes, const std::string& TargetTag);
 

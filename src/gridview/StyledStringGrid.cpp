@@ -105,7 +105,7 @@ QString TStyledStringGrid::CellText(int Col, int Row) const {
 void TStyledStringGrid::DrawCell(int Col, int Row, const QRect& Rect, TGridDrawState State) {
     QRect R = Rect;
     PrepareCellCanvas(Col, Row, R, State);
-    if (DefaultDrawing) {
+    if (DefaultDrawing && !(OwnerDrawsText && OwnerDrawsText(Col, Row))) {
         DrawCellText(Col, Row, R, State);
     }
     if (OnDrawCell) {

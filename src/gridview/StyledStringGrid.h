@@ -106,6 +106,9 @@ public:
     // The owner's style of a cell over the model's: the font and brush it is drawn and edited
     // in. Read while painting, so it must not write anything.
     std::function<void(int Col, int Row, TMyFont& Font, TMyBrush& Brush)> OnCellStyle;
+    // Cells whose text OnDrawCell writes: the grid fills them in their colours and leaves the
+    // text, in the canvas font it chose, to the owner.
+    std::function<bool(int Col, int Row)> OwnerDrawsText;
     // The editor was laid over its cell and styled, or loaded with its text (highlights of the
     // owner's go on it here). Opened: it has just opened on the cell, and what it selects is
     // the owner's to choose.

@@ -1,5 +1,6 @@
 #include "measure/CellPainting.h"
 
+#include "measure/TableFindings.h"
 #include "measure/TextMeasure.h"
 
 #include <QPolygon>
@@ -7,6 +8,41 @@
 #include <algorithm>
 
 namespace kav {
+
+TCellMarker CellMarkerOf(const std::vector<TFinding>& Findings) {
+    TCellMarker Marker = TCellMarker::None;
+    for (const TFinding& F : Findings) {
+        if (!NeedsAttention(F))
+            continue;
+        if (F.Severity == TSeverity::Error)
+            return TCellMarker::Error;
+        Marker = TCellMarker::Warning;
+    }
+    return Marker;
+}
+
+std::optional<TColor> TranslatedCellColour(const TItemView& Item) {
+    const TItemState State = ItemStateOf(Item);
+    if (State == TItemState::Empty && Item.Default.empty())
+        return std::nullopt;
+    return State == TItemState::Untranslated ? clYellow : clWhite;
+}
+
+void PaintTranslatedCell(QPainter& Painter, TTextMeasure& Measure, const TTranslatedCell& C) {
+    if (C.Cell.isEmpty())
+        return;
+    // The text as the grid writes any cell's text; a translation never holds a line break.
+    const QRect TextRect = C.Cell.adjusted(2, 2, -2, -2);
+    Painter.save();
+    Painter.setClipRect(TextRect, Qt::IntersectClip);
+    Measure.Draw(Painter, TextRect.left(), TextRect.top(), C.Text, C.Font, C.Ink);
+    Painter.restore();
+    const QRect Band = BandRectIn(C.Cell, C.Check.Allowed);
+    PaintBand(Painter, Measure, Band, C.Check, C.Font, C.BandBack, C.BandInk);
+    PaintFilledLine(Painter, FilledLineRectIn(C.Cell, Band, C.Check));
+    if (C.Marker != TCellMarker::None)
+        PaintMarker(Painter, MarkerRectIn(C.Cell, Band), C.Marker == TCellMarker::Error);
+}
 
 QRect BandRectIn(const QRect& Cell, int Allowed) {
     if (Cell.isEmpty())

@@ -196,6 +196,15 @@ void TestMainForm::controlsAndMenus() {
     QCOMPARE(FileItems,
              (QStringList{"&New=Ctrl+N", "&Open...=Ctrl+O", "&Save=Ctrl+S", "Save &As...=",
                           "&Restore Previous Version...=", "&Export=", "&Import=", "E&xit=Alt+X"}));
+    const auto Entries = [&F](const char* Menu) {
+        QStringList Texts;
+        for (QAction* Item : F.findChild<QMenu*>(Menu)->actions())
+            Texts << Item->text();
+        return Texts;
+    };
+    QCOMPARE(Entries("ExportMenu"), (QStringList{"&XLIFF 1.2...", "&PO (gettext)...", "P&DF...",
+                                                 "&Translation Memory (TMX)..."}));
+    QCOMPARE(Entries("ImportMenu"), (QStringList{"&XLIFF 1.2...", "&PO (gettext)..."}));
     for (QAction* Item : F.pmnuGridRowAction->actions())
         QVERIFY(!Item->isVisible());
 }

@@ -89,6 +89,8 @@ private slots:
     void translationMemoryOfTheFolder();
     void pdfShowsEveryItem_data();
     void pdfShowsEveryItem();
+    void poeditOpensThePo_data();
+    void poeditOpensThePo();
 
 private:
     TKavtoolRun Run(const QStringList& Args) {
@@ -331,6 +333,45 @@ void TestKavtoolExchange::pdfShowsEveryItem() {
         QVERIFY2(Read.contains(Texts.first.simplified()), qPrintable(Id + ": " + Texts.first));
         QVERIFY2(Read.contains(Texts.second.simplified()), qPrintable(Id + ": " + Texts.second));
     }
+}
+
+void TestKavtoolExchange::poeditOpensThePo_data() {
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("Kavr_FRA.str") << "Kavr_FRA.str" << true;
+    QTest::newRow("Kavr_RUS.str") << "Kavr_RUS.str" << true;
+    // An entry given twice: Poedit says the file is invalid, and the check must see its box.
+    QTest::newRow("broken") << "Kavr_FRA.str" << false;
+}
+
+// Poedit, on an X server of its own, opens the export: its window comes up named after the
+// file, and no error box with it.
+void TestKavtoolExchange::poeditOpensThePo() {
+    QFETCH(QString, sample);
+    QFETCH(bool, opens);
+    const QString Po = Home.path() + "/out/" + QFileInfo(sample).completeBaseName() +
+                       (opens ? ".po" : "-broken.po");
+    QCOMPARE(Run({"export-po", Sample(sample), "-o", Po}).Code, 0);
+    if (!opens) {
+        QFile File(Po);
+        QVERIFY(File.open(QIODevice::ReadWrite));
+        QByteArray Bytes = File.readAll();
+        const qsizetype Start = Bytes.indexOf("msgctxt \"Txt_MENU_FILE\"");
+        const qsizetype End = Bytes.indexOf("\n\n", Start);
+        QVERIFY(Start > 0 && End > Start);
+        Bytes.insert(End, "\n\n" + Bytes.mid(Start, End - Start));
+        QVERIFY(File.resize(0) && File.write(Bytes) == Bytes.size());
+    }
+    QProcess P;
+    P.start(QStringLiteral(POEDIT_OPENS), {Po});
+    QVERIFY(P.waitForFinished(120000));
+    const QString Said = QString::fromUtf8(P.readAllStandardOutput() + P.readAllStandardError());
+    if (P.exitCode() == 2) {
+        if (qEnvironmentVariableIsSet("KAV_REQUIRE_PEERS"))
+            QFAIL(qPrintable("Poedit must run here: " + Said));
+        QSKIP(qPrintable(Said));
+    }
+    QVERIFY2((P.exitCode() == 0) == opens, qPrintable(Said));
 }
 
 QTEST_MAIN(TestKavtoolExchange)
