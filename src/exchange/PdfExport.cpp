@@ -1,6 +1,7 @@
 #include "exchange/PdfExport.h"
 
 #include "document/Document.h"
+#include "document/FontSubstitutes.h"
 #include "document/Languages.h"
 #include "document/ToolError.h"
 #include "measure/CellPainting.h"
@@ -64,7 +65,13 @@ public:
         : FWriter(Writer), FState(State), FItems(Items), FOptions(Options),
           FMeasure(TTextMeasure::Shared()),
           FArea(Writer.pageLayout().paintRectPixels(Resolution).size()), FColumns(FArea.width()),
-          FCodePage(TranslatedCodePage(State)), FContext{FCodePage, State.FLanguageCode} {}
+          FCodePage(TranslatedCodePage(State)),
+          // Drawn as the grid draws (the file's 96 dpi, the project's samples and faces),
+          // judged at the product's display setting as the window's findings are.
+          FContext{FCodePage, State.FLanguageCode, State.FProgramDir}, FJudged{FCodePage,
+                                                                               State.FLanguageCode,
+                                                                               State.FProgramDir,
+                                                                               State.FProductDpi} {}
 
     int Paint() {
         Paginate();
@@ -80,6 +87,15 @@ public:
     }
 
 private:
+    // The window's findings when it gives them; else the item's own at the product's setting.
+    std::vector<TFinding> FindingsOf(TItemId Id, const TItemView& Item, const TCheckedRow& Drawn) {
+        if (FOptions.Findings)
+            return FOptions.Findings(Id);
+        if (FJudged == FContext)
+            return Drawn.Findings;
+        return CheckItemRow(Item, FJudged, FMeasure).Findings;
+    }
+
     int RowHeight(TItemId Id) {
         const int Item = FMeasure.LineHeight(ItemFontOf(FItems.View(Id)));
         return std::max(Item, FMeasure.LineHeight(TableFont())) + 2 * CellPadding;
@@ -178,13 +194,13 @@ private:
         const TCheckedRow Checked = CheckItemRow(Item, FContext, FMeasure);
         const std::optional<TColor> Back = TranslatedCellColour(Item);
         P.fillRect(Cell, ToQColor(Back ? *Back : clWhite));
-        const TMyFont Font = ItemFontOf(Item);
+        const TMyFont Font = LinkedFontOf(ItemFontOf(Item), &ProjectSubstitutes(FState.FProgramDir),
+                                          FState.FLanguageCode);
         Searchable(P, Cell, Checked.Item.Text, Font);
-        PaintTranslatedCell(
-            P, FMeasure,
-            {Cell, Checked.Item.Text, Font, Qt::black, Checked.Item,
-             ToQColor(FOptions.HighlightBack), ToQColor(FOptions.HighlightText),
-             CellMarkerOf(FOptions.Findings ? FOptions.Findings(Id) : Checked.Findings)});
+        PaintTranslatedCell(P, FMeasure,
+                            {Cell, Checked.Item.Text, Font, Qt::black, Checked.Item,
+                             ToQColor(FOptions.HighlightBack), ToQColor(FOptions.HighlightText),
+                             CellMarkerOf(FindingsOf(Id, Item, Checked))});
 
         P.save();
         P.setPen(QColor(0xC0, 0xC0, 0xC0));
@@ -203,6 +219,7 @@ private:
     TColumns FColumns;
     int FCodePage;
     TFindingContext FContext;
+    TFindingContext FJudged;
     std::vector<TItemId> FPages;
 };
 

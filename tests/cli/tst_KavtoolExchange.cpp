@@ -89,6 +89,7 @@ private slots:
     void translationMemoryOfTheFolder();
     void pdfShowsEveryItem_data();
     void pdfShowsEveryItem();
+    void pdfDrawsInTheLanguagesFace();
     void poeditOpensThePo_data();
     void poeditOpensThePo();
 
@@ -333,6 +334,28 @@ void TestKavtoolExchange::pdfShowsEveryItem() {
         QVERIFY2(Read.contains(Texts.first.simplified()), qPrintable(Id + ": " + Texts.first));
         QVERIFY2(Read.contains(Texts.second.simplified()), qPrintable(Id + ": " + Texts.second));
     }
+}
+
+// The PDF draws the translations in the face the product links for the language, as the grid.
+void TestKavtoolExchange::pdfDrawsInTheLanguagesFace() {
+    const QString Pdf = Home.path() + "/out/linked.pdf";
+    const auto Faces = [&]() {
+        QByteArray Fonts;
+        const TKavtoolRun Export = Run({"export-pdf", Sample("Kavr_FRA.str"), "-o", Pdf});
+        if (Export.Code != 0 || !Peer("pdffonts", {Pdf}, &Fonts))
+            return QByteArray("export failed: ") + Export.Err.toUtf8();
+        return Fonts;
+    };
+    QVERIFY2(!Faces().contains("Loma"), Faces().constData());
+    QVERIFY(QDir(Home.path()).mkpath("Fonts"));
+    const QString Ini = Home.path() + "/Fonts/Substitutes.ini";
+    QFile File(Ini);
+    QVERIFY(File.open(QIODevice::WriteOnly));
+    File.write("[FRA]\nArial=Loma\n");
+    File.close();
+    const QByteArray Linked = Faces();
+    QFile::remove(Ini);
+    QVERIFY2(Linked.contains("Loma"), Linked.constData());
 }
 
 void TestKavtoolExchange::poeditOpensThePo_data() {
