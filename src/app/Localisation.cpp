@@ -638,6 +638,14 @@ void TMainForm::BuildMenus() {
                                     "Go to the previous row with an error or a warning",
                                     &TMainForm::PreviousFindingMenuClick);
     PreviousFindingMenu->setObjectName("PreviousFindingMenu");
+    AddAction(View, "Next &Changed English", QKeySequence("F12"),
+              "Go to the next item whose English changed since the file was saved",
+              &TMainForm::NextChangedEnglishMenuClick)
+        ->setObjectName("NextChangedEnglishMenu");
+    AddAction(View, "Previous Changed &English", QKeySequence("Shift+F12"),
+              "Go to the previous item whose English changed since the file was saved",
+              &TMainForm::PreviousChangedEnglishMenuClick)
+        ->setObjectName("PreviousChangedEnglishMenu");
     FindingsPanelMenu = View;
 
     QMenu* Help = menuBar()->addMenu("&Help");
@@ -1087,8 +1095,19 @@ void TMainForm::GoToFinding(bool Forward) {
     // A large table whose check was stopped is checked when its findings are asked for.
     if (FView && FView->Findings().Pending() && !CheckAllFindings())
         return;
-    TableCommand([this, Forward] {
-        const int Row = FView->Findings().NextMarked(strGrid->Row(), Forward);
+    GoToFoundRow([this, Forward] { return FView->Findings().NextMarked(strGrid->Row(), Forward); });
+}
+
+void TMainForm::GoToChangedEnglish(bool Forward) {
+    if (!FView)
+        return;
+    GoToFoundRow(
+        [this, Forward] { return FView->Findings().NextChangedEnglish(strGrid->Row(), Forward); });
+}
+
+void TMainForm::GoToFoundRow(const std::function<int()>& Find) {
+    TableCommand([this, &Find] {
+        const int Row = Find();
         if (Row < 0) {
             Beep();
             return;

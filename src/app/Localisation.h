@@ -106,6 +106,8 @@ public:
     // one, its findings in the status bar; a beep when there is none.
     void NextFindingMenuClick() { GoToFinding(true); }
     void PreviousFindingMenuClick() { GoToFinding(false); }
+    void NextChangedEnglishMenuClick() { GoToChangedEnglish(true); }
+    void PreviousChangedEnglishMenuClick() { GoToChangedEnglish(false); }
     void FontNameChange();
     void FontSizeChange();
     void BoldButtonClick();
@@ -282,6 +284,9 @@ private:
     void ChooseHighlightColor(TColor Start, TColor& Color);
     void ReportRefusedChar(const QString& Char, int CodePage);
     void GoToFinding(bool Forward);
+    void GoToChangedEnglish(bool Forward);
+    // Makes Row (from Find, -1 for none) the current row, its findings in the status bar.
+    void GoToFoundRow(const std::function<int()>& Find);
     void UpdateFindingCounts();
 
     TViewState FViewState;

@@ -364,6 +364,20 @@ int TTableFindings::NextMarked(int From, bool Forward) {
     return -1;
 }
 
+int TTableFindings::NextChangedEnglish(int From, bool Forward) const {
+    if (!FBaseline || !FBaseline->Known())
+        return -1;
+    const int Last = TrailingRow(FGrid);
+    for (int Row = Forward ? std::max(From + 1, FirstItemRow) : std::min(From - 1, Last - 1);
+         Row >= FirstItemRow && Row < Last; Row += Forward ? 1 : -1) {
+        const TItemId Id = ItemOfRow(Row);
+        if (IsItemRow(FGrid, Row) && FItems.Contains(Id) &&
+            FBaseline->ChangeOf(FItems, Id) != TSourceChange::None)
+            return Row;
+    }
+    return -1;
+}
+
 std::vector<TRowFinding> TTableFindings::List(TCheckSet Kinds, std::optional<TSeverity> Severity) {
     std::vector<TRowFinding> Out;
     if (FPending)

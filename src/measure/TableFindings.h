@@ -96,6 +96,9 @@ public:
     TFindingCounts Counts();
     // The next marked item row after From (Forward) or before it; -1 when there is none.
     int NextMarked(int From, bool Forward);
+    // The next (or previous) item row after From whose English changed since its file was
+    // saved, or -1.
+    int NextChangedEnglish(int From, bool Forward) const;
     // Every finding of a kind in Kinds and of Severity (every severity when none), in the
     // order of the rows; none while the table is Pending.
     std::vector<TRowFinding> List(TCheckSet Kinds = AllChecks,

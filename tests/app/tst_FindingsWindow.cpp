@@ -382,6 +382,17 @@ void TestFindingsWindow::changedEnglishMarkedUntilReviewed() {
     };
     QVERIFY(SourceChanged());
     QVERIFY(F.Form().View()->Findings().Marked(NewDocument));
+    // F12 and Shift+F12 walk only the items whose English changed.
+    F.Grid().setFocus();
+    F.Grid().SetRow(FirstItemRow);
+    F.Press(Qt::Key_F12);
+    QCOMPARE(F.Grid().Row(), NewDocument);
+    QCOMPARE(F.Grid().Col(), colTranslated);
+    F.Press(Qt::Key_F12);
+    QCOMPARE(F.Grid().Row(), NewDocument);
+    F.Grid().SetRow(F.Grid().RowCount() - 1);
+    F.Press(Qt::Key_F12, Qt::ShiftModifier);
+    QCOMPARE(F.Grid().Row(), NewDocument);
     // The pop-up offers the review only on a marked row.
     F.Grid().SetRow(FirstItemRow);
     QTest::mouseClick(F.Grid().viewport(), Qt::RightButton, {},
