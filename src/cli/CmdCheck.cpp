@@ -10,14 +10,12 @@
 #include "document/Languages.h"
 #include "document/PlaceholderSamples.h"
 #include "document/ProductDisplay.h"
+#include "document/ProgramFolder.h"
 #include "document/TranslationTable.h"
 #include "measure/ItemCheck.h"
 #include "measure/TableFindings.h"
 #include "measure/TextMeasure.h"
 #include "text/CodePage.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <iostream>
@@ -29,22 +27,6 @@
 namespace kav {
 
 namespace {
-
-// Every Kavr_*.str of a folder, or of its Language/ folder when it has one; a file as it is.
-std::optional<std::vector<std::string>> FilesOf(const std::string& Argument) {
-    const QString Path = QString::fromStdString(Argument);
-    if (!QFileInfo(Path).isDir())
-        return std::vector<std::string>{Argument};
-    QDir Dir(Path);
-    if (Dir.exists("Language"))
-        Dir.cd("Language");
-    std::vector<std::string> Files;
-    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
-        Files.push_back(Dir.filePath(Name).toStdString());
-    if (Files.empty())
-        return std::nullopt;
-    return Files;
-}
 
 TRowReport RowReport(const TItemTable& Items, TItemId Id, const TCheckedRow& Checked) {
     const TItemCheck& Check = Checked.Item;
@@ -141,10 +123,10 @@ int Check(const std::string& ProgramDir, const TArgs& A) {
     }
     std::vector<std::string> Files;
     for (const std::string& Argument : A.Positional) {
-        const std::optional<std::vector<std::string>> Of = FilesOf(Argument);
-        if (!Of)
+        const std::vector<std::string> Of = LanguageFilesOf(Argument);
+        if (Of.empty())
             return Fail("no Kavr_*.str file in " + Argument);
-        Files.insert(Files.end(), Of->begin(), Of->end());
+        Files.insert(Files.end(), Of.begin(), Of.end());
     }
     std::vector<std::string> DpiErrors;
     int Dpi = ProductDpi(ProgramDir, &DpiErrors);

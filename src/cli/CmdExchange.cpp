@@ -4,6 +4,7 @@
 #include "cli/CliSession.h"
 #include "cli/FontApplication.h"
 #include "document/Languages.h"
+#include "document/ProgramFolder.h"
 #include "document/ToolError.h"
 #include "exchange/PdfExport.h"
 #include "exchange/PoExchange.h"
@@ -11,9 +12,6 @@
 #include "exchange/XliffExchange.h"
 #include "measure/TableFindings.h"
 #include "platform/Locales.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <iostream>
 
@@ -23,7 +21,8 @@ namespace {
 
 // The findings kavtool check gives, for the notes of the exports.
 TItemFindings CheckFindings(const TSession& S) {
-    const TFindingContext Context{TranslatedCodePage(S.State()), S.State().FLanguageCode};
+    const TFindingContext Context{TranslatedCodePage(S.State()), S.State().FLanguageCode,
+                                  S.State().FProgramDir, S.State().FProductDpi};
     return [&S, Context](TItemId Id) {
         return CheckItemRow(S.Doc.Items().View(Id), Context, TTextMeasure::Shared()).Findings;
     };

@@ -1,11 +1,7 @@
 #include "document/PlaceholderSamples.h"
 
+#include "document/IniLines.h"
 #include "document/TextChecks.h"
-
-#include <QFile>
-#include <QStringList>
-
-#include <mutex>
 
 namespace kav {
 
@@ -77,47 +73,36 @@ TPlaceholderSamples::TPlaceholderSamples() {
 
 TPlaceholderSamples TPlaceholderSamples::FromFile(const std::string& File,
                                                   std::vector<std::string>& Errors) {
-    QFile F(QString::fromStdString(File));
-    if (!F.exists())
-        return {};
-    if (!F.open(QIODevice::ReadOnly)) {
-        Errors.push_back(File + ": cannot be read: " + F.errorString().toStdString());
-        return {};
-    }
-    return FromText(QString::fromUtf8(F.readAll()), File, Errors);
+    const std::optional<QString> Text = IniFileText(File, Errors);
+    return Text ? FromText(*Text, File, Errors) : TPlaceholderSamples();
 }
 
 TPlaceholderSamples TPlaceholderSamples::FromText(const QString& Text, const std::string& Name,
                                                   std::vector<std::string>& Errors) {
     TPlaceholderSamples Samples;
     bool InSamples = false;
-    const QStringList Lines = Text.split(u'\n');
-    for (qsizetype I = 0; I < Lines.size(); ++I) {
-        const QString Line = Lines[I].trimmed();
-        const std::string Where = Name + ":" + std::to_string(I + 1) + ": ";
-        if (Line.isEmpty() || Line.startsWith(u';') || Line.startsWith(u'#'))
-            continue;
-        if (Line.startsWith(u'[')) {
-            if (!Line.endsWith(u']'))
-                Errors.push_back(Where + "a section name needs its closing ]");
-            InSamples = Line.compare("[Samples]", Qt::CaseInsensitive) == 0;
-            continue;
-        }
+    TIniVisitor Visit;
+    Visit.Section = [&](const std::optional<QString>& Section, const TIniLine&) {
+        InSamples = Section && Section->compare("Samples", Qt::CaseInsensitive) == 0;
+    };
+    Visit.Entry = [&](bool, const TIniLine& Line) {
         if (!InSamples)
-            continue;
-        const qsizetype Equals = Line.indexOf(u'=', 1); // "%=" is no placeholder
-        const QString Key = Equals > 0 ? Line.left(Equals).trimmed() : QString();
-        if (Key.isEmpty()) {
-            Errors.push_back(Where + "not a placeholder=sample line: " + Line.toStdString());
-            continue;
+            return;
+        const auto Pair = IniKeyValue(Line.Text);
+        if (!Pair) {
+            Errors.push_back(Line.Where +
+                             "not a placeholder=sample line: " + Line.Text.toStdString());
+            return;
         }
+        const auto& [Key, Value] = *Pair;
         const std::vector<QString> Found = FormatSpecifiers(Key);
         if (Found.size() != 1 || Found[0] != Key) {
-            Errors.push_back(Where + "not a placeholder: " + Key.toStdString());
-            continue;
+            Errors.push_back(Line.Where + "not a placeholder: " + Key.toStdString());
+            return;
         }
-        Samples.FSamples[Key] = Unquoted(Line.mid(Equals + 1).trimmed());
-    }
+        Samples.FSamples[Key] = Unquoted(Value);
+    };
+    ReadIniLines(Text, Name, Errors, Visit);
     return Samples;
 }
 
@@ -155,23 +140,10 @@ std::string PlaceholderSamplesFile(const std::string& ProgramDir) {
 
 const TPlaceholderSamples& ProjectSamples(const std::string& ProgramDir,
                                           std::vector<std::string>* Errors) {
-    struct TRead {
-        TPlaceholderSamples Samples;
-        std::vector<std::string> Errors;
-    };
-    static std::mutex Guard;
-    static std::map<std::string, TRead> Read;
-    const std::lock_guard<std::mutex> Lock(Guard);
-    auto Found = Read.find(ProgramDir);
-    if (Found == Read.end()) {
-        TRead R;
-        if (!ProgramDir.empty())
-            R.Samples = TPlaceholderSamples::FromFile(PlaceholderSamplesFile(ProgramDir), R.Errors);
-        Found = Read.emplace(ProgramDir, std::move(R)).first;
-    }
-    if (Errors)
-        *Errors = Found->second.Errors;
-    return Found->second.Samples;
+    return ReadOncePerFolder<TPlaceholderSamples>(
+        ProgramDir, Errors, [](const std::string& Dir, std::vector<std::string>& Problems) {
+            return TPlaceholderSamples::FromFile(PlaceholderSamplesFile(Dir), Problems);
+        });
 }
 
 } // namespace kav

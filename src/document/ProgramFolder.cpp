@@ -2,6 +2,8 @@
 
 #include "document/DocumentState.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -88,6 +90,19 @@ std::string FindUserGuide(const std::string& ExeDir, const std::string& Installe
 
 std::string ProductFontFolder(const std::string& ProgramDir) {
     return WithSlash(ProgramDir) + "Fonts/";
+}
+
+std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder) {
+    const QString Path = QString::fromStdString(FileOrFolder);
+    if (!QFileInfo(Path).isDir())
+        return {FileOrFolder};
+    QDir Dir(Path);
+    if (Dir.exists("Language"))
+        Dir.cd("Language");
+    std::vector<std::string> Files;
+    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
+        Files.push_back(Dir.filePath(Name).toStdString());
+    return Files;
 }
 
 std::string UserGuideFile() {

@@ -2,6 +2,7 @@
 // The program folder: where Default/, Language/, Backup/ ... live.
 
 #include <string>
+#include <vector>
 
 namespace kav {
 
@@ -27,6 +28,10 @@ std::string InstalledDataFolder();
 
 // The product's own font files, which measure the items before any system face.
 std::string ProductFontFolder(const std::string& ProgramDir);
+
+// A file as given; a folder's language files (those of its Language/ folder when it has one),
+// by name.
+std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder);
 
 // The user guide: beside the program (guide.html, or docs/guide.html as the build's bin/ folder
 // holds it, also when that folder is copied elsewhere), else where an installation puts it

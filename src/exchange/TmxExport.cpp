@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "document/Languages.h"
+#include "document/ProgramFolder.h"
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "exchange/NamedTranslations.h"
@@ -98,19 +99,6 @@ int TTmxWriter::AddDocument(const TDocumentState& State, const TItemTable& Items
 QByteArray TTmxWriter::Finish() {
     W.writeEndDocument();
     return FBytes;
-}
-
-std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder) {
-    const QString Path = QString::fromStdString(FileOrFolder);
-    if (!QFileInfo(Path).isDir())
-        return {FileOrFolder};
-    QDir Dir(Path);
-    if (Dir.exists("Language"))
-        Dir.cd("Language");
-    std::vector<std::string> Files;
-    for (const QString& Name : Dir.entryList({"Kavr_*.str"}, QDir::Files, QDir::Name))
-        Files.push_back(Dir.filePath(Name).toStdString());
-    return Files;
 }
 
 namespace {

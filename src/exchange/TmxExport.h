@@ -42,10 +42,6 @@ constexpr const char* FolderMemoryName = "Kavrino.tmx";
 
 class TDocument;
 
-// A file as given; a folder's language files (those of its Language/ folder when it has one),
-// by name.
-std::vector<std::string> LanguageFilesOf(const std::string& FileOrFolder);
-
 // What adding language files met.
 struct TTmxFiles {
     bool Opened = true;   // false: a file did not open (UI said why) and the rest were not read

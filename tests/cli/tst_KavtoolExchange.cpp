@@ -90,6 +90,7 @@ private slots:
     void pdfShowsEveryItem_data();
     void pdfShowsEveryItem();
     void pdfDrawsInTheLanguagesFace();
+    void poNotesTakeTheProjectsSamples();
     void poeditOpensThePo_data();
     void poeditOpensThePo();
 
@@ -356,6 +357,32 @@ void TestKavtoolExchange::pdfDrawsInTheLanguagesFace() {
     const QByteArray Linked = Faces();
     QFile::remove(Ini);
     QVERIFY2(Linked.contains("Loma"), Linked.constData());
+}
+
+// The notes of an export are the findings kavtool check gives, with the project's own
+// placeholder samples, not the defaults.
+void TestKavtoolExchange::poNotesTakeTheProjectsSamples() {
+    const QString Ini = Home.path() + "/Placeholders.ini";
+    QFile File(Ini);
+    QVERIFY(File.open(QIODevice::WriteOnly));
+    File.write("[Samples]\n%s=WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\n");
+    File.close();
+    const QString Po = Home.path() + "/out/samples.po";
+    const TKavtoolRun Export = Run({"export-po", Sample("Kavr_FRA.str"), "-o", Po});
+    const TKavtoolRun Check = Run({"check", Sample("Kavr_FRA.str"), "--checks", "too-long-filled"});
+    QFile::remove(Ini);
+    QCOMPARE(Export.Code, 0);
+    const QString Notes = QString::fromUtf8(ReadAll(Po));
+    int Compared = 0;
+    for (const QString& Line : Check.Out.split(u'\n')) {
+        const qsizetype From = Line.indexOf("too long with placeholder samples:");
+        if (From < 0 || !Line.contains("%s"))
+            continue;
+        const QString Message = Line.mid(From, Line.indexOf("): ", From) + 1 - From);
+        QVERIFY2(Notes.contains("#. warning too-long-filled: " + Message), qPrintable(Message));
+        ++Compared;
+    }
+    QVERIFY2(Compared >= 3, qPrintable(Check.Out));
 }
 
 void TestKavtoolExchange::poeditOpensThePo_data() {
