@@ -44,8 +44,8 @@ QStringList WordsOf(const QString& Text, bool Fold) {
 
 // Edit distance over words where swapping two neighbours counts one edit (the optimal string
 // alignment distance).
-int WordDistance(const QStringList& A, const QStringList& B) {
-    const qsizetype N = A.size(), M = B.size();
+template <class A_, class B_> int WordDistance(const A_& A, const B_& B) {
+    const qsizetype N = qsizetype(A.size()), M = qsizetype(B.size());
     std::vector<int> Before(M + 1), Previous(M + 1), Current(M + 1);
     for (qsizetype J = 0; J <= M; ++J)
         Previous[J] = static_cast<int>(J);
@@ -65,14 +65,14 @@ int WordDistance(const QStringList& A, const QStringList& B) {
 }
 
 // The score of two texts whose case-folded words are FoldedA and FoldedB.
-int ScoreOf(const QString& Text, const QString& Candidate, const QStringList& FoldedA,
-            const QStringList& FoldedB) {
+template <class A_, class B_>
+int ScoreOf(const QString& Text, const QString& Candidate, const A_& FoldedA, const B_& FoldedB) {
     if (Text == Candidate)
         return ExactScore;
-    const qsizetype Longer = std::max(FoldedA.size(), FoldedB.size());
+    const qsizetype Longer = std::max(qsizetype(FoldedA.size()), qsizetype(FoldedB.size()));
     if (Longer == 0)
         return 0; // punctuation only, and not the same
-    if (FoldedA == FoldedB) {
+    if (std::equal(FoldedA.begin(), FoldedA.end(), FoldedB.begin(), FoldedB.end())) {
         if (Text.toCaseFolded() == Candidate.toCaseFolded())
             return 99;
         return WordsOf(Text, false) == WordsOf(Candidate, false) ? 98 : 97;
@@ -81,8 +81,18 @@ int ScoreOf(const QString& Text, const QString& Candidate, const QStringList& Fo
     return std::min(96, static_cast<int>(100 * (Longer - D) / Longer));
 }
 
-QString KeyOf(const QStringList& Words) {
-    return Words.join(u' ');
+// A stored text's word ids as a range the scoring templates take.
+struct TWordRange {
+    const int* First;
+    const int* Last;
+    const int* begin() const { return First; }
+    const int* end() const { return Last; }
+    size_t size() const { return size_t(Last - First); }
+    int operator[](size_t I) const { return First[I]; }
+};
+
+size_t KeyOf(const int* Words, size_t Count) {
+    return qHashRange(Words, Words + Count);
 }
 
 } // namespace
@@ -121,49 +131,95 @@ std::vector<TTextSpan> ChangedWords(const QString& Text, const QString& Candidat
     return Changed;
 }
 
+void TTranslationMemory::Reserve(int More) {
+    const size_t Wanted = FPairs.size() + size_t(std::max(More, 0));
+    FPairs.reserve(Wanted);
+    FEntries.reserve(Wanted);
+    FNextByWords.reserve(Wanted);
+    FNextBySource.reserve(Wanted);
+}
+
+TTranslationMemory::TWords TTranslationMemory::IdsOf(const QString& Text) const {
+    TWords Ids;
+    for (const TTextSpan& Span : WordSpans(Text))
+        Ids.push_back(FWordIds.value(Text.mid(Span.Start, Span.Length).toCaseFolded(), NoWord));
+    return Ids;
+}
+
+void TTranslationMemory::Intern(const QString& Text, TEntry& Entry) {
+    Entry.From = unsigned(FWordPool.size());
+    for (const TTextSpan& Span : WordSpans(Text)) {
+        const QString Word = Text.mid(Span.Start, Span.Length).toCaseFolded();
+        auto At = FWordIds.find(Word);
+        if (At == FWordIds.end()) {
+            At = FWordIds.insert(Word, int(FByWord.size()));
+            FByWord.emplace_back();
+        }
+        FWordPool.push_back(*At);
+    }
+    Entry.Count = unsigned(FWordPool.size() - Entry.From);
+}
+
+bool TTranslationMemory::SameWords(const TEntry& Entry, const TWords& Words) const {
+    return std::equal(WordsAt(Entry), WordsAt(Entry) + Entry.Count, Words.begin(), Words.end());
+}
+
+template <class K>
+void TTranslationMemory::Chain(QHash<K, int>& First, std::vector<int>& Next, const K& Key,
+                               int Index) {
+    Next.push_back(-1);
+    const auto At = First.constFind(Key);
+    if (At == First.cend()) {
+        First.insert(Key, Index);
+        return;
+    }
+    int Last = *At;
+    while (Next[size_t(Last)] >= 0)
+        Last = Next[size_t(Last)];
+    Next[size_t(Last)] = Index;
+}
+
 void TTranslationMemory::Add(TMemoryPair Pair) {
     if (Pair.Source.isEmpty() || Pair.Target.isEmpty())
         return;
-    std::vector<int>& Same = FBySource[Pair.Source];
-    for (int Index : Same)
-        if (FPairs[static_cast<size_t>(Index)].Target == Pair.Target)
+    for (int Same = FFirstBySource.value(Pair.Source, -1); Same >= 0;
+         Same = FNextBySource[size_t(Same)])
+        if (FPairs[size_t(Same)].Target == Pair.Target)
             return;
     const int Index = Count();
-    Same.push_back(Index);
-    TEntry Entry{MatchWords(Pair.Source), {}};
-    Entry.Key = KeyOf(Entry.Words);
-    if (!Entry.Words.isEmpty())
-        FByKey[Entry.Key].push_back(Index);
-    QStringList Distinct = Entry.Words;
-    Distinct.removeDuplicates();
-    for (const QString& Word : Distinct)
-        FByWord[Word].push_back(Index);
+    TEntry Entry;
+    Intern(Pair.Source, Entry);
+    Chain(FFirstBySource, FNextBySource, Pair.Source, Index);
+    Chain(FFirstByWords, FNextByWords, KeyOf(WordsAt(Entry), Entry.Count), Index);
+    std::vector<int> Distinct(WordsAt(Entry), WordsAt(Entry) + Entry.Count);
+    std::sort(Distinct.begin(), Distinct.end());
+    Distinct.erase(std::unique(Distinct.begin(), Distinct.end()), Distinct.end());
+    for (const int Word : Distinct)
+        FByWord[size_t(Word)].push_back(Index);
     FPairs.push_back(std::move(Pair));
-    FEntries.push_back(std::move(Entry));
+    FEntries.push_back(Entry);
 }
 
 // A pair reaching MinScore against n query words differs from them in at most
 // max(n, m) * (100 - MinScore) / 100 words, so it holds at least t = n * MinScore / 100 of them
 // (rounded up). It then holds one of any n - t + 1 of the query's words: the rarest ones are
 // looked up, and the common words ("the", "file") never are unless the query is short.
-std::vector<int> TTranslationMemory::Candidates(const QStringList& Words, int MinScore) const {
-    const qsizetype N = Words.size();
+std::vector<int> TTranslationMemory::Candidates(const TWords& Words, int MinScore) const {
+    const qsizetype N = qsizetype(Words.size());
     const qsizetype Needed = (N * MinScore + 99) / 100;
-    std::vector<std::pair<qsizetype, QString>> ByRarity;
-    for (const QString& Word : Words) {
-        const auto Found = FByWord.constFind(Word);
-        ByRarity.emplace_back(Found == FByWord.cend() ? 0 : Found->size(), Word);
-    }
+    std::vector<std::pair<size_t, int>> ByRarity;
+    for (const int Word : Words)
+        ByRarity.emplace_back(Word == NoWord ? 0 : FByWord[size_t(Word)].size(), Word);
     std::sort(ByRarity.begin(), ByRarity.end());
     std::vector<int> Found;
-    QStringList Seen;
+    std::vector<int> Seen;
     for (qsizetype I = 0; I < N - Needed + 1 && I < N; ++I) {
-        const QString& Word = ByRarity[static_cast<size_t>(I)].second;
-        if (Seen.contains(Word))
+        const int Word = ByRarity[size_t(I)].second;
+        if (Word == NoWord || std::find(Seen.begin(), Seen.end(), Word) != Seen.end())
             continue;
-        Seen << Word;
-        if (const auto Hit = FByWord.constFind(Word); Hit != FByWord.cend())
-            Found.insert(Found.end(), Hit->begin(), Hit->end());
+        Seen.push_back(Word);
+        const std::vector<int>& Hit = FByWord[size_t(Word)];
+        Found.insert(Found.end(), Hit.begin(), Hit.end());
     }
     std::sort(Found.begin(), Found.end());
     Found.erase(std::unique(Found.begin(), Found.end()), Found.end());
@@ -172,24 +228,29 @@ std::vector<int> TTranslationMemory::Candidates(const QStringList& Words, int Mi
 
 std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int Limit,
                                                      int MinScore) const {
-    const QStringList Words = MatchWords(English);
+    const TWords Words = IdsOf(English);
     std::vector<int> Pairs;
-    if (Words.isEmpty()) {
-        Pairs = FBySource.value(English); // nothing but the same text can match
+    if (Words.empty()) { // nothing but the same text can match
+        for (int I = FFirstBySource.value(English, -1); I >= 0; I = FNextBySource[size_t(I)])
+            Pairs.push_back(I);
     } else if (MinScore >= 97) {
-        Pairs = FByKey.value(KeyOf(Words));
+        for (int I = FFirstByWords.value(KeyOf(Words.data(), Words.size()), -1); I >= 0;
+             I = FNextByWords[size_t(I)])
+            if (SameWords(FEntries[size_t(I)], Words))
+                Pairs.push_back(I);
     } else {
         Pairs = Candidates(Words, MinScore);
     }
     std::vector<TMemoryMatch> Matches;
     for (int Index : Pairs) {
         const TEntry& Entry = FEntries[static_cast<size_t>(Index)];
-        const qsizetype N = Words.size(), M = Entry.Words.size();
+        const qsizetype N = qsizetype(Words.size()), M = qsizetype(Entry.Count);
         // At least |n - m| words differ.
         if (100 * std::abs(N - M) > (100 - MinScore) * std::max(N, M))
             continue;
+        const TWordRange Stored{WordsAt(Entry), WordsAt(Entry) + Entry.Count};
         const int Score =
-            ScoreOf(English, FPairs[static_cast<size_t>(Index)].Source, Words, Entry.Words);
+            ScoreOf(English, FPairs[static_cast<size_t>(Index)].Source, Words, Stored);
         if (Score >= MinScore)
             Matches.push_back({Index, Score});
     }
@@ -212,10 +273,8 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
 }
 
 QString TTranslationMemory::ExactTranslation(const QString& English) const {
-    const auto Found = FBySource.constFind(English);
-    if (Found == FBySource.cend() || Found->empty())
-        return {};
-    return FPairs[static_cast<size_t>(Found->front())].Target;
+    const int First = FFirstBySource.value(English, -1);
+    return First < 0 ? QString() : FPairs[size_t(First)].Target;
 }
 
 // ---- building from the program folder ----------------------------------------------------
@@ -279,6 +338,7 @@ void AddLanguageFile(const std::string& Path,
     if (!ReadStrTexts(Path, CodePage, TranslatedAttributeCount, Lines, Build.Problems))
         return;
     ++Build.Files;
+    Build.Memory.Reserve(static_cast<int>(Lines.size()));
     const std::string Origin = FileNamePart(Path);
     const int AnsiCodePage = SystemAnsiCodePage();
     for (const auto& [Name, Text] : Lines) {

@@ -66,20 +66,41 @@ public:
     // The translation of a 100 % match, the first one added; null when there is none.
     QString ExactTranslation(const QString& English) const;
 
+    // Room for Count more pairs, so a large file does not regrow the memory while it is read.
+    void Reserve(int More);
+
 private:
+    // A text's words as ids of the words the memory has seen: one int each instead of a
+    // string, so 100 000 pairs stay small and compare fast. A query word the memory never saw
+    // is NoWord, which equals no stored word.
+    using TWords = std::vector<int>;
+    static constexpr int NoWord = -1;
     struct TEntry {
-        QStringList Words;
-        QString Key; // the words joined: texts differing only in case and punctuation share it
+        unsigned From = 0; // in FWordPool
+        unsigned Count = 0;
     };
+    TWords IdsOf(const QString& Text) const;
+    void Intern(const QString& Text, TEntry& Entry);
+    const int* WordsAt(const TEntry& Entry) const { return FWordPool.data() + Entry.From; }
+    bool SameWords(const TEntry& Entry, const TWords& Words) const;
     // The pairs that can reach MinScore: those sharing enough words with the query, found
     // through the rarest of its words.
-    std::vector<int> Candidates(const QStringList& Words, int MinScore) const;
+    std::vector<int> Candidates(const TWords& Words, int MinScore) const;
+    // Appends Index to the chain of pairs that First[Key] starts.
+    template <class K>
+    void Chain(QHash<K, int>& First, std::vector<int>& Next, const K& Key, int Index);
 
     std::vector<TMemoryPair> FPairs;
     std::vector<TEntry> FEntries;
-    QHash<QString, std::vector<int>> FByKey;
-    QHash<QString, std::vector<int>> FByWord; // each pair once per distinct word
-    QHash<QString, std::vector<int>> FBySource;
+    std::vector<int> FWordPool;
+    QHash<QString, int> FWordIds;
+    std::vector<std::vector<int>> FByWord; // by word id: each pair once per distinct word
+    // Pairs with the same words (texts differing only in case and punctuation), and pairs with
+    // the same English: the first one by key, then each pair's next one, -1 at the end.
+    QHash<size_t, int> FFirstByWords;
+    std::vector<int> FNextByWords;
+    QHash<QString, int> FFirstBySource;
+    std::vector<int> FNextBySource;
 };
 
 // What building a memory met: files it could not read, each named with the line.
