@@ -44,9 +44,8 @@ std::string TConsistency::KeyOf(std::string_view Text) {
     return Key.substr(First, Key.find_last_not_of(" \t") + 1 - First);
 }
 
-void TConsistency::Insert(TGroups& Groups, const std::string& Key, const std::string& Other,
-                          TItemId Id) {
-    std::vector<TVariant>& Variants = Groups[Key].Variants;
+void TConsistency::Insert(TGroup& Group, const std::string* Other, TItemId Id) {
+    std::vector<TVariant>& Variants = Group.Variants;
     const auto It = std::find_if(Variants.begin(), Variants.end(),
                                  [&](const TVariant& V) { return V.Key == Other; });
     if (It != Variants.end())
@@ -55,12 +54,8 @@ void TConsistency::Insert(TGroups& Groups, const std::string& Key, const std::st
         Variants.push_back({Other, {Id}});
 }
 
-void TConsistency::Erase(TGroups& Groups, const std::string& Key, const std::string& Other,
-                         TItemId Id) {
-    const auto Group = Groups.find(Key);
-    if (Group == Groups.end())
-        return;
-    std::vector<TVariant>& Variants = Group->second.Variants;
+void TConsistency::RemoveFrom(TGroup& Group, const std::string* Other, TItemId Id) {
+    std::vector<TVariant>& Variants = Group.Variants;
     for (auto V = Variants.begin(); V != Variants.end(); ++V) {
         if (V->Key != Other)
             continue;
@@ -69,27 +64,18 @@ void TConsistency::Erase(TGroups& Groups, const std::string& Key, const std::str
             Variants.erase(V);
         break;
     }
-    if (Variants.empty())
-        Groups.erase(Group);
 }
 
-void TConsistency::Collect(const TGroups& Groups, const std::string& Key,
-                           std::vector<TItemId>& Out) {
-    const auto Group = Groups.find(Key);
-    if (Group == Groups.end())
-        return;
-    for (const TVariant& V : Group->second.Variants)
+void TConsistency::Collect(const TNode* Node, std::vector<TItemId>& Out) {
+    for (const TVariant& V : Node->second.Variants)
         Out.insert(Out.end(), V.Items.begin(), V.Items.end());
 }
 
-std::vector<TItemId> TConsistency::Others(const TGroups& Groups, const std::string& Key,
-                                          const std::string& Other, size_t Limit, size_t& Total) {
+std::vector<TItemId> TConsistency::Others(const TNode& Node, const std::string* Other, size_t Limit,
+                                          size_t& Total) {
     std::vector<TItemId> Out;
     Total = 0;
-    const auto Group = Groups.find(Key);
-    if (Group == Groups.end())
-        return Out;
-    for (const TVariant& V : Group->second.Variants) {
+    for (const TVariant& V : Node.second.Variants) {
         if (V.Key == Other)
             continue;
         Total += V.Items.size();
@@ -103,41 +89,56 @@ std::vector<TItemId> TConsistency::Others(const TGroups& Groups, const std::stri
 void TConsistency::Add(const TItemTable& Items, TItemId Id) {
     const TItemView Item = Items.View(Id);
     const size_t I = static_cast<size_t>(Id);
-    FIn[I] = TakesPart(Item);
-    if (!FIn[I])
+    if (!TakesPart(Item))
         return;
-    FDefaultKey[I] = KeyOf(Item.Default);
-    FTranslationKey[I] = KeyOf(Item.Translation);
-    Insert(FByDefault, FDefaultKey[I], FTranslationKey[I], Id);
-    Insert(FByTranslation, FTranslationKey[I], FDefaultKey[I], Id);
+    TNode& Default = *FByDefault.try_emplace(KeyOf(Item.Default)).first;
+    TNode& Translation = *FByTranslation.try_emplace(KeyOf(Item.Translation)).first;
+    FDefaultOf[I] = &Default;
+    FTranslationOf[I] = &Translation;
+    Insert(Default.second, &Translation.first, Id);
+    Insert(Translation.second, &Default.first, Id);
+}
+
+// Both variants are left before either group may go: a variant points at the other group's key.
+void TConsistency::Remove(TItemId Id) {
+    const size_t I = static_cast<size_t>(Id);
+    TNode* Default = FDefaultOf[I];
+    TNode* Translation = FTranslationOf[I];
+    FDefaultOf[I] = FTranslationOf[I] = nullptr;
+    RemoveFrom(Default->second, &Translation->first, Id);
+    RemoveFrom(Translation->second, &Default->first, Id);
+    if (Default->second.Variants.empty())
+        FByDefault.erase(Default->first);
+    if (Translation->second.Variants.empty())
+        FByTranslation.erase(Translation->first);
 }
 
 void TConsistency::Build(const TItemTable& Items) {
     FByDefault.clear();
     FByTranslation.clear();
     const size_t Count = static_cast<size_t>(std::max(0, Items.Count()));
-    FIn.assign(Count, false);
-    FDefaultKey.assign(Count, std::string());
-    FTranslationKey.assign(Count, std::string());
+    FByDefault.reserve(Count);
+    FByTranslation.reserve(Count);
+    FDefaultOf.assign(Count, nullptr);
+    FTranslationOf.assign(Count, nullptr);
     for (TItemId Id = 0; Id < Items.Count(); ++Id)
         Add(Items, Id);
 }
 
 std::vector<TItemId> TConsistency::Update(const TItemTable& Items, TItemId Id) {
     std::vector<TItemId> Affected{Id};
-    if (!Items.Contains(Id) || static_cast<size_t>(Id) >= FIn.size())
+    if (!Items.Contains(Id) || static_cast<size_t>(Id) >= FDefaultOf.size())
         return Affected;
     const size_t I = static_cast<size_t>(Id);
-    if (FIn[I]) {
-        Collect(FByDefault, FDefaultKey[I], Affected);
-        Collect(FByTranslation, FTranslationKey[I], Affected);
-        Erase(FByDefault, FDefaultKey[I], FTranslationKey[I], Id);
-        Erase(FByTranslation, FTranslationKey[I], FDefaultKey[I], Id);
+    if (FDefaultOf[I]) {
+        Collect(FDefaultOf[I], Affected);
+        Collect(FTranslationOf[I], Affected);
+        Remove(Id);
     }
     Add(Items, Id);
-    if (FIn[I]) {
-        Collect(FByDefault, FDefaultKey[I], Affected);
-        Collect(FByTranslation, FTranslationKey[I], Affected);
+    if (FDefaultOf[I]) {
+        Collect(FDefaultOf[I], Affected);
+        Collect(FTranslationOf[I], Affected);
     }
     std::sort(Affected.begin(), Affected.end());
     Affected.erase(std::unique(Affected.begin(), Affected.end()), Affected.end());
@@ -145,18 +146,18 @@ std::vector<TItemId> TConsistency::Update(const TItemTable& Items, TItemId Id) {
 }
 
 std::optional<TFinding> TConsistency::Of(const TItemTable& Items, TItemId Id) const {
-    if (Id < 0 || static_cast<size_t>(Id) >= FIn.size() || !FIn[static_cast<size_t>(Id)])
+    if (Id < 0 || static_cast<size_t>(Id) >= FDefaultOf.size() ||
+        !FDefaultOf[static_cast<size_t>(Id)])
         return std::nullopt;
-    const size_t I = static_cast<size_t>(Id);
+    const TNode& Default = *FDefaultOf[static_cast<size_t>(Id)];
+    const TNode& Translation = *FTranslationOf[static_cast<size_t>(Id)];
     size_t Total = 0;
-    const std::vector<TItemId> Differ =
-        Others(FByDefault, FDefaultKey[I], FTranslationKey[I], NamedItems, Total);
+    const std::vector<TItemId> Differ = Others(Default, &Translation.first, NamedItems, Total);
     if (!Differ.empty())
         return TFinding{TFindingKind::Consistency, TSeverity::Warning,
                         "the same English is translated differently in " +
                             NamesOf(Items, Differ, Total)};
-    const std::vector<TItemId> Shared =
-        Others(FByTranslation, FTranslationKey[I], FDefaultKey[I], NamedItems, Total);
+    const std::vector<TItemId> Shared = Others(Translation, &Default.first, NamedItems, Total);
     if (!Shared.empty())
         return TFinding{TFindingKind::Consistency, TSeverity::Info,
                         "the same translation stands for other English in " +
