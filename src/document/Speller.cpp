@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace kav {
 
@@ -272,40 +273,45 @@ bool TSpeller::AddToProject(const QString& Word, std::string& Error) {
     return true;
 }
 
-// True when Word is made from an English word of the default: a loan the language conjugates
-// or compounds ("ausgecheckt" from "checked out", "Cachegröße" from "cache"), which a
-// dictionary rarely lists.
-bool BuiltOnEnglish(const QString& Folded, const QSet<QString>& English) {
-    for (const QString& E : English) {
-        QString Stem = E;
-        for (const char* Ending : {"ing", "ed", "es", "s"})
-            if (Stem.endsWith(QLatin1StringView(Ending)) && Stem.size() - qstrlen(Ending) >= 4) {
-                Stem.chop(qstrlen(Ending));
-                break;
-            }
-        if (Stem.size() >= 4 && Folded.contains(Stem))
-            return true;
-    }
-    return false;
-}
+namespace {
 
-std::vector<TSpellWord> WordsToSpell(const QString& Default, const QString& Translated) {
-    QSet<QString> English;
-    const TPlain D = Plain(Default);
-    for (const TWordSpan& W : WordsOf(D.Text))
-        English.insert(D.Text.mid(W.Start, W.Length).toCaseFolded());
-    const TPlain P = Plain(Translated);
-    const QString& T = P.Text;
-    std::vector<TSpellWord> Out;
-    const auto Consider = [&](qsizetype Start, qsizetype Length) {
-        const QString Word = T.mid(Start, Length);
-        const QString Folded = Word.toCaseFolded();
-        if (IsIdentifierLike(Word) || English.contains(Folded) || BuiltOnEnglish(Folded, English))
-            return;
-        const qsizetype First = P.At[static_cast<size_t>(Start)];
-        const qsizetype Last = P.At[static_cast<size_t>(Start + Length - 1)];
-        Out.push_back({{First, Last + 1 - First}, Word});
-    };
+// The English words of a default, case-folded, with their stems: a translation that keeps one,
+// or a loan the language conjugates or compounds ("ausgecheckt" from "checked out",
+// "Cachegröße" from "cache"), borrows it, and a dictionary rarely lists that.
+class TEnglishWords {
+public:
+    explicit TEnglishWords(const QString& Default) {
+        const TPlain D = Plain(Default);
+        for (const TWordSpan& W : WordsOf(D.Text)) {
+            const QString Word = D.Text.mid(W.Start, W.Length).toCaseFolded();
+            if (FWords.contains(Word))
+                continue;
+            FWords.insert(Word);
+            QString Stem = Word;
+            for (const char* Ending : {"ing", "ed", "es", "s"})
+                if (Stem.endsWith(QLatin1StringView(Ending)) &&
+                    Stem.size() - qstrlen(Ending) >= 4) {
+                    Stem.chop(qstrlen(Ending));
+                    break;
+                }
+            if (Stem.size() >= 4)
+                FStems.push_back(Stem);
+        }
+    }
+    bool Borrowed(const QString& Folded) const {
+        return FWords.contains(Folded) ||
+               std::any_of(FStems.begin(), FStems.end(),
+                           [&](const QString& Stem) { return Folded.contains(Stem); });
+    }
+
+private:
+    QSet<QString> FWords;
+    std::vector<QString> FStems;
+};
+
+// Calls Consider(Start, Length) for each word of the plain text T that is prose: not glued to a
+// path, an address or a file name, and a hyphenated compound part by part.
+template <class F> void ForEachProseWord(const QString& T, F Consider) {
     for (const TWordSpan& W : WordsOf(T)) {
         // A word glued to a path, an address or a file name (readme.txt) is no prose.
         const qsizetype End = W.Start + W.Length;
@@ -325,22 +331,39 @@ std::vector<TSpellWord> WordsToSpell(const QString& Default, const QString& Tran
             Part = I + 1;
         }
     }
-    return Out;
 }
 
+TSpellWord SpellWordAt(const TPlain& P, qsizetype Start, qsizetype Length, QString Word) {
+    const qsizetype First = P.At[static_cast<size_t>(Start)];
+    const qsizetype Last = P.At[static_cast<size_t>(Start + Length - 1)];
+    return {{First, Last + 1 - First}, std::move(Word)};
+}
+
+} // namespace
+
+// The dictionary is asked first: most words are right and known from an earlier row, and the
+// default's words are gathered only for a row with a word the dictionary does not know.
 std::vector<TSpellWord> MisspeltWords(TSpeller& Speller, const QString& Default,
                                       const QString& Translated) {
+    std::optional<TEnglishWords> English;
+    const TPlain P = Plain(Translated);
     std::vector<TSpellWord> Out;
-    for (const TSpellWord& W : WordsToSpell(Default, Translated)) {
-        if (Speller.Correct(W.Word))
-            continue;
+    ForEachProseWord(P.Text, [&](qsizetype Start, qsizetype Length) {
+        QString Word = P.Text.mid(Start, Length);
+        if (IsIdentifierLike(Word) || Speller.Correct(Word))
+            return;
+        if (!English)
+            English.emplace(Default);
+        if (English->Borrowed(Word.toCaseFolded()))
+            return;
+        TSpellWord W = SpellWordAt(P, Start, Length, std::move(Word));
         // An abbreviation the dictionary lists with its full stop ("Min.", "bzw.").
         const qsizetype After = W.Span.Start + W.Span.Length;
         if (After < Translated.size() && Translated[After] == u'.' &&
             Speller.Correct(W.Word + u'.'))
-            continue;
-        Out.push_back(W);
-    }
+            return;
+        Out.push_back(std::move(W));
+    });
     return Out;
 }
 

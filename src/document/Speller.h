@@ -64,10 +64,9 @@ struct TSpellWord {
     TWordSpan Span;
     QString Word;
 };
-// The words of Translated a speller should judge: none of the default's words, placeholders,
-// accelerators, identifiers (KP_Enter, camelCase), acronyms, codes with digits, single letters.
-std::vector<TSpellWord> WordsToSpell(const QString& Default, const QString& Translated);
-// The misspelt ones among them.
+// The words of Translated the speller does not know, leaving out the default's words and loans
+// built on them, placeholders, accelerators, identifiers (KP_Enter, camelCase), acronyms, codes
+// with digits and single letters.
 std::vector<TSpellWord> MisspeltWords(TSpeller& Speller, const QString& Default,
                                       const QString& Translated);
 // The `spelling` finding of a translation: the misspelt words, or nothing.
