@@ -137,6 +137,7 @@ void TTranslationMemory::Reserve(int More) {
     FEntries.reserve(Wanted);
     FNextByWords.reserve(Wanted);
     FNextBySource.reserve(Wanted);
+    FNextByPair.reserve(Wanted);
 }
 
 TTranslationMemory::TWords TTranslationMemory::IdsOf(const QString& Text) const {
@@ -164,33 +165,37 @@ bool TTranslationMemory::SameWords(const TEntry& Entry, const TWords& Words) con
     return std::equal(WordsAt(Entry), WordsAt(Entry) + Entry.Count, Words.begin(), Words.end());
 }
 
-template <class K>
-void TTranslationMemory::Chain(QHash<K, int>& First, std::vector<int>& Next, const K& Key,
-                               int Index) {
+void TTranslationMemory::Chain(TChains& Chains, std::vector<int>& Next, size_t Key, int Index) {
     Next.push_back(-1);
-    const auto At = First.constFind(Key);
-    if (At == First.cend()) {
-        First.insert(Key, Index);
-        return;
-    }
-    int Last = *At;
-    while (Next[size_t(Last)] >= 0)
-        Last = Next[size_t(Last)];
-    Next[size_t(Last)] = Index;
+    TChain& C = Chains[Key];
+    if (C.First < 0)
+        C.First = Index;
+    else
+        Next[size_t(C.Last)] = Index;
+    C.Last = Index;
+}
+
+int TTranslationMemory::FirstWithSource(const QString& English) const {
+    for (int I = FirstOf(FBySource, qHash(English)); I >= 0; I = FNextBySource[size_t(I)])
+        if (FPairs[size_t(I)].Source == English)
+            return I;
+    return -1;
 }
 
 void TTranslationMemory::Add(TMemoryPair Pair) {
     if (Pair.Source.isEmpty() || Pair.Target.isEmpty())
         return;
-    for (int Same = FFirstBySource.value(Pair.Source, -1); Same >= 0;
-         Same = FNextBySource[size_t(Same)])
-        if (FPairs[size_t(Same)].Target == Pair.Target)
+    const size_t PairKey = qHashMulti(0, Pair.Source, Pair.Target);
+    for (int Same = FirstOf(FByPair, PairKey); Same >= 0; Same = FNextByPair[size_t(Same)])
+        if (FPairs[size_t(Same)].Source == Pair.Source &&
+            FPairs[size_t(Same)].Target == Pair.Target)
             return;
     const int Index = Count();
     TEntry Entry;
     Intern(Pair.Source, Entry);
-    Chain(FFirstBySource, FNextBySource, Pair.Source, Index);
-    Chain(FFirstByWords, FNextByWords, KeyOf(WordsAt(Entry), Entry.Count), Index);
+    Chain(FBySource, FNextBySource, qHash(Pair.Source), Index);
+    Chain(FByWords, FNextByWords, KeyOf(WordsAt(Entry), Entry.Count), Index);
+    Chain(FByPair, FNextByPair, PairKey, Index);
     std::vector<int> Distinct(WordsAt(Entry), WordsAt(Entry) + Entry.Count);
     std::sort(Distinct.begin(), Distinct.end());
     Distinct.erase(std::unique(Distinct.begin(), Distinct.end()), Distinct.end());
@@ -231,10 +236,11 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
     const TWords Words = IdsOf(English);
     std::vector<int> Pairs;
     if (Words.empty()) { // nothing but the same text can match
-        for (int I = FFirstBySource.value(English, -1); I >= 0; I = FNextBySource[size_t(I)])
-            Pairs.push_back(I);
+        for (int I = FirstWithSource(English); I >= 0; I = FNextBySource[size_t(I)])
+            if (FPairs[size_t(I)].Source == English)
+                Pairs.push_back(I);
     } else if (MinScore >= 97) {
-        for (int I = FFirstByWords.value(KeyOf(Words.data(), Words.size()), -1); I >= 0;
+        for (int I = FirstOf(FByWords, KeyOf(Words.data(), Words.size())); I >= 0;
              I = FNextByWords[size_t(I)])
             if (SameWords(FEntries[size_t(I)], Words))
                 Pairs.push_back(I);
@@ -273,7 +279,7 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
 }
 
 QString TTranslationMemory::ExactTranslation(const QString& English) const {
-    const int First = FFirstBySource.value(English, -1);
+    const int First = FirstWithSource(English);
     return First < 0 ? QString() : FPairs[size_t(First)].Target;
 }
 

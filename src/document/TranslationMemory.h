@@ -86,21 +86,32 @@ private:
     // The pairs that can reach MinScore: those sharing enough words with the query, found
     // through the rarest of its words.
     std::vector<int> Candidates(const TWords& Words, int MinScore) const;
-    // Appends Index to the chain of pairs that First[Key] starts.
-    template <class K>
-    void Chain(QHash<K, int>& First, std::vector<int>& Next, const K& Key, int Index);
+    // Pairs sharing a key, in the order they were added: the first and the last of them by
+    // key, then each pair's next one, -1 at the end. Keys are hashes: the pairs of a chain are
+    // compared with what was looked for.
+    struct TChain {
+        int First = -1;
+        int Last = -1;
+    };
+    using TChains = QHash<size_t, TChain>;
+    static void Chain(TChains& Chains, std::vector<int>& Next, size_t Key, int Index);
+    static int FirstOf(const TChains& Chains, size_t Key) { return Chains.value(Key).First; }
+    // The pair added first whose English is English; -1 when there is none.
+    int FirstWithSource(const QString& English) const;
 
     std::vector<TMemoryPair> FPairs;
     std::vector<TEntry> FEntries;
     std::vector<int> FWordPool;
     QHash<QString, int> FWordIds;
     std::vector<std::vector<int>> FByWord; // by word id: each pair once per distinct word
-    // Pairs with the same words (texts differing only in case and punctuation), and pairs with
-    // the same English: the first one by key, then each pair's next one, -1 at the end.
-    QHash<size_t, int> FFirstByWords;
+    // Pairs with the same words (texts differing only in case and punctuation), with the same
+    // English, and with the same English and translation.
+    TChains FByWords;
     std::vector<int> FNextByWords;
-    QHash<QString, int> FFirstBySource;
+    TChains FBySource;
     std::vector<int> FNextBySource;
+    TChains FByPair;
+    std::vector<int> FNextByPair;
 };
 
 // What building a memory met: files it could not read, each named with the line.
