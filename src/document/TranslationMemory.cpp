@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <unordered_map>
 
@@ -313,23 +314,37 @@ bool IsTmxFile(const std::string& Name, const std::string&) {
     return Name.size() > 4 && UpperCase(Name.substr(Name.size() - 4)) == ".TMX";
 }
 
-// The item lines of an STR file: name -> text, the first line of a name winning. False with a
-// problem naming the file (and line) when it cannot be read whole.
-bool ReadStrTexts(const std::string& Path, int CodePage, int Attributes,
-                  std::vector<std::pair<std::string, std::string>>& Texts,
+// The item lines of an STR file, name and text in the order of the file, as views of its bytes
+// (a line the reader could not keep in its buffer is copied aside): a 100 000-item file is not
+// copied line by line.
+struct TStrTexts {
+    TFileBytes Bytes;
+    std::deque<std::string> Copies;
+    std::vector<std::pair<std::string_view, std::string_view>> Lines;
+};
+
+// False with a problem naming the file (and line) when it cannot be read whole; Texts then
+// holds the lines read before.
+bool ReadStrTexts(const std::string& Path, int CodePage, int Attributes, TStrTexts& Texts,
                   std::vector<std::string>& Problems) {
     StrLineReader Reader(CodePage);
-    if (const int Status = Reader.Open(Path); Status != 0) {
+    if (const int Status = Reader.OpenWhole(Path); Status != 0) {
         Problems.push_back(IoStatusMessage(Status, Path));
         return false;
     }
-    std::string Line;
-    while (Reader.ReadLine(Line)) {
+    const auto Keep = [&](std::string_view Text) {
+        return Reader.Holds(Text) ? Text : std::string_view(Texts.Copies.emplace_back(Text));
+    };
+    std::string_view Line;
+    while (Reader.NextLine(Line)) {
         if (!IsItemLine(Line, CodePage))
             continue;
+        if (Texts.Lines.empty())
+            Texts.Lines.reserve(Reader.LineEndsAhead() + 1);
         const StrItemView Item = ParseItemView(Line, Attributes, CodePage);
-        Texts.emplace_back(std::string(Item.Name), std::string(Item.Text));
+        Texts.Lines.emplace_back(Keep(Item.Name), Keep(Item.Text));
     }
+    Texts.Bytes = Reader.TakeBuffer();
     if (std::string Failure = Reader.FailureMessage(Path); !Failure.empty()) {
         Problems.push_back(Failure);
         return false;
@@ -337,23 +352,36 @@ bool ReadStrTexts(const std::string& Path, int CodePage, int Attributes,
     return true;
 }
 
-void AddLanguageFile(const std::string& Path,
-                     const std::unordered_map<std::string, std::string>& Defaults, int CodePage,
+// A default file's texts by item name, the first line of a name winning.
+struct TDefaultTexts {
+    TStrTexts File;
+    std::unordered_map<std::string_view, std::string_view> ByName;
+};
+
+void ReadDefaultTexts(const std::string& Path, TDefaultTexts& Defaults,
+                      std::vector<std::string>& Problems) {
+    ReadStrTexts(Path, SystemAnsiCodePage(), DefaultAttributeCount, Defaults.File, Problems);
+    Defaults.ByName.reserve(Defaults.File.Lines.size());
+    for (const auto& [Name, Text] : Defaults.File.Lines)
+        Defaults.ByName.emplace(Name, Text);
+}
+
+void AddLanguageFile(const std::string& Path, const TDefaultTexts& Defaults, int CodePage,
                      TMemoryBuild& Build) {
-    std::vector<std::pair<std::string, std::string>> Lines;
-    if (!ReadStrTexts(Path, CodePage, TranslatedAttributeCount, Lines, Build.Problems))
+    TStrTexts File;
+    if (!ReadStrTexts(Path, CodePage, TranslatedAttributeCount, File, Build.Problems))
         return;
     ++Build.Files;
-    Build.Memory.Reserve(static_cast<int>(Lines.size()));
+    Build.Memory.Reserve(static_cast<int>(File.Lines.size()));
     const std::string Origin = FileNamePart(Path);
     const int AnsiCodePage = SystemAnsiCodePage();
-    for (const auto& [Name, Text] : Lines) {
-        const auto Default = Defaults.find(Name);
+    for (const auto& [Name, Text] : File.Lines) {
+        const auto Default = Defaults.ByName.find(Name);
         // An untranslated item keeps the default text: it teaches nothing.
-        if (Default == Defaults.end() || Text.empty() || Text == Default->second)
+        if (Default == Defaults.ByName.end() || Text.empty() || Text == Default->second)
             continue;
         Build.Memory.Add({DecodeBytes(Default->second, AnsiCodePage), DecodeBytes(Text, CodePage),
-                          Origin, Name});
+                          Origin, std::string(Name)});
     }
 }
 
@@ -385,20 +413,17 @@ TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir,
         return Build;
     const int CodePage = CodePageForLanguageCharset(CharsetOfLanguage(Code), Code);
     // Default file texts by kind, read once each when a file of the kind is there.
-    std::unordered_map<std::string, std::string> Defaults[2];
+    TDefaultTexts Defaults[2];
     bool DefaultsRead[2] = {false, false};
     const std::string LanguageDir = ProgramDir + "Language/";
     for (const std::string& Name : FilesIn(LanguageDir, IsLanguageFile, Code)) {
         const int Kind = ExamineFileName(Name).Kind == fkUser ? 1 : 0;
         if (!DefaultsRead[Kind]) {
             DefaultsRead[Kind] = true;
-            std::vector<std::pair<std::string, std::string>> Lines;
-            ReadStrTexts(ProgramDir + "Default/" + (Kind ? UserDefaultName : MainDefaultName),
-                         SystemAnsiCodePage(), DefaultAttributeCount, Lines, Build.Problems);
-            for (auto& [ItemName, Text] : Lines)
-                Defaults[Kind].emplace(std::move(ItemName), std::move(Text));
+            ReadDefaultTexts(ProgramDir + "Default/" + (Kind ? UserDefaultName : MainDefaultName),
+                             Defaults[Kind], Build.Problems);
         }
-        if (!Defaults[Kind].empty())
+        if (!Defaults[Kind].ByName.empty())
             AddLanguageFile(LanguageDir + Name, Defaults[Kind], CodePage, Build);
     }
     const QStringList Tags = TmxLanguageTags(Code);
