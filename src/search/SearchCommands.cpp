@@ -110,8 +110,10 @@ void TSearchCommands::ReplaceAllWithQuestions() {
                              mbYes | mbNo | mbCancel | mbAll);
     };
     // Once no more questions are asked the rest goes by under the please-wait window, whose
-    // Cancel stops the whole command; the grid is drawn once at the end.
+    // Cancel stops the whole command; the grid is drawn once at the end, not at each step of
+    // the progress (each drawing would check the rows replaced since the one before).
     std::optional<TPleaseWait> Wait;
+    std::optional<TUpdateLock> Lock;
     std::optional<TProgress> Progress;
     auto Replaced = [this, &NewText, &Wait](int Row, const std::string&) {
         View.HighlightFoundText(colTranslated, Row, NewText);
@@ -122,6 +124,7 @@ void TSearchCommands::ReplaceAllWithQuestions() {
     auto GoOn = [&](int Row) {
         if (!Wait) {
             Wait.emplace(UI, "Replace All: " + ReplacementPair());
+            Lock.emplace(UI);
             Progress.emplace(UI, static_cast<size_t>(Rows), true);
         }
         return Progress->Step(static_cast<size_t>(Row - FirstItemRow));
@@ -140,6 +143,7 @@ void TSearchCommands::ReplaceAllWithQuestions() {
             Edit.Revert();
     }
     const bool Waited = Wait.has_value();
+    Lock.reset();
     Wait.reset();
     if (Waited)
         View.RepaintGrid();
