@@ -2,6 +2,7 @@
 
 #include "document/FileCopy.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -26,9 +27,7 @@ std::string FolderHash(const std::string& Folder) {
     return Out.str();
 }
 
-std::string Escaped(std::string_view Text) {
-    std::string Out;
-    Out.reserve(Text.size());
+void AppendEscaped(std::string& Out, std::string_view Text) {
     for (const char C : Text) {
         switch (C) {
         case '\\':
@@ -47,10 +46,11 @@ std::string Escaped(std::string_view Text) {
             Out += C;
         }
     }
-    return Out;
 }
 
 std::string Unescaped(std::string_view Text) {
+    if (Text.find('\\') == std::string_view::npos)
+        return std::string(Text);
     std::string Out;
     Out.reserve(Text.size());
     for (size_t I = 0; I < Text.size(); ++I) {
@@ -64,13 +64,30 @@ std::string Unescaped(std::string_view Text) {
     return Out;
 }
 
-std::vector<std::string_view> Fields(std::string_view Line) {
-    std::vector<std::string_view> Out;
-    size_t Start = 0;
-    for (size_t Tab; (Tab = Line.find('\t', Start)) != std::string_view::npos; Start = Tab + 1)
-        Out.push_back(Line.substr(Start, Tab - Start));
-    Out.push_back(Line.substr(Start));
-    return Out;
+// The three fields of a side file's line; false for a line of another shape.
+bool SplitFields(std::string_view Line, std::string_view (&Out)[3]) {
+    for (int I = 0; I < 2; ++I) {
+        const size_t Tab = Line.find('\t');
+        if (Tab == std::string_view::npos)
+            return false;
+        Out[I] = Line.substr(0, Tab);
+        Line.remove_prefix(Tab + 1);
+    }
+    Out[2] = Line;
+    return Line.find('\t') == std::string_view::npos;
+}
+
+bool ReadWhole(const std::string& Path, std::string& Bytes) {
+    std::ifstream In(Path, std::ios::binary);
+    if (!In)
+        return false;
+    In.seekg(0, std::ios::end);
+    const std::streamoff Size = In.tellg();
+    In.seekg(0, std::ios::beg);
+    Bytes.resize(Size > 0 ? static_cast<size_t>(Size) : 0);
+    In.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+    Bytes.resize(static_cast<size_t>(std::max<std::streamsize>(In.gcount(), 0)));
+    return true;
 }
 
 } // namespace
@@ -95,25 +112,29 @@ void TSourceBaseline::Clear() {
 void TSourceBaseline::Load(const std::string& BackupDir, const std::string& File,
                            const TItemTable& Items) {
     Clear();
-    std::ifstream In(PathFor(BackupDir, File), std::ios::binary);
-    if (!In)
+    std::string Bytes;
+    if (!ReadWhole(PathFor(BackupDir, File), Bytes))
         return;
     FKnown = true;
-    std::string Line;
-    while (std::getline(In, Line)) {
-        const std::vector<std::string_view> F = Fields(Line);
-        if (F.size() == 3)
-            FSaved[Unescaped(F[0])] = TEnglish{Unescaped(F[2]), Unescaped(F[1])};
+    FSaved.reserve(static_cast<size_t>(std::max(0, Items.Count())));
+    for (std::string_view Rest = Bytes; !Rest.empty();) {
+        const size_t End = std::min(Rest.find('\n'), Rest.size());
+        std::string_view Line = Rest.substr(0, End);
+        Rest.remove_prefix(std::min(End + 1, Rest.size()));
+        std::string_view F[3];
+        if (SplitFields(Line, F))
+            FSaved.insert_or_assign(Unescaped(F[0]), TEnglish{Unescaped(F[2]), Unescaped(F[1])});
     }
+    FLoaded.reserve(static_cast<size_t>(std::max(0, Items.Count())));
     for (TItemId Id = 0; Id < Items.Count(); ++Id)
-        FLoaded[std::string(Items.Name(Id))] = std::string(Items.Translation(Id));
+        FLoaded.insert_or_assign(std::string(Items.Name(Id)), std::string(Items.Translation(Id)));
 }
 
 TSourceChange TSourceBaseline::ChangeOf(const TItemTable& Items, TItemId Id) const {
     if (!FKnown || !Items.Contains(Id))
         return TSourceChange::None;
-    const std::string Name(Items.Name(Id));
-    if (Name.empty() || FReviewed.count(Name))
+    const std::string_view Name = Items.Name(Id);
+    if (Name.empty() || FReviewed.find(Name) != FReviewed.end())
         return TSourceChange::None;
     // An edited translation was made with the English as it is now in view.
     const auto Loaded = FLoaded.find(Name);
@@ -169,17 +190,25 @@ std::string TSourceBaseline::Save(const std::string& BackupDir, const std::strin
         return "Cannot create " + BackupDir + "English/";
     std::string Bytes;
     for (TItemId Id = 0; Id < Items.Count(); ++Id) {
-        const std::string Name(Items.Name(Id));
+        const std::string_view Name = Items.Name(Id);
         if (Name.empty())
             continue;
         const TSourceChange Change = ChangeOf(Items, Id);
         if (Change == TSourceChange::New)
             continue;
         const TItemView View = Items.View(Id);
-        const TEnglish Kept = Change == TSourceChange::None
-                                  ? TEnglish{std::string(View.Default), std::string(View.Width)}
-                                  : FSaved.at(Name);
-        Bytes += Escaped(Name) + '\t' + Escaped(Kept.Width) + '\t' + Escaped(Kept.Text) + '\n';
+        std::string_view Width = View.Width, Text = View.Default;
+        if (Change != TSourceChange::None) {
+            const TEnglish& Kept = FSaved.find(Name)->second;
+            Width = Kept.Width;
+            Text = Kept.Text;
+        }
+        AppendEscaped(Bytes, Name);
+        Bytes += '\t';
+        AppendEscaped(Bytes, Width);
+        Bytes += '\t';
+        AppendEscaped(Bytes, Text);
+        Bytes += '\n';
     }
     return WriteFileAtomically(Path, Bytes);
 }

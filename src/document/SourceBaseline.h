@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -54,10 +55,19 @@ private:
         std::string Text;
         std::string Width;
     };
+    // Names are looked up as the table's views, without a copy each.
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view Name) const {
+            return std::hash<std::string_view>{}(Name);
+        }
+    };
+    template <class T>
+    using TByName = std::unordered_map<std::string, T, TNameHash, std::equal_to<>>;
     bool FKnown = false;
-    std::unordered_map<std::string, TEnglish> FSaved;     // by item name
-    std::unordered_map<std::string, std::string> FLoaded; // translations as read, by name
-    std::unordered_set<std::string> FReviewed;            // names marked as reviewed
+    TByName<TEnglish> FSaved;     // by item name
+    TByName<std::string> FLoaded; // translations as read, by name
+    std::unordered_set<std::string, TNameHash, std::equal_to<>> FReviewed; // marked as reviewed
     std::uint64_t FRevision = 0;
 };
 
