@@ -216,9 +216,9 @@ bool TTableFindings::Refresh(const std::function<bool(size_t, size_t)>* Progress
         FBaselineRevision = FBaseline->Revision();
     }
     if (FAllStale && Context == FCheckedIn && FRows.size() == Rows && RowsAsChecked()) {
-        // Same texts in the same rows: the findings stand. The consistency index is made
-        // again, since it knows the items by their ids.
-        FConsistency.Build(FItems);
+        // Same texts in the same rows: the findings stand, and so does the consistency index,
+        // which knows the items by their ids, the rows they stand in, and keeps its own copies
+        // of their texts.
         for (const int Row : FStaleRows)
             FRows[static_cast<size_t>(Row)] &= static_cast<TRowSummary>(~StaleBit);
         FStaleRows.clear();

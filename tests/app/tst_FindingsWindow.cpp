@@ -467,6 +467,14 @@ void TestFindingsWindow::fileReadAgainKeepsOrFollowsTheFindings() {
     QVERIFY(F.Form().Document().OpenPath(File));
     QTRY_COMPARE(F.Counts(), QString("Findings: 1 errors, 344 warnings, 1 info"));
     QVERIFY(!F.Form().View()->Findings().Marked(OpenRecent));
+    // Read back as written, the table keeps its consistency groups too: an edit after the save
+    // still finds the items it shares a translation with.
+    QVERIFY(F.Form().Document().SaveFile(File));
+    Type(F, NewDocument, "Nouveau projet");
+    const std::string Hint = F.HintOver(NewProject);
+    QVERIFY2(Hint.find("info consistency: the same translation stands for other English in "
+                       "Txt_MENU_FILE_NEW_DOCUMENT") != std::string::npos,
+             Hint.c_str());
 }
 
 // A text with a placeholder: the hint gives its width as written and filled with the project's
