@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <string_view>
 #include <unordered_map>
 
 namespace kav {
@@ -141,24 +142,44 @@ void TTranslationMemory::Reserve(int More) {
     FNextByPair.reserve(Wanted);
 }
 
+// Calls Visit with each word of Text, case-folded, as a view. The text is folded once; a text
+// whose folding changes its length (a rare special case) has each word folded on its own.
+template <class F> void ForEachFoldedWord(const QString& Text, F Visit) {
+    const QString Folded = Text.toCaseFolded();
+    const bool Aligned = Folded.size() == Text.size();
+    for (const TTextSpan& Span : WordSpans(Text)) {
+        QString Own;
+        QStringView Word;
+        if (Aligned) {
+            Word = QStringView(Folded).mid(Span.Start, Span.Length);
+        } else {
+            Own = Text.mid(Span.Start, Span.Length).toCaseFolded();
+            Word = Own;
+        }
+        Visit(std::u16string_view(reinterpret_cast<const char16_t*>(Word.utf16()),
+                                  static_cast<size_t>(Word.size())));
+    }
+}
+
 TTranslationMemory::TWords TTranslationMemory::IdsOf(const QString& Text) const {
     TWords Ids;
-    for (const TTextSpan& Span : WordSpans(Text))
-        Ids.push_back(FWordIds.value(Text.mid(Span.Start, Span.Length).toCaseFolded(), NoWord));
+    ForEachFoldedWord(Text, [&](std::u16string_view Word) {
+        const auto At = FWordIds.find(Word);
+        Ids.push_back(At == FWordIds.end() ? NoWord : At->second);
+    });
     return Ids;
 }
 
 void TTranslationMemory::Intern(const QString& Text, TEntry& Entry) {
     Entry.From = unsigned(FWordPool.size());
-    for (const TTextSpan& Span : WordSpans(Text)) {
-        const QString Word = Text.mid(Span.Start, Span.Length).toCaseFolded();
+    ForEachFoldedWord(Text, [&](std::u16string_view Word) {
         auto At = FWordIds.find(Word);
         if (At == FWordIds.end()) {
-            At = FWordIds.insert(Word, int(FByWord.size()));
+            At = FWordIds.emplace(FWordTexts.emplace_back(Word), int(FByWord.size())).first;
             FByWord.emplace_back();
         }
-        FWordPool.push_back(*At);
-    }
+        FWordPool.push_back(At->second);
+    });
     Entry.Count = unsigned(FWordPool.size() - Entry.From);
 }
 

@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kav {
@@ -53,6 +56,14 @@ std::vector<TTextSpan> ChangedWords(const QString& Text, const QString& Candidat
 
 class TTranslationMemory {
 public:
+    // The word index views the memory's own copies of the words: a copy would view the
+    // original's, a move keeps them.
+    TTranslationMemory() = default;
+    TTranslationMemory(const TTranslationMemory&) = delete;
+    TTranslationMemory& operator=(const TTranslationMemory&) = delete;
+    TTranslationMemory(TTranslationMemory&&) = default;
+    TTranslationMemory& operator=(TTranslationMemory&&) = default;
+
     // Adds a pair unless the memory holds the same English with the same translation already
     // (the first file that gave it stays its origin) or either text is empty.
     void Add(TMemoryPair Pair);
@@ -102,7 +113,8 @@ private:
     std::vector<TMemoryPair> FPairs;
     std::vector<TEntry> FEntries;
     std::vector<int> FWordPool;
-    QHash<QString, int> FWordIds;
+    std::deque<std::u16string> FWordTexts;                 // each word seen once, case-folded
+    std::unordered_map<std::u16string_view, int> FWordIds; // views of FWordTexts
     std::vector<std::vector<int>> FByWord; // by word id: each pair once per distinct word
     // Pairs with the same words (texts differing only in case and punctuation), with the same
     // English, and with the same English and translation.
