@@ -220,8 +220,8 @@ QString TSpeller::FromDictionary(const std::string& Bytes) const {
 }
 
 bool TSpeller::Correct(const QString& Word) {
-    if (const auto It = FKnown.constFind(Word); It != FKnown.constEnd())
-        return *It;
+    if (const auto It = FKnown.find(ViewOf(Word)); It != FKnown.end())
+        return It->second;
     if (FScript != QChar::Script_Latin && !HasLetterOf(Word, FScript))
         return true; // a word in another script than the language's is not judged
     // The dictionaries write the apostrophe as ', translators often as ’.
@@ -232,7 +232,7 @@ bool TSpeller::Correct(const QString& Word) {
     // A character the dictionary's code page cannot hold is no judgement on the word.
     if (Bytes.empty())
         Right = true;
-    FKnown.insert(Word, Right);
+    FKnown.emplace(ViewOf(Word), Right);
     return Right;
 }
 
@@ -269,7 +269,7 @@ bool TSpeller::AddToProject(const QString& Word, std::string& Error) {
         return false;
     }
     FHunspell->add(ToDictionary(Word));
-    FKnown.insert(Word, true);
+    FKnown.insert_or_assign(std::u16string(ViewOf(Word)), true);
     return true;
 }
 

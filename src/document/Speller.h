@@ -13,6 +13,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class Hunspell;
@@ -55,7 +57,18 @@ private:
     // The script of the language when it is not Latin: a Latin word in a Russian or Greek
     // text is a name or a term (Windows, PDF), not Russian or Greek spelt wrong.
     QChar::Script FScript = QChar::Script_Latin;
-    QHash<QString, bool> FKnown; // words looked up so far
+    // Words looked up so far, found by a view of the word: a row's words are asked for without
+    // a copy each.
+    struct TWordHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view Word) const {
+            return std::hash<std::u16string_view>{}(Word);
+        }
+    };
+    std::unordered_map<std::u16string, bool, TWordHash, std::equal_to<>> FKnown;
+    static std::u16string_view ViewOf(const QString& Word) {
+        return {reinterpret_cast<const char16_t*>(Word.utf16()), static_cast<size_t>(Word.size())};
+    }
 };
 
 // A word to judge: where it stands in the text (its accelerator mark included) and the word
