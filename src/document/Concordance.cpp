@@ -12,9 +12,7 @@ std::vector<TConcordanceHit> SearchConcordance(const QString& Phrase, const TIte
     const QString Wanted = Phrase.trimmed();
     if (Wanted.isEmpty())
         return Hits;
-    auto Holds = [&Wanted](const QString& Text) {
-        return Text.contains(Wanted, Qt::CaseInsensitive);
-    };
+    auto Holds = [&Wanted](QStringView Text) { return Text.contains(Wanted, Qt::CaseInsensitive); };
     const int AnsiCodePage = SystemAnsiCodePage();
     for (TItemId Id = 0; Id < Items.Count() && Hits.size() < Limit; ++Id) {
         const QString English = DecodeBytes(Items.Default(Id), AnsiCodePage);
@@ -24,9 +22,9 @@ std::vector<TConcordanceHit> SearchConcordance(const QString& Phrase, const TIte
                 {Id, Items.Caption(Id) + " " + std::string(Items.Name(Id)), English, Translation});
     }
     for (int I = 0; Memory && I < Memory->Count() && Hits.size() < Limit; ++I) {
-        const TMemoryPair& Pair = Memory->Pair(I);
-        if (Pair.Origin != OwnFile && (Holds(Pair.Source) || Holds(Pair.Target)))
-            Hits.push_back({NoItem, Pair.Origin, Pair.Source, Pair.Target});
+        if (Memory->Origin(I) != OwnFile && (Holds(Memory->Source(I)) || Holds(Memory->Target(I))))
+            Hits.push_back({NoItem, Memory->Origin(I), Memory->Source(I).toString(),
+                            Memory->Target(I).toString()});
     }
     return Hits;
 }

@@ -133,13 +133,51 @@ std::vector<TTextSpan> ChangedWords(const QString& Text, const QString& Candidat
     return Changed;
 }
 
-void TTranslationMemory::Reserve(int More) {
-    const size_t Wanted = FPairs.size() + size_t(std::max(More, 0));
-    FPairs.reserve(Wanted);
+void TTranslationMemory::Reserve(int More, size_t Characters) {
+    const size_t Wanted = FStored.size() + size_t(std::max(More, 0));
+    FStored.reserve(Wanted);
     FEntries.reserve(Wanted);
     FNextByWords.reserve(Wanted);
     FNextBySource.reserve(Wanted);
     FNextByPair.reserve(Wanted);
+    FTexts.reserve(FTexts.size() + Characters);
+}
+
+QStringView TTranslationMemory::Source(int Index) const {
+    const TStored& S = FStored[size_t(Index)];
+    return QStringView(FTexts.data() + S.Source, qsizetype(S.SourceLength));
+}
+
+QStringView TTranslationMemory::Target(int Index) const {
+    const TStored& S = FStored[size_t(Index)];
+    return QStringView(FTexts.data() + S.Target, qsizetype(S.TargetLength));
+}
+
+const std::string& TTranslationMemory::Origin(int Index) const {
+    return FOrigins[FStored[size_t(Index)].Origin];
+}
+
+TMemoryPair TTranslationMemory::Pair(int Index) const {
+    const TStored& S = FStored[size_t(Index)];
+    return {Source(Index).toString(), Target(Index).toString(), Origin(Index),
+            FNames.substr(S.Name, S.NameLength)};
+}
+
+unsigned TTranslationMemory::OriginNumber(const std::string& Origin) {
+    // The pairs of one file come one after another: the last origin is nearly always theirs.
+    if (!FOrigins.empty() && FOrigins.back() == Origin)
+        return unsigned(FOrigins.size() - 1);
+    const auto Known = std::find(FOrigins.begin(), FOrigins.end(), Origin);
+    if (Known != FOrigins.end())
+        return unsigned(Known - FOrigins.begin());
+    FOrigins.push_back(Origin);
+    return unsigned(FOrigins.size() - 1);
+}
+
+unsigned TTranslationMemory::Append(const QString& Text) {
+    const auto At = unsigned(FTexts.size());
+    FTexts.append(reinterpret_cast<const char16_t*>(Text.utf16()), size_t(Text.size()));
+    return At;
 }
 
 // Calls Visit with each word of Text, case-folded, as a view. The text is folded once; a text
@@ -199,7 +237,7 @@ void TTranslationMemory::Chain(TChains& Chains, std::vector<int>& Next, size_t K
 
 int TTranslationMemory::FirstWithSource(const QString& English) const {
     for (int I = FirstOf(FBySource, qHash(English)); I >= 0; I = FNextBySource[size_t(I)])
-        if (FPairs[size_t(I)].Source == English)
+        if (Source(I) == English)
             return I;
     return -1;
 }
@@ -209,8 +247,7 @@ void TTranslationMemory::Add(TMemoryPair Pair) {
         return;
     const size_t PairKey = qHashMulti(0, Pair.Source, Pair.Target);
     for (int Same = FirstOf(FByPair, PairKey); Same >= 0; Same = FNextByPair[size_t(Same)])
-        if (FPairs[size_t(Same)].Source == Pair.Source &&
-            FPairs[size_t(Same)].Target == Pair.Target)
+        if (Source(Same) == Pair.Source && Target(Same) == Pair.Target)
             return;
     const int Index = Count();
     TEntry Entry;
@@ -223,7 +260,16 @@ void TTranslationMemory::Add(TMemoryPair Pair) {
     Distinct.erase(std::unique(Distinct.begin(), Distinct.end()), Distinct.end());
     for (const int Word : Distinct)
         FByWord[size_t(Word)].push_back(Index);
-    FPairs.push_back(std::move(Pair));
+    TStored Stored;
+    Stored.Source = Append(Pair.Source);
+    Stored.SourceLength = unsigned(Pair.Source.size());
+    Stored.Target = Append(Pair.Target);
+    Stored.TargetLength = unsigned(Pair.Target.size());
+    Stored.Name = unsigned(FNames.size());
+    Stored.NameLength = unsigned(Pair.Name.size());
+    FNames += Pair.Name;
+    Stored.Origin = OriginNumber(Pair.Origin);
+    FStored.push_back(Stored);
     FEntries.push_back(Entry);
 }
 
@@ -259,7 +305,7 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
     std::vector<int> Pairs;
     if (Words.empty()) { // nothing but the same text can match
         for (int I = FirstWithSource(English); I >= 0; I = FNextBySource[size_t(I)])
-            if (FPairs[size_t(I)].Source == English)
+            if (Source(I) == English)
                 Pairs.push_back(I);
     } else if (MinScore >= 97) {
         for (int I = FirstOf(FByWords, KeyOf(Words.data(), Words.size())); I >= 0;
@@ -277,8 +323,10 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
         if (100 * std::abs(N - M) > (100 - MinScore) * std::max(N, M))
             continue;
         const TWordRange Stored{WordsAt(Entry), WordsAt(Entry) + Entry.Count};
-        const int Score =
-            ScoreOf(English, FPairs[static_cast<size_t>(Index)].Source, Words, Stored);
+        // The stored English as a string that borrows the pool for the comparison.
+        const QStringView Candidate = Source(Index);
+        const int Score = ScoreOf(English, QString::fromRawData(Candidate.data(), Candidate.size()),
+                                  Words, Stored);
         if (Score >= MinScore)
             Matches.push_back({Index, Score});
     }
@@ -287,14 +335,14 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
                          return A.Score != B.Score ? A.Score > B.Score : A.Pair < B.Pair;
                      });
     std::vector<TMemoryMatch> Best;
-    QStringList Targets;
+    std::vector<QStringView> Targets;
     for (const TMemoryMatch& Match : Matches) {
         if (static_cast<int>(Best.size()) >= Limit)
             break;
-        const QString& Target = FPairs[static_cast<size_t>(Match.Pair)].Target;
-        if (Targets.contains(Target))
+        const QStringView Translation = Target(Match.Pair);
+        if (std::find(Targets.begin(), Targets.end(), Translation) != Targets.end())
             continue;
-        Targets << Target;
+        Targets.push_back(Translation);
         Best.push_back(Match);
     }
     return Best;
@@ -302,7 +350,7 @@ std::vector<TMemoryMatch> TTranslationMemory::Lookup(const QString& English, int
 
 QString TTranslationMemory::ExactTranslation(const QString& English) const {
     const int First = FirstWithSource(English);
-    return First < 0 ? QString() : FPairs[size_t(First)].Target;
+    return First < 0 ? QString() : Target(First).toString();
 }
 
 // ---- building from the program folder ----------------------------------------------------
@@ -393,7 +441,9 @@ void AddLanguageFile(const std::string& Path, const TDefaultTexts& Defaults, int
     if (!ReadStrTexts(Path, CodePage, TranslatedAttributeCount, File, Build.Problems))
         return;
     ++Build.Files;
-    Build.Memory.Reserve(static_cast<int>(File.Lines.size()));
+    // At most a character a byte of both files; room reserved and not used is never touched.
+    Build.Memory.Reserve(static_cast<int>(File.Lines.size()),
+                         File.Bytes.size() + Defaults.File.Bytes.size());
     const std::string Origin = FileNamePart(Path);
     const int AnsiCodePage = SystemAnsiCodePage();
     for (const auto& [Name, Text] : File.Lines) {
