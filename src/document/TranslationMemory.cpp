@@ -140,6 +140,8 @@ void TTranslationMemory::Reserve(int More, size_t Characters) {
     FNextByWords.reserve(Wanted);
     FNextBySource.reserve(Wanted);
     FNextByPair.reserve(Wanted);
+    for (TChains* Chains : {&FByWords, &FBySource, &FByPair})
+        Chains->reserve(qsizetype(Wanted));
     FTexts.reserve(FTexts.size() + Characters);
 }
 
