@@ -72,6 +72,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace kav {
@@ -1573,9 +1574,10 @@ void TMainForm::ItemsChanged(const std::vector<int>& Items) {
         else
             FRecoveryTimer->start();
     }
-    // What an undo or redo gives back is shown, and its item is the one worked on next.
+    // What an undo or redo gives back is shown, and its first item is the one worked on next:
+    // the same row for the undo as for the redo of a step over many items.
     if (FApplyingHistory && !Items.empty() && FView)
-        FView->MakeCurrent(RowOfItem(Items.front()));
+        FView->MakeCurrent(RowOfItem(*std::min_element(Items.begin(), Items.end())));
     strGrid->viewport()->update();
 }
 

@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace kav;
 
 namespace {
@@ -37,6 +39,12 @@ struct TFrenchWindow : TOpenWindow {
         return All;
     }
     int Marked() { return Form().Document().Items().MarkedCount(); }
+    // The row of the first item whose bytes differ between two states.
+    static int FirstChangedRow(const std::vector<std::string>& A,
+                               const std::vector<std::string>& B) {
+        const auto Differ = std::mismatch(A.begin(), A.end(), B.begin()).first;
+        return RowOfItem(static_cast<TItemId>((Differ - A.begin()) / 6));
+    }
     int FirstMarkedRow() { return RowOfItem(Form().Document().Items().NextMarked(NoItem, true)); }
     QString UndoCaption() { return Form().UndoMenu->text(); }
 };
@@ -197,6 +205,9 @@ void TestUndoRedo::roundTrip() {
 
     F.Undo();
     QVERIFY(F.Bytes() == Before);
+    // The first item given back is the current row, for an undo as for the redo below.
+    const int FirstChanged = TFrenchWindow::FirstChangedRow(Before, After);
+    QCOMPARE(F.Grid().Row(), FirstChanged);
     // Back where the file was opened: nothing to save.
     QCOMPARE(F.Form().State().FModified, WasModified);
     QCOMPARE(F.Form().UndoMenu->isEnabled(), Steps > 0);
@@ -204,6 +215,7 @@ void TestUndoRedo::roundTrip() {
 
     F.Redo();
     QVERIFY(F.Bytes() == After);
+    QCOMPARE(F.Grid().Row(), FirstChanged);
     QVERIFY(F.Form().State().FModified);
     // The other redo key and a second round give the same bytes.
     F.Undo();
