@@ -45,17 +45,17 @@ std::string TConsistency::KeyOf(std::string_view Text) {
 }
 
 void TConsistency::Insert(TGroup& Group, const std::string* Other, TItemId Id) {
-    TFew<TVariant>& Variants = Group.Variants;
+    std::vector<TVariant>& Variants = Group.Variants;
     const auto It = std::find_if(Variants.begin(), Variants.end(),
                                  [&](const TVariant& V) { return V.Key == Other; });
     if (It != Variants.end())
         It->Items.insert(std::lower_bound(It->Items.begin(), It->Items.end(), Id), Id);
     else
-        Variants.push_back({Other, TFew<TItemId>{Id}});
+        Variants.push_back({Other, {Id}});
 }
 
 void TConsistency::RemoveFrom(TGroup& Group, const std::string* Other, TItemId Id) {
-    TFew<TVariant>& Variants = Group.Variants;
+    std::vector<TVariant>& Variants = Group.Variants;
     for (auto V = Variants.begin(); V != Variants.end(); ++V) {
         if (V->Key != Other)
             continue;
@@ -78,8 +78,8 @@ std::vector<TItemId> TConsistency::Others(const TNode& Node, const std::string* 
     for (const TVariant& V : Node.second.Variants) {
         if (V.Key == Other)
             continue;
-        Total += static_cast<size_t>(V.Items.size());
-        for (qsizetype I = 0; I < V.Items.size() && Out.size() < Limit; ++I)
+        Total += V.Items.size();
+        for (size_t I = 0; I < V.Items.size() && Out.size() < Limit; ++I)
             Out.push_back(V.Items[I]);
     }
     std::sort(Out.begin(), Out.end());

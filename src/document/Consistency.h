@@ -7,8 +7,6 @@
 #include "document/Items.h"
 #include "document/TextChecks.h"
 
-#include <QVarLengthArray>
-
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -43,15 +41,12 @@ private:
     // The items sharing one text, split by their other text (its variants). A variant names
     // its text by the key of the other map's group: each distinct text is kept once, and two
     // variants are the same text exactly when they point at the same key.
-    // Most texts stand once, with one other text: a group of one variant of one item takes no
-    // allocation of its own.
-    template <class T> using TFew = QVarLengthArray<T, 1>;
     struct TVariant {
         const std::string* Key;
-        TFew<TItemId> Items;
+        std::vector<TItemId> Items;
     };
     struct TGroup {
-        TFew<TVariant> Variants;
+        std::vector<TVariant> Variants;
     };
     using TGroups = std::unordered_map<std::string, TGroup>; // nodes stay where they are
     using TNode = TGroups::value_type;
