@@ -1471,7 +1471,8 @@ void TMainForm::SetCaption(const std::string& Caption) {
 void TMainForm::ShowPleaseWait(const std::string& Msg, bool Animate) {
     HidePleaseWait();
     FActiveBeforeWait = QApplication::activeWindow();
-    FPleaseWait = new TfrmPleaseWait(this);
+    // Owned as the questions are: above a stay-on-top Find or Replace window, its Cancel in sight.
+    FPleaseWait = new TfrmPleaseWait(DialogOwner());
     FPleaseWait->Start(Q(Msg), Animate);
 }
 

@@ -35,6 +35,7 @@ class TestWindowStacking : public QObject {
 private slots:
     void initTestCase();
     void replaceQuestionOpensAboveTheReplaceWindow();
+    void replaceProgressOpensAboveTheReplaceWindow();
     void keysReachTheGridAfterAMenu();
     void pasteWithAnUnownedClipboard();
 };
@@ -68,6 +69,47 @@ void TestWindowStacking::replaceQuestionOpensAboveTheReplaceWindow() {
     // Transient for the stay-on-top window, the box is stacked above it, and answers the keys.
     QCOMPARE(Parent, Replace->windowHandle());
     QVERIFY(HadTheKeyboard);
+    Replace->close();
+}
+
+// Answered "All", the rest of Replace All goes by under the please-wait window: it must stand
+// above the stay-on-top Replace window too, or its Cancel is hidden under it.
+void TestWindowStacking::replaceProgressOpensAboveTheReplaceWindow() {
+    TOpenWindow F("Kavr_FRA.str");
+    F.Form().SetDialogs(nullptr); // the real boxes
+    QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+    TfrmReplaceDlg* Replace = F.Form().ReplaceDialog1->ReplaceWindow();
+    QVERIFY(Replace && QTest::qWaitForWindowExposed(Replace));
+    QTest::keyClicks(Replace->EdtSearch, "Fichier");
+    QTest::keyClicks(Replace->edtReplace, "Dossier");
+    QWindow* WaitParent = nullptr;
+    bool Waited = false;
+    QString Summary;
+    QTimer Watch;
+    Watch.setInterval(5);
+    QObject::connect(&Watch, &QTimer::timeout, [&] {
+        for (QWidget* Window : QApplication::topLevelWidgets())
+            if (Window->objectName() == "frmPleaseWait" && Window->isVisible() && !Waited) {
+                Waited = true;
+                WaitParent =
+                    Window->windowHandle() ? Window->windowHandle()->transientParent() : nullptr;
+            }
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!Box)
+            return;
+        if (Box->button(QMessageBox::YesToAll)) {
+            Box->button(QMessageBox::YesToAll)->click();
+        } else if (Box->button(QMessageBox::Ok)) {
+            Summary = Box->text();
+            Box->button(QMessageBox::Ok)->click();
+        }
+    });
+    Watch.start();
+    QTest::mouseClick(Replace->btnReplaceAll, Qt::LeftButton);
+    Watch.stop();
+    QVERIFY(Summary.startsWith("Found"));
+    QVERIFY(Waited);
+    QCOMPARE(WaitParent, Replace->windowHandle());
     Replace->close();
 }
 
