@@ -28,6 +28,19 @@ bool GridHasTheKeyboard(TStyledStringGrid& Grid) {
     return Focus && (Focus == &Grid || Grid.isAncestorOf(Focus));
 }
 
+// The Replace window opened with Ctrl+R, shown, with "Fichier" to be replaced by "Dossier",
+// and the real message boxes; null when it did not show.
+TfrmReplaceDlg* OpenReplace(TOpenWindow& F) {
+    F.Form().SetDialogs(nullptr);
+    QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
+    TfrmReplaceDlg* Replace = F.Form().ReplaceDialog1->ReplaceWindow();
+    if (!Replace || !QTest::qWaitForWindowExposed(Replace))
+        return nullptr;
+    QTest::keyClicks(Replace->EdtSearch, "Fichier");
+    QTest::keyClicks(Replace->edtReplace, "Dossier");
+    return Replace;
+}
+
 } // namespace
 
 class TestWindowStacking : public QObject {
@@ -46,12 +59,8 @@ void TestWindowStacking::initTestCase() {
 
 void TestWindowStacking::replaceQuestionOpensAboveTheReplaceWindow() {
     TOpenWindow F("Kavr_FRA.str");
-    F.Form().SetDialogs(nullptr); // the real boxes
-    QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
-    TfrmReplaceDlg* Replace = F.Form().ReplaceDialog1->ReplaceWindow();
-    QVERIFY(Replace && QTest::qWaitForWindowExposed(Replace));
-    QTest::keyClicks(Replace->EdtSearch, "Fichier");
-    QTest::keyClicks(Replace->edtReplace, "Dossier");
+    TfrmReplaceDlg* Replace = OpenReplace(F);
+    QVERIFY(Replace);
     QWindow* Parent = nullptr;
     bool HadTheKeyboard = false;
     QString Asked;
@@ -76,12 +85,8 @@ void TestWindowStacking::replaceQuestionOpensAboveTheReplaceWindow() {
 // above the stay-on-top Replace window too, or its Cancel is hidden under it.
 void TestWindowStacking::replaceProgressOpensAboveTheReplaceWindow() {
     TOpenWindow F("Kavr_FRA.str");
-    F.Form().SetDialogs(nullptr); // the real boxes
-    QTest::keyClick(&F.Form(), Qt::Key_R, Qt::ControlModifier);
-    TfrmReplaceDlg* Replace = F.Form().ReplaceDialog1->ReplaceWindow();
-    QVERIFY(Replace && QTest::qWaitForWindowExposed(Replace));
-    QTest::keyClicks(Replace->EdtSearch, "Fichier");
-    QTest::keyClicks(Replace->edtReplace, "Dossier");
+    TfrmReplaceDlg* Replace = OpenReplace(F);
+    QVERIFY(Replace);
     QWindow* WaitParent = nullptr;
     bool Waited = false;
     QString Summary;
