@@ -209,7 +209,7 @@ void TMemoryPanel::UseSuggestion(int N) {
         UI.Beep();
         return;
     }
-    const QString Target = FMemory->Pair(Matches[static_cast<size_t>(N - 1)].Pair).Target;
+    const QString Target = FMemory->Target(Matches[static_cast<size_t>(N - 1)].Pair).toString();
     if (const QChar Refused = RefusedInItemText(Target, TItemField::Translation);
         !Refused.isNull()) {
         UI.Beep();

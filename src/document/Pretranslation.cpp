@@ -23,7 +23,7 @@ TPretranslationPlan PlanPretranslation(const TItemTable& Items, const TTranslati
             Memory.Lookup(DecodeBytes(Items.Default(Id), AnsiCodePage), 1, MinScore);
         if (Best.empty())
             continue;
-        const QString Target = Memory.Pair(Best[0].Pair).Target;
+        const QString Target = Memory.Target(Best[0].Pair).toString();
         const EncodeResult Encoded = EncodeText(Target, CodePage);
         if (!Encoded.Ok() || !RefusedInItemText(Target, TItemField::Translation).isNull()) {
             ++Plan.Refused;
