@@ -70,6 +70,8 @@ TFontSubstitutes TFontSubstitutes::FromText(const QString& Text, const std::stri
 }
 
 std::string TFontSubstitutes::Of(const std::string& LanguageCode, const std::string& Face) const {
+    if (FFaces.empty())
+        return {}; // most projects have none: no key is built for every row
     const auto Found = FFaces.find({QString::fromStdString(LanguageCode).trimmed().toUpper(),
                                     FaceKey(QString::fromStdString(Face))});
     return Found == FFaces.end() ? std::string() : Found->second.Face;

@@ -66,7 +66,7 @@ bool IsUtf8(const std::string& Encoding) {
 }
 
 // A word of no language: an identifier, a code, an acronym, a name in camel case, a letter.
-bool IsIdentifierLike(const QString& Word) {
+bool IsIdentifierLike(QStringView Word) {
     int Letters = 0, Upper = 0;
     for (qsizetype I = 0; I < Word.size(); ++I) {
         const QChar C = Word[I];
@@ -83,13 +83,17 @@ bool IsIdentifierLike(const QString& Word) {
 }
 
 // The text with its format specifiers blanked and its accelerator marks taken out ("Ouv&rir"
-// reads "Ouvrir"), and for each of its characters the index of the same one in Text.
+// reads "Ouvrir"), and for each of its characters the index of the same one in Text; a text
+// with neither (most of them) is its own plain text, and At stays empty.
 struct TPlain {
     QString Text;
     std::vector<qsizetype> At;
+    qsizetype InOriginal(qsizetype I) const { return At.empty() ? I : At[size_t(I)]; }
 };
 
 TPlain Plain(const QString& Text) {
+    if (!Text.contains(u'&') && !Text.contains(u'%'))
+        return {Text, {}};
     QString T = Text;
     qsizetype From = 0;
     for (const QString& Specifier : FormatSpecifiers(Text)) {
@@ -101,6 +105,8 @@ TPlain Plain(const QString& Text) {
         From = Found + Specifier.size();
     }
     TPlain P;
+    P.Text.reserve(T.size());
+    P.At.reserve(size_t(T.size()));
     for (qsizetype I = 0; I < T.size(); ++I) {
         if (T[I] == u'&' && I + 1 < T.size() && T[I + 1] == u'&') {
             P.Text += u' '; // && is a literal &, which parts words
@@ -129,7 +135,7 @@ QChar::Script ScriptOfLanguage(const std::string& LanguageCode) {
     return QChar::Script_Latin;
 }
 
-bool HasLetterOf(const QString& Word, QChar::Script Script) {
+bool HasLetterOf(QStringView Word, QChar::Script Script) {
     return std::any_of(Word.begin(), Word.end(),
                        [Script](QChar C) { return C.isLetter() && C.script() == Script; });
 }
@@ -219,13 +225,13 @@ QString TSpeller::FromDictionary(const std::string& Bytes) const {
                                                     : Convert(Bytes, FEncoding.c_str(), "UTF-8"));
 }
 
-bool TSpeller::Correct(const QString& Word) {
+bool TSpeller::Correct(QStringView Word) {
     if (const auto It = FKnown.find(ViewOf(Word)); It != FKnown.end())
         return It->second;
     if (FScript != QChar::Script_Latin && !HasLetterOf(Word, FScript))
         return true; // a word in another script than the language's is not judged
     // The dictionaries write the apostrophe as ', translators often as ’.
-    QString Plain = Word;
+    QString Plain = Word.toString();
     Plain.replace(QChar(0x2019), u'\'');
     const std::string Bytes = ToDictionary(Plain);
     bool Right = !Bytes.empty() && FHunspell->spell(Bytes);
@@ -334,8 +340,8 @@ template <class F> void ForEachProseWord(const QString& T, F Consider) {
 }
 
 TSpellWord SpellWordAt(const TPlain& P, qsizetype Start, qsizetype Length, QString Word) {
-    const qsizetype First = P.At[static_cast<size_t>(Start)];
-    const qsizetype Last = P.At[static_cast<size_t>(Start + Length - 1)];
+    const qsizetype First = P.InOriginal(Start);
+    const qsizetype Last = P.InOriginal(Start + Length - 1);
     return {{First, Last + 1 - First}, std::move(Word)};
 }
 
@@ -349,9 +355,10 @@ std::vector<TSpellWord> MisspeltWords(TSpeller& Speller, const QString& Default,
     const TPlain P = Plain(Translated);
     std::vector<TSpellWord> Out;
     ForEachProseWord(P.Text, [&](qsizetype Start, qsizetype Length) {
-        QString Word = P.Text.mid(Start, Length);
-        if (IsIdentifierLike(Word) || Speller.Correct(Word))
+        const QStringView View = QStringView(P.Text).mid(Start, Length);
+        if (IsIdentifierLike(View) || Speller.Correct(View))
             return;
+        QString Word = View.toString();
         if (!English)
             English.emplace(Default);
         if (English->Borrowed(Word.toCaseFolded()))

@@ -37,7 +37,8 @@ public:
     // The dictionary names a language code stands for, best first ("FRA" -> fr_FR, fr).
     static QStringList DictionaryNames(const std::string& LanguageCode);
 
-    bool Correct(const QString& Word);
+    bool Correct(QStringView Word);
+    bool Correct(const QString& Word) { return Correct(QStringView(Word)); }
     QStringList Suggestions(const QString& Word, int Max = 8);
     // Takes Word into the project's list (creating Dictionary/ when needed) and into this
     // speller; false with Error naming the file when it cannot be written.
@@ -66,7 +67,7 @@ private:
         }
     };
     std::unordered_map<std::u16string, bool, TWordHash, std::equal_to<>> FKnown;
-    static std::u16string_view ViewOf(const QString& Word) {
+    static std::u16string_view ViewOf(QStringView Word) {
         return {reinterpret_cast<const char16_t*>(Word.utf16()), static_cast<size_t>(Word.size())};
     }
 };

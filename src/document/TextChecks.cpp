@@ -412,10 +412,6 @@ std::optional<TFinding> CheckNumbers(const QString& Default, const QString& Tran
     return Make(TFindingKind::Numbers, "number(s) of the default missing: " + Joined(Missing));
 }
 
-QString WordAt(const QString& Text, const TWordSpan& W) {
-    return Text.mid(W.Start, W.Length);
-}
-
 bool OnlyBlanksBetween(const QString& Text, const TWordSpan& A, const TWordSpan& B) {
     const qsizetype From = A.Start + A.Length;
     if (From >= B.Start)
@@ -432,9 +428,12 @@ QString DoubledWord(const QString& Text, const std::string& Code) {
     for (size_t I = 1; I < Words.size(); ++I) {
         if (!OnlyBlanksBetween(Text, Words[I - 1], Words[I]))
             continue;
-        const QString A = WordAt(Text, Words[I - 1]).toCaseFolded();
-        if (A != WordAt(Text, Words[I]).toCaseFolded() || !A[0].isLetter())
+        const QStringView First = QStringView(Text).mid(Words[I - 1].Start, Words[I - 1].Length);
+        const QStringView Second = QStringView(Text).mid(Words[I].Start, Words[I].Length);
+        // Compared folded in place: most neighbours differ, and are not copied to tell.
+        if (!First[0].isLetter() || First.compare(Second, Qt::CaseInsensitive) != 0)
             continue;
+        const QString A = First.toString().toCaseFolded();
         // French reflexive verbs double their pronoun: "vous vous connectez".
         if (IsFrench(Code) && (A == u"nous" || A == u"vous"))
             continue;
