@@ -182,24 +182,47 @@ unsigned TTranslationMemory::Append(const QString& Text) {
     return At;
 }
 
+namespace {
+
+// Text case-folded into Folded, which keeps its room from call to call; false, with Folded
+// untouched, for a text beyond ASCII. Most English texts are ASCII, and folding them here
+// spares Qt's general folding (a new string and a table lookup a character).
+bool FoldedAscii(const QString& Text, std::u16string& Folded) {
+    const char16_t* From = reinterpret_cast<const char16_t*>(Text.utf16());
+    const size_t Size = size_t(Text.size());
+    if (std::any_of(From, From + Size, [](char16_t C) { return C >= 0x80; }))
+        return false;
+    Folded.resize(Size);
+    std::transform(From, From + Size, Folded.begin(),
+                   [](char16_t C) { return C >= u'A' && C <= u'Z' ? char16_t(C + 32) : C; });
+    return true;
+}
+
 // Calls Visit with each word of Text, case-folded, as a view. The text is folded once; a text
 // whose folding changes its length (a rare special case) has each word folded on its own.
 template <class F> void ForEachFoldedWord(const QString& Text, F Visit) {
-    const QString Folded = Text.toCaseFolded();
-    const bool Aligned = Folded.size() == Text.size();
+    thread_local std::u16string Ascii;
+    QString Folded;
+    std::u16string_view All;
+    if (FoldedAscii(Text, Ascii)) {
+        All = Ascii;
+    } else {
+        Folded = Text.toCaseFolded();
+        All = {reinterpret_cast<const char16_t*>(Folded.utf16()), size_t(Folded.size())};
+    }
+    const bool Aligned = All.size() == size_t(Text.size());
     for (const TTextSpan& Span : WordSpans(Text)) {
-        QString Own;
-        QStringView Word;
         if (Aligned) {
-            Word = QStringView(Folded).mid(Span.Start, Span.Length);
-        } else {
-            Own = Text.mid(Span.Start, Span.Length).toCaseFolded();
-            Word = Own;
+            Visit(All.substr(size_t(Span.Start), size_t(Span.Length)));
+            continue;
         }
-        Visit(std::u16string_view(reinterpret_cast<const char16_t*>(Word.utf16()),
-                                  static_cast<size_t>(Word.size())));
+        const QString Own = Text.mid(Span.Start, Span.Length).toCaseFolded();
+        Visit(std::u16string_view(reinterpret_cast<const char16_t*>(Own.utf16()),
+                                  static_cast<size_t>(Own.size())));
     }
 }
+
+} // namespace
 
 TTranslationMemory::TWords TTranslationMemory::IdsOf(const QString& Text) const {
     TWords Ids;
