@@ -988,6 +988,8 @@ void TMainForm::InstallMemory() {
             if (FView)
                 FView->GoToRow(Row);
         });
+    // A load or a save tells the table once it is in: the memory is built after it.
+    FMemoryPanel->SetBusy([this] { return FPleaseWait != nullptr; });
 }
 
 void TMainForm::InstallTranslationView() {

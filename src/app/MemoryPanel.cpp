@@ -71,16 +71,50 @@ void TMemoryPanel::Rebuild() {
         return;
     FBuildQueued = true;
     // A load tells its language, kind and table one after another: one build for them all.
-    QTimer::singleShot(0, this, [this] {
-        FBuildQueued = false;
-        StartBuild();
-    });
+    QTimer::singleShot(0, this, [this] { StartWhenFree(); });
 }
+
+void TMemoryPanel::StartWhenFree() {
+    // Events run while a file is read: the build waits for the table, not for the language
+    // told before it, and leaves both cores to the load.
+    if (FBusy && FBusy()) {
+        QTimer::singleShot(BusyRetryMs, this, [this] { StartWhenFree(); });
+        return;
+    }
+    FBuildQueued = false;
+    StartBuild();
+}
+
+namespace {
+
+// The open file's items for the memory, when the document holds a file as it was read or
+// saved: the build then reads neither it nor, when it is the only one, its default file again.
+std::shared_ptr<const TOpenFileTexts> OpenFileTexts(const TDocument& Doc) {
+    const TDocumentState& S = Doc.State();
+    // The document names the file it holds once the file is read (or saved); FUntitled
+    // follows later, after the load's own events.
+    if (S.FFileKind == fkNone || S.FFileName == UntitledName)
+        return nullptr;
+    const TItemTable& Items = Doc.Items();
+    auto Open = std::make_shared<TOpenFileTexts>(S.FFileName);
+    size_t Bytes = 0;
+    for (TItemId Id = 0; Id < Items.Count(); ++Id)
+        Bytes += Items.Name(Id).size() + Items.Default(Id).size() + Items.Translation(Id).size();
+    Open->Reserve(size_t(Items.Count()), Bytes);
+    for (TItemId Id = 0; Id < Items.Count(); ++Id)
+        Open->Add(Items.Name(Id), Items.Default(Id), Items.Translation(Id));
+    return Open;
+}
+
+} // namespace
 
 void TMemoryPanel::StartBuild() {
     const unsigned Generation = ++FGeneration;
     const std::string Dir = Doc.State().FProgramDir;
     const std::string Code = Doc.State().FLanguageCode;
+    std::shared_ptr<const TOpenFileTexts> Open = OpenFileTexts(Doc);
+    FStop.request_stop();
+    FStop = std::stop_source();
     auto* Watcher = new QFutureWatcher<TMemoryBuild>(this);
     connect(Watcher, &QFutureWatcherBase::finished, this, [this, Watcher, Generation] {
         Watcher->deleteLater();
@@ -97,8 +131,8 @@ void TMemoryPanel::StartBuild() {
         ShowRow(FRow);
         Grid.viewport()->update();
     });
-    Watcher->setFuture(
-        QtConcurrent::run([Dir, Code] { return BuildTranslationMemory(Dir, Code); }));
+    Watcher->setFuture(QtConcurrent::run(
+        [Dir, Code, Open] { return BuildTranslationMemory(Dir, Code, Open.get()); }));
 }
 
 void TMemoryPanel::RowChanged(int Row) {

@@ -39,10 +39,13 @@ public:
     ~TMemoryPanel() override;
 
     static constexpr int SuggestionKeys = 5;
+    static constexpr int BusyRetryMs = 20;
 
     // Builds the memory anew in the background (the table was loaded, saved or the language
     // changed); requests made before the build starts are one build.
     void Rebuild();
+    // Busy says a load or a save is under way, which the build waits for.
+    void SetBusy(std::function<bool()> Busy) { FBusy = std::move(Busy); }
     // The row the translator is on, or the items, changed: the panel follows. A new
     // translation of an item the translator was on (not an undo or redo: FromHistory) is
     // offered for the other untranslated items with the same English.
@@ -65,6 +68,7 @@ public:
 
 private:
     void StartBuild();
+    void StartWhenFree();
     void TranslationCommitted(int Id);
     void OfferPropagation(int Id, const std::string& Translation);
     void SearchConcordance(const QString& Phrase);
@@ -82,6 +86,10 @@ private:
     // A build is asked for or running; only the newest one's result is taken.
     bool FBuilding = false;
     unsigned FGeneration = 0;
+    // Stops the build under way when a newer one starts: a load tells its language before
+    // its table, and the build for the language alone would run beside the real one.
+    std::stop_source FStop;
+    std::function<bool()> FBusy;
     bool FBuildQueued = false;
     int FRow = -1;
     // The translation each item had when the translator came to it, or last committed.

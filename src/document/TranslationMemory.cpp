@@ -461,7 +461,7 @@ void ReadDefaultTexts(const std::string& Path, TDefaultTexts& Defaults,
 }
 
 void AddLanguageFile(const std::string& Path, const TDefaultTexts& Defaults, int CodePage,
-                     TMemoryBuild& Build) {
+                     const std::stop_token& Stop, TMemoryBuild& Build) {
     TStrTexts File;
     if (!ReadStrTexts(Path, CodePage, TranslatedAttributeCount, File, Build.Problems))
         return;
@@ -472,6 +472,8 @@ void AddLanguageFile(const std::string& Path, const TDefaultTexts& Defaults, int
     const std::string Origin = FileNamePart(Path);
     const int AnsiCodePage = SystemAnsiCodePage();
     for (const auto& [Name, Text] : File.Lines) {
+        if (Stop.stop_requested())
+            return;
         const auto Default = Defaults.ByName.find(Name);
         // An untranslated item keeps the default text: it teaches nothing.
         if (Default == Defaults.ByName.end() || Text.empty() || Text == Default->second)
@@ -479,6 +481,26 @@ void AddLanguageFile(const std::string& Path, const TDefaultTexts& Defaults, int
         Build.Memory.Add({DecodeBytes(Default->second, AnsiCodePage), DecodeBytes(Text, CodePage),
                           Origin, std::string(Name)});
     }
+}
+
+void AddOpenFile(const TOpenFileTexts& Open, int CodePage, const std::stop_token& Stop,
+                 TMemoryBuild& Build) {
+    ++Build.Files;
+    Build.Memory.Reserve(static_cast<int>(Open.Count()), Open.Bytes());
+    const std::string Origin = FileNamePart(Open.Path());
+    const int AnsiCodePage = SystemAnsiCodePage();
+    for (size_t I = 0; I < Open.Count() && !Stop.stop_requested(); ++I) {
+        const std::string_view Default = Open.Field(I, 1), Text = Open.Field(I, 2);
+        if (Default.empty() || Text.empty() || Text == Default)
+            continue;
+        Build.Memory.Add({DecodeBytes(Default, AnsiCodePage), DecodeBytes(Text, CodePage), Origin,
+                          std::string(Open.Field(I, 0))});
+    }
+}
+
+bool IsFileOf(const TOpenFileTexts* Open, const std::string& Path) {
+    std::error_code Error;
+    return Open && fs::equivalent(Open->Path(), Path, Error);
 }
 
 void AddTmxFile(const std::string& Path, const QStringList& Tags, TMemoryBuild& Build) {
@@ -501,8 +523,27 @@ void AddTmxFile(const std::string& Path, const QStringList& Tags, TMemoryBuild& 
 
 } // namespace
 
-TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir,
-                                    const std::string& LanguageCode) {
+void TOpenFileTexts::Reserve(size_t Items, size_t Bytes) {
+    FEnds.reserve(3 * Items);
+    FBytes.reserve(Bytes);
+}
+
+void TOpenFileTexts::Add(std::string_view Name, std::string_view Default,
+                         std::string_view Translation) {
+    for (const std::string_view Text : {Name, Default, Translation}) {
+        FBytes += Text;
+        FEnds.push_back(unsigned(FBytes.size()));
+    }
+}
+
+std::string_view TOpenFileTexts::Field(size_t Item, int Field) const {
+    const size_t At = 3 * Item + size_t(Field);
+    const size_t From = At == 0 ? 0 : FEnds[At - 1];
+    return std::string_view(FBytes).substr(From, FEnds[At] - From);
+}
+
+TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir, const std::string& LanguageCode,
+                                    const TOpenFileTexts* Open, std::stop_token Stop) {
     TMemoryBuild Build;
     const std::string Code = UpperCase(LanguageCode);
     if (Code.empty())
@@ -513,6 +554,12 @@ TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir,
     bool DefaultsRead[2] = {false, false};
     const std::string LanguageDir = ProgramDir + "Language/";
     for (const std::string& Name : FilesIn(LanguageDir, IsLanguageFile, Code)) {
+        if (Stop.stop_requested())
+            return Build;
+        if (IsFileOf(Open, LanguageDir + Name)) {
+            AddOpenFile(*Open, CodePage, Stop, Build);
+            continue;
+        }
         const int Kind = ExamineFileName(Name).Kind == fkUser ? 1 : 0;
         if (!DefaultsRead[Kind]) {
             DefaultsRead[Kind] = true;
@@ -520,14 +567,15 @@ TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir,
                              Defaults[Kind], Build.Problems);
         }
         if (!Defaults[Kind].ByName.empty())
-            AddLanguageFile(LanguageDir + Name, Defaults[Kind], CodePage, Build);
+            AddLanguageFile(LanguageDir + Name, Defaults[Kind], CodePage, Stop, Build);
     }
     const QStringList Tags = TmxLanguageTags(Code);
     if (Tags.isEmpty())
         return Build;
     const std::string MemoryDir = ProgramDir + "Memory/";
     for (const std::string& Name : FilesIn(MemoryDir, IsTmxFile, Code))
-        AddTmxFile(MemoryDir + Name, Tags, Build);
+        if (!Stop.stop_requested())
+            AddTmxFile(MemoryDir + Name, Tags, Build);
     return Build;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -156,9 +157,33 @@ struct TMemoryBuild {
     int Files = 0; // files that gave pairs or could have
 };
 
+// The items of a translated file as the window holds them, paired with their defaults already:
+// the memory takes them instead of reading the file and its default file again. A copy, so
+// that the memory may be built while the translator goes on editing.
+class TOpenFileTexts {
+public:
+    explicit TOpenFileTexts(std::string Path) : FPath(std::move(Path)) {}
+    const std::string& Path() const { return FPath; }
+    void Reserve(size_t Items, size_t Bytes);
+    void Add(std::string_view Name, std::string_view Default, std::string_view Translation);
+    size_t Count() const { return FEnds.size() / 3; }
+    size_t Bytes() const { return FBytes.size(); }
+    // The item's name, default text and translation.
+    std::string_view Field(size_t Item, int Field) const;
+
+private:
+    std::string FPath;
+    std::string FBytes;          // every item's three texts one after the other
+    std::vector<unsigned> FEnds; // where each text ends in FBytes, three an item
+};
+
 // The memory for the language with that three-letter code ("FRA") from the program folder
 // ProgramDir (with its trailing "/"): every translated file of that language in Language/, of
-// both kinds, paired with its default file in Default/, then the TMX files in Memory/.
-TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir, const std::string& LanguageCode);
+// both kinds, paired with its default file in Default/, then the TMX files in Memory/. The
+// file Open is of gives its pairs from Open instead of from the disk. A build asked to Stop
+// ends early with what it has, which nobody is to use.
+TMemoryBuild BuildTranslationMemory(const std::string& ProgramDir, const std::string& LanguageCode,
+                                    const TOpenFileTexts* Open = nullptr,
+                                    std::stop_token Stop = {});
 
 } // namespace kav

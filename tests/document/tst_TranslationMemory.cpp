@@ -295,6 +295,21 @@ void TestTranslationMemory::buildsFromTheProgramFolder() {
     QVERIFY2(Build.Problems[0].find("cut.tmx, line") != std::string::npos,
              Build.Problems[0].c_str());
 
+    // The file the window holds gives its items as the window has them, in its own place.
+    TOpenFileTexts Open((Dir + "Language/Kavr_User_FRA.str").toStdString());
+    Open.Add("PRINT", "Print", "Imprimer tout");
+    Open.Add("OPEN", "Open it", "Open it"); // untranslated
+    Open.Add("QUIT", "Quit", "Quitter");
+    const TMemoryBuild Held = BuildTranslationMemory(Dir.toStdString(), "FRA", &Open);
+    QStringList HeldPairs;
+    for (int I = 0; I < Held.Memory.Count(); ++I)
+        HeldPairs << Held.Memory.Source(I).toString() + "=" + Held.Memory.Target(I).toString() +
+                         " " + QString::fromStdString(Held.Memory.Origin(I));
+    QCOMPARE(HeldPairs,
+             QStringList({"Open=Ouvrir Kavr_FRA.str", "Print=Imprimer tout Kavr_User_FRA.str",
+                          "Quit=Quitter Kavr_User_FRA.str", "Save=Enregistrer agency.TMX"}));
+    QCOMPARE(Held.Files, 3);
+
     const TMemoryBuild Russian = BuildTranslationMemory(Dir.toStdString(), "RUS");
     // No file of the language, and the agency's memory has no Russian.
     QCOMPARE(Russian.Memory.Count(), 0);
