@@ -945,23 +945,29 @@ bool TDocument::ConfirmDropped(const std::vector<std::string>& Dropped) {
                          TMsgDlgType::mtConfirmation, mbYesNoCancel) == TModalResult::mrYes;
 }
 
-std::vector<std::string> TDocument::SavedContent() const {
-    std::vector<std::string> Content;
-    Content.reserve(static_cast<size_t>(FItems.Count()) * 3);
+std::uint64_t TDocument::SavedContent() const {
+    std::uint64_t Print = 1469598103934665603ull;
+    const auto Mix = [&Print](std::uint64_t Value) {
+        Print = (Print ^ Value) * 1099511628211ull;
+        Print ^= Print >> 29;
+    };
+    Mix(static_cast<std::uint64_t>(FItems.Count()));
     for (TItemId Id = 0; Id < FItems.Count(); ++Id) {
-        Content.emplace_back(FItems.Name(Id));
-        Content.emplace_back(FItems.Translation(Id));
-        Content.push_back(std::to_string(FItems.Colour(Id)));
+        for (const std::string_view Text : {FItems.Name(Id), FItems.Translation(Id)}) {
+            Mix(std::hash<std::string_view>{}(Text));
+            Mix(Text.size());
+        }
+        Mix(static_cast<std::uint64_t>(FItems.Colour(Id)));
     }
-    return Content;
+    return Print;
 }
 
-void TDocument::KeepHistoryAfterSave(const std::vector<std::string>& Written) {
+void TDocument::KeepHistoryAfterSave(std::optional<std::uint64_t> Written) {
     if (!FHistory)
         return;
     // The steps made before the save hold the items as they were: they still apply when the
     // file read back gives the items that were written.
-    if (FHistory->HasSteps() && SavedContent() != Written) {
+    if (FHistory->HasSteps() && (!Written || SavedContent() != *Written)) {
         FHistory->Clear(true);
         UI.MessageDlg("The file read back after saving differs from the table: the steps made "
                       "before the save can no longer be undone or redone.",
@@ -1058,7 +1064,7 @@ bool TDocument::SaveFile(std::string FileName) {
     {
         TPleaseWait Wait(UI, "Saving " + FileNamePart(FileName));
         // What was written, for the history to be checked against what the read-back gives.
-        std::vector<std::string> Content;
+        std::optional<std::uint64_t> Content;
         {
             TUpdateLock Lock(UI);
             const bool Intact = DefaultColumnsIntact();

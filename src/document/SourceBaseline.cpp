@@ -105,29 +105,47 @@ void TSourceBaseline::Clear() {
     FKnown = false;
     FSaved.clear();
     FLoaded.clear();
+    FSavedBytes.clear();
+    FUnescaped.clear();
+    FLoadedNames.clear();
     FReviewed.clear();
     ++FRevision;
+}
+
+std::string_view TSourceBaseline::Kept(std::string_view Field) {
+    if (Field.find('\\') == std::string_view::npos)
+        return Field;
+    return FUnescaped.emplace_back(Unescaped(Field));
 }
 
 void TSourceBaseline::Load(const std::string& BackupDir, const std::string& File,
                            const TItemTable& Items) {
     Clear();
-    std::string Bytes;
-    if (!ReadWhole(PathFor(BackupDir, File), Bytes))
+    if (!ReadWhole(PathFor(BackupDir, File), FSavedBytes))
         return;
     FKnown = true;
-    FSaved.reserve(static_cast<size_t>(std::max(0, Items.Count())));
-    for (std::string_view Rest = Bytes; !Rest.empty();) {
+    const size_t Count = static_cast<size_t>(std::max(0, Items.Count()));
+    FSaved.reserve(Count);
+    for (std::string_view Rest = FSavedBytes; !Rest.empty();) {
         const size_t End = std::min(Rest.find('\n'), Rest.size());
         std::string_view Line = Rest.substr(0, End);
         Rest.remove_prefix(std::min(End + 1, Rest.size()));
         std::string_view F[3];
         if (SplitFields(Line, F))
-            FSaved.insert_or_assign(Unescaped(F[0]), TEnglish{Unescaped(F[2]), Unescaped(F[1])});
+            FSaved.insert_or_assign(Kept(F[0]), TEnglish{Kept(F[2]), Kept(F[1])});
     }
-    FLoaded.reserve(static_cast<size_t>(std::max(0, Items.Count())));
+    // Sized first: the names are viewed where they stand.
+    size_t Bytes = 0;
     for (TItemId Id = 0; Id < Items.Count(); ++Id)
-        FLoaded.insert_or_assign(std::string(Items.Name(Id)), std::string(Items.Translation(Id)));
+        Bytes += Items.Name(Id).size();
+    FLoadedNames.reserve(Bytes);
+    FLoaded.reserve(Count);
+    for (TItemId Id = 0; Id < Items.Count(); ++Id) {
+        const size_t At = FLoadedNames.size();
+        FLoadedNames += Items.Name(Id);
+        FLoaded.insert_or_assign(std::string_view(FLoadedNames).substr(At),
+                                 PrintOf(Items.Translation(Id)));
+    }
 }
 
 TSourceChange TSourceBaseline::ChangeOf(const TItemTable& Items, TItemId Id) const {
@@ -138,7 +156,7 @@ TSourceChange TSourceBaseline::ChangeOf(const TItemTable& Items, TItemId Id) con
         return TSourceChange::None;
     // An edited translation was made with the English as it is now in view.
     const auto Loaded = FLoaded.find(Name);
-    if (Loaded == FLoaded.end() || Loaded->second != Items.Translation(Id))
+    if (Loaded == FLoaded.end() || Loaded->second != PrintOf(Items.Translation(Id)))
         return TSourceChange::None;
     const auto Saved = FSaved.find(Name);
     if (Saved == FSaved.end())
@@ -159,16 +177,15 @@ std::optional<TFinding> TSourceBaseline::FindingOf(const TItemTable& Items, TIte
     case TSourceChange::Text:
         Message = "the English text changed since this was translated";
         break;
-    case TSourceChange::Width:
+    case TSourceChange::Width: {
+        const auto Named = [](std::string_view Width) {
+            return Width.empty() ? std::string("none") : std::string(Width);
+        };
         Message = "the width changed since this was translated (was " +
-                  (FSaved.at(std::string(Items.Name(Id))).Width.empty()
-                       ? std::string("none")
-                       : FSaved.at(std::string(Items.Name(Id))).Width) +
-                  ", now " +
-                  (Items.View(Id).Width.empty() ? std::string("none")
-                                                : std::string(Items.View(Id).Width)) +
+                  Named(FSaved.at(Items.Name(Id)).Width) + ", now " + Named(Items.View(Id).Width) +
                   ")";
         break;
+    }
     case TSourceChange::New:
         Message = "a new item since this file was last saved";
         break;
@@ -199,9 +216,9 @@ std::string TSourceBaseline::Save(const std::string& BackupDir, const std::strin
         const TItemView View = Items.View(Id);
         std::string_view Width = View.Width, Text = View.Default;
         if (Change != TSourceChange::None) {
-            const TEnglish& Kept = FSaved.find(Name)->second;
-            Width = Kept.Width;
-            Text = Kept.Text;
+            const TEnglish& Before = FSaved.find(Name)->second;
+            Width = Before.Width;
+            Text = Before.Text;
         }
         AppendEscaped(Bytes, Name);
         Bytes += '\t';

@@ -11,6 +11,7 @@
 #include "document/TextChecks.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ enum class TSourceChange { None, Text, Width, New };
 
 class TSourceBaseline {
 public:
+    // Its tables view its own buffers.
+    TSourceBaseline() = default;
+    TSourceBaseline(const TSourceBaseline&) = delete;
+    TSourceBaseline& operator=(const TSourceBaseline&) = delete;
+
     // The side file of the translated file File in BackupDir (with its trailing "/").
     static std::string PathFor(const std::string& BackupDir, const std::string& File);
 
@@ -51,9 +57,10 @@ public:
     std::uint64_t Revision() const { return FRevision; }
 
 private:
+    // Views of FSavedBytes, or of FUnescaped for a field that held an escape.
     struct TEnglish {
-        std::string Text;
-        std::string Width;
+        std::string_view Text;
+        std::string_view Width;
     };
     // Names are looked up as the table's views, without a copy each.
     struct TNameHash {
@@ -62,11 +69,19 @@ private:
             return std::hash<std::string_view>{}(Name);
         }
     };
-    template <class T>
-    using TByName = std::unordered_map<std::string, T, TNameHash, std::equal_to<>>;
+    static std::uint64_t PrintOf(std::string_view Translation) {
+        return std::hash<std::string_view>{}(Translation);
+    }
+    std::string_view Kept(std::string_view Field);
     bool FKnown = false;
-    TByName<TEnglish> FSaved;     // by item name
-    TByName<std::string> FLoaded; // translations as read, by name
+    // The side file as read and the items' names as loaded, each in one buffer: 100 000 items
+    // are not 500 000 strings.
+    std::string FSavedBytes;
+    std::deque<std::string> FUnescaped;
+    std::unordered_map<std::string_view, TEnglish> FSaved; // by item name
+    std::string FLoadedNames;
+    // The print of each item's translation as read, by name: an edit is told by a change.
+    std::unordered_map<std::string_view, std::uint64_t> FLoaded;
     std::unordered_set<std::string, TNameHash, std::equal_to<>> FReviewed; // marked as reviewed
     std::uint64_t FRevision = 0;
 };

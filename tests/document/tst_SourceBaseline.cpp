@@ -15,7 +15,8 @@ namespace {
 std::string DefaultOf(const std::string& TextA, const std::string& WidthA, bool WithC) {
     std::string Bytes = Header;
     Bytes += Item("A", TextA, " {" + WidthA + "} {} {} {}");
-    Bytes += Item("B", "b", " {40} {} {} {}");
+    // B's English holds a backslash, which its side file escapes.
+    Bytes += Item("B", "b\\c", " {40} {} {} {}");
     if (WithC)
         Bytes += Item("C", "c", " {40} {} {} {}");
     return Bytes;
