@@ -151,6 +151,9 @@ std::optional<TFinding> TConsistency::Of(const TItemTable& Items, TItemId Id) co
         return std::nullopt;
     const TNode& Default = *FDefaultOf[static_cast<size_t>(Id)];
     const TNode& Translation = *FTranslationOf[static_cast<size_t>(Id)];
+    // The item's own variant is in both groups: alone in each (most items), it has no others.
+    if (Default.second.Variants.size() == 1 && Translation.second.Variants.size() == 1)
+        return std::nullopt;
     size_t Total = 0;
     const std::vector<TItemId> Differ = Others(Default, &Translation.first, NamedItems, Total);
     if (!Differ.empty())
