@@ -27,9 +27,10 @@ constexpr size_t BlockSize = 1 << 16;
 // copy what they keep, so a larger block would only add to the peak memory of a load, which
 // holds the table being built at the same time.
 constexpr size_t LargeBlockSize = size_t(1) << 20;
-// A file read whole is held at once: far beyond any language file, a file (a stray binary, a
-// file of one endless line) is read in blocks, and stops at its first line too long to take.
-constexpr size_t LargestWholeFile = size_t(64) << 20;
+// A file read whole is held at once. A million items take some 130 MB, and read in blocks
+// every line of them would be copied; far beyond that, a file (a stray binary, a file of one
+// endless line) is read in blocks, and stops at its first line too long to take.
+constexpr size_t LargestWholeFile = size_t(512) << 20;
 constexpr char CtrlZ = 26;
 constexpr const char* TempMark = ".kavtmp.";
 constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
