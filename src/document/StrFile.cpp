@@ -31,6 +31,7 @@ constexpr size_t LargeBlockSize = size_t(1) << 20;
 // every line of them would be copied; far beyond that, a file (a stray binary, a file of one
 // endless line) is read in blocks, and stops at its first line too long to take.
 constexpr size_t LargestWholeFile = size_t(512) << 20;
+constexpr size_t WholeReadStep = size_t(8) << 20;
 constexpr char CtrlZ = 26;
 constexpr const char* TempMark = ".kavtmp.";
 constexpr size_t TempRandomLength = 6; // the XXXXXX of mkostemp
@@ -192,14 +193,19 @@ size_t StrLineReader::LineEndsAhead() const {
 }
 
 // Reads the rest of the file into the buffer, growing it when the file grew since it was
-// opened: no line has been handed out yet, so nothing views the buffer while it moves.
+// opened: no line has been handed out yet, so nothing views the buffer while it moves. It is
+// read in steps and stops at a line longer than any the reader takes: a file of one endless
+// line touches no more of its buffer than that (the pages not read into are never used), and
+// the reader then finds the line too long where it stopped.
 bool StrLineReader::FillWhole() {
     FWholeRead = true;
     size_t Len = 0;
+    size_t LineStart = 0; // after the last line end read so far
     for (;;) {
         if (Len == FBuffer.size())
             FBuffer.resize(std::max<size_t>(FBuffer.size() * 2, BlockSize));
-        const ssize_t Got = ::read(FFd, FBuffer.data() + Len, FBuffer.size() - Len);
+        const size_t Step = std::min(FBuffer.size() - Len, WholeReadStep);
+        const ssize_t Got = ::read(FFd, FBuffer.data() + Len, Step);
         if (Got < 0 && errno == EINTR)
             continue;
         if (Got < 0) {
@@ -208,7 +214,11 @@ bool StrLineReader::FillWhole() {
         }
         if (Got == 0)
             break;
+        if (const void* End = ::memrchr(FBuffer.data() + Len, '\n', static_cast<size_t>(Got)))
+            LineStart = static_cast<size_t>(static_cast<const char*>(End) - FBuffer.data()) + 1;
         Len += static_cast<size_t>(Got);
+        if (Len - LineStart > MaxStrLineLength + 1)
+            break;
     }
     FPos = 0;
     FLen = Len;
