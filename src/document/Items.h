@@ -44,6 +44,17 @@ struct TReplacement {
 // that leaves another text than the newest one's After drops them all.
 using TReplacements = std::vector<TReplacement>;
 
+// A run of bytes in a text.
+struct TByteSpan {
+    size_t Start = 0;
+    size_t Length = 0;
+    bool operator==(const TByteSpan&) const = default;
+};
+// Where a replacement put New in After: each occurrence of Old it replaced (the letter case
+// of Old ignored, as a search may), found by walking Before and After side by side. Empty when
+// the two texts do not follow from each other that way, or New is empty.
+std::vector<TByteSpan> ReplacedSpans(const TReplacement& Replacement);
+
 // The mark as the table has always written it: "[" + Position + "] <" + Old + ">  @" + New +
 // "@".
 std::string FormatReplaceMark(const TReplacement& Replacement);

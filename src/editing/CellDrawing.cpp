@@ -60,9 +60,8 @@ void TCellDrawing::DrawCell(int ACol, int ARow) {
     } else {
         PaintBand(ARow, Font);
     }
-    const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
-    if (!Marks.empty()) {
-        HighlightFoundText(colTranslated, ARow, Marks.back().New);
+    if (!Items().Marks(ItemOfRow(ARow)).empty()) {
+        HighlightMarks(ARow);
     }
     AdjustRowHeight(ARow, Font);
 }
@@ -311,41 +310,84 @@ std::pair<qsizetype, qsizetype> TCellDrawing::HitSpan(int ACol, int ARow, const 
     return {UpperPerChar(Cell).indexOf(UpperPerChar(Sought)), Sought.size()};
 }
 
-QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
-    if (ACol < 1 || ARow < 2 || Text.empty()) {
-        return {};
+std::vector<TCellDrawing::TSpan> TCellDrawing::MarkSpans(int ARow, const QString& Cell) const {
+    std::vector<TSpan> Spans;
+    const TReplacements& Marks = Items().Marks(ItemOfRow(ARow));
+    if (Marks.empty()) {
+        return Spans;
     }
+    const std::string_view Bytes = strGrid.Cells(colTranslated, ARow);
+    const int CodePage = strGrid.CodePageOf(colTranslated, ARow);
+    if (Bytes == Marks.back().After) {
+        for (const TByteSpan& Replaced : ReplacedSpans(Marks.back())) {
+            Spans.push_back(
+                {DecodeBytes(Bytes.substr(0, Replaced.Start), CodePage).size(),
+                 DecodeBytes(Bytes.substr(Replaced.Start, Replaced.Length), CodePage).size()});
+        }
+    }
+    if (Spans.empty() && !Marks.back().New.empty()) {
+        const auto [P, Length] = HitSpan(colTranslated, ARow, Cell, Marks.back().New);
+        if (P >= 0) {
+            Spans.push_back({P, Length});
+        }
+    }
+    return Spans;
+}
+
+void TCellDrawing::HighlightMarks(int ARow) {
+    if (!strGrid.Canvas().Painter()) {
+        strGrid.InvalidateCell(colTranslated, ARow);
+        return;
+    }
+    const QString Cell = strGrid.CellText(colTranslated, ARow);
+    for (const TSpan& Span : MarkSpans(ARow, Cell)) {
+        HighlightSpan(colTranslated, ARow, Cell, Span);
+    }
+}
+
+QRect TCellDrawing::SpanRect(int ACol, int ARow, const QString& Cell, TSpan Span) {
     const QRect C = strGrid.CellRect(ACol, ARow);
-    if (C.isEmpty()) {
-        return {};
-    }
-    const QString Cell = strGrid.CellText(ACol, ARow);
-    const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
-    if (P < 0) {
+    if (C.isEmpty() || Span.Start < 0) {
         return {};
     }
     const TMyFont Font = strGrid.StyledFont(ACol, ARow);
-    const int WB = FMeasure.Width(Cell.left(P), Font);
-    const int WM = FMeasure.Width(Cell.mid(P, Length), Font) + 1;
+    const int WB = FMeasure.Width(Cell.left(Span.Start), Font);
+    const int WM = FMeasure.Width(Cell.mid(Span.Start, Span.Length), Font) + 1;
     const int Right = C.left() + C.width();
     const int Left = C.left() + WB < Right + WM ? C.left() + WB : C.left();
     return EdgeRect(Left, C.top() + 2, std::min(Left + WM, Right), C.top() + C.height() - 2);
 }
 
+QRect TCellDrawing::HighlightRect(int ACol, int ARow, const std::string& Text) {
+    if (ACol < 1 || ARow < 2 || Text.empty()) {
+        return {};
+    }
+    const QString Cell = strGrid.CellText(ACol, ARow);
+    const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
+    return SpanRect(ACol, ARow, Cell, {P, Length});
+}
+
 void TCellDrawing::HighlightFoundText(int ACol, int ARow, const std::string& Text) {
-    QPainter* Painter = strGrid.Canvas().Painter();
-    if (!Painter) {
+    if (!strGrid.Canvas().Painter()) {
         // Only a paint can draw: the found row paints its highlight then.
         strGrid.InvalidateCell(ACol, ARow);
         return;
     }
-    const QRect Band = HighlightRect(ACol, ARow, Text);
-    if (Band.isEmpty()) {
+    if (ACol < 1 || ARow < 2 || Text.empty()) {
         return;
     }
     const QString Cell = strGrid.CellText(ACol, ARow);
     const auto [P, Length] = HitSpan(ACol, ARow, Cell, Text);
-    const QString Match = Cell.mid(P, Length);
+    HighlightSpan(ACol, ARow, Cell, {P, Length});
+}
+
+void TCellDrawing::HighlightSpan(int ACol, int ARow, const QString& Cell, TSpan Span) {
+    const QRect Band = SpanRect(ACol, ARow, Cell, Span);
+    if (Band.isEmpty()) {
+        return;
+    }
+    const QString Match = Cell.mid(Span.Start, Span.Length);
+    QPainter* Painter = strGrid.Canvas().Painter();
     TCanvas& Canvas = strGrid.Canvas();
     Canvas.Brush.SetColor(clRed);
     Canvas.Font.SetColor(clWhite);
@@ -374,9 +416,10 @@ std::vector<TCellDrawing::TSpan> TCellDrawing::EditorHighlights(int ACol, int AR
             Spans.push_back({P, Length});
         }
     };
-    const TReplacements& Marks = Items().Marks(Id);
-    if (ACol == colTranslated && !Marks.empty()) {
-        Add(Marks.back().New);
+    if (ACol == colTranslated) {
+        for (const TSpan& Span : MarkSpans(ARow, Cell)) {
+            Spans.push_back(Span);
+        }
     }
     const TFoundHit Hit = Found();
     const TSearchDialogState Dialog = OpenDialog();

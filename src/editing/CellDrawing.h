@@ -122,6 +122,14 @@ private:
     // is -1 when there is none.
     std::pair<qsizetype, qsizetype> HitSpan(int ACol, int ARow, const QString& Cell,
                                             const std::string& Text) const;
+    // What the item's newest replacement wrote into its translated cell, in Cell's characters:
+    // every occurrence it replaced, or the first occurrence of its new text when the texts
+    // cannot tell them.
+    std::vector<TSpan> MarkSpans(int ARow, const QString& Cell) const;
+    void HighlightMarks(int ARow);
+    QRect SpanRect(int ACol, int ARow, const QString& Cell, TSpan Span);
+    // Draws Span of the cell white on red; a paint must be under way.
+    void HighlightSpan(int ACol, int ARow, const QString& Cell, TSpan Span);
 
     const TItemTable& Items() const { return Doc.Items(); }
     TFoundHit Found() const { return FHooks.Found ? FHooks.Found() : TFoundHit(); }

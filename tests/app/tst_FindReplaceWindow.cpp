@@ -124,6 +124,7 @@ private slots:
     void enterInAMessageBoxAnswersTheBox();
     void replaceAllQuestionShowsTheHit();
     void markedRowNavigationReachesEveryMark();
+    void everyReplacedHitIsMarked();
 };
 
 // A whole-word hit after the same letters inside another word: the highlight covers the hit.
@@ -268,6 +269,39 @@ void TestFindReplaceWindow::markedRowNavigationReachesEveryMark() {
         QCOMPARE(F.Grid().Row(), Row);
         QVERIFY2(F.RedPixels(Row) > 20, qPrintable(QString::number(Row)));
     }
+}
+
+// Replace All of two hits in one item: the mark shows both in red, not only the first, and
+// not a third occurrence the replacement did not write.
+void TestFindReplaceWindow::everyReplacedHitIsMarked() {
+    TFrenchWindow F(true);
+    const int Row = 6;
+    F.Table().SetCells(colTranslated, Row, "Zorglub Abc et zorglub ici");
+    TfrmReplaceDlg& Dialog = F.OpenReplace("zorglub", "Abc");
+    TBoxWatch Watch;
+    Watch.Answer = [](QMessageBox& Box) {
+        for (QAbstractButton* Button : Box.buttons())
+            if (Button->text().remove('&') == "All")
+                return PostKey(Button, Qt::Key_Space);
+        PostKey(Box.focusWidget() ? Box.focusWidget() : &Box, Qt::Key_Return);
+    };
+    QTest::mouseClick(Dialog.btnReplaceAll, Qt::LeftButton);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(F.Table().Cells(colTranslated, Row), std::string("Abc Abc et Abc ici"));
+    Dialog.close();
+    F.Grid().SetTopRow(2);
+    const QImage Image = F.Grid().viewport()->grab().toImage();
+    const QRect Cell = F.Grid().CellRect(colTranslated, Row) & Image.rect();
+    int Runs = 0;
+    bool InRed = false;
+    for (int X = Cell.left(); X <= Cell.right(); ++X) {
+        bool IsRed = false; // a band's column is red above and below its white letters
+        for (int Y = Cell.top(); Y <= Cell.bottom() && !IsRed; ++Y)
+            IsRed = Image.pixel(X, Y) == Red;
+        Runs += IsRed && !InRed ? 1 : 0;
+        InRed = IsRed;
+    }
+    QCOMPARE(Runs, 2);
 }
 
 QTEST_MAIN(TestFindReplaceWindow)

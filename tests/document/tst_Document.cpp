@@ -56,6 +56,8 @@ QString Filled(QString Text, const std::string& First, const std::string& Second
 class TestDocument : public QObject {
     Q_OBJECT
 private slots:
+    void replacedSpans_data();
+    void replacedSpans();
     void fileNames_data();
     void fileNames();
     void emptyDefaultFile();
@@ -779,6 +781,33 @@ void TestDocument::querySaveChanges() {
     F.UI.Answers.push_back(TModalResult::mrYes);
     QVERIFY_THROWS_EXCEPTION(SilentAbort, F.Doc.QuerySaveChanges());
     QVERIFY(F.State.FModified);
+}
+
+void TestDocument::replacedSpans_data() {
+    QTest::addColumn<QString>("Before");
+    QTest::addColumn<QString>("After");
+    QTest::addColumn<QString>("Spans"); // start+length in After, comma separated
+    // Old "zorglub" (any case) replaced by New "Abc".
+    QTest::newRow("two hits, an Abc of its own between") << "Zorglub Abc et zorglub ici"
+                                                         << "Abc Abc et Abc ici"
+                                                         << "0+3,11+3";
+    QTest::newRow("After does not follow from Before") << "Zorglub ici"
+                                                       << "Abc la"
+                                                       << "";
+    QTest::newRow("one hit at the end") << "Quitter zorglub"
+                                        << "Quitter Abc"
+                                        << "8+3";
+}
+
+void TestDocument::replacedSpans() {
+    QFETCH(QString, Before);
+    QFETCH(QString, After);
+    QFETCH(QString, Spans);
+    QStringList Got;
+    for (const TByteSpan& S :
+         ReplacedSpans({1, "zorglub", "Abc", Before.toStdString(), After.toStdString()}))
+        Got << QString("%1+%2").arg(S.Start).arg(S.Length);
+    QCOMPARE(Got.join(','), Spans);
 }
 
 QTEST_GUILESS_MAIN(TestDocument)
