@@ -131,8 +131,9 @@ void TMemoryPanel::StartBuild() {
         ShowRow(FRow);
         Grid.viewport()->update();
     });
-    Watcher->setFuture(QtConcurrent::run(
-        [Dir, Code, Open] { return BuildTranslationMemory(Dir, Code, Open.get()); }));
+    Watcher->setFuture(QtConcurrent::run([Dir, Code, Open, Stop = FStop.get_token()] {
+        return BuildTranslationMemory(Dir, Code, Open.get(), Stop);
+    }));
 }
 
 void TMemoryPanel::RowChanged(int Row) {

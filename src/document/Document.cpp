@@ -8,6 +8,7 @@
 #include "document/ToolError.h"
 #include "document/TranslationTable.h"
 #include "platform/FileSystem.h"
+#include "text/Fingerprint.h"
 #include "text/IntConv.h"
 #include "text/StringUtils.h"
 
@@ -946,20 +947,14 @@ bool TDocument::ConfirmDropped(const std::vector<std::string>& Dropped) {
 }
 
 std::uint64_t TDocument::SavedContent() const {
-    std::uint64_t Print = 1469598103934665603ull;
-    const auto Mix = [&Print](std::uint64_t Value) {
-        Print = (Print ^ Value) * 1099511628211ull;
-        Print ^= Print >> 29;
-    };
-    Mix(static_cast<std::uint64_t>(FItems.Count()));
+    TFingerprint Print;
+    Print.Add(static_cast<std::uint64_t>(FItems.Count()));
     for (TItemId Id = 0; Id < FItems.Count(); ++Id) {
-        for (const std::string_view Text : {FItems.Name(Id), FItems.Translation(Id)}) {
-            Mix(std::hash<std::string_view>{}(Text));
-            Mix(Text.size());
-        }
-        Mix(static_cast<std::uint64_t>(FItems.Colour(Id)));
+        Print.Add(FItems.Name(Id));
+        Print.Add(FItems.Translation(Id));
+        Print.Add(static_cast<std::uint64_t>(FItems.Colour(Id)));
     }
-    return Print;
+    return Print.Value();
 }
 
 void TDocument::KeepHistoryAfterSave(std::optional<std::uint64_t> Written) {

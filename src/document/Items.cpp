@@ -16,16 +16,6 @@ std::string FormatReplaceMark(const TReplacement& R) {
     return "[" + std::to_string(R.Position) + "] <" + R.Old + ">  @" + R.New + "@";
 }
 
-namespace {
-
-bool SameLettersAscii(std::string_view A, std::string_view B) {
-    const auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? char(C + 32) : C; };
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
-                                              [&](char X, char Y) { return Lower(X) == Lower(Y); });
-}
-
-} // namespace
-
 std::vector<TByteSpan> ReplacedSpans(const TReplacement& R) {
     std::vector<TByteSpan> Spans;
     const std::string_view Before = R.Before, After = R.After, Old = R.Old, New = R.New;
@@ -33,8 +23,7 @@ std::vector<TByteSpan> ReplacedSpans(const TReplacement& R) {
         return Spans;
     size_t I = 0, J = 0;
     while (I < Before.size() || J < After.size()) {
-        if (SameLettersAscii(Before.substr(I, Old.size()), Old) &&
-            After.substr(J, New.size()) == New) {
+        if (StartsWithIgnoringCase(Before.substr(I), Old) && After.substr(J, New.size()) == New) {
             Spans.push_back({J, New.size()});
             I += Old.size();
             J += New.size();

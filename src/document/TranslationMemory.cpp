@@ -490,11 +490,11 @@ void AddOpenFile(const TOpenFileTexts& Open, int CodePage, const std::stop_token
     const std::string Origin = FileNamePart(Open.Path());
     const int AnsiCodePage = SystemAnsiCodePage();
     for (size_t I = 0; I < Open.Count() && !Stop.stop_requested(); ++I) {
-        const std::string_view Default = Open.Field(I, 1), Text = Open.Field(I, 2);
+        const std::string_view Default = Open.Default(I), Text = Open.Translation(I);
         if (Default.empty() || Text.empty() || Text == Default)
             continue;
         Build.Memory.Add({DecodeBytes(Default, AnsiCodePage), DecodeBytes(Text, CodePage), Origin,
-                          std::string(Open.Field(I, 0))});
+                          std::string(Open.Name(I))});
     }
 }
 
@@ -536,8 +536,7 @@ void TOpenFileTexts::Add(std::string_view Name, std::string_view Default,
     }
 }
 
-std::string_view TOpenFileTexts::Field(size_t Item, int Field) const {
-    const size_t At = 3 * Item + size_t(Field);
+std::string_view TOpenFileTexts::Field(size_t At) const {
     const size_t From = At == 0 ? 0 : FEnds[At - 1];
     return std::string_view(FBytes).substr(From, FEnds[At] - From);
 }

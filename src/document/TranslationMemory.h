@@ -168,10 +168,12 @@ public:
     void Add(std::string_view Name, std::string_view Default, std::string_view Translation);
     size_t Count() const { return FEnds.size() / 3; }
     size_t Bytes() const { return FBytes.size(); }
-    // The item's name, default text and translation.
-    std::string_view Field(size_t Item, int Field) const;
+    std::string_view Name(size_t Item) const { return Field(3 * Item); }
+    std::string_view Default(size_t Item) const { return Field(3 * Item + 1); }
+    std::string_view Translation(size_t Item) const { return Field(3 * Item + 2); }
 
 private:
+    std::string_view Field(size_t At) const;
     std::string FPath;
     std::string FBytes;          // every item's three texts one after the other
     std::vector<unsigned> FEnds; // where each text ends in FBytes, three an item

@@ -5,6 +5,7 @@
 #include "measure/RowFont.h"
 #include "measure/TextMeasure.h"
 #include "text/CodePage.h"
+#include "text/Fingerprint.h"
 
 #include <algorithm>
 
@@ -183,19 +184,13 @@ std::uint64_t TTableFindings::PrintOf(int Row) const {
     if (!FItems.Contains(Id) || !IsItemRow(FGrid, Row))
         return 0;
     const TItemView Item = FItems.View(Id);
-    std::uint64_t Print = 1469598103934665603ull;
-    const auto Mix = [&Print](std::uint64_t Value) {
-        Print = (Print ^ Value) * 1099511628211ull;
-        Print ^= Print >> 29;
-    };
+    TFingerprint Print;
     for (const std::string_view Field : {Item.Name, Item.Default, Item.Translation, Item.Width,
-                                         Item.FontName, Item.FontStyle, Item.FontSize}) {
-        Mix(std::hash<std::string_view>{}(Field));
-        Mix(Field.size());
-    }
+                                         Item.FontName, Item.FontStyle, Item.FontSize})
+        Print.Add(Field);
     if (FBaseline)
-        Mix(static_cast<std::uint64_t>(FBaseline->ChangeOf(FItems, Id)));
-    return Print;
+        Print.Add(static_cast<std::uint64_t>(FBaseline->ChangeOf(FItems, Id)));
+    return Print.Value();
 }
 
 bool TTableFindings::RowsAsChecked() const {

@@ -309,6 +309,12 @@ void TestTranslationMemory::buildsFromTheProgramFolder() {
              QStringList({"Open=Ouvrir Kavr_FRA.str", "Print=Imprimer tout Kavr_User_FRA.str",
                           "Quit=Quitter Kavr_User_FRA.str", "Save=Enregistrer agency.TMX"}));
     QCOMPARE(Held.Files, 3);
+    // A build stopped before it began reads nothing.
+    std::stop_source Stopped;
+    Stopped.request_stop();
+    QCOMPARE(
+        BuildTranslationMemory(Dir.toStdString(), "FRA", &Open, Stopped.get_token()).Memory.Count(),
+        0);
 
     const TMemoryBuild Russian = BuildTranslationMemory(Dir.toStdString(), "RUS");
     // No file of the language, and the agency's memory has no Russian.
